@@ -1,0 +1,74 @@
+#include "core/CommandLine.h"
+
+#include <QDir>
+
+namespace kovan {
+
+QString CommandLine::usage() {
+    return QStringLiteral(
+        "Usage: kovan [--dir DIR] [--data-server HOST[:PORT]] [--page-server HOST[:PORT]]\n"
+        "             [--web-site HOST[:PORT]] [--session-block NAME]\n"
+        "\n"
+        "  --dir DIR                 program folder (default: the executable's folder)\n"
+        "  --data-server HOST[:PORT] data server (port 88 when omitted)\n"
+        "  --page-server HOST[:PORT] page server (port 88 when omitted)\n"
+        "  --web-site HOST[:PORT]    public web site (port 80 when omitted)\n"
+        "  --session-block NAME      shared-memory session block (default KOVANUSERSHARE)\n"
+        "  --help                    show this text\n");
+}
+
+CommandLine CommandLine::parse(const QStringList& args) {
+    CommandLine cl;
+    const auto fail = [&cl](const QString& why) {
+        cl.outcome = Outcome::Error;
+        cl.message = why;
+        return cl;
+    };
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        QString name = args[i];
+        QString value;
+        bool hasValue = false;
+        if (name == u"--help" || name == u"-h") {
+            cl.outcome = Outcome::Help;
+            cl.message = usage();
+            return cl;
+        }
+        if (name.startsWith(u"--") && name.contains(u'=')) {
+            value = name.mid(name.indexOf(u'=') + 1);
+            name.truncate(name.indexOf(u'='));
+            hasValue = true;
+        }
+        static const QStringList known = {QStringLiteral("--dir"), QStringLiteral("--data-server"),
+                                          QStringLiteral("--page-server"), QStringLiteral("--web-site"),
+                                          QStringLiteral("--session-block")};
+        if (!known.contains(name))
+            return fail(QStringLiteral("kovan: unknown option '%1'").arg(args[i]));
+        if (!hasValue) {
+            if (i + 1 >= args.size())
+                return fail(QStringLiteral("kovan: option '%1' needs a value").arg(name));
+            value = args[++i];
+        }
+        if (name == u"--dir") {
+            if (value.isEmpty())
+                return fail(QStringLiteral("kovan: --dir needs a folder"));
+            QString dir = QDir(value).absolutePath();
+            if (!dir.endsWith(u'/'))
+                dir += u'/';
+            cl.programDir = dir;
+        } else if (name == u"--session-block") {
+            if (value.isEmpty() || value.contains(u'/'))
+                return fail(QStringLiteral("kovan: bad session block name '%1'").arg(value));
+            cl.sessionBlock = value;
+        } else {
+            HostPort* target = name == u"--data-server"   ? &cl.endpoints.dataServer
+                               : name == u"--page-server" ? &cl.endpoints.pageServer
+                                                          : &cl.endpoints.webSite;
+            const quint16 defaultPort = name == u"--web-site" ? 80 : 88;
+            if (!HostPort::parse(value, defaultPort, target))
+                return fail(QStringLiteral("kovan: bad address '%1' for %2").arg(value, name));
+        }
+    }
+    return cl;
+}
+
+} // namespace kovan

@@ -1,0 +1,97 @@
+#include "core/ConfigFile.h"
+
+#include "core/Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace kovan::configfile {
+
+namespace {
+
+QString decodeText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE")) {
+        QStringDecoder d(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+        return d(bytes.mid(2));
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder d(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+        return d(bytes.mid(2));
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gb("GB18030");
+    return gb.isValid() ? QString(gb(bytes)) : QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+QStringList decodeLines(const QByteArray& bytes) {
+    const QString text = decodeText(bytes);
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QByteArray encodeLines(const QStringList& lines) {
+    QByteArray out;
+    for (const QString& line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+QStringList load(const QString& path) {
+    QFile f(path);
+    if (!f.exists())
+        return {};
+    if (!f.open(QIODevice::ReadOnly))
+        throw FileOpenError("Cannot open file \"" + path.toStdString() + "\". " +
+                            f.errorString().toStdString());
+    return decodeLines(f.readAll());
+}
+
+void save(const QString& path, const QStringList& lines) {
+    QSaveFile f(path);
+    const QByteArray bytes = encodeLines(lines);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw FileOpenError("Cannot create file \"" + path.toStdString() + "\". " +
+                            f.errorString().toStdString());
+}
+
+void normaliseLocalAlert(NameValueList& settings, bool (*fileExists)(const QString&)) {
+    const NameValueList loaded = settings;
+    bool ok = false;
+    const int alert = loaded.value(u"localalert").toInt(&ok);
+    if (ok && alert == 1) {
+        settings.setValue(u"localalert", QStringLiteral("1"));
+        const QString audio = loaded.value(u"localaudio");
+        settings.setValue(u"localaudio", !audio.isEmpty() && fileExists(audio)
+                                             ? audio
+                                             : QStringLiteral("default"));
+    } else {
+        settings.setValue(u"localalert", QStringLiteral("0"));
+        settings.setValue(u"localaudio", QString());
+    }
+}
+
+} // namespace kovan::configfile

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/NameValueList.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kovan {
+
+// config.dat: the settings file in the program folder.
+//
+// Reading detects a byte-order mark (UTF-8, UTF-16 LE/BE); without one the bytes are UTF-8
+// when they are valid UTF-8, otherwise GB18030 (the code page older installs wrote). Lines end
+// at CR LF, CR or LF. Writing produces UTF-8 without a mark, every line followed by CR LF.
+namespace configfile {
+
+QStringList decodeLines(const QByteArray& bytes);
+QByteArray encodeLines(const QStringList& lines);
+
+// Reads the file's lines. A missing file gives no lines; a file that exists but cannot be read
+// throws FileOpenError.
+QStringList load(const QString& path);
+
+// Replaces the file atomically (temporary file in the same folder, flushed, renamed over the
+// old one): a crash or a full disk never leaves a torn or empty file. Throws FileOpenError on
+// failure; the old file is then untouched.
+void save(const QString& path, const QStringList& lines);
+
+// The start-up normalisation of the local-alert keys: `localalert` becomes "1" or "0";
+// `localaudio` keeps an existing file's path, becomes "default" when alerts are on, and is
+// deleted when they are off. `fileExists` is asked about the stored path.
+void normaliseLocalAlert(NameValueList& settings, bool (*fileExists)(const QString&));
+
+} // namespace configfile
+
+} // namespace kovan

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace kovan {
+
+// What the sync worker needs from the windows, as small interfaces so that the worker can be
+// tested with fakes and never includes a widget header.
+
+// The section pages. Called on the GUI thread only (the worker hands the call over and waits).
+class ISectionPages {
+public:
+    virtual ~ISectionPages() = default;
+    // Runs reloadCheck('<sessid>') in every loaded section page whose stamp moved.
+    virtual void checkRefresh() = 0;
+    // Reloads one section ("sign", "arts", "plan", "mkts", "rpae") or "all".
+    virtual void forceReload(const QString& which) = 0;
+};
+
+// The rates ticker along the bottom of the main window.
+class IRatesTicker {
+public:
+    virtual ~IRatesTicker() = default;
+    // Any thread: whether a ticker worker exists right now.
+    virtual bool tickerExists() const = 0;
+    // Called from the sync worker's thread: creates and starts the ticker worker.
+    virtual void startDrawRate() = 0;
+};
+
+} // namespace kovan

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace demo {
+
+// Shared by the routes of the demo service. Each server runs its handlers on its own thread
+// pool, so everything mutable sits behind `mutex`.
+struct DemoConfig {
+    std::string host = "127.0.0.1";
+    int dataPort = 8801;
+    int pagePort = 8802;
+    int webPort = 8803;
+    std::string sessid = "demo-session-0001";
+    std::int64_t uid = 10086;
+};
+
+// Data server: /sync/<sessid>, /chart/..., POST /<action>/<sessid>, /filelist/sound/<name>.
+void registerDataRoutes(httplib::Server& server, const DemoConfig& config);
+// Page server: /tools/... pages, /filelist/... files.
+void registerPageRoutes(httplib::Server& server, const DemoConfig& config);
+// Public web site: /, /price.php, /register.php.
+void registerWebRoutes(httplib::Server& server, const DemoConfig& config);
+
+} // namespace demo
