@@ -39,7 +39,8 @@ CommandLine CommandLine::parse(const QStringList& args) {
             hasValue = true;
         }
         static const QStringList known = {QStringLiteral("--dir"), QStringLiteral("--data-server"),
-                                          QStringLiteral("--page-server"), QStringLiteral("--web-site"),
+                                          QStringLiteral("--page-server"),
+                                          QStringLiteral("--web-site"),
                                           QStringLiteral("--session-block")};
         if (!known.contains(name))
             return fail(QStringLiteral("kovan: unknown option '%1'").arg(args[i]));

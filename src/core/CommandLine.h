@@ -13,8 +13,8 @@ struct CommandLine {
     enum class Outcome { Run, Help, Error };
 
     Outcome outcome = Outcome::Run;
-    QString message;        // usage text for Help, the complaint for Error
-    QString programDir;     // with a trailing "/"; empty: the executable's folder
+    QString message;    // usage text for Help, the complaint for Error
+    QString programDir; // with a trailing "/"; empty: the executable's folder
     QString sessionBlock = QStringLiteral("KOVANUSERSHARE");
     Endpoints endpoints;
 

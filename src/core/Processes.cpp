@@ -15,7 +15,8 @@ bool killProcessesByName(const QString& path) {
     const QString fileName = QFileInfo(path).fileName().toUpper();
     const qint64 self = ::getpid();
     bool lastOk = false;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         bool isPid = false;
         const qint64 pid = entry.toLongLong(&isPid);

@@ -7,8 +7,9 @@
 namespace kovan {
 
 QJsonObject SyncTables::initialSyncState() {
-    return QJsonObject{{QStringLiteral("LUDsign"), 0}, {QStringLiteral("LUDarts"), 0}, {QStringLiteral("LUDplan"), 0},
-                       {QStringLiteral("LUDmkts"), 0}, {QStringLiteral("signCHG"), 0}, {QStringLiteral("artsCHG"), 0},
+    return QJsonObject{{QStringLiteral("LUDsign"), 0}, {QStringLiteral("LUDarts"), 0},
+                       {QStringLiteral("LUDplan"), 0}, {QStringLiteral("LUDmkts"), 0},
+                       {QStringLiteral("signCHG"), 0}, {QStringLiteral("artsCHG"), 0},
                        {QStringLiteral("planCHG"), 0}, {QStringLiteral("mktsCHG"), 0}};
 }
 
@@ -21,7 +22,8 @@ void ProgramState::reset() {
                            SyncTables::initialSyncState()});
     topInfoList.assign({});
     sessInfoText.clear();
-    realtimeSignals = QJsonObject{{QStringLiteral("itemcount"), 0}, {QStringLiteral("items"), QJsonArray()}};
+    realtimeSignals =
+        QJsonObject{{QStringLiteral("itemcount"), 0}, {QStringLiteral("items"), QJsonArray()}};
     settings.clear();
     setAppRunning(false);
 }

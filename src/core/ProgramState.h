@@ -16,7 +16,7 @@ namespace kovan {
 // One news item of the floating bar's ticker.
 struct topInfoRuntimeRecord {
     qint32 evID = 0;
-    QString evType;  // "rdnt" for sync items, the page's type for addfloatmsg
+    QString evType; // "rdnt" for sync items, the page's type for addfloatmsg
     qint32 impant = 0;
     QString title;
     qint32 expired = 0; // local wall-clock seconds since 1970-01-01 00:00; 0 = never

@@ -77,7 +77,8 @@ InstanceMarker::InstanceMarker() {
         const int fd = ::shm_open(kName, O_RDWR | O_CREAT, 0666);
         if (fd < 0)
             return;
-        struct stat mine {}, named {};
+        struct stat mine {
+        }, named{};
         const bool locked = ::flock(fd, LOCK_SH) == 0;
         const int again = ::shm_open(kName, O_RDWR, 0);
         const bool same = again >= 0 && ::fstat(fd, &mine) == 0 && ::fstat(again, &named) == 0 &&

@@ -16,9 +16,8 @@ namespace kovan {
 
 QString orderTypeName(const QString& orderType) {
     static const std::pair<const char16_t*, const char16_t*> table[] = {
-        {u"SELL", u"市价卖出"},       {u"BUY", u"市价买入"},
-        {u"SELL LIMIT", u"高位卖出"}, {u"SELL STOP", u"低位杀跌"},
-        {u"BUY LIMIT", u"低位买入"},  {u"BUY STOP", u"高位追涨"},
+        {u"SELL", u"市价卖出"},      {u"BUY", u"市价买入"},       {u"SELL LIMIT", u"高位卖出"},
+        {u"SELL STOP", u"低位杀跌"}, {u"BUY LIMIT", u"低位买入"}, {u"BUY STOP", u"高位追涨"},
     };
     for (const auto& [type, label] : table)
         if (orderType == QStringView(type))

@@ -1,0 +1,179 @@
+#include "app/Startup.h"
+
+#include "core/ConfigFile.h"
+#include "core/Errors.h"
+#include "core/JsonParams.h"
+#include "core/Processes.h"
+#include "core/ProgramState.h"
+#include "core/Scramble.h"
+#include "core/SharedBlock.h"
+#include "core/Trace.h"
+#include "core/Utils.h"
+#include "shell/KovanApplication.h"
+#include "shell/TMainForm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QLabel>
+
+namespace kovan {
+
+namespace {
+
+QString companionPath() {
+    return program().programDir + QStringLiteral("zrs");
+}
+
+QString stagedCompanionPath() {
+    return program().programDir + QStringLiteral("cache/zrs");
+}
+
+bool fileExists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+
+} // namespace
+
+StartupProcedure::StartupProcedure(TMainForm& form, QString sessionBlockName, StartupSteps steps)
+    : m_form(form), m_sessionBlockName(std::move(sessionBlockName)), m_steps(std::move(steps)) {}
+
+StartupProcedure::Outcome StartupProcedure::run() {
+    // Step 1, the application-wide error handler, is the application object itself
+    // (KovanApplication::notify); work outside event handlers goes through guarded().
+    Outcome outcome = Outcome::Running;
+    KovanApplication::guarded(&m_form, [&] { outcome = runSteps(); });
+    return outcome;
+}
+
+void StartupProcedure::startCompanion() {
+    const bool started = kovan::startCompanion(companionPath(), program().programDir);
+    trace(started ? QStringLiteral("companion started") : QStringLiteral("companion not started"));
+}
+
+bool StartupProcedure::companionUpdate() {
+    const QString staged = stagedCompanionPath();
+    if (!QFileInfo::exists(staged))
+        return false;
+    const QString current = companionPath();
+    if (getFileVersion(staged) == getFileVersion(current))
+        return false;
+    trace(QStringLiteral("companion update"));
+    killProcessesByName(current);
+    QFile::remove(current);
+    shellMoveFile(staged, current); // results not checked: the companion is started either way
+    startCompanion();
+    return true;
+}
+
+void StartupProcedure::createFolders() {
+    static const char* const folders[] = {"cache", "logs", "sound", "screenshots", "resource"};
+    QDir dir(program().programDir);
+    for (const char* name : folders) {
+        const QString folder = QString::fromLatin1(name);
+        if (!dir.exists(folder) && !dir.mkdir(folder))
+            throw FileOpenError("Cannot create folder " + dir.filePath(folder).toStdString());
+    }
+}
+
+void StartupProcedure::loadSettings() {
+    ProgramState& p = program();
+    p.settings.setLines(configfile::load(p.configPath()));
+    configfile::normaliseLocalAlert(p.settings, fileExists);
+}
+
+void StartupProcedure::automaticLogin() {
+    const QString authInfo = program().settings.value(u"AUTHINFO");
+    if (authInfo.isEmpty())
+        return;
+    const QStringList pieces = splitStr(unscrambleStr(authInfo), QStringLiteral("###"));
+    if (pieces.size() != 2)
+        return;
+    trace(QStringLiteral("automatic login"));
+    if (m_steps.loginRequest)
+        m_steps.loginRequest(pieces[0], pieces[1]);
+}
+
+StartupProcedure::Outcome StartupProcedure::runSteps() {
+    ProgramState& p = program();
+
+    // 2. A staged newer companion replaces the current one; the client hands over and ends.
+    if (companionUpdate())
+        return Outcome::EndNow;
+
+    // 3-6. The session the companion published.
+    const SessionBlockRead block = readSessionBlock(m_sessionBlockName);
+    if (block.status == SessionBlockRead::Status::Missing) {
+        trace(QStringLiteral("no session block"));
+        startCompanion();
+        return Outcome::EndNow;
+    }
+    if (block.status == SessionBlockRead::Status::Unmappable) {
+        trace(QStringLiteral("session block unmappable"));
+        startCompanion();
+        return Outcome::EndAfterWindows;
+    }
+    const QJsonObject session = parseJsonObject(block.text);
+    const qint64 uid = jsonInt(session, u"UID");
+    const QString sessid = jsonText(session, u"sessid");
+    if (uid <= 0 || sessid.isEmpty()) {
+        trace(QStringLiteral("no usable session"));
+        startCompanion();
+        return Outcome::EndAfterWindows;
+    }
+
+    // 7. The session becomes the client's.
+    p.sessInfoText = block.text;
+    p.setSessid(sessid);
+    m_form.topUNLab()->setText(QString::number(uid));
+
+    // 8. The companion has done its part.
+    killProcessesByName(companionPath());
+
+    // 9.
+    p.setAppRunning(true);
+    m_form.registerCloseMessage();
+
+    // 10.
+    createFolders();
+
+    // 11. Program-wide documents and lists start afresh.
+    p.realtimeSignals =
+        QJsonObject{{QStringLiteral("itemcount"), 0}, {QStringLiteral("items"), QJsonArray()}};
+    p.sync.with([](SyncTables& t) {
+        t.syncState = SyncTables::initialSyncState();
+        t.symbolInfo = QJsonObject();
+        t.quoteTable.clear();
+    });
+    p.settings.clear();
+    if (m_steps.loadImages)
+        m_steps.loadImages();
+
+    // 12.
+    loadSettings();
+
+    // 13-18.
+    if (m_steps.showFirstSection)
+        m_steps.showFirstSection();
+    if (m_steps.loadEarnGif)
+        m_steps.loadEarnGif();
+    if (m_steps.loadSkin)
+        m_steps.loadSkin();
+    m_form.addTrayIcon();
+    if (m_steps.attachScriptHosts)
+        m_steps.attachScriptHosts();
+    if (m_steps.navigateSections)
+        m_steps.navigateSections();
+
+    // 19.
+    if (m_steps.startSyncWorker)
+        m_steps.startSyncWorker();
+
+    // 20.
+    automaticLogin();
+    trace(QStringLiteral("start-up done"));
+    return Outcome::Running;
+}
+
+} // namespace kovan

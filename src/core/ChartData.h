@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace kovan {
+
+// One bar. The field order open, close, low, high is the order of the history file and of
+// every field index (see avgPrice); do not reorder.
+#pragma pack(push, 1)
+struct ChartDataListRecord {
+    qint32 dl = 0; // bar time, seconds since 1970-01-01 00:00 UTC
+    float open = 0;
+    float close = 0;
+    float low = 0;
+    float high = 0;
+
+    bool operator==(const ChartDataListRecord&) const = default;
+};
+#pragma pack(pop)
+static_assert(sizeof(ChartDataListRecord) == 20, "a bar is 20 bytes on disk and in memory");
+
+using ChartDataList = std::vector<ChartDataListRecord>;
+
+// The bar series of one chart window. Owned by the window; the renderer and the feed hold
+// pointers to it.
+//
+// Threads: `datalist`, `symbol` and `period` belong to the GUI thread (the feed hands each
+// parsed reply to the GUI thread, which merges it there), so they are never read while being
+// written. `locked` is the one flag the feed thread reads itself, hence atomic.
+struct ChartDataInfoRecord {
+    static constexpr int maxCodeLength = 15; // room of the original 16-unit fields
+
+    QString symbol; // at most 15 characters (longer codes are cut)
+    QString period; // at most 15 characters
+    std::atomic<bool> locked{false};
+    ChartDataList datalist;
+
+    void setSymbol(const QString& s) { symbol = s.left(maxCodeLength); }
+    void setPeriod(const QString& p) { period = p.left(maxCodeLength); }
+};
+using PChartData = ChartDataInfoRecord*;
+
+// Raised by styleColor for anything that is not an empty text or six/seven hex digits.
+class InvalidColorError : public std::runtime_error {
+public:
+    InvalidColorError() : std::runtime_error("Invalid Color string") {}
+};
+
+// "" → 0 (transparent black); "#rrggbb", "RRGGBB", "#rrggbbX" → 0xFFRRGGBB. Every "#" is
+// dropped and case does not matter. Throws InvalidColorError otherwise.
+quint32 styleColor(const QString& s);
+
+// Style values may be JSON strings or numbers; these read a key of a style object.
+quint32 styleColor(const QJsonObject& style, QStringView key);
+int styleInt(const QJsonObject& style, QStringView key);
+
+// Price fields by number, as the indicators name them.
+enum PriceField { FieldClose = 0, FieldOpen = 1, FieldLow = 2, FieldHigh = 3 };
+
+// Mean of one field over bars index, index-1, … (at most `count` bars, stopping at bar 0).
+// Summed in double precision. 0 when no bar is taken; an unknown field adds nothing.
+double avgPrice(const ChartDataList& series, int index, int count, int field);
+
+// Bollinger bands (upper, middle, lower) at `index` over a window of `count` bars, k
+// population standard deviations wide; (0, 0, 0) for an index outside the series.
+using TMYDAr = std::array<double, 3>;
+TMYDAr bandValues(const ChartDataList& series, int index, int k, int count);
+
+} // namespace kovan

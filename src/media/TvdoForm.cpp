@@ -1,0 +1,10 @@
+#include "media/TvdoForm.h"
+
+namespace kovan {
+
+TvdoForm::TvdoForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("vdoForm"));
+    setWindowTitle(QStringLiteral(""));
+}
+
+} // namespace kovan

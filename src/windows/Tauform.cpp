@@ -1,0 +1,10 @@
+#include "windows/Tauform.h"
+
+namespace kovan {
+
+Tauform::Tauform(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("auform"));
+    setWindowTitle(QStringLiteral("会员登录"));
+}
+
+} // namespace kovan

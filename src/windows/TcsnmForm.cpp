@@ -1,0 +1,10 @@
+#include "windows/TcsnmForm.h"
+
+namespace kovan {
+
+TcsnmForm::TcsnmForm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("csnmForm"));
+    setWindowTitle(QStringLiteral(""));
+}
+
+} // namespace kovan
