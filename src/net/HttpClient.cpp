@@ -1,0 +1,208 @@
+#include "net/HttpClient.h"
+
+#include "net/ReplyDecoder.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <mutex>
+
+namespace kovan {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void globalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// How often the transfer loop wakes to check time-outs and cancellation.
+constexpr int kPollSliceMs = 20;
+
+} // namespace
+
+QString HttpReply::text() const {
+    return decodeReplyBody(body, contentType);
+}
+
+// State of one request, shared with libcurl's callbacks (all on the calling thread).
+struct HttpClient::Transfer {
+    HttpClient* client = nullptr;
+    HttpReply* reply = nullptr;
+    Clock::time_point lastActivity = Clock::now();
+    qint64 received = 0;
+    qint64 lastUploaded = 0;
+    bool hookCancelled = false;
+
+    static size_t onBody(char* data, size_t size, size_t count, void* user) {
+        auto* t = static_cast<Transfer*>(user);
+        const size_t n = size * count;
+        t->lastActivity = Clock::now();
+        t->received += qint64(n);
+        if (t->client->m_sink) {
+            if (!t->client->m_sink(data, qsizetype(n))) {
+                t->hookCancelled = true;
+                return 0; // makes libcurl abort with CURLE_WRITE_ERROR
+            }
+        } else {
+            t->reply->body.append(data, qsizetype(n));
+        }
+        return n;
+    }
+
+    static size_t onHeader(char*, size_t size, size_t count, void* user) {
+        auto* t = static_cast<Transfer*>(user);
+        t->lastActivity = Clock::now();
+        return size * count;
+    }
+
+    static int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t,
+                          curl_off_t ulnow) {
+        auto* t = static_cast<Transfer*>(user);
+        if (ulnow != t->lastUploaded) {
+            t->lastUploaded = ulnow;
+            t->lastActivity = Clock::now();
+        }
+        if (t->client->m_cancelled.load(std::memory_order_relaxed))
+            return 1;
+        if (t->client->m_progress && dlnow > 0 &&
+            !t->client->m_progress(qint64(dlnow), dltotal > 0 ? qint64(dltotal) : -1)) {
+            t->hookCancelled = true;
+            return 1;
+        }
+        return 0;
+    }
+};
+
+HttpClient::HttpClient() {
+    globalInit();
+    CURL* easy = curl_easy_init();
+    CURLM* multi = curl_multi_init();
+    m_easy = easy;
+    m_multi = multi;
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, memory only
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, "kovan/1.0");
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, ""); // whatever libcurl can decode
+    curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
+    // Request paths such as "//filelist/sound/x" must reach the server as written.
+    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 2L);
+}
+
+HttpClient::~HttpClient() {
+    curl_multi_cleanup(static_cast<CURLM*>(m_multi));
+    curl_easy_cleanup(static_cast<CURL*>(m_easy));
+}
+
+HttpReply HttpClient::get(const QString& url) {
+    return perform(url, nullptr);
+}
+
+HttpReply HttpClient::postForm(const QString& url, const QByteArray& body) {
+    return perform(url, &body);
+}
+
+HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
+    HttpReply reply;
+    if (!m_easy || !m_multi) {
+        reply.error = QStringLiteral("libcurl could not be initialised");
+        return reply;
+    }
+    CURL* easy = static_cast<CURL*>(m_easy);
+    CURLM* multi = static_cast<CURLM*>(m_multi);
+
+    Transfer t;
+    t.client = this;
+    t.reply = &reply;
+
+    const QByteArray urlBytes = url.toUtf8();
+    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
+    curl_slist* headers = nullptr;
+    if (postBody) {
+        headers = curl_slist_append(headers, "Content-Type: application/x-www-form-urlencoded");
+        curl_easy_setopt(easy, CURLOPT_POST, 1L);
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
+    } else {
+        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    }
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+
+    curl_multi_add_handle(multi, easy);
+    CURLcode result = CURLE_OK;
+    bool done = false;
+    bool connected = false;
+    t.lastActivity = Clock::now();
+    while (!done) {
+        int running = 0;
+        curl_multi_perform(multi, &running);
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done)
+            break;
+        if (m_cancelled.load(std::memory_order_relaxed)) {
+            reply.cancelled = true;
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        // The read time-out counts from the moment the connection stands; before that the
+        // connect time-out (enforced by libcurl) applies.
+        if (!connected) {
+            curl_off_t connectUs = 0;
+            if (curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectUs) == CURLE_OK &&
+                connectUs > 0) {
+                connected = true;
+                t.lastActivity = Clock::now();
+            }
+        } else if (m_readTimeoutMs > 0 &&
+                   Clock::now() - t.lastActivity > std::chrono::milliseconds(m_readTimeoutMs)) {
+            reply.timedOut = true;
+            result = CURLE_OPERATION_TIMEDOUT;
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
+    }
+    curl_multi_remove_handle(multi, easy);
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
+    curl_slist_free_all(headers);
+
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
+    char* contentType = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+        reply.contentType = QByteArray(contentType);
+
+    if (t.hookCancelled || result == CURLE_ABORTED_BY_CALLBACK ||
+        (result != CURLE_OK && m_cancelled.load(std::memory_order_relaxed)))
+        reply.cancelled = true;
+    if (result == CURLE_OPERATION_TIMEDOUT)
+        reply.timedOut = true;
+    if (result != CURLE_OK) {
+        reply.error = reply.timedOut    ? QStringLiteral("timed out")
+                      : reply.cancelled ? QStringLiteral("cancelled")
+                                        : QString::fromUtf8(curl_easy_strerror(result));
+    } else if (reply.status >= 400) {
+        reply.error = QStringLiteral("HTTP status %1").arg(reply.status);
+    } else {
+        reply.ok = true;
+    }
+    return reply;
+}
+
+} // namespace kovan

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "net/SyncDelegates.h"
+#include "net/SyncThread.h"
+
+#include <QObject>
+
+namespace kovan {
+
+// Owns the reference to the running sync worker and restarts it. Lives on the GUI thread; all
+// its methods are for the GUI thread. The main window creates one at start-up:
+//
+//     m_sync = new SyncController(pagesImpl, tickerImpl, this);
+//     m_sync->start();
+//
+// and its exit procedure clears appRunning, then waits (handling events) until
+// hasWorker() is false.
+class SyncController : public QObject {
+    Q_OBJECT
+public:
+    // `pages` and `ticker` must outlive the controller; either may be null (steps skipped).
+    SyncController(ISectionPages* pages, IRatesTicker* ticker, QObject* parent = nullptr);
+    // Stops a worker that still runs and waits for it, handling events meanwhile.
+    ~SyncController() override;
+
+    void setOptions(const SyncOptions& options) { m_options = options; }
+    const SyncOptions& options() const { return m_options; }
+
+    // Starts a worker when none runs: created, termination handler SyncThreadTermintate, started.
+    void start();
+    // True from start() until a worker ended and no replacement was started.
+    bool hasWorker() const { return m_worker != nullptr; }
+    // Workers started so far (the first and every replacement).
+    int workersStarted() const { return m_started; }
+
+    // Termination handler of every worker: clears the reference and, while appRunning holds,
+    // starts a replacement. A replacement of a worker that failed waits one poll period
+    // before its first request, so a refused connection cannot turn into a busy loop.
+    void SyncThreadTermintate(SyncThread* sender);
+
+Q_SIGNALS:
+    // After SyncThreadTermintate handled an ended worker.
+    void workerEnded(bool byError);
+
+private:
+    void startWorker(int startDelayMs);
+
+    ISectionPages* m_pages;
+    IRatesTicker* m_ticker;
+    SyncOptions m_options;
+    SyncThread* m_worker = nullptr;
+    int m_started = 0;
+    bool m_destroying = false;
+};
+
+} // namespace kovan

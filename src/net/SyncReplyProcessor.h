@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/Guarded.h"
+#include "core/NameValueList.h"
+#include "core/ProgramState.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <functional>
+
+namespace kovan {
+
+// Turns one sync reply into the program-wide tables: symbols, session id, section stamps,
+// bids and news items, in that order. Runs on the sync worker's thread (tests, the fuzzer and
+// the benchmark call it directly).
+//
+// Every table change is made under the lock of the table it touches (SyncTables as a whole,
+// or the news list), and a lock is never held while a hook runs: the hooks hand work to the
+// GUI thread and wait for it, and the GUI thread takes the same locks.
+class SyncReplyProcessor {
+public:
+    enum class Outcome {
+        Processed,    // a reply with status 1 went through every step
+        Empty,        // empty text: nothing processed
+        StatusNotOne, // a well-formed reply whose status is not 1: nothing processed
+        Unusable,     // not a JSON object, no symbolinfo, or rate/rdnt missing although
+                      // announced: the worker ends as after a failed request (the steps
+                      // before the fault have taken effect)
+    };
+
+    struct Hooks {
+        std::function<void()> forceReloadAll; // after sessid changed; returns once it has run
+        std::function<void()> checkRefresh;   // after a stamp moved on; returns once it has run
+        std::function<void()> ensureTicker;   // starts the rates ticker when none exists
+    };
+
+    SyncReplyProcessor(Guarded<SyncTables>& tables,
+                       Guarded<QList<topInfoRuntimeRecord>>& topInfoList);
+
+    // `nowLocalSecs`: local wall-clock seconds since 1970-01-01 00:00, the base of news expiry.
+    Outcome process(const QString& replyText, const Hooks& hooks, qint64 nowLocalSecs);
+    Outcome processUtf8(const QByteArray& replyUtf8, const Hooks& hooks, qint64 nowLocalSecs);
+
+    // The individual steps, public for tests.
+    // Symbols: true when `symbolinfo` differed and the tables were rebuilt.
+    static bool applySymbols(SyncTables& t, const QJsonObject& symbolinfo);
+    // Stamps: true when at least one stamp moved forward.
+    static bool applyStamps(QJsonObject& syncState, const QJsonObject& reply);
+    // Bids: the same result as NameValueList::setValue for each change, without its linear
+    // look-ups.
+    static void applyRates(NameValueList& quoteTable, const QJsonArray& rates);
+    // News: appends each item whose id is not yet held as an "rdnt" entry.
+    static void applyNews(QList<topInfoRuntimeRecord>& list, const QJsonArray& items,
+                          qint64 nowLocalSecs);
+
+    // Local wall-clock seconds since 1970-01-01 00:00 right now.
+    static qint64 localNowSecs();
+
+private:
+    Outcome processObject(const QJsonObject& reply, const Hooks& hooks, qint64 nowLocalSecs);
+
+    Guarded<SyncTables>& m_tables;
+    Guarded<QList<topInfoRuntimeRecord>>& m_topInfoList;
+};
+
+} // namespace kovan

@@ -1,0 +1,108 @@
+#include "net/SyncThread.h"
+
+#include "core/ProgramState.h"
+#include "net/HttpClient.h"
+#include "net/SyncReplyProcessor.h"
+
+#include <QMetaObject>
+
+#include <chrono>
+
+namespace kovan {
+
+SyncThread::SyncThread(ISectionPages* pages, IRatesTicker* ticker, QObject* gui,
+                       const SyncOptions& options, int startDelayMs, QObject* parent)
+    : SelfFreeingWorker(parent), m_pages(pages), m_ticker(ticker), m_gui(gui), m_options(options),
+      m_startDelayMs(startDelayMs), m_root(program().endpoints.dataServer.root()) {}
+
+SyncThread::~SyncThread() {
+    requestStop();
+    wait();
+}
+
+QString SyncThread::errorText() const {
+    std::lock_guard lock(m_mutex);
+    return m_error;
+}
+
+void SyncThread::requestStop() {
+    std::lock_guard lock(m_mutex);
+    m_stop.store(true, std::memory_order_release);
+    if (m_client)
+        m_client->cancel();
+    m_wake.notify_all();
+}
+
+bool SyncThread::sleepUnlessStopped(int ms) {
+    std::unique_lock lock(m_mutex);
+    return !m_wake.wait_for(lock, std::chrono::milliseconds(ms),
+                            [this] { return stopRequested(); });
+}
+
+void SyncThread::onGuiThread(const std::function<void()>& step) {
+    if (!m_gui || stopRequested())
+        return;
+    QMetaObject::invokeMethod(m_gui, step, Qt::BlockingQueuedConnection);
+}
+
+void SyncThread::run() {
+    HttpClient client;
+    client.setConnectTimeoutMs(m_options.connectTimeoutMs);
+    client.setReadTimeoutMs(m_options.readTimeoutMs);
+    {
+        std::lock_guard lock(m_mutex);
+        m_client = &client;
+        if (stopRequested())
+            client.cancel();
+    }
+    // A replacement for a failed worker holds back one period (see SyncController).
+    bool go = m_startDelayMs <= 0 || sleepUnlessStopped(m_startDelayMs);
+    while (go && program().appRunning() && !stopRequested()) {
+        if (runCycle(client) == CycleResult::Failed) {
+            m_endedByError.store(true, std::memory_order_release);
+            break;
+        }
+        m_cycles.fetch_add(1, std::memory_order_acq_rel);
+        go = sleepUnlessStopped(m_options.pollPeriodMs);
+    }
+    std::lock_guard lock(m_mutex);
+    m_client = nullptr;
+}
+
+SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
+    const QString url = m_root + QStringLiteral("/sync/") + program().sessid();
+    const HttpReply reply = client.get(url);
+    if (!reply.ok) {
+        std::lock_guard lock(m_mutex);
+        m_error = reply.error;
+        return CycleResult::Failed;
+    }
+
+    SyncReplyProcessor::Hooks hooks;
+    hooks.forceReloadAll = [this] {
+        onGuiThread([pages = m_pages] {
+            if (pages)
+                pages->forceReload(QStringLiteral("all"));
+        });
+    };
+    hooks.checkRefresh = [this] {
+        onGuiThread([pages = m_pages] {
+            if (pages)
+                pages->checkRefresh();
+        });
+    };
+    hooks.ensureTicker = [ticker = m_ticker] {
+        if (ticker && !ticker->tickerExists())
+            ticker->startDrawRate();
+    };
+    SyncReplyProcessor processor(program().sync, program().topInfoList);
+    const auto outcome = processor.process(reply.text(), hooks, SyncReplyProcessor::localNowSecs());
+    if (outcome == SyncReplyProcessor::Outcome::Unusable) {
+        std::lock_guard lock(m_mutex);
+        m_error = QStringLiteral("unusable sync reply");
+        return CycleResult::Failed;
+    }
+    return CycleResult::Continue;
+}
+
+} // namespace kovan

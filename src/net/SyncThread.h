@@ -1,0 +1,78 @@
+#pragma once
+
+#include "net/SyncDelegates.h"
+#include "net/WorkerThread.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+namespace kovan {
+
+class HttpClient;
+
+// Timing of the sync loop. Tests shorten it; the program uses the defaults.
+struct SyncOptions {
+    int pollPeriodMs = 1000;      // sleep after each cycle
+    int connectTimeoutMs = 60000; // sync request
+    int readTimeoutMs = 60000;
+};
+
+// The sync worker: polls GET <data server root>/sync/<sessid> once per period while
+// program().appRunning() holds, and feeds the replies through SyncReplyProcessor into
+// program().sync and program().topInfoList. One HttpClient for the worker's life keeps the
+// connection between cycles.
+//
+// It ends at once (endedByError() true) when a request fails or a reply is unusable; it ends
+// normally when appRunning is found cleared after a cycle and its sleep. SyncController
+// restarts it; use that rather than this class directly.
+//
+// Threads: constructed and started on the GUI thread. `gui` must live on the GUI thread: the
+// worker runs `pages->checkRefresh()` and `pages->forceReload("all")` there through it and
+// waits for them. `ticker` is called on the worker's thread. endedByError() and
+// cyclesRun() are for the termination handler.
+class SyncThread : public SelfFreeingWorker<SyncThread> {
+    Q_OBJECT
+public:
+    SyncThread(ISectionPages* pages, IRatesTicker* ticker, QObject* gui, const SyncOptions& options,
+               int startDelayMs, QObject* parent = nullptr);
+    ~SyncThread() override;
+
+    bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
+    QString errorText() const;
+    int cyclesRun() const { return m_cycles.load(std::memory_order_acquire); }
+
+    // Any thread: ends the worker soon (the request in progress is abandoned, a sleep cut
+    // short). Used when the owner goes away before the program's exit procedure ran.
+    void requestStop();
+
+protected:
+    void run() override;
+
+private:
+    enum class CycleResult { Continue, Failed };
+    CycleResult runCycle(HttpClient& client);
+    void onGuiThread(const std::function<void()>& step);
+    // Sleeps `ms` unless a stop is requested first; returns false when stopped.
+    bool sleepUnlessStopped(int ms);
+    bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
+
+    ISectionPages* m_pages;
+    IRatesTicker* m_ticker;
+    QObject* m_gui;
+    SyncOptions m_options;
+    int m_startDelayMs;
+    QString m_root; // "http://host:port", taken on construction
+
+    std::atomic<bool> m_endedByError{false};
+    std::atomic<int> m_cycles{0};
+    std::atomic<bool> m_stop{false};
+    HttpClient* m_client = nullptr; // valid while run() executes; guarded by m_mutex
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    QString m_error; // guarded by m_mutex
+};
+
+} // namespace kovan

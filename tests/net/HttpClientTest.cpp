@@ -1,0 +1,257 @@
+#include "net/HttpClient.h"
+#include "net/ReplyDecoder.h"
+
+#include "TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace kovan;
+using kovan::test::TestServer;
+
+namespace {
+
+TEST(HttpClientTest, GetCollectsBodyStatusAndContentType) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("hello", "text/plain; charset=utf-8");
+    });
+    HttpClient client;
+    const HttpReply reply = client.get(server.root() + "/x");
+    EXPECT_TRUE(reply.ok);
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.body, QByteArray("hello"));
+    EXPECT_EQ(reply.contentType, QByteArray("text/plain; charset=utf-8"));
+    EXPECT_EQ(reply.text(), QStringLiteral("hello"));
+}
+
+TEST(HttpClientTest, ErrorStatusCountsAsFailure) {
+    for (int status : {400, 404, 500, 503}) {
+        TestServer server([status](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content("{\"status\":1}", "application/json");
+        });
+        HttpClient client;
+        const HttpReply reply = client.get(server.root() + "/x");
+        EXPECT_FALSE(reply.ok) << status;
+        EXPECT_EQ(reply.status, status);
+    }
+}
+
+TEST(HttpClientTest, RefusedConnectionFails) {
+    HttpClient client;
+    client.setConnectTimeoutMs(2000);
+    const HttpReply reply =
+        client.get(QStringLiteral("http://127.0.0.1:%1/x").arg(test::refusedPort()));
+    EXPECT_FALSE(reply.ok);
+    EXPECT_EQ(reply.status, 0);
+    EXPECT_FALSE(reply.error.isEmpty());
+}
+
+TEST(HttpClientTest, ReadTimeoutEndsASilentRequest) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        res.set_content("late", "text/plain");
+    });
+    HttpClient client;
+    client.setReadTimeoutMs(200);
+    const HttpReply reply = client.get(server.root() + "/slow");
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.timedOut);
+    EXPECT_TRUE(reply.body.isEmpty());
+}
+
+TEST(HttpClientTest, PostSendsFormBodyAsIs) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("ok", "text/plain");
+    });
+    HttpClient client;
+    const QByteArray body("a=1&b=%20x+y");
+    EXPECT_TRUE(client.postForm(server.root() + "/act/s", body).ok);
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].method, "POST");
+    EXPECT_EQ(seen[0].body, "a=1&b=%20x+y");
+    EXPECT_EQ(seen[0].contentType, "application/x-www-form-urlencoded");
+}
+
+TEST(HttpClientTest, CookiesComeBackOnTheSameClientOnly) {
+    TestServer server([](const httplib::Request& req, httplib::Response& res) {
+        if (req.path == "/set")
+            res.set_header("Set-Cookie", "sid=abc; Path=/");
+        res.set_content("ok", "text/plain");
+    });
+    {
+        HttpClient client;
+        ASSERT_TRUE(client.get(server.root() + "/set").ok);
+        ASSERT_TRUE(client.get(server.root() + "/next").ok);
+    }
+    HttpClient fresh;
+    ASSERT_TRUE(fresh.get(server.root() + "/other").ok);
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[1].cookie, "sid=abc");
+    EXPECT_EQ(seen[2].cookie, "");
+}
+
+TEST(HttpClientTest, KeepsTheConnectionBetweenRequests) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("{}", "application/json");
+    });
+    HttpClient client;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(client.get(server.root() + "/sync/a").ok);
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].remotePort, seen[1].remotePort);
+    EXPECT_EQ(seen[1].remotePort, seen[2].remotePort);
+}
+
+TEST(HttpClientTest, DoubleSlashPathIsSentAsWritten) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("x", "application/octet-stream");
+    });
+    HttpClient client;
+    ASSERT_TRUE(client.get(server.root() + "//filelist/sound/alert.wav").ok);
+    ASSERT_EQ(server.count(), 1u);
+    EXPECT_EQ(server.seen()[0].path, "//filelist/sound/alert.wav");
+}
+
+TEST(HttpClientTest, ProgressHookAndSinkSeeTheBytesAndCanCancel) {
+    const std::string big(256 * 1024, 'z');
+    TestServer server([&big](const httplib::Request&, httplib::Response& res) {
+        res.set_content(big, "application/octet-stream");
+    });
+    {
+        HttpClient client;
+        qint64 sunk = 0;
+        qint64 lastProgress = 0;
+        client.setBodySink([&](const char*, qsizetype n) {
+            sunk += n;
+            return true;
+        });
+        client.setProgressHook([&](qint64 received, qint64) {
+            lastProgress = received;
+            return true;
+        });
+        const HttpReply reply = client.get(server.root() + "/big");
+        EXPECT_TRUE(reply.ok);
+        EXPECT_TRUE(reply.body.isEmpty());
+        EXPECT_EQ(sunk, qint64(big.size()));
+        EXPECT_LE(lastProgress, qint64(big.size()));
+    }
+    {
+        HttpClient client;
+        client.setBodySink([](const char*, qsizetype) { return false; });
+        const HttpReply reply = client.get(server.root() + "/big");
+        EXPECT_FALSE(reply.ok);
+        EXPECT_TRUE(reply.cancelled);
+    }
+    {
+        HttpClient client;
+        client.cancel();
+        const HttpReply reply = client.get(server.root() + "/big");
+        EXPECT_FALSE(reply.ok);
+        EXPECT_TRUE(reply.cancelled);
+    }
+}
+
+TEST(HttpClientTest, CancelFromAnotherThreadEndsAWait) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        res.set_content("late", "text/plain");
+    });
+    HttpClient client;
+    std::thread canceller([&client] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        client.cancel();
+    });
+    const HttpReply reply = client.get(server.root() + "/slow");
+    canceller.join();
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.cancelled);
+}
+
+// --- charset decoding ---
+
+struct DecodeCase {
+    const char* name;
+    QByteArray body;
+    QByteArray contentType;
+    QString expected;
+};
+
+class ReplyDecodeTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(ReplyDecodeTest, DecodesByDeclaredCharset) {
+    const DecodeCase& c = GetParam();
+    EXPECT_EQ(decodeReplyBody(c.body, c.contentType), c.expected) << c.name;
+}
+
+const QString kSilver = QStringLiteral("现货白银");
+
+INSTANTIATE_TEST_SUITE_P(
+    Charsets, ReplyDecodeTest,
+    ::testing::Values(
+        DecodeCase{"utf8", QByteArray("\xE7\x8E\xB0\xE8\xB4\xA7\xE7\x99\xBD\xE9\x93\xB6"),
+                   "application/json; charset=utf-8", kSilver},
+        DecodeCase{"utf8 upper, quoted", QByteArray("\xE7\x8E\xB0\xE8\xB4\xA7"),
+                   "text/html;Charset=\"UTF-8\"", QStringLiteral("现货")},
+        DecodeCase{"gbk", QByteArray("\xCF\xD6\xBB\xF5\xB0\xD7\xD2\xF8"),
+                   "application/json; charset=GBK", kSilver},
+        DecodeCase{"gb2312", QByteArray("\xCF\xD6\xBB\xF5"), "text/plain; charset=gb2312",
+                   QStringLiteral("现货")},
+        DecodeCase{"gb18030 four-byte",
+                   QByteArray("\x81\x30\x81\x30"
+                              "a"),
+                   "text/plain; charset=gb18030", QStringLiteral("\u0080a")},
+        DecodeCase{"gb18030 two-byte", QByteArray("\xCF\xD6\xBB\xF5"),
+                   "text/plain; charset=GB18030", QStringLiteral("现货")},
+        DecodeCase{"big5", QByteArray("\xB2\x7B\xB3\x66"), "text/plain; charset=big5",
+                   QStringLiteral("現貨")},
+        DecodeCase{"utf-16le", QByteArray("\xB0\x73\x27\x8D", 4), "text/plain; charset=utf-16le",
+                   QStringLiteral("现货")},
+        DecodeCase{"utf-16be", QByteArray("\x73\xB0\x8D\x27", 4), "text/plain; charset=UTF-16BE",
+                   QStringLiteral("现货")},
+        DecodeCase{"utf-16 with BE mark", QByteArray("\xFE\xFF\x73\xB0", 4),
+                   "text/plain; charset=utf-16", QStringLiteral("现")},
+        DecodeCase{"utf-16 without mark", QByteArray("\xB0\x73", 2), "text/plain; charset=utf-16",
+                   QStringLiteral("现")},
+        DecodeCase{"latin1", QByteArray("caf\xE9"), "text/plain; charset=ISO-8859-1",
+                   QStringLiteral("café")},
+        DecodeCase{"no charset", QByteArray("caf\xE9"), "application/json", QStringLiteral("café")},
+        DecodeCase{"no header", QByteArray("\xE7\x8E\xB0"), "",
+                   QString::fromLatin1("\xE7\x8E\xB0")},
+        DecodeCase{"unsupported charset", QByteArray("\xC0\xC1"), "text/plain; charset=koi8-r",
+                   QString::fromLatin1("\xC0\xC1")},
+        DecodeCase{"broken gbk byte",
+                   QByteArray("a\xFF"
+                              "b"),
+                   "text/plain; charset=gbk", QStringLiteral("a\uFFFDb")}),
+    [](const ::testing::TestParamInfo<DecodeCase>& info) {
+        std::string n = info.param.name;
+        for (char& ch : n)
+            if (!isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return n;
+    });
+
+TEST(ReplyDecodeTest, GbkReplyFromTheWire) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content(std::string("{\"t\":\"\xCF\xD6\xBB\xF5\"}"),
+                        "application/json; charset=gbk");
+    });
+    HttpClient client;
+    const HttpReply reply = client.get(server.root() + "/x");
+    ASSERT_TRUE(reply.ok);
+    EXPECT_EQ(reply.text(), QStringLiteral("{\"t\":\"现货\"}"));
+}
+
+TEST(ReplyDecodeTest, CharsetParameterIsFoundAmongOthers) {
+    EXPECT_EQ(charsetOf("text/html; q=1; charset = Big5 ; x=y"), QByteArray("big5"));
+    EXPECT_EQ(charsetOf("text/html"), QByteArray());
+    EXPECT_EQ(charsetOf(""), QByteArray());
+}
+
+} // namespace
