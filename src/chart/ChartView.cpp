@@ -1,0 +1,106 @@
+#include "chart/ChartView.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace kovan {
+
+BitmapLayer::BitmapLayer(const QRect& bounds, const QSize& bitmapSize) : m_bounds(bounds) {
+    if (!bitmapSize.isEmpty()) {
+        m_bitmap = QImage(bitmapSize, QImage::Format_ARGB32_Premultiplied);
+        m_bitmap.fill(Qt::transparent);
+    }
+}
+
+void BitmapLayer::publish(const QImage& frame) {
+    std::lock_guard guard(m_lock);
+    if (m_bitmap.isNull())
+        return;
+    if (frame.format() != m_bitmap.format()) {
+        QPainter p(&m_bitmap);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, frame);
+        return;
+    }
+    // Same format: a row-by-row copy into the existing pixels (no allocation, no detach).
+    const int rows = std::min(frame.height(), m_bitmap.height());
+    const qsizetype bytes =
+        qsizetype(std::min(frame.width(), m_bitmap.width())) * (frame.depth() / 8);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(m_bitmap.scanLine(y), frame.constScanLine(y), size_t(bytes));
+}
+
+QImage BitmapLayer::snapshot() const {
+    std::lock_guard guard(m_lock);
+    return m_bitmap.copy();
+}
+
+ChartView::ChartView(const QSize& size) : m_size(size) {}
+
+QSize ChartView::size() const {
+    std::lock_guard guard(m_listLock);
+    return m_size;
+}
+
+void ChartView::setSize(const QSize& size) {
+    std::lock_guard guard(m_listLock);
+    m_size = size;
+}
+
+std::shared_ptr<BitmapLayer> ChartView::addLayer(const QRect& bounds, const QSize& bitmapSize) {
+    auto layer = std::make_shared<BitmapLayer>(bounds, bitmapSize);
+    std::lock_guard guard(m_listLock);
+    m_layers.push_back(layer);
+    return layer;
+}
+
+void ChartView::removeLayer(const std::shared_ptr<BitmapLayer>& layer) {
+    std::lock_guard guard(m_listLock);
+    m_layers.erase(std::remove(m_layers.begin(), m_layers.end(), layer), m_layers.end());
+}
+
+void ChartView::clearLayers() {
+    std::lock_guard guard(m_listLock);
+    m_layers.clear();
+}
+
+std::vector<std::shared_ptr<BitmapLayer>> ChartView::layers() const {
+    std::lock_guard guard(m_listLock);
+    return m_layers;
+}
+
+QImage ChartView::composite() const {
+    const QSize sz = size();
+    QImage out(sz.isEmpty() ? QSize(1, 1) : sz, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::black);
+    QPainter p(&out);
+    for (const auto& layer : layers()) {
+        const QRect b = layer->bounds();
+        layer->withBitmap([&](const QImage& bmp) {
+            if (!bmp.isNull())
+                p.drawImage(b.topLeft(), bmp);
+        });
+    }
+    p.end();
+    return out;
+}
+
+void ChartView::setOnPublished(std::function<void()> f) {
+    std::lock_guard guard(m_listLock);
+    m_onPublished = std::move(f);
+}
+
+void ChartView::notifyPublished() {
+    m_published.fetch_add(1, std::memory_order_acq_rel);
+    std::function<void()> f;
+    {
+        std::lock_guard guard(m_listLock);
+        f = m_onPublished;
+    }
+    if (f)
+        f();
+}
+
+} // namespace kovan

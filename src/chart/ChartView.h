@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace kovan {
+
+// One bitmap of the chart view's layer stack. Its bitmap is only touched under its own lock:
+// the renderer publishes finished frames into it, the widget that shows the view copies or
+// paints it. Any thread may call publish, snapshot and withBitmap.
+class BitmapLayer {
+public:
+    BitmapLayer(const QRect& bounds, const QSize& bitmapSize);
+
+    // Placement within the view. Fixed at creation.
+    QRect bounds() const { return m_bounds; }
+
+    // Copies `frame` onto the bitmap at (0, 0) under the lock (the part that fits).
+    void publish(const QImage& frame);
+
+    // A deep copy of the bitmap, taken under the lock.
+    QImage snapshot() const;
+
+    // Runs f(const QImage&) under the lock; f must not keep the reference.
+    template <typename F> decltype(auto) withBitmap(F&& f) const {
+        std::lock_guard guard(m_lock);
+        return std::forward<F>(f)(static_cast<const QImage&>(m_bitmap));
+    }
+
+private:
+    const QRect m_bounds;
+    mutable std::mutex m_lock;
+    QImage m_bitmap;
+};
+
+// The chart view: a stack of bitmap layers, bottom first, that a widget composites. The stack
+// itself (add, remove, clear, size) is changed on the GUI thread; `layers`, `composite` and the
+// published counter may be read from any thread (the list has its own lock, each bitmap its
+// own).
+class ChartView {
+public:
+    explicit ChartView(const QSize& size = QSize());
+
+    QSize size() const;
+    // The widget reports its size here before asking the chart to resize.
+    void setSize(const QSize& size);
+
+    std::shared_ptr<BitmapLayer> addLayer(const QRect& bounds, const QSize& bitmapSize);
+    void removeLayer(const std::shared_ptr<BitmapLayer>& layer);
+    void clearLayers();
+    std::vector<std::shared_ptr<BitmapLayer>> layers() const;
+
+    // All layers painted bottom-up onto an opaque black image of the view's size (what the
+    // widget shows).
+    QImage composite() const;
+
+    // Called after each publish (on the publishing thread, the GUI thread for a chart); the
+    // widget schedules a repaint from it. Counter for tests and tools.
+    void setOnPublished(std::function<void()> f);
+    void notifyPublished();
+    quint64 publishCount() const { return m_published.load(std::memory_order_acquire); }
+
+private:
+    mutable std::mutex m_listLock;
+    QSize m_size;
+    std::vector<std::shared_ptr<BitmapLayer>> m_layers;
+    std::function<void()> m_onPublished;
+    std::atomic<quint64> m_published{0};
+};
+
+} // namespace kovan

@@ -1,0 +1,212 @@
+#include "chart/Raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace kovan::raster {
+
+namespace {
+
+inline quint32* row(QImage& img, int y) {
+    return reinterpret_cast<quint32*>(img.scanLine(y));
+}
+
+// Minor-axis offset of step k of a Bresenham line with major length dmaj and minor length
+// dmin (both ≥ 0, dmaj > 0): round(k * dmin / dmaj), halves rounded up.
+inline int64_t minorAt(int64_t k, int64_t dmin, int64_t dmaj) {
+    return (2 * k * dmin + dmaj) / (2 * dmaj);
+}
+
+void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
+    const int w = img.width(), h = img.height();
+    if (w <= 0 || h <= 0)
+        return;
+    const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
+    // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
+    if (dy == 0) {
+        if (y1 < 0 || y1 >= h)
+            return;
+        int64_t a = x1, b = x2;
+        if (dx < 0) { // leftwards: the start pixel is included, the end pixel is not
+            a = int64_t(x2) + (withEnd ? 0 : 1);
+            b = int64_t(x1) + 1;
+        } else {
+            b = withEnd ? b + 1 : b;
+        }
+        a = std::max<int64_t>(a, 0);
+        b = std::min<int64_t>(b, w);
+        quint32* r = row(img, y1);
+        for (int64_t x = a; x < b; ++x)
+            r[x] = c;
+        return;
+    }
+    if (dx == 0) {
+        if (x1 < 0 || x1 >= w)
+            return;
+        int64_t a = y1, b = y2;
+        if (dy < 0) {
+            a = int64_t(y2) + (withEnd ? 0 : 1);
+            b = int64_t(y1) + 1;
+        } else {
+            b = withEnd ? b + 1 : b;
+        }
+        a = std::max<int64_t>(a, 0);
+        b = std::min<int64_t>(b, h);
+        for (int64_t y = a; y < b; ++y)
+            row(img, int(y))[x1] = c;
+        return;
+    }
+    // General case: step k = 0 … len-1 (… len with the end point) along the major axis.
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const int64_t dmaj = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const int64_t dmin = xMajor ? std::llabs(dy) : std::llabs(dx);
+    const int64_t smaj = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const int64_t smin = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const int64_t maj0 = xMajor ? x1 : y1, min0 = xMajor ? y1 : x1;
+    const int64_t majLimit = xMajor ? w : h, minLimit = xMajor ? h : w;
+    int64_t kLo = 0, kHi = withEnd ? dmaj : dmaj - 1;
+    // Clip the major axis: maj0 + smaj*k in [0, majLimit).
+    if (smaj > 0) {
+        kLo = std::max(kLo, -maj0);
+        kHi = std::min(kHi, majLimit - 1 - maj0);
+    } else {
+        kLo = std::max(kLo, maj0 - (majLimit - 1));
+        kHi = std::min(kHi, maj0);
+    }
+    if (kLo > kHi)
+        return;
+    // Clip the minor axis: min0 + smin*minorAt(k) in [0, minLimit); minorAt grows with k, so
+    // find the first and last k inside by bisection.
+    auto minorOf = [&](int64_t k) { return min0 + smin * minorAt(k, dmin, dmaj); };
+    auto inside = [&](int64_t k) {
+        const int64_t m = minorOf(k);
+        return m >= 0 && m < minLimit;
+    };
+    auto beforeRange = [&](int64_t k) { // true while the line has not reached the image yet
+        const int64_t m = minorOf(k);
+        return smin > 0 ? m < 0 : m >= minLimit;
+    };
+    {
+        int64_t lo = kLo, hi = kHi + 1; // first k not before the range
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (beforeRange(mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        kLo = lo;
+    }
+    if (kLo > kHi || !inside(kLo))
+        return;
+    {
+        int64_t lo = kLo, hi = kHi; // last k inside
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo + 1) / 2;
+            if (inside(mid))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        kHi = lo;
+    }
+    for (int64_t k = kLo; k <= kHi; ++k) {
+        const int64_t maj = maj0 + smaj * k, mn = minorOf(k);
+        if (xMajor)
+            row(img, int(mn))[maj] = c;
+        else
+            row(img, int(maj))[mn] = c;
+    }
+}
+
+} // namespace
+
+void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, img.width());
+    y2 = std::min(y2, img.height());
+    if (x1 >= x2 || y1 >= y2)
+        return;
+    for (int y = y1; y < y2; ++y)
+        std::fill(row(img, y) + x1, row(img, y) + x2, c);
+}
+
+void line(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
+    drawLine(img, x1, y1, x2, y2, c, false);
+}
+
+void lineWithEnd(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
+    drawLine(img, x1, y1, x2, y2, c, true);
+}
+
+void setPixel(QImage& img, int x, int y, quint32 c) {
+    if (x >= 0 && y >= 0 && x < img.width() && y < img.height())
+        row(img, y)[x] = c;
+}
+
+void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
+    const int w = img.width(), h = img.height();
+    if (count < 3 || w <= 0 || h <= 0)
+        return;
+    int64_t yMin = pts[0].y(), yMax = pts[0].y();
+    for (int i = 1; i < count; ++i) {
+        yMin = std::min<int64_t>(yMin, pts[i].y());
+        yMax = std::max<int64_t>(yMax, pts[i].y());
+    }
+    // Rows whose centre y + 0.5 lies in [yMin, yMax).
+    const int rowFirst = int(std::max<int64_t>(yMin, 0));
+    const int rowLast = int(std::min<int64_t>(yMax - 1, h - 1));
+    double xs[64];
+    const int maxCrossings = 64;
+    for (int y = rowFirst; y <= rowLast; ++y) {
+        const double yc = y + 0.5;
+        int nx = 0;
+        for (int i = 0; i < count; ++i) {
+            const QPoint& a = pts[i];
+            const QPoint& b = pts[(i + 1) % count];
+            if (a.y() == b.y())
+                continue;
+            const bool up = a.y() < b.y();
+            const double ya = up ? a.y() : b.y(), yb = up ? b.y() : a.y();
+            if (yc < ya || yc >= yb)
+                continue;
+            const double t = (yc - a.y()) / double(b.y() - a.y());
+            if (nx < maxCrossings)
+                xs[nx++] = a.x() + t * (b.x() - a.x());
+        }
+        std::sort(xs, xs + nx);
+        quint32* r = row(img, y);
+        for (int i = 0; i + 1 < nx; i += 2) {
+            // Pixels whose centre x + 0.5 lies in [xs[i], xs[i+1]).
+            const double fa = std::ceil(xs[i] - 0.5), fb = std::ceil(xs[i + 1] - 0.5);
+            const int a = int(std::clamp(fa, 0.0, double(w)));
+            const int b = int(std::clamp(fb, 0.0, double(w)));
+            for (int x = a; x < b; ++x)
+                r[x] = c;
+        }
+    }
+}
+
+void drawWideLine(QImage& img, const std::vector<QPoint>& points, int width, quint32 c) {
+    if (points.size() < 2)
+        return;
+    if (width <= 1) {
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+            lineWithEnd(img, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(), c);
+        return;
+    }
+    const int a = width / 2, b = width - a;
+    for (size_t i = 0; i + 1 < points.size(); ++i) {
+        const int x0 = points[i].x(), y0 = points[i].y();
+        const int x1 = points[i + 1].x(), y1 = points[i + 1].y();
+        const QPoint side[4] = {{x0 - a, y0}, {x0 + b, y0}, {x1 + b, y1}, {x1 - a, y1}};
+        polygon(img, side, 4, c);
+        const QPoint vert[4] = {{x0, y0 + b}, {x0, y0 - a}, {x1, y1 - a}, {x1, y1 + b}};
+        polygon(img, vert, 4, c);
+    }
+}
+
+} // namespace kovan::raster

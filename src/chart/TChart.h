@@ -1,0 +1,150 @@
+#pragma once
+
+#include "chart/ChartGeometry.h"
+#include "chart/ChartView.h"
+#include "chart/LayerRecord.h"
+#include "core/ChartData.h"
+
+#include <QFont>
+#include <QImage>
+#include <QJsonObject>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace kovan {
+
+// TChart draws one price chart (candles or a close line, price and time axes, the current-price
+// marker, indicator layers) into an off-screen cache and publishes finished frames into the
+// bottom bitmap layer of its ChartView. It also owns horizontal scrolling.
+//
+// Threads and serialisation. A TChart, its layer list and the series it draws belong to the GUI
+// thread: every call below is made there. The chart's feed thread never merges or draws
+// itself; it parses a reply and hands it to the GUI thread (a queued call), which merges the
+// bars into the series and draws. So merge and drawing of one chart never overlap, the bar
+// array never moves under a draw, and the cache needs no lock. What other threads may read are
+// the published bitmaps of the view, each under its own lock (BitmapLayer).
+//
+// Errors. drawFull never lets an error out: an invalid colour, a malformed layer, an unusable
+// price scale (a flat range without margin, PIPMIN 0, non-finite prices) abandon the frame and
+// the previous picture stays published. drawWait and drawCross pass InvalidColorError on.
+class TChart {
+public:
+    // create(AOwner): binds the chart to `view`, creates the bottom layer and the cache at the
+    // view's size. Follow mode, no layers, empty style and instrument.
+    explicit TChart(ChartView* view);
+    TChart(const TChart&) = delete;
+    TChart& operator=(const TChart&) = delete;
+
+    // ---- properties -------------------------------------------------------------------
+    void setPData(PChartData p) {
+        m_FPDPoint = p;
+        m_FPData = p;
+    }
+    PChartData PData() const { return m_FPData; }
+    void setStyle(const QJsonObject& s) { m_FStyle = s; }
+    const QJsonObject& style() const { return m_FStyle; }
+    void setSymInfo(const QJsonObject& s); // also back to follow mode
+    const QJsonObject& SymInfo() const { return m_FSyminfo; }
+    void setPrice(float p); // stores and draws; 0 = no price known
+    float Price() const { return m_FPrice; }
+    bool AutoMove() const { return m_FAutoMove; }
+    void setAutoMove(bool on) { m_FAutoMove = on; }
+    // Leaves follow mode with bar `first` as the first visible bar (a scroll without a drag).
+    void scrollTo(int first);
+
+    // ---- drawing ----------------------------------------------------------------------
+    void draw();                  // full frame when the series has bars, else the waiting text
+    void drawWait();              // "正在载入..." centred; publishes
+    void drawFull();              // a full frame; publishes unless abandoned
+    void drawCross(int X, int Y); // cross-hair on a copy of the cache; publishes that copy
+    bool movePX(int X1, int X2);  // drag scroll; true when it scrolled (and drew)
+    void resize();                // takes the view's size; clears the view's layers; draws
+    void clear() {}
+    void drawLine() {}
+
+    // ---- layers -----------------------------------------------------------------------
+    // addLayer returns the key of the layer made or replaced; throws ConversionError when
+    // lInfo is not JSON. None of the three draws except removeLayer.
+    QString addLayer(int cate, const QString& lInfo);
+    void ModifyLayer(const QString& lKey, const QString& lInfo);
+    void removeLayer(const QString& layerKey);
+    const std::vector<LayerRecord>& IndexLayers() const { return m_IndexLayers; }
+
+    // ---- indicators (into the cache, from the stored frame values) --------------------
+    void drawIndexPPVI(int layerInx);
+    void drawIndexMA(int layerInx);
+    void DrawIndexBB(int layerInx);
+    void drawMktDTI(int layerInx) { Q_UNUSED(layerInx); }
+
+    // ---- state of the last frame (read-only; tests, the window) -----------------------
+    bool FDFulled() const { return m_FDFulled; }
+    int FDNInx() const { return m_FDNInx; }
+    int FELineST() const { return m_FELineST; }
+    int FELineED() const { return m_FELineED; }
+    const PriceScale& frameScale() const { return m_scale; }
+    int FMWidth() const { return m_FMWidth; }
+    int FMHeight() const { return m_FMHeight; }
+    const QImage& cache() const { return m_CacheMap; }
+    ChartView* view() const { return m_FMView; }
+
+    // Texts of the last published picture with their boxes, when recording is on (tests read
+    // the labels; golden-image tests mask text pixels, whose rasterisation differs between
+    // machines).
+    struct TextBox {
+        QRect box;
+        QString text;
+    };
+    void setRecordTextBoxes(bool on) { m_recordText = on; }
+    const std::vector<TextBox>& publishedTextBoxes() const { return m_publishedText; }
+
+private:
+    struct Font {
+        QString family;
+        int pointSize = 8;
+    };
+
+    void drawFullFrame();
+    void publish(const QImage& frame, const std::vector<TextBox>& textBoxes);
+    int step() const;
+    int pipLen() const;
+
+    // Text in the current font; `colour` is the colour it shows in (already mapped).
+    int textWidth(const QString& s) const;
+    int textHeight(const QString& s) const;
+    void text(QImage& img, std::vector<TextBox>& boxes, int x, int y, const QString& s,
+              quint32 colour);
+    QFont qfont() const;
+
+    std::vector<LayerRecord> m_IndexLayers;
+    QImage m_CacheMap;
+    QImage m_workMap;  // a full frame is drawn here and swapped in when it succeeds
+    QImage m_crossMap; // reused for every cross-hair frame (no allocation per mouse move)
+    QImage* m_target = &m_CacheMap; // where the indicators draw (the work map during a frame)
+    ChartView* m_FMView;
+    std::shared_ptr<BitmapLayer> m_bottom;
+    int m_FMWidth = 0;
+    int m_FMHeight = 0;
+    QJsonObject m_FStyle;
+    QJsonObject m_FSyminfo;
+    PChartData m_FPDPoint = nullptr;
+    bool m_FAutoMove = true;
+    int m_FDNInx = 0;
+    bool m_FDFulled = false;
+    PChartData m_FPData = nullptr;
+    float m_FPrice = 0;
+    int m_FELineST = 0;
+    int m_FELineED = -1;
+    PriceScale m_scale; // FEPHigh, FEPLow, FEPPerPx, FEPMinPip
+
+    Font m_font; // the cache's current font; the platform default until the first full frame
+    bool m_recordText = false;
+    std::vector<TextBox> m_cacheText;
+    std::vector<TextBox> m_workText;
+    std::vector<TextBox>* m_targetText = &m_cacheText;
+    std::vector<TextBox> m_publishedText;
+};
+
+} // namespace kovan
