@@ -1,0 +1,96 @@
+#include "web/BridgePage.h"
+
+#include "core/ProgramState.h"
+#include "web/BridgeProtocol.h"
+#include "web/CommandRegistry.h"
+#include "web/DeferredReplies.h"
+#include "web/WebEngineSetup.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
+#include <exception>
+
+namespace kovan {
+
+namespace {
+
+QWebEngineScript makeScript(const QString& name, const QString& source,
+                            QWebEngineScript::InjectionPoint point) {
+    QWebEngineScript s;
+    s.setName(name);
+    s.setSourceCode(source);
+    s.setInjectionPoint(point);
+    s.setWorldId(QWebEngineScript::MainWorld);
+    s.setRunsOnSubFrames(true);
+    return s;
+}
+
+} // namespace
+
+BridgePage::BridgePage(CommandRegistry& registry, DeferredReplies& deferred, QObject* parent)
+    : QWebEnginePage(sharedProfile(), parent), m_registry(registry), m_deferred(deferred) {
+    scripts().insert(makeScript(QStringLiteral("kovan-bridge"), bridge::injectedScript(),
+                                QWebEngineScript::DocumentCreation));
+    scripts().insert(makeScript(QStringLiteral("kovan-host-look"), bridge::hostStyleScript(),
+                                QWebEngineScript::DocumentReady));
+    applyHostSettings(settings());
+}
+
+bool BridgePage::allowed(const QUrl& origin) const {
+    if (originAllowed)
+        return originAllowed(origin);
+    return bridge::isPageServerOrigin(origin, program().endpoints.pageServer);
+}
+
+QString BridgePage::runNow(const QString& name, const QString& params) {
+    try {
+        return bridge::resultAnswer(m_registry.IWebCallBack(name, params));
+    } catch (const std::exception& e) {
+        return bridge::errorAnswer(QString::fromUtf8(e.what()));
+    } catch (...) {
+        return bridge::errorAnswer(QStringLiteral("unexpected error"));
+    }
+}
+
+QString BridgePage::answerCall(const QUrl& origin, const QString& name, const QString& params) {
+    if (!allowed(origin))
+        return bridge::errorAnswer(QString::fromLatin1(bridge::kForbidden));
+    if (m_registry.replyKind(name) == CommandRegistry::Reply::Immediate)
+        return runNow(name, params);
+
+    // A modal command must not run inside the engine's prompt handling: a nested event loop
+    // there would stall every other view. Answer with a token now, run the command from the
+    // event loop, and release the page's parked request when it is done.
+    const QString token = m_deferred.open();
+    QPointer<BridgePage> self(this);
+    QPointer<DeferredReplies> deferred(&m_deferred);
+    CommandRegistry* registry = &m_registry;
+    QTimer::singleShot(0, &m_deferred, [self, deferred, registry, token, name, params] {
+        QString answer;
+        try {
+            answer = bridge::resultAnswer(registry->IWebCallBack(name, params));
+        } catch (const std::exception& e) {
+            answer = bridge::errorAnswer(QString::fromUtf8(e.what()));
+        } catch (...) {
+            answer = bridge::errorAnswer(QStringLiteral("unexpected error"));
+        }
+        if (deferred)
+            deferred->complete(token, answer);
+    });
+    return bridge::deferredAnswer(token);
+}
+
+bool BridgePage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                                  const QString& defaultValue, QString* result) {
+    Q_UNUSED(defaultValue);
+    const std::optional<bridge::Call> call = bridge::decodeCall(msg);
+    if (!call)
+        return false; // a page's own prompt(): null, no dialog
+    *result = answerCall(securityOrigin, call->name, call->params);
+    return true;
+}
+
+} // namespace kovan

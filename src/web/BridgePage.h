@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWebEnginePage>
+
+#include <functional>
+
+namespace kovan {
+
+class CommandRegistry;
+class DeferredReplies;
+
+// A page with the client's script host: window.external.FCB(name, params) in the main frame
+// and every sub-frame, answered from a command registry. Only frames whose origin is the
+// configured page server are served; any other frame gets the script error "forbidden" and
+// nothing runs. Page calls of a plain prompt() answer null and show nothing.
+//
+// GUI thread only. Commands run on the GUI thread, inside the page's call (immediate commands)
+// or from the event loop just after it (deferred commands, which may open modal windows).
+class BridgePage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    // `registry` and `deferred` must outlive the page. The page uses the shared profile.
+    BridgePage(CommandRegistry& registry, DeferredReplies& deferred, QObject* parent = nullptr);
+
+    // Which origins are served. Default: the page server of program().endpoints, read at each
+    // call (so a changed endpoint applies at once).
+    std::function<bool(const QUrl& origin)> originAllowed;
+
+    // Runs one bridge call as the page would (tests, benchmarks): the raw answer ("R…", "E…",
+    // "D…"). The origin is the caller's security origin.
+    QString answerCall(const QUrl& origin, const QString& name, const QString& params);
+
+protected:
+    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
+                          const QString& defaultValue, QString* result) override;
+
+private:
+    QString runNow(const QString& name, const QString& params);
+    bool allowed(const QUrl& origin) const;
+
+    CommandRegistry& m_registry;
+    DeferredReplies& m_deferred;
+};
+
+} // namespace kovan

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWebEngineView>
+
+namespace kovan {
+
+class CommandRegistry;
+
+// A web view of the main window (section pages, content pane, chart panels): the client's
+// host look and, once attachScriptHost() ran, window.external.FCB. Keeps the view's `Tag`
+// (page state) and a busy flag (a load is under way). GUI thread only.
+class HostWebView : public QWebEngineView {
+    Q_OBJECT
+public:
+    explicit HostWebView(const QString& objectName, int initialTag, QWidget* parent = nullptr);
+
+    // Gives the view a bridged page answering from `registry` (the program's registry by
+    // default). Attaching twice leaves the second host in charge; the current address is
+    // loaded again in the new page.
+    void attachScriptHost(CommandRegistry& registry);
+    void attachScriptHost();
+    bool hasScriptHost() const { return m_hasHost; }
+
+    // Runs a script text in the page's main frame; a function the page lacks stays an error
+    // inside the page.
+    void runScript(const QString& code);
+
+    // True from a load's start until it finishes (successfully or not).
+    bool isBusy() const { return m_busy; }
+
+    int Tag = 0;
+
+Q_SIGNALS:
+    // The document-complete event: every finished load, failed ones included.
+    void documentComplete(bool ok);
+
+private:
+    void hookPage();
+
+    bool m_busy = false;
+    bool m_hasHost = false;
+};
+
+} // namespace kovan

@@ -1,0 +1,198 @@
+#include "web/SectionPages.h"
+
+#include "core/JsonParams.h"
+#include "core/ProgramState.h"
+#include "core/Utils.h"
+#include "web/HostWebView.h"
+#include "web/SectionRules.h"
+#include "web/WebArtwork.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace kovan {
+
+namespace {
+
+// The outer HTML of the topmost element above the body; null without a body.
+constexpr auto kOuterHtmlScript = "(function(){var e=document.body;if(!e)return null;"
+                                  "while(e.parentElement)e=e.parentElement;return e.outerHTML;})()";
+
+QString jsStringLiteral(const QString& text) {
+    // A JSON string is a valid JavaScript string literal.
+    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+} // namespace
+
+SectionPages::SectionPages(QObject* parent) : QObject(parent) {
+    tileImage = [] { return artwork::defaultTile(); };
+    for (const sections::Section& s : sections::table()) {
+        auto* v = new HostWebView(QString::fromLatin1(s.viewName), s.initialTag);
+        m_views.insert(QString::fromLatin1(s.key), v);
+        connect(v, &HostWebView::documentComplete, this,
+                [this, v](bool) { ViewWebDocumentComplete(v); });
+    }
+}
+
+SectionPages::~SectionPages() {
+    for (const QPointer<HostWebView>& v : std::as_const(m_views)) {
+        if (v && !v->parentWidget())
+            delete v.data();
+    }
+}
+
+HostWebView* SectionPages::view(QStringView key) const {
+    return m_views.value(key.toString()).data();
+}
+
+HostWebView* SectionPages::viewNamed(QStringView name) const {
+    for (const sections::Section& s : sections::table()) {
+        if (name == QLatin1StringView(s.viewName))
+            return view(QString::fromLatin1(s.key));
+    }
+    return nullptr;
+}
+
+void SectionPages::placeInContainers(QWidget* middleColumn, QWidget* rightColumn) {
+    if (middleColumn) {
+        m_stack = new QStackedLayout(middleColumn);
+        m_stack->setContentsMargins(0, 0, 0, 0);
+        for (const char* key : {"sign", "mkte", "arts", "plan"})
+            m_stack->addWidget(view(QString::fromLatin1(key)));
+        m_stack->setCurrentWidget(view(u"sign"));
+    }
+    if (rightColumn) {
+        auto* layout = new QVBoxLayout(rightColumn);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(view(u"rpae"));
+    }
+}
+
+void SectionPages::showSection(QStringView key) {
+    HostWebView* v = view(key);
+    if (m_stack && v && m_stack->indexOf(v) >= 0)
+        m_stack->setCurrentWidget(v);
+}
+
+void SectionPages::attachScriptHosts(CommandRegistry& registry) {
+    for (const sections::Section& s : sections::table()) {
+        if (HostWebView* v = view(QString::fromLatin1(s.key)))
+            v->attachScriptHost(registry);
+    }
+}
+
+void SectionPages::navigateSections() {
+    const QString root = program().endpoints.pageServer.root();
+    const QString sessid = program().sessid();
+    for (const sections::Section& s : sections::table()) {
+        if (HostWebView* v = view(QString::fromLatin1(s.key)))
+            v->load(QUrl(sections::startAddress(root, s, sessid)));
+    }
+}
+
+void SectionPages::runScript(QStringView key, const QString& code) {
+    if (HostWebView* v = view(key))
+        v->runScript(code);
+}
+
+QString SectionPages::tilePath() {
+    return program().programDir + QStringLiteral("resource/grid.png");
+}
+
+void SectionPages::writeTileIfMissing() {
+    const QString path = tilePath();
+    if (QFileInfo::exists(path))
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QImage tile = tileImage ? tileImage() : artwork::defaultTile();
+    tile.save(path, "PNG"); // a failed write leaves the page on the engine's plain background
+}
+
+QString SectionPages::tileUrl() const {
+    // A page of the page server may not reach file: addresses, so the tile travels inside the
+    // replaced document as a data address made from grid.png.
+    QFile f(tilePath());
+    if (f.open(QIODevice::ReadOnly))
+        return QStringLiteral("data:image/png;base64,") +
+               QString::fromLatin1(f.readAll().toBase64());
+    return QUrl::fromLocalFile(tilePath()).toString();
+}
+
+void SectionPages::ViewWebDocumentComplete(HostWebView* v) {
+    if (!v)
+        return;
+    writeTileIfMissing();
+    v->Tag = 1;
+    const quint64 generation = ++m_generation[v];
+    m_checking[v] = true;
+    QPointer<HostWebView> guard(v);
+    QPointer<SectionPages> self(this);
+    v->page()->runJavaScript(QString::fromLatin1(kOuterHtmlScript),
+                             [self, guard, generation](const QVariant& html) {
+                                 if (self && guard)
+                                     self->classify(guard, generation, html);
+                             });
+}
+
+void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& html) {
+    if (m_generation.value(v) != generation)
+        return; // a later document completed meanwhile; its own check decides
+    m_checking[v] = false;
+    const QString key = m_views.key(v);
+    if (html.isNull() || !html.isValid()) {
+        Q_EMIT pageChecked(key, v->Tag); // no document: stays 1
+        return;
+    }
+    const int tag = sections::tagForDocument(html.toString());
+    v->Tag = tag;
+    if (tag != sections::kApplicationPage) {
+        const QString doc = sections::tileDocument(tileUrl());
+        v->page()->runJavaScript(QStringLiteral("document.open();document.write(") +
+                                 jsStringLiteral(doc) + QStringLiteral(");document.close();"));
+    }
+    Q_EMIT pageChecked(key, tag);
+}
+
+bool SectionPages::busy(HostWebView* v) const {
+    return v->isBusy() || m_checking.value(v, false);
+}
+
+void SectionPages::forceReload(const QString& types) {
+    const QString root = program().endpoints.pageServer.root();
+    for (const sections::Section* s : sections::rowsFor(types)) {
+        QPointer<HostWebView> v = view(QString::fromLatin1(s->key));
+        // Other events (page commands included) run while this waits.
+        while (v && busy(v))
+            waitWithMessages(1);
+        if (!v)
+            continue;
+        if (v->Tag == sections::kApplicationPage) {
+            v->runScript(QString::fromLatin1(sections::kReloadCheckZero));
+        } else {
+            v->load(QUrl(sections::reloadAddress(root, *s, program().sessid(),
+                                                 sections::localSecondsNow())));
+        }
+    }
+}
+
+void SectionPages::checkRefresh() {
+    const QJsonObject state = program().sync.with([](const SyncTables& t) { return t.syncState; });
+    const QString script = sections::reloadCheckScript(program().sessid());
+    for (const sections::Section& s : sections::table()) {
+        if (!s.stampFlag)
+            continue;
+        HostWebView* v = view(QString::fromLatin1(s.key));
+        if (v && jsonInt(state, QString::fromLatin1(s.stampFlag)) == 1 &&
+            v->Tag == sections::kApplicationPage)
+            v->runScript(script);
+    }
+}
+
+} // namespace kovan

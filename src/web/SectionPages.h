@@ -1,0 +1,79 @@
+#pragma once
+
+#include "net/SyncDelegates.h"
+
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QWidget;
+class QStackedLayout;
+
+namespace kovan {
+
+class CommandRegistry;
+class HostWebView;
+
+// The five section views (sgWeb, ayWeb, plWeb, dtWeb, rtWeb): their addresses, their page
+// state (`Tag` 2 = an application page is loaded), the tile that replaces anything else, and
+// the reload rules. GUI thread only; the sync worker reaches checkRefresh()/forceReload()
+// through a hand-over to the GUI thread.
+class SectionPages : public QObject, public ISectionPages {
+    Q_OBJECT
+public:
+    // Creates the five views without a parent widget; place them with placeInContainers() or
+    // reparent view(key) into a section panel. Views still without a parent widget are deleted
+    // with this object.
+    explicit SectionPages(QObject* parent = nullptr);
+    ~SectionPages() override;
+
+    // "sign", "arts", "plan", "mkte", "rpae"; nullptr for anything else.
+    HostWebView* view(QStringView key) const;
+    // By control name: "sgWeb", "ayWeb", "plWeb", "dtWeb", "rtWeb".
+    HostWebView* viewNamed(QStringView name) const;
+
+    // A simple placement until the section panels exist: the four section views stacked in
+    // the middle column (the signal section in front), rtWeb filling the right column.
+    void placeInContainers(QWidget* middleColumn, QWidget* rightColumn);
+    // Brings a section view to the front of the stack of placeInContainers().
+    void showSection(QStringView key);
+
+    // Start-up: the page bridge in every view; the first loads (path + sessid + "/").
+    void attachScriptHosts(CommandRegistry& registry);
+    void navigateSections();
+
+    // Runs a page function in one section view ("showPostype(2)" in "sign", ...).
+    void runScript(QStringView key, const QString& code);
+
+    // ISectionPages.
+    void checkRefresh() override;
+    void forceReload(const QString& types) override;
+
+    // The document-complete handling of a section view (connected for all five).
+    void ViewWebDocumentComplete(HostWebView* view);
+
+    // <programDir>resource/grid.png.
+    static QString tilePath();
+    // The tile written to tilePath() when missing; the skin's image when set, else a drawn one.
+    std::function<QImage()> tileImage;
+
+Q_SIGNALS:
+    // A completed document has been classified: `tag` 2 (application page) or 1 (tile).
+    void pageChecked(const QString& key, int tag);
+
+private:
+    bool busy(HostWebView* view) const;
+    void writeTileIfMissing();
+    QString tileUrl() const;
+    void classify(HostWebView* view, quint64 generation, const QVariant& html);
+
+    QHash<QString, QPointer<HostWebView>> m_views; // key → view
+    QHash<HostWebView*, quint64> m_generation;     // completed documents per view
+    QHash<HostWebView*, bool> m_checking;          // classification under way
+    QPointer<QStackedLayout> m_stack;
+};
+
+} // namespace kovan

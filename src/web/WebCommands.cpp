@@ -1,0 +1,79 @@
+#include "web/WebCommands.h"
+
+#include "core/Errors.h"
+#include "core/JsonParams.h"
+#include "web/CommandRegistry.h"
+#include "web/ContentPane.h"
+#include "web/SectionPages.h"
+
+#include <QPointer>
+
+namespace kovan {
+
+namespace {
+
+QJsonObject parseOrThrow(const QString& text, const char* command) {
+    bool ok = false;
+    const QJsonObject o = parseJsonObject(text, &ok);
+    if (!ok)
+        throw ConversionError(std::string(command) + ": parameter is not a JSON object");
+    return o;
+}
+
+} // namespace
+
+void runNormalWindow(const QString& aParam,
+                     const std::function<void(const QString&, const QString&)>& show) {
+    const QJsonObject o = parseOrThrow(aParam, "normalwindow");
+    const QString url = jsonText(o, u"url");
+    if (!url.isEmpty() && show)
+        show(jsonText(o, u"title"), url);
+}
+
+void runViewInfo(
+    const QString& params,
+    const std::function<void(const QString&, const QString&, qint64, const QString&)>& open) {
+    const QJsonObject o = parseOrThrow(params, "viewinfo");
+    const QString title = jsonText(o, u"title");
+    const QString viurl = jsonText(o, u"viurl");
+    if (!title.isEmpty() && !viurl.isEmpty() && open)
+        open(title, viurl, jsonInt(o, u"staytitle"), jsonText(o, u"destory"));
+}
+
+void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& targets) {
+    QPointer<ContentPane> pane = targets.contentPane;
+    QPointer<SectionPages> pages = targets.sectionPages;
+    const auto shownormalwindow = targets.shownormalwindow;
+    const auto showLecture = targets.showLecture;
+
+    registry.addAction(QStringLiteral("normalwindow"), [shownormalwindow](const QString& p) {
+        runNormalWindow(p, shownormalwindow);
+    });
+    registry.addAction(QStringLiteral("viewinfo"), [pane](const QString& p) {
+        runViewInfo(p, [pane](const QString& title, const QString& url, qint64 stay,
+                              const QString& destory) {
+            if (pane)
+                pane->showoptPage(title, url, stay, destory);
+        });
+    });
+    registry.addAction(QStringLiteral("forcetitle"), [pane](const QString& p) {
+        if (pane)
+            pane->setTitle(p);
+    });
+    registry.addAction(
+        QStringLiteral("showyyopen"),
+        [showLecture](const QString&) {
+            if (showLecture)
+                showLecture();
+        },
+        CommandRegistry::Reply::Deferred);
+    registry.add(QStringLiteral("simpletalk"), [](const QString&) { return QString(); });
+    registry.addAction(QStringLiteral("livechat"), [](const QString&) {});
+    registry.addAction(QStringLiteral("showchatroom"), [](const QString&) {});
+    registry.addAction(QStringLiteral("forceReload"), [pages](const QString& p) {
+        if (pages)
+            pages->forceReload(p);
+    });
+}
+
+} // namespace kovan
