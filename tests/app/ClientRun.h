@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A program folder for one client run, with a fake companion script "zrs" that records its
+// arguments and working folder in zrs.log and then stays running for a while.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    QString path() const { return m_dir.path() + '/'; }
+    QString file(const QString& name) const { return path() + name; }
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& name) const;
+    void installScriptCompanion() const;
+    // The companion's log lines: "args|cwd".
+    QStringList companionLog() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The client process under test, with tracing on, an offscreen display and unreachable
+// servers.
+class ClientRun {
+public:
+    ClientRun(const ProgramFolder& folder, const QString& sessionBlock);
+    ~ClientRun();
+
+    void start(const QStringList& extraArgs = {});
+    // Waits until stderr holds `line` (a trace line without the "kovan: " prefix).
+    bool waitForTrace(const QString& line, int ms = 30000);
+    bool waitForExit(int ms = 30000);
+    void terminate() { m_process.terminate(); }
+    int exitCode() const { return m_process.exitCode(); }
+    QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
+    QString traceText();
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    const ProgramFolder& m_folder;
+    QString m_block;
+    QProcess m_process;
+    QString m_stderr;
+};
+
+// Names of running processes whose /proc/PID/comm equals `comm`.
+int countProcesses(const QString& comm);
+void killAll(const QString& comm);

@@ -1,0 +1,207 @@
+// Start-up branches, shutdown and the close message, seen from outside: the real client
+// binary runs in a temporary program folder with a fake companion.
+
+#include "ClientRun.h"
+
+#include "core/SharedBlock.h"
+#include "core/Utils.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace kovan;
+
+namespace {
+
+QString blockName(const char* test) {
+    return QString("KVNSTART-%1-%2").arg(test).arg(::getpid());
+}
+
+// Waits for the detached companion to have written its log line.
+QStringList waitForCompanionLog(const ProgramFolder& folder) {
+    for (int i = 0; i < 250 && folder.companionLog().isEmpty(); ++i)
+        QThread::msleep(20);
+    return folder.companionLog();
+}
+
+const QStringList kFolders{"cache", "logs", "sound", "screenshots", "resource"};
+
+bool anyFolderCreated(const ProgramFolder& folder) {
+    for (const QString& f : kFolders)
+        if (QFileInfo(folder.file(f)).isDir())
+            return true;
+    return false;
+}
+
+class Startup : public ::testing::Test {
+protected:
+    void TearDown() override {
+        killAll("zrs");
+        removeSessionBlock(m_block);
+        removeSessionBlock(m_block + "-companion");
+    }
+    void publish(const QString& text) { ASSERT_TRUE(publishSessionBlock(m_block, text)); }
+
+    QString m_block = blockName(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ProgramFolder m_folder;
+};
+
+} // namespace
+
+TEST_F(Startup, NoSessionBlockStartsCompanionAndEnds) {
+    m_folder.installScriptCompanion();
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client.exitCode(), 0);
+    EXPECT_EQ(waitForCompanionLog(m_folder),
+              QStringList{"1|" + QDir(m_folder.path()).absolutePath()});
+    EXPECT_FALSE(anyFolderCreated(m_folder));
+    EXPECT_FALSE(client.traceText().contains("start-up done"));
+}
+
+TEST_F(Startup, UnusableSessionStartsCompanionAndEnds) {
+    const char* blocks[] = {
+        R"({"UID":0,"sessid":"abc"})", R"({"UID":12,"sessid":""})", R"({"UID":-3,"sessid":"abc"})",
+        R"({"sessid":"abc"})",         "not json at all",
+    };
+    for (const char* text : blocks) {
+        SCOPED_TRACE(text);
+        ProgramFolder folder;
+        folder.installScriptCompanion();
+        publish(QString::fromUtf8(text));
+        ClientRun client(folder, m_block);
+        client.start();
+        ASSERT_TRUE(client.waitForExit());
+        EXPECT_EQ(client.exitCode(), 0);
+        EXPECT_TRUE(client.traceText().contains("kovan: no usable session"));
+        EXPECT_TRUE(client.traceText().contains("kovan: ended after creating windows"));
+        EXPECT_EQ(waitForCompanionLog(folder).value(0).section('|', 0, 0), "1");
+        EXPECT_FALSE(anyFolderCreated(folder));
+        killAll("zrs");
+    }
+}
+
+TEST_F(Startup, CompanionUpdateWithDifferentVersionsReplacesAndEnds) {
+    // The current companion is a script (no version); the staged one is the stand-in with a
+    // version note. Versions differ: the staged copy moves into place and is started.
+    m_folder.installScriptCompanion();
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("cache"));
+    ASSERT_TRUE(QFile::copy(KOVAN_BIN_DIR "/kovan-companion", m_folder.file("cache/zrs")));
+    const QString version = getFileVersion(m_folder.file("cache/zrs"));
+    ASSERT_FALSE(version.isEmpty());
+    publish(R"({"UID":12,"sessid":"abc"})");
+
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitCode(), 0);
+    EXPECT_TRUE(client.traceText().contains("kovan: companion update"));
+    EXPECT_FALSE(QFile::exists(m_folder.file("cache/zrs")));
+    EXPECT_EQ(getFileVersion(m_folder.file("zrs")), version);
+    // The new companion runs and publishes into its block.
+    bool published = false;
+    for (int i = 0; i < 250 && !published; ++i) {
+        published = readSessionBlock(m_block + "-companion").status == SessionBlockRead::Status::Ok;
+        if (!published)
+            QThread::msleep(20);
+    }
+    EXPECT_TRUE(published);
+    // No further start-up: the folders were not made.
+    EXPECT_FALSE(QFileInfo(m_folder.file("logs")).isDir());
+}
+
+TEST_F(Startup, ValidSessionRunsThenSigtermEndsCleanly) {
+    // Equal companion versions: no update. A running companion is ended after the session
+    // has been read. config.dat is loaded and left as it was.
+    ASSERT_TRUE(QFile::copy(KOVAN_BIN_DIR "/kovan-companion", m_folder.file("zrs")));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("cache"));
+    ASSERT_TRUE(QFile::copy(KOVAN_BIN_DIR "/kovan-companion", m_folder.file("cache/zrs")));
+    const QByteArray config = "LocalAlert=1\r\nlocalaudio=/nowhere.wav\r\nAUTHINFO=zz\r\n";
+    m_folder.writeFile("config.dat", config);
+    const QDateTime configTime = QFileInfo(m_folder.file("config.dat")).lastModified();
+
+    QProcess companion;
+    companion.start(m_folder.file("zrs"), {"--once-not", "x"}); // exits at once with usage
+    companion.waitForFinished();
+    QProcess running;
+    running.start(m_folder.file("zrs"), {"--block", m_block + "-running"});
+    ASSERT_TRUE(running.waitForStarted());
+    ASSERT_TRUE(running.waitForReadyRead(5000));
+    EXPECT_EQ(countProcesses("zrs"), 1);
+
+    publish(R"({"UID":12,"sessid":"abc"})");
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForTrace("start-up done")) << client.traceText().toStdString();
+    EXPECT_TRUE(running.waitForFinished(5000)); // ended by the client
+    for (const QString& f : kFolders)
+        EXPECT_TRUE(QFileInfo(m_folder.file(f)).isDir()) << f.toStdString();
+    EXPECT_TRUE(QFile::exists(m_folder.file("cache/zrs")));
+    EXPECT_EQ(m_folder.readFile("config.dat"), config);
+    EXPECT_EQ(QFileInfo(m_folder.file("config.dat")).lastModified(), configTime);
+    EXPECT_TRUE(InstanceMarker::exists());
+    // AUTHINFO "zz" is not hexadecimal: the error is dropped by the handler and the client
+    // runs on.
+    EXPECT_TRUE(client.traceText().contains("kovan: error dropped"));
+
+    client.terminate();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client.exitCode(), 0);
+    EXPECT_TRUE(client.traceText().contains("kovan: exit procedure"));
+    EXPECT_FALSE(InstanceMarker::exists());
+    removeSessionBlock(m_block + "-running");
+}
+
+TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
+    publish(R"({"UID":12,"sessid":"abc"})");
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForTrace("start-up done"));
+    ASSERT_TRUE(client.traceText().contains("kovan: tray icon added"));
+
+    QLocalSocket peer;
+    peer.connectToServer("wm_closecoear");
+    ASSERT_TRUE(peer.waitForConnected(5000));
+    peer.write("wm_closecoear\n");
+    peer.flush();
+    EXPECT_TRUE(client.waitForTrace("tray icon removed", 10000));
+    peer.disconnectFromServer();
+
+    // Still running: nothing else happened.
+    QThread::msleep(300);
+    EXPECT_FALSE(client.traceText().contains("exit procedure"));
+    client.terminate();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitCode(), 0);
+    EXPECT_EQ(client.traceText().count("tray icon removed"), 1);
+}
+
+TEST(CommandLineRun, UnknownOptionExitsWithStatus2AndHelpPrintsUsage) {
+    QProcess bad;
+    bad.start(KOVAN_BIN_DIR "/kovan", {"--no-such-option"});
+    ASSERT_TRUE(bad.waitForFinished(10000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("--no-such-option"));
+    QProcess help;
+    help.start(KOVAN_BIN_DIR "/kovan", {"--help"});
+    ASSERT_TRUE(help.waitForFinished(10000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().contains("--session-block"));
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,49 @@
+#include "core/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovan;
+
+TEST(CommandLine, Defaults) {
+    const CommandLine cl = CommandLine::parse({"kovan"});
+    EXPECT_EQ(cl.outcome, CommandLine::Outcome::Run);
+    EXPECT_EQ(cl.sessionBlock, "KOVANUSERSHARE");
+    EXPECT_TRUE(cl.programDir.isEmpty());
+    EXPECT_EQ(cl.endpoints.dataServer.port, 88);
+    EXPECT_EQ(cl.endpoints.pageServer.port, 88);
+    EXPECT_EQ(cl.endpoints.webSite.port, 80);
+}
+
+TEST(CommandLine, OptionsAndDefaultPorts) {
+    const CommandLine cl = CommandLine::parse(
+        {"kovan", "--dir", "/tmp/k", "--data-server", "127.0.0.1:8801", "--page-server=pages",
+         "--web-site", "web:8080", "--session-block", "BLOCK2"});
+    ASSERT_EQ(cl.outcome, CommandLine::Outcome::Run) << cl.message.toStdString();
+    EXPECT_EQ(cl.programDir, "/tmp/k/");
+    EXPECT_EQ(cl.endpoints.dataServer.root(), "http://127.0.0.1:8801");
+    EXPECT_EQ(cl.endpoints.pageServer.root(), "http://pages:88");
+    EXPECT_EQ(cl.endpoints.webSite.root(), "http://web:8080");
+    EXPECT_EQ(cl.sessionBlock, "BLOCK2");
+    EXPECT_EQ(CommandLine::parse({"kovan", "--web-site", "w"}).endpoints.webSite.root(),
+              "http://w:80");
+}
+
+TEST(CommandLine, ErrorsAndHelp) {
+    const QStringList bad[] = {
+        {"kovan", "--frobnicate"},
+        {"kovan", "--dir"},
+        {"kovan", "stray"},
+        {"kovan", "--data-server", "h:0"},
+        {"kovan", "--page-server", ":88"},
+        {"kovan", "--web-site", "h:99999"},
+        {"kovan", "--session-block", "a/b"},
+    };
+    for (const QStringList& args : bad) {
+        const CommandLine cl = CommandLine::parse(args);
+        EXPECT_EQ(cl.outcome, CommandLine::Outcome::Error) << args.join(' ').toStdString();
+        EXPECT_FALSE(cl.message.isEmpty());
+    }
+    const CommandLine help = CommandLine::parse({"kovan", "--dir", "/x", "--help"});
+    EXPECT_EQ(help.outcome, CommandLine::Outcome::Help);
+    EXPECT_TRUE(help.message.contains("--session-block"));
+}

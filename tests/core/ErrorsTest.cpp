@@ -1,0 +1,14 @@
+#include "core/Errors.h"
+
+#include <gtest/gtest.h>
+
+using namespace kovan;
+
+TEST(Errors, ComposedTextsByKind) {
+    EXPECT_EQ(composeErrorText(DivisionByZeroError("x")), "错误,除数不能为零 ");
+    EXPECT_EQ(composeErrorText(InvalidAccessError("x")), "错误,访问了无效的内存区域 ");
+    EXPECT_EQ(composeErrorText(FileOpenError("x")), "错误,文件不能打开 ");
+    EXPECT_EQ(composeErrorText(ConversionError("x")), "错误,非法的类型转换 ");
+    EXPECT_EQ(composeErrorText(std::invalid_argument("x")), "错误,非法的类型转换 ");
+    EXPECT_EQ(composeErrorText(std::runtime_error("boom")), "错误, \rstd::runtime_error\rboom");
+}
