@@ -72,7 +72,8 @@ void StartupProcedure::createFolders() {
     QDir dir(program().programDir);
     for (const char* name : folders) {
         const QString folder = QString::fromLatin1(name);
-        if (!dir.exists(folder) && !dir.mkdir(folder))
+        // A plain file of that name is no folder: creating it fails like any other error.
+        if (!QFileInfo(dir.filePath(folder)).isDir() && !dir.mkdir(folder))
             throw FileOpenError("Cannot create folder " + dir.filePath(folder).toStdString());
     }
 }

@@ -82,6 +82,7 @@ TEST(ClientKey, FromMachineId) {
 TEST(ClientKey, IsStableAndUnsigned) {
     const QString key = getClientKey();
     EXPECT_EQ(key, getClientKey());
-    if (!key.isEmpty())
+    if (!key.isEmpty()) {
         EXPECT_FALSE(key.startsWith('-'));
+    }
 }
