@@ -1,1 +1,174 @@
+#include "chart/Raster.h"
+
 #include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <random>
+#include <set>
+#include <utility>
+
+using namespace kovan;
+
+namespace {
+
+constexpr quint32 bg = 0xFF000000, ink = 0xFFFFFFFF;
+
+QImage blank(int w, int h) {
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(bg);
+    return img;
+}
+
+std::set<std::pair<int, int>> inked(const QImage& img) {
+    std::set<std::pair<int, int>> s;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == ink)
+                s.insert({x, y});
+    return s;
+}
+
+using Pixels = std::set<std::pair<int, int>>;
+
+} // namespace
+
+TEST(Raster, FillIsHalfOpenAndClipped) {
+    QImage img = blank(10, 10);
+    raster::fill(img, 2, 3, 5, 4, ink);
+    EXPECT_EQ(inked(img), (Pixels{{2, 3}, {3, 3}, {4, 3}}));
+    img = blank(4, 4);
+    raster::fill(img, -100, -100, 1000000, 1, ink);
+    EXPECT_EQ(inked(img), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+    img = blank(4, 4);
+    raster::fill(img, 3, 3, 2, 5, ink); // empty: x2 < x1
+    EXPECT_TRUE(inked(img).empty());
+}
+
+struct LineCase {
+    int x1, y1, x2, y2;
+    Pixels expected;
+};
+
+class RasterLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(RasterLine, LeavesOutTheEndPoint) {
+    const LineCase c = GetParam();
+    QImage img = blank(12, 12);
+    raster::line(img, c.x1, c.y1, c.x2, c.y2, ink);
+    EXPECT_EQ(inked(img), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RasterLine,
+                         ::testing::Values(LineCase{0, 0, 4, 0, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+                                           LineCase{4, 0, 0, 0, {{4, 0}, {3, 0}, {2, 0}, {1, 0}}},
+                                           LineCase{1, 1, 1, 4, {{1, 1}, {1, 2}, {1, 3}}},
+                                           LineCase{1, 4, 1, 1, {{1, 4}, {1, 3}, {1, 2}}},
+                                           LineCase{3, 5, 4, 5, {{3, 5}}}, // the dotted-line pixel
+                                           LineCase{3, 5, 3, 5, {}},
+                                           LineCase{0, 0, 3, 3, {{0, 0}, {1, 1}, {2, 2}}},
+                                           LineCase{0, 0, 4, 2, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
+                                           LineCase{-5, 2, 3, 2, {{0, 2}, {1, 2}, {2, 2}}},
+                                           LineCase{2,
+                                                    -1000000,
+                                                    2,
+                                                    1000000,
+                                                    {{2, 0},
+                                                     {2, 1},
+                                                     {2, 2},
+                                                     {2, 3},
+                                                     {2, 4},
+                                                     {2, 5},
+                                                     {2, 6},
+                                                     {2, 7},
+                                                     {2, 8},
+                                                     {2, 9},
+                                                     {2, 10},
+                                                     {2, 11}}}));
+
+TEST(Raster, LineWithEndAddsExactlyTheEndPoint) {
+    QImage a = blank(12, 12), b = blank(12, 12);
+    raster::line(a, 1, 2, 9, 7, ink);
+    raster::lineWithEnd(b, 1, 2, 9, 7, ink);
+    Pixels pa = inked(a);
+    pa.insert({9, 7});
+    EXPECT_EQ(inked(b), pa);
+}
+
+// Clipping must not move a single pixel: a line drawn on a small image equals the same line
+// drawn on a large one, cut out.
+TEST(Raster, ClippedLinesKeepTheirPixels) {
+    std::mt19937 gen(99);
+    std::uniform_int_distribution<int> coord(-60, 100);
+    for (int i = 0; i < 400; ++i) {
+        const int x1 = coord(gen), y1 = coord(gen), x2 = coord(gen), y2 = coord(gen);
+        QImage big = blank(300, 300), small = blank(40, 30);
+        raster::line(big, x1 + 100, y1 + 100, x2 + 100, y2 + 100, ink);
+        raster::line(small, x1, y1, x2, y2, ink);
+        ASSERT_EQ(big.copy(100, 100, 40, 30), small) << x1 << "," << y1 << " " << x2 << "," << y2;
+    }
+}
+
+TEST(Raster, HugeCoordinatesAreClippedCheaply) {
+    QImage img = blank(10, 10);
+    raster::line(img, -1000000000, -1000000000, 1000000000, 1000000000, ink);
+    EXPECT_EQ(inked(img).size(), 10u);
+    raster::lineWithEnd(img, 1 << 30, 5, -(1 << 30), 6, ink);
+    raster::fill(img, -(1 << 30), -(1 << 30), 1 << 30, 1 << 30, ink);
+    EXPECT_EQ(inked(img).size(), 100u);
+}
+
+TEST(Raster, PolygonFillsPixelCentresWithoutSmoothing) {
+    QImage img = blank(10, 10);
+    const QPoint square[4] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
+    raster::polygon(img, square, 4, ink);
+    EXPECT_EQ(inked(img).size(), 12u); // 4 x 3, right and bottom edges outside
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_TRUE(img.pixel(x, y) == ink || img.pixel(x, y) == bg); // no blending
+    img = blank(10, 10);
+    const QPoint flat[4] = {{1, 3}, {8, 3}, {8, 3}, {1, 3}};
+    raster::polygon(img, flat, 4, ink);
+    EXPECT_TRUE(inked(img).empty());
+}
+
+TEST(Raster, WideLineOfWidthOneIncludesEndPoints) {
+    QImage img = blank(12, 12);
+    raster::drawWideLine(img, {{1, 1}, {4, 1}, {4, 3}}, 1, ink);
+    EXPECT_EQ(inked(img), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}));
+    img = blank(12, 12);
+    raster::drawWideLine(img, {{1, 1}}, 3, ink);
+    EXPECT_TRUE(inked(img).empty());
+}
+
+struct WideCase {
+    int width;
+    int rowFrom, rowTo; // rows covered by a horizontal segment at y = 5
+};
+
+class RasterWideLine : public ::testing::TestWithParam<WideCase> {};
+
+TEST_P(RasterWideLine, HorizontalSegmentIsWidthRowsThick) {
+    const WideCase c = GetParam();
+    QImage img = blank(20, 12);
+    raster::drawWideLine(img, {{2, 5}, {12, 5}}, c.width, ink);
+    Pixels expected;
+    for (int y = c.rowFrom; y <= c.rowTo; ++y)
+        for (int x = 2; x < 12; ++x)
+            expected.insert({x, y});
+    EXPECT_EQ(inked(img), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RasterWideLine,
+                         ::testing::Values(WideCase{2, 4, 5}, WideCase{3, 4, 6}, WideCase{4, 3, 6},
+                                           WideCase{5, 3, 7}));
+
+TEST(Raster, WideVerticalSegmentIsWidthColumnsWide) {
+    QImage img = blank(12, 12);
+    raster::drawWideLine(img, {{5, 2}, {5, 9}}, 3, ink);
+    Pixels expected;
+    for (int y = 2; y < 9; ++y)
+        for (int x = 4; x <= 6; ++x)
+            expected.insert({x, y});
+    EXPECT_EQ(inked(img), expected);
+}
