@@ -171,9 +171,9 @@ bool SyncReplyProcessor::applySymbols(SyncTables& t, const QJsonObject& symbolin
     for (auto it = symbolinfo.constBegin(); it != symbolinfo.constEnd(); ++it) {
         const QString code = it.key();
         t.symbolCodes.append(code);
-        t.quoteTable.setValue(QString(code + u"_showname"),
+        t.quoteTable.setValue(QString(code + QStringLiteral("_showname")),
                               jsonText(it.value().toObject(), u"showname"));
-        t.quoteTable.setValue(QString(code + u"_CG"), QStringLiteral("0"));
+        t.quoteTable.setValue(QString(code + QStringLiteral("_CG")), QStringLiteral("0"));
     }
     return true;
 }
@@ -200,13 +200,14 @@ void SyncReplyProcessor::applyRates(NameValueList& quoteTable, const QJsonArray&
         const QJsonObject rate = element.toObject();
         const QString code = jsonText(rate, u"S");
         const QString bid = jsonText(rate, u"B");
-        const QString bidKey = code + u"_BID";
+        const QString bidKey = code + QStringLiteral("_BID");
         const QString old = lines.value(bidKey);
         if (old == bid)
             continue;
         // Textual, by UTF-16 code units: "99.99" is above "100.01".
         const bool down = QString::compare(old, bid, Qt::CaseSensitive) > 0;
-        lines.setValue(code + u"_CG", down ? QStringLiteral("-1") : QStringLiteral("1"));
+        lines.setValue(code + QStringLiteral("_CG"),
+                       down ? QStringLiteral("-1") : QStringLiteral("1"));
         lines.setValue(bidKey, bid);
     }
 }

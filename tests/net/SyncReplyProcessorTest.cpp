@@ -341,12 +341,12 @@ TEST(SyncRatesTest, FastBidUpdateMatchesTheQuoteTableRules) {
             for (const QJsonValue& v : rates) {
                 const QString s = v[QStringLiteral("S")].toString();
                 const QString b = v[QStringLiteral("B")].toString();
-                const QString old = reference.value(QString(s + u"_BID"));
+                const QString old = reference.value(QString(s + QStringLiteral("_BID")));
                 if (old == b)
                     continue;
-                reference.setValue(QString(s + u"_CG"),
+                reference.setValue(QString(s + QStringLiteral("_CG")),
                                    old > b ? QStringLiteral("-1") : QStringLiteral("1"));
-                reference.setValue(QString(s + u"_BID"), b);
+                reference.setValue(QString(s + QStringLiteral("_BID")), b);
             }
             ASSERT_EQ(fast.lines(), reference.lines()) << "round " << round << " step " << step;
         }

@@ -289,7 +289,7 @@ TEST_F(SyncThreadTest, ReadersSeeWholeTablesWhileTheWorkerWrites) {
             program().sync.with([&](const SyncTables& t) {
                 const QString first = t.quoteTable.value(u"S0_BID");
                 for (const QString& code : t.symbolCodes)
-                    if (t.quoteTable.value(QString(code + u"_BID")) != first)
+                    if (t.quoteTable.value(QString(code + QStringLiteral("_BID"))) != first)
                         torn = true;
             });
         }

@@ -21,6 +21,8 @@ struct DemoConfig {
 
 // Data server: /sync/<sessid>, /chart/..., POST /<action>/<sessid>, /filelist/sound/<name>.
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config);
+// A short chime as a RIFF/WAVE file (the demo's "alert.wav"), made by the data routes.
+std::string makeAlertWav();
 // Page server: /tools/... pages, /filelist/... files.
 void registerPageRoutes(httplib::Server& server, const DemoConfig& config);
 // Public web site: /, /price.php, /register.php.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+namespace kovan {
+
+// The process-wide output of alert sounds on SDL2 audio. Sound workers call playToEnd() on
+// their own threads; one sound plays at a time and a newer one cuts off the one playing.
+//
+// The device is opened for a sound and closed when it has ended, so that between alerts it is
+// free for other users (the dummy driver allows one open device at a time). All SDL audio
+// calls made here happen under one mutex. No driver or no device means silence, at once.
+class AlertAudio {
+public:
+    enum class Result {
+        Finished,   // played to its end
+        Superseded, // a newer sound started before this one ended
+        NoDevice,   // no audio driver or device: nothing played
+    };
+
+    static AlertAudio& instance();
+
+    // Worker thread: plays a WAV file and returns when it has ended. A file that is missing
+    // or that SDL cannot read as WAV plays the built-in alert sound instead
+    // (`usedDefault` tells which).
+    Result playToEnd(const QString& wavPath, bool* usedDefault = nullptr);
+    // Same, for WAV bytes in memory.
+    Result playBytesToEnd(const QByteArray& wav, bool* usedDefault = nullptr);
+
+    // Sounds that reached the device so far (tests, diagnostics). Any thread.
+    int soundsStarted() const { return m_started.load(std::memory_order_relaxed); }
+
+private:
+    AlertAudio() = default;
+    bool ensureDevice(); // with m_mutex held
+    void closeDevice();  // with m_mutex held
+
+    std::mutex m_mutex;
+    std::uint32_t m_device = 0; // SDL_AudioDeviceID; 0 = closed
+    bool m_sdlReady = false;
+    std::uint64_t m_generation = 0; // bumped by every sound that starts
+    std::atomic<int> m_started{0};
+};
+
+} // namespace kovan

@@ -1,0 +1,79 @@
+#include "net/SoundAlerts.h"
+
+#include "net/rfdThread.h"
+#include "net/ThreadSNPS.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kovan {
+
+SoundAlerts::SoundAlerts(const QString& soundDir, QObject* parent)
+    : QObject(parent), m_soundDir(soundDir),
+      m_connectTimeoutMs(rfdThread::kDefaultConnectTimeoutMs),
+      m_readTimeoutMs(rfdThread::kDefaultReadTimeoutMs) {
+    if (!m_soundDir.endsWith(u'/'))
+        m_soundDir += u'/';
+}
+
+void SoundAlerts::setDownloadTimeoutsMs(int connectMs, int readMs) {
+    m_connectTimeoutMs = connectMs;
+    m_readTimeoutMs = readMs;
+}
+
+QString SoundAlerts::localPath(const QString& audFile) const {
+    return m_soundDir + audFile;
+}
+
+QString SoundAlerts::remotePath(const QString& audFile) {
+    return QStringLiteral("/filelist/sound/") + audFile;
+}
+
+void SoundAlerts::play(const QString& path) {
+    if (m_player)
+        m_player(path);
+    else
+        ThreadSNPS::create(path);
+}
+
+QString SoundAlerts::audioPlay(const QString& audFile) {
+    const QString ok = QStringLiteral("1");
+    if (audFile.isEmpty() || audFile.contains(u'/') || audFile.contains(u'\\') || audFile == u"." ||
+        audFile == u"..")
+        return ok;
+    const QString local = localPath(audFile);
+    if (QFileInfo::exists(local)) {
+        play(local);
+        return ok;
+    }
+    QDir().mkpath(m_soundDir);
+    auto* fetch = new rfdThread(remotePath(audFile), local);
+    fetch->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
+    fetch->setTerminationHandler(this, [this](rfdThread* sender) { audioDown(sender); });
+    fetch->start();
+    return ok;
+}
+
+void SoundAlerts::audioDown(rfdThread* sender) {
+    try {
+        if (QFileInfo::exists(sender->dstFile()))
+            play(sender->dstFile());
+    } catch (...) {
+        // An alert that cannot sound stays silent.
+    }
+    Q_EMIT fetchFinished(sender->dstFile(), sender->stored());
+}
+
+QString SoundAlerts::audopenimgClick(const QString&) {
+    m_audopenTag = 0;
+    Q_EMIT switchChanged(false);
+    return QStringLiteral("1");
+}
+
+QString SoundAlerts::audcloseimgClick(const QString&) {
+    m_audopenTag = 1;
+    Q_EMIT switchChanged(true);
+    return QStringLiteral("1");
+}
+
+} // namespace kovan

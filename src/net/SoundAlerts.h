@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace kovan {
+
+class rfdThread;
+
+// Sound alerts of notices and pages, and the speaker switch of the main window's bottom bar.
+// Sounds are WAV files in the local sound folder; one that is missing is fetched once from the
+// page server's "/filelist/sound/" folder and played when it has arrived.
+//
+// GUI thread only. The main window owns one, paints the two speaker icons from
+// switchChanged() / isOn() (speaker-on icon visible exactly when on), and routes the page
+// commands and icon clicks here:
+//
+//     QString audioPlay(params)          // play a sound by file name; result "1"
+//     QString audopenimgClick(params)    // speaker-on icon clicked: switch off; result "1"
+//     QString audcloseimgClick(params)   // speaker-off icon clicked: switch on; result "1"
+//
+// Notices consult isOn() before audioPlay(); the playaudio command does not.
+class SoundAlerts : public QObject {
+    Q_OBJECT
+public:
+    // Plays a local file (the default starts a ThreadSNPS); tests replace it.
+    using Player = std::function<void(const QString& path)>;
+
+    // `soundDir`: the local sound folder, with or without a trailing "/".
+    explicit SoundAlerts(const QString& soundDir, QObject* parent = nullptr);
+
+    void setPlayer(Player player) { m_player = std::move(player); }
+    // Time-outs of sound downloads, in milliseconds (tests shorten them).
+    void setDownloadTimeoutsMs(int connectMs, int readMs);
+
+    // Page command: plays `audFile` (a bare file name such as "alert.wav") from the sound
+    // folder, or fetches it first. A name holding a path separator, or "." / "..", is
+    // ignored: a page must not make the client write outside the sound folder.
+    QString audioPlay(const QString& audFile);
+    // End handler of a sound fetch: plays the fetched file when it is there.
+    void audioDown(rfdThread* sender);
+
+    // The switch: on exactly when audopenimg.Tag is 1. On at every start, never saved.
+    bool isOn() const { return m_audopenTag == 1; }
+    int audopenimgTag() const { return m_audopenTag; }
+    QString audopenimgClick(const QString& params = {});
+    QString audcloseimgClick(const QString& params = {});
+
+    QString localPath(const QString& audFile) const;
+    static QString remotePath(const QString& audFile);
+
+Q_SIGNALS:
+    // The switch changed: show audopenimg and hide audcloseimg when `on`, the reverse if not.
+    void switchChanged(bool on);
+    // A fetch ended (after audioDown ran); `stored` tells whether a file arrived.
+    void fetchFinished(const QString& dstFile, bool stored);
+
+private:
+    void play(const QString& path);
+
+    QString m_soundDir; // with a trailing "/"
+    Player m_player;
+    int m_audopenTag = 1;
+    int m_connectTimeoutMs;
+    int m_readTimeoutMs;
+};
+
+} // namespace kovan

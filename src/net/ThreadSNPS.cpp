@@ -1,0 +1,22 @@
+#include "net/ThreadSNPS.h"
+
+namespace kovan {
+
+ThreadSNPS::ThreadSNPS(const QString& srcF, QObject* parent)
+    : SelfFreeingWorker(parent), m_wavFile(srcF) {}
+
+ThreadSNPS* ThreadSNPS::create(const QString& srcF) {
+    auto* worker = new ThreadSNPS(srcF);
+    worker->start();
+    return worker;
+}
+
+void ThreadSNPS::run() {
+    try {
+        m_result = AlertAudio::instance().playToEnd(m_wavFile, &m_usedDefault);
+    } catch (...) {
+        m_result = AlertAudio::Result::NoDevice;
+    }
+}
+
+} // namespace kovan

@@ -1,0 +1,43 @@
+#include "net/rfdThread.h"
+
+#include "core/ProgramState.h"
+#include "net/HttpClient.h"
+
+#include <QSaveFile>
+
+namespace kovan {
+
+rfdThread::rfdThread(const QString& src, const QString& dst, QObject* parent)
+    : SelfFreeingWorker(parent), m_srcFile(src), m_dstFile(dst),
+      m_root(program().endpoints.pageServer.root() + u'/') {}
+
+void rfdThread::setTimeoutsMs(int connectMs, int readMs) {
+    m_connectTimeoutMs = connectMs;
+    m_readTimeoutMs = readMs;
+}
+
+void rfdThread::run() {
+    try {
+        HttpClient client;
+        client.setConnectTimeoutMs(m_connectTimeoutMs);
+        client.setReadTimeoutMs(m_readTimeoutMs);
+        m_url = m_root + m_srcFile;
+        const HttpReply reply = client.get(m_url);
+        if (!reply.ok || reply.body.isEmpty())
+            return;
+        // Written to a temporary file and renamed: a reader never sees half a sound, and of
+        // two downloads to the same file the later one wins.
+        QSaveFile file(m_dstFile);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        if (file.write(reply.body) != reply.body.size()) {
+            file.cancelWriting();
+            return;
+        }
+        m_stored = file.commit();
+    } catch (...) {
+        // Silent by design: no file is the only trace.
+    }
+}
+
+} // namespace kovan

@@ -1,0 +1,306 @@
+#include "core/ProgramState.h"
+#include "net/AlertAudio.h"
+#include "net/DefaultAlertSound.h"
+#include "net/rfdThread.h"
+#include "net/SoundAlerts.h"
+#include "net/ThreadSNPS.h"
+
+#include "TestServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kovan;
+using kovan::test::TestServer;
+
+namespace {
+
+QByteArray toneWav(int ms, double freq = 440.0) {
+    constexpr int rate = 8000;
+    QList<qint16> samples;
+    for (int i = 0; i < rate * ms / 1000; ++i)
+        samples.append(qint16(8000 * std::sin(2 * 3.14159265 * freq * i / rate)));
+    return makeWav(samples, rate);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// --- rfdThread ---
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program().reset();
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    void pointAt(const TestServer& server) {
+        program().endpoints.pageServer = HostPort{server.host(), quint16(server.port())};
+    }
+    // Runs one download and waits for its handler; returns whether the handler ran.
+    bool download(const QString& src, const QString& dst, bool* stored = nullptr) {
+        bool ran = false;
+        auto* w = new rfdThread(src, dst);
+        w->setTimeoutsMs(2000, 2000);
+        w->setTerminationHandler(nullptr, [&](rfdThread* s) {
+            ran = true;
+            if (stored)
+                *stored = s->stored();
+        });
+        w->start();
+        return test::waitUntil([&] { return ran; });
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DownloadTest, StoresTheBodyAndKeepsTheDoubleSlashPath) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content(std::string("RIFFdata\0\1", 10), "audio/wav");
+    });
+    pointAt(server);
+    const QString dst = m_dir.filePath(QStringLiteral("a.wav"));
+    bool stored = false;
+    ASSERT_TRUE(download(QStringLiteral("/filelist/sound/a.wav"), dst, &stored));
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(readFile(dst), QByteArray("RIFFdata\0\1", 10));
+    ASSERT_EQ(server.count(), 1u);
+    EXPECT_EQ(server.seen()[0].path, "//filelist/sound/a.wav");
+}
+
+TEST_F(DownloadTest, ReplacesAnExistingFile) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content("new", "application/octet-stream");
+    });
+    pointAt(server);
+    const QString dst = m_dir.filePath(QStringLiteral("b.wav"));
+    writeFile(dst, "older and longer");
+    ASSERT_TRUE(download(QStringLiteral("x"), dst));
+    EXPECT_EQ(readFile(dst), QByteArray("new"));
+}
+
+enum class NoFile { Empty200, NotFound, Refused, Unwritable };
+
+class DownloadFailureTest : public DownloadTest, public ::testing::WithParamInterface<NoFile> {};
+
+TEST_P(DownloadFailureTest, WritesNothingAndStillRunsTheHandler) {
+    const NoFile kind = GetParam();
+    TestServer server([kind](const httplib::Request&, httplib::Response& res) {
+        if (kind == NoFile::NotFound) {
+            res.status = 404;
+            res.set_content("missing", "text/plain");
+        } else if (kind == NoFile::Empty200) {
+            res.set_content("", "audio/wav");
+        } else {
+            res.set_content("data", "audio/wav");
+        }
+    });
+    pointAt(server);
+    if (kind == NoFile::Refused)
+        program().endpoints.pageServer =
+            HostPort{QStringLiteral("127.0.0.1"), quint16(test::refusedPort())};
+    QString dst = m_dir.filePath(QStringLiteral("c.wav"));
+    if (kind == NoFile::Unwritable)
+        dst = m_dir.filePath(QStringLiteral("no/such/dir/c.wav"));
+    bool stored = true;
+    ASSERT_TRUE(download(QStringLiteral("/filelist/sound/c.wav"), dst, &stored));
+    EXPECT_FALSE(stored);
+    EXPECT_FALSE(QFile::exists(dst));
+}
+
+INSTANTIATE_TEST_SUITE_P(NoFiles, DownloadFailureTest,
+                         ::testing::Values(NoFile::Empty200, NoFile::NotFound, NoFile::Refused,
+                                           NoFile::Unwritable));
+
+// --- SoundAlerts ---
+
+class SoundAlertsTest : public DownloadTest {
+protected:
+    void SetUp() override {
+        DownloadTest::SetUp();
+        m_alerts = std::make_unique<SoundAlerts>(m_dir.path() + QStringLiteral("/sound"));
+        m_alerts->setDownloadTimeoutsMs(2000, 2000);
+        m_alerts->setPlayer([this](const QString& p) { m_played << p; });
+    }
+    QString soundPath(const QString& name) const {
+        return m_dir.path() + QStringLiteral("/sound/") + name;
+    }
+    std::unique_ptr<SoundAlerts> m_alerts;
+    QStringList m_played;
+};
+
+TEST_F(SoundAlertsTest, PresentSoundPlaysAtOnceWithoutARequest) {
+    TestServer server;
+    pointAt(server);
+    QDir().mkpath(m_dir.path() + QStringLiteral("/sound"));
+    writeFile(soundPath(QStringLiteral("alert.wav")), toneWav(50));
+    EXPECT_EQ(m_alerts->audioPlay(QStringLiteral("alert.wav")), QStringLiteral("1"));
+    EXPECT_EQ(m_played, QStringList{soundPath(QStringLiteral("alert.wav"))});
+    test::pumpFor(100);
+    EXPECT_EQ(server.count(), 0u);
+}
+
+TEST_F(SoundAlertsTest, MissingSoundIsFetchedStoredPlayedAndThenReused) {
+    const QByteArray wav = toneWav(50);
+    TestServer server([&wav](const httplib::Request&, httplib::Response& res) {
+        res.set_content(wav.toStdString(), "audio/wav");
+    });
+    pointAt(server);
+    QList<bool> fetched;
+    QObject::connect(m_alerts.get(), &SoundAlerts::fetchFinished,
+                     [&](const QString&, bool stored) { fetched << stored; });
+    m_alerts->audioPlay(QStringLiteral("ding.wav"));
+    EXPECT_TRUE(m_played.isEmpty()); // not before it has arrived
+    ASSERT_TRUE(test::waitUntil([&] { return fetched.count() == 1; }));
+    EXPECT_EQ(m_played, QStringList{soundPath(QStringLiteral("ding.wav"))});
+    EXPECT_EQ(readFile(soundPath(QStringLiteral("ding.wav"))), wav);
+    ASSERT_EQ(server.count(), 1u);
+    EXPECT_EQ(server.seen()[0].path, "//filelist/sound/ding.wav");
+
+    m_alerts->audioPlay(QStringLiteral("ding.wav"));
+    EXPECT_EQ(m_played.size(), 2);
+    test::pumpFor(100);
+    EXPECT_EQ(server.count(), 1u);
+}
+
+TEST_F(SoundAlertsTest, SoundTheServerLacksStaysSilentAndStoresNothing) {
+    for (int status : {404, 200}) {
+        TestServer server([status](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content("", "audio/wav");
+        });
+        pointAt(server);
+        QList<bool> fetched;
+        const auto c = QObject::connect(m_alerts.get(), &SoundAlerts::fetchFinished,
+                                        [&](const QString&, bool stored) { fetched << stored; });
+        m_alerts->audioPlay(QStringLiteral("none.wav"));
+        ASSERT_TRUE(test::waitUntil([&] { return fetched.count() == 1; })) << status;
+        QObject::disconnect(c);
+        EXPECT_FALSE(fetched.at(0));
+        EXPECT_TRUE(m_played.isEmpty()) << status;
+        EXPECT_FALSE(QFile::exists(soundPath(QStringLiteral("none.wav")))) << status;
+    }
+}
+
+TEST_F(SoundAlertsTest, NamesWithPathsAreIgnored) {
+    TestServer server;
+    pointAt(server);
+    for (const QString& name : {QStringLiteral("../config.dat"), QStringLiteral("a/b.wav"),
+                                QStringLiteral("a\\b.wav"), QStringLiteral(".."), QString()})
+        EXPECT_EQ(m_alerts->audioPlay(name), QStringLiteral("1"));
+    test::pumpFor(100);
+    EXPECT_EQ(server.count(), 0u);
+    EXPECT_TRUE(m_played.isEmpty());
+}
+
+TEST_F(SoundAlertsTest, SwitchClicksToggleTheTagAndTheIcons) {
+    QList<bool> changed;
+    QObject::connect(m_alerts.get(), &SoundAlerts::switchChanged, [&](bool on) { changed << on; });
+    EXPECT_TRUE(m_alerts->isOn());
+    EXPECT_EQ(m_alerts->audopenimgTag(), 1);
+    EXPECT_EQ(m_alerts->audopenimgClick(), QStringLiteral("1"));
+    EXPECT_FALSE(m_alerts->isOn());
+    EXPECT_EQ(m_alerts->audopenimgTag(), 0);
+    EXPECT_EQ(m_alerts->audcloseimgClick(), QStringLiteral("1"));
+    EXPECT_TRUE(m_alerts->isOn());
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed, (QList<bool>{false, true}));
+}
+
+// --- playback (SDL dummy driver; silence without a device is covered elsewhere) ---
+
+struct Played {
+    bool done = false;
+    AlertAudio::Result result = AlertAudio::Result::NoDevice;
+    bool usedDefault = false;
+};
+
+ThreadSNPS* startSound(const QString& path, Played* out) {
+    auto* w = new ThreadSNPS(path);
+    w->setTerminationHandler(nullptr, [out](ThreadSNPS* s) {
+        out->done = true;
+        out->result = s->result();
+        out->usedDefault = s->usedDefault();
+    });
+    w->start();
+    return w;
+}
+
+class PlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        if (qgetenv("SDL_AUDIODRIVER") != "dummy" && qgetenv("SDL_AUDIODRIVER") != "disk")
+            qputenv("SDL_AUDIODRIVER", "dummy");
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PlaybackTest, DefaultSoundIsAValidShortWav) {
+    const QByteArray& wav = defaultAlertWav();
+    ASSERT_GT(wav.size(), 44);
+    EXPECT_TRUE(wav.startsWith("RIFF"));
+    EXPECT_EQ(wav.mid(8, 8), QByteArray("WAVEfmt "));
+}
+
+TEST_F(PlaybackTest, PlaysAFileToItsEnd) {
+    const QString path = m_dir.filePath(QStringLiteral("t.wav"));
+    writeFile(path, toneWav(200));
+    Played p;
+    QElapsedTimer t;
+    t.start();
+    startSound(path, &p);
+    ASSERT_TRUE(test::waitUntil([&] { return p.done; }));
+    EXPECT_EQ(p.result, AlertAudio::Result::Finished);
+    EXPECT_FALSE(p.usedDefault);
+    EXPECT_GE(t.elapsed(), 100); // it waited for the sound rather than returning at once
+}
+
+TEST_F(PlaybackTest, UnplayableFilesPlayTheDefaultSound) {
+    const QString text = m_dir.filePath(QStringLiteral("x.wav"));
+    writeFile(text, "this is not a wave file");
+    for (const QString& path : {text, m_dir.filePath(QStringLiteral("missing.wav"))}) {
+        Played p;
+        const int before = AlertAudio::instance().soundsStarted();
+        startSound(path, &p);
+        ASSERT_TRUE(test::waitUntil([&] { return p.done; }));
+        EXPECT_EQ(p.result, AlertAudio::Result::Finished);
+        EXPECT_TRUE(p.usedDefault);
+        EXPECT_EQ(AlertAudio::instance().soundsStarted(), before + 1);
+    }
+}
+
+TEST_F(PlaybackTest, ANewerSoundStopsTheOnePlaying) {
+    const QString longPath = m_dir.filePath(QStringLiteral("long.wav"));
+    const QString shortPath = m_dir.filePath(QStringLiteral("short.wav"));
+    writeFile(longPath, toneWav(5000));
+    writeFile(shortPath, toneWav(100));
+    Played first;
+    Played second;
+    const int before = AlertAudio::instance().soundsStarted();
+    startSound(longPath, &first);
+    ASSERT_TRUE(test::waitUntil([&] { return AlertAudio::instance().soundsStarted() > before; }));
+    const int started = AlertAudio::instance().soundsStarted();
+    test::pumpFor(100);
+    startSound(shortPath, &second);
+    // The long sound gives way well before its five seconds.
+    ASSERT_TRUE(test::waitUntil([&] { return first.done && second.done; }, 4000));
+    EXPECT_EQ(first.result, AlertAudio::Result::Superseded);
+    EXPECT_EQ(second.result, AlertAudio::Result::Finished);
+    EXPECT_EQ(AlertAudio::instance().soundsStarted(), started + 1);
+}
+
+} // namespace
