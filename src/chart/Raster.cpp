@@ -9,9 +9,13 @@ namespace kovan::raster {
 
 namespace {
 
-inline quint32* row(QImage& img, int y) {
-    return reinterpret_cast<quint32*>(img.scanLine(y));
-}
+// Direct pixel access: one detach check per primitive instead of one per row (scanLine).
+struct Pixels {
+    explicit Pixels(QImage& img) : base(img.bits()), bpl(img.bytesPerLine()) {}
+    quint32* row(int y) const { return reinterpret_cast<quint32*>(base + qsizetype(y) * bpl); }
+    uchar* base;
+    qsizetype bpl;
+};
 
 // Minor-axis offset of step k of a Bresenham line with major length dmaj and minor length
 // dmin (both ≥ 0, dmaj > 0): round(k * dmin / dmaj), halves rounded up.
@@ -23,6 +27,7 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
     const int w = img.width(), h = img.height();
     if (w <= 0 || h <= 0)
         return;
+    const Pixels px(img);
     const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
     // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
     if (dy == 0) {
@@ -37,7 +42,7 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
         }
         a = std::max<int64_t>(a, 0);
         b = std::min<int64_t>(b, w);
-        quint32* r = row(img, y1);
+        quint32* r = px.row(y1);
         for (int64_t x = a; x < b; ++x)
             r[x] = c;
         return;
@@ -55,7 +60,7 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
         a = std::max<int64_t>(a, 0);
         b = std::min<int64_t>(b, h);
         for (int64_t y = a; y < b; ++y)
-            row(img, int(y))[x1] = c;
+            px.row(int(y))[x1] = c;
         return;
     }
     // General case: step k = 0 … len-1 (… len with the end point) along the major axis.
@@ -115,9 +120,9 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
     for (int64_t k = kLo; k <= kHi; ++k) {
         const int64_t maj = maj0 + smaj * k, mn = minorOf(k);
         if (xMajor)
-            row(img, int(mn))[maj] = c;
+            px.row(int(mn))[maj] = c;
         else
-            row(img, int(maj))[mn] = c;
+            px.row(int(maj))[mn] = c;
     }
 }
 
@@ -130,8 +135,9 @@ void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
     y2 = std::min(y2, img.height());
     if (x1 >= x2 || y1 >= y2)
         return;
+    const Pixels px(img);
     for (int y = y1; y < y2; ++y)
-        std::fill(row(img, y) + x1, row(img, y) + x2, c);
+        std::fill(px.row(y) + x1, px.row(y) + x2, c);
 }
 
 void line(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
@@ -144,7 +150,7 @@ void lineWithEnd(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
 
 void setPixel(QImage& img, int x, int y, quint32 c) {
     if (x >= 0 && y >= 0 && x < img.width() && y < img.height())
-        row(img, y)[x] = c;
+        Pixels(img).row(y)[x] = c;
 }
 
 void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
@@ -159,6 +165,7 @@ void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
     // Rows whose centre y + 0.5 lies in [yMin, yMax).
     const int rowFirst = int(std::max<int64_t>(yMin, 0));
     const int rowLast = int(std::min<int64_t>(yMax - 1, h - 1));
+    const Pixels px(img);
     double xs[64];
     const int maxCrossings = 64;
     for (int y = rowFirst; y <= rowLast; ++y) {
@@ -178,7 +185,7 @@ void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
                 xs[nx++] = a.x() + t * (b.x() - a.x());
         }
         std::sort(xs, xs + nx);
-        quint32* r = row(img, y);
+        quint32* r = px.row(y);
         for (int i = 0; i + 1 < nx; i += 2) {
             // Pixels whose centre x + 0.5 lies in [xs[i], xs[i+1]).
             const double fa = std::ceil(xs[i] - 0.5), fb = std::ceil(xs[i + 1] - 0.5);

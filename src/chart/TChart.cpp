@@ -84,29 +84,38 @@ int TChart::pipLen() const {
 
 // ---- text ------------------------------------------------------------------------------
 
+const QFontMetrics& TChart::metrics() const {
+    if (!m_metrics || m_metricsFont.family != m_font.family ||
+        m_metricsFont.pointSize != m_font.pointSize) {
+        m_metricsFont = m_font;
+        m_qfont = QFont(m_font.family);
+        m_qfont.setPixelSize(pixelSize(m_font.pointSize));
+        m_metrics = std::make_unique<QFontMetrics>(m_qfont);
+    }
+    return *m_metrics;
+}
+
 QFont TChart::qfont() const {
-    QFont f(m_font.family);
-    f.setPixelSize(pixelSize(m_font.pointSize));
-    return f;
+    metrics();
+    return m_qfont;
 }
 
 int TChart::textWidth(const QString& s) const {
-    return QFontMetrics(qfont()).horizontalAdvance(s);
+    return metrics().horizontalAdvance(s);
 }
 
 int TChart::textHeight(const QString& s) const {
     Q_UNUSED(s);
-    return QFontMetrics(qfont()).height();
+    return metrics().height();
 }
 
 void TChart::text(QImage& img, std::vector<TextBox>& boxes, int x, int y, const QString& s,
                   quint32 colour) {
     if (img.isNull() || s.isEmpty())
         return;
-    const QFont f = qfont();
-    const QFontMetrics fm(f);
+    const QFontMetrics& fm = metrics();
     QPainter p(&img);
-    p.setFont(f);
+    p.setFont(m_qfont);
     p.setPen(QColor::fromRgba(colour | 0xFF000000u));
     p.drawText(x, y + fm.ascent(), s);
     if (m_recordText)

@@ -6,6 +6,7 @@
 #include "core/ChartData.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QJsonObject>
 #include <QRect>
@@ -117,6 +118,7 @@ private:
     void text(QImage& img, std::vector<TextBox>& boxes, int x, int y, const QString& s,
               quint32 colour);
     QFont qfont() const;
+    const QFontMetrics& metrics() const;
 
     std::vector<LayerRecord> m_IndexLayers;
     QImage m_CacheMap;
@@ -140,6 +142,11 @@ private:
     PriceScale m_scale; // FEPHigh, FEPLow, FEPPerPx, FEPMinPip
 
     Font m_font; // the cache's current font; the platform default until the first full frame
+    // The QFont and metrics of m_font, built again only when the font changes (every text of a
+    // frame measures and draws in it).
+    mutable Font m_metricsFont;
+    mutable QFont m_qfont;
+    mutable std::unique_ptr<QFontMetrics> m_metrics;
     bool m_recordText = false;
     std::vector<TextBox> m_cacheText;
     std::vector<TextBox> m_workText;

@@ -1,0 +1,181 @@
+// Speed of the chart: full frames, the cross-hair, history files. Floors to compare with:
+// BM_FrameFill_532x500 (one fill of the cache) and BM_FileRead_20MB (reading the history
+// file's bytes plainly). Aims: the indicator frame at 532 × 500 within 1 ms, DrawCross within
+// 0.2 ms, history load within three times the plain read.
+
+#include "chart/ChartView.h"
+#include "chart/Raster.h"
+#include "chart/TChart.h"
+#include "core/HistoryFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace kovan;
+
+namespace {
+
+QJsonObject defaultStyle() {
+    return QJsonObject{{"back", "#000000"},    {"front", "#FFFFFF"},   {"kwidth", 3},
+                       {"kmargin", 1},         {"linetype", 0},        {"yinzhu", "#00FF00"},
+                       {"yangzhu", "#FF0000"}, {"yinxian", "#00FF00"}, {"yangxian", "#FF0000"},
+                       {"gridline", ""},       {"broken", "#FFFFFF"}};
+}
+
+ChartDataList randomWalk(int n) {
+    ChartDataList s;
+    s.reserve(size_t(n));
+    quint32 seed = 2463534242u;
+    float p = 5600.0f;
+    for (int i = 0; i < n; ++i) {
+        seed ^= seed << 13;
+        seed ^= seed >> 17;
+        seed ^= seed << 5;
+        const float o = p, c = std::max(100.0f, o + float(int(seed % 41) - 20));
+        s.push_back({1700002800 + i * 3600, o, c, std::min(o, c) - float(seed % 7),
+                     std::max(o, c) + float((seed >> 8) % 7)});
+        p = c;
+    }
+    return s;
+}
+
+struct Chart {
+    Chart(int w, int h, int bars, bool indicators) : view(QSize(w, h)), chart(&view) {
+        rec.datalist = randomWalk(bars);
+        chart.setPData(&rec);
+        chart.setStyle(defaultStyle());
+        chart.setSymInfo(QJsonObject{
+            {"symbol", "XAGRMB"}, {"period", "H1"}, {"PIPMIN", 1}, {"PIPLEN", 0}, {"BASEPIP", 8}});
+        if (indicators) {
+            chart.addLayer(1,
+                           R"({"type":"MA","MALIST":[{"MAPED":5,"color":"#FFFF00","linew":1}]})");
+            chart.addLayer(1,
+                           R"({"type":"MA","MALIST":[{"MAPED":20,"color":"#FF00FF","linew":2}]})");
+            chart.addLayer(1, R"({"type":"BB","cycle":20,"stddev":2,"color":"#00FFFF","linew":1})");
+            const float c = rec.datalist.back().close;
+            chart.addLayer(1, QStringLiteral(R"({"type":"PPVI","itime":%1,"PV":%2,"R1":%3,)"
+                                             R"("R2":%4,"S1":%5,"S2":%6})")
+                                  .arg(rec.datalist[rec.datalist.size() - 60].dl)
+                                  .arg(c)
+                                  .arg(c + 30)
+                                  .arg(c + 60)
+                                  .arg(c - 30)
+                                  .arg(c - 60));
+        }
+        chart.draw();
+    }
+    ChartDataInfoRecord rec;
+    ChartView view;
+    TChart chart;
+};
+
+void BM_FrameFill_532x500(benchmark::State& state) {
+    QImage img(532, 500, QImage::Format_ARGB32_Premultiplied);
+    quint32 c = 0xFF000000;
+    for (auto _ : state) {
+        raster::fill(img, 0, 0, 532, 500, c ^= 0x00010101);
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+BENCHMARK(BM_FrameFill_532x500);
+
+void drawFullBench(benchmark::State& state, int w, int h, int bars, bool indicators) {
+    Chart c(w, h, bars, indicators);
+    const auto published = c.view.publishCount();
+    for (auto _ : state)
+        c.chart.drawFull();
+    if (c.view.publishCount() <= published)
+        state.SkipWithError("frames were not published");
+}
+
+void BM_DrawFull_532x500_1000bars(benchmark::State& state) {
+    drawFullBench(state, 532, 500, 1000, false);
+}
+BENCHMARK(BM_DrawFull_532x500_1000bars);
+
+void BM_DrawFull_532x500_1000bars_indicators(benchmark::State& state) {
+    drawFullBench(state, 532, 500, 1000, true);
+}
+BENCHMARK(BM_DrawFull_532x500_1000bars_indicators);
+
+void BM_DrawFull_1920x1080_100000bars_indicators(benchmark::State& state) {
+    drawFullBench(state, 1920, 1080, 100000, true);
+}
+BENCHMARK(BM_DrawFull_1920x1080_100000bars_indicators);
+
+void BM_DrawCross_532x500(benchmark::State& state) {
+    Chart c(532, 500, 1000, true);
+    int x = 0;
+    for (auto _ : state) {
+        c.chart.drawCross(20 + x, 40 + x / 2);
+        x = (x + 7) % 400;
+    }
+}
+BENCHMARK(BM_DrawCross_532x500);
+
+struct HistoryFixture {
+    HistoryFixture() {
+        path = dir.filePath("history/XAGRMB_H1.dat");
+        saveHistoryFile(path, randomWalk(1000000));
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+HistoryFixture& historyFile() {
+    static HistoryFixture f;
+    return f;
+}
+
+void BM_HistoryLoad_1M(benchmark::State& state) {
+    const QString path = historyFile().path;
+    for (auto _ : state) {
+        ChartDataList bars;
+        loadHistoryFile(path, bars);
+        benchmark::DoNotOptimize(bars.data());
+    }
+}
+BENCHMARK(BM_HistoryLoad_1M)->Unit(benchmark::kMillisecond);
+
+void BM_HistorySave_1M(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history/XAGRMB_H1.dat");
+    const ChartDataList bars = randomWalk(1000000);
+    for (auto _ : state)
+        saveHistoryFile(path, bars);
+}
+BENCHMARK(BM_HistorySave_1M)->Unit(benchmark::kMillisecond);
+
+void BM_FileRead_20MB(benchmark::State& state) {
+    const QString path = historyFile().path;
+    for (auto _ : state) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("cannot open");
+            break;
+        }
+        const QByteArray bytes = f.readAll();
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+}
+BENCHMARK(BM_FileRead_20MB)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv); // text needs fonts
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
