@@ -91,7 +91,7 @@ void ContentPane::showoptPage(const QString& _ktitle, const QString& _params, qi
     placeOverMiddleColumn();
     m_ConRefrBt->move(m_ConTopPae->width() - m_ConRefrBt->width() - 20, 8);
     m_contentUrl = sections::contentAddress(program().endpoints.pageServer.root(), _params);
-    m_ConWeb->load(QUrl(m_contentUrl));
+    m_ConWeb->navigate(QUrl(m_contentUrl));
     if (m_host)
         m_host->show();
     m_ConTopPae->setCaption(_ktitle);
@@ -109,14 +109,14 @@ QString ContentPane::title() const {
 
 void ContentPane::ConBackBtClick() {
     hidePane();
-    m_ConWeb->load(QUrl(QStringLiteral("about:blank")));
+    m_ConWeb->navigate(QUrl(QStringLiteral("about:blank")));
 }
 
 void ContentPane::ConRefrBtClick() {
     m_Timer5->start();
     m_ConLDPae->show();
     m_ConLDPae->raise();
-    m_ConWeb->load(QUrl(m_contentUrl));
+    m_ConWeb->navigate(QUrl(m_contentUrl));
 }
 
 void ContentPane::ConWebDocumentComplete() {

@@ -33,11 +33,16 @@ void HostWebView::attachScriptHost(CommandRegistry& registry) {
     m_hasHost = true;
     hookPage();
     if (current.isValid() && !current.isEmpty() && current != QUrl(QStringLiteral("about:blank")))
-        load(current);
+        navigate(current);
 }
 
 void HostWebView::attachScriptHost() {
     attachScriptHost(commandRegistry());
+}
+
+void HostWebView::navigate(const QUrl& url) {
+    m_busy = true;
+    load(url);
 }
 
 void HostWebView::runScript(const QString& code) {

@@ -25,7 +25,11 @@ public:
     // inside the page.
     void runScript(const QString& code);
 
-    // True from a load's start until it finishes (successfully or not).
+    // Loads `url` and counts as busy from this call on (the engine reports the start of a load
+    // only later).
+    void navigate(const QUrl& url);
+
+    // True from navigate() or a load's start until the load finishes (successfully or not).
     bool isBusy() const { return m_busy; }
 
     int Tag = 0;

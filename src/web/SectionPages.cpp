@@ -93,7 +93,7 @@ void SectionPages::navigateSections() {
     const QString sessid = program().sessid();
     for (const sections::Section& s : sections::table()) {
         if (HostWebView* v = view(QString::fromLatin1(s.key)))
-            v->load(QUrl(sections::startAddress(root, s, sessid)));
+            v->navigate(QUrl(sections::startAddress(root, s, sessid)));
     }
 }
 
@@ -176,8 +176,8 @@ void SectionPages::forceReload(const QString& types) {
         if (v->Tag == sections::kApplicationPage) {
             v->runScript(QString::fromLatin1(sections::kReloadCheckZero));
         } else {
-            v->load(QUrl(sections::reloadAddress(root, *s, program().sessid(),
-                                                 sections::localSecondsNow())));
+            v->navigate(QUrl(sections::reloadAddress(root, *s, program().sessid(),
+                                                     sections::localSecondsNow())));
         }
     }
 }

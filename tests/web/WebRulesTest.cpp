@@ -1,0 +1,333 @@
+// The plain rules of the web part: command lookup, the bridge's wire format and origin check,
+// section addresses and page states, parameters of the page commands, lecture settings.
+
+#include "core/Errors.h"
+#include "core/NameValueList.h"
+#include "web/BridgeProtocol.h"
+#include "web/CommandRegistry.h"
+#include "web/ContentPane.h"
+#include "web/LectureConfig.h"
+#include "web/SectionRules.h"
+#include "web/WebCommands.h"
+#include "windows/TcsnmForm.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace kovan;
+
+namespace {
+
+struct Recorder {
+    QStringList calls;
+    CommandRegistry::Command command(const QString& tag, const QString& answer = "1") {
+        return [this, tag, answer](const QString& p) {
+            calls.append(tag + u'|' + p);
+            return answer;
+        };
+    }
+};
+
+} // namespace
+
+// ---- registry ---------------------------------------------------------------------------
+
+TEST(CommandRegistry, NameLookupIgnoresAsciiCaseOnly) {
+    Recorder rec;
+    CommandRegistry r;
+    r.add("playVideo", rec.command("pv", "played"));
+    struct Case {
+        const char* name;
+        const char* expected;
+        int calls;
+    } cases[] = {
+        {"playVideo", "played", 1}, {"PlAyViDeO", "played", 2}, {"PLAYVIDEO", "played", 3},
+        {"playvideo", "played", 4}, {"playVide", "1", 4},       {"playVideo ", "1", 4},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(r.IWebCallBack(QString::fromUtf8(c.name), "x"), QString::fromUtf8(c.expected))
+            << c.name;
+        EXPECT_EQ(rec.calls.size(), c.calls) << c.name;
+    }
+}
+
+TEST(CommandRegistry, NonAsciiLettersAreNotFolded) {
+    Recorder rec;
+    CommandRegistry r;
+    r.add(QStringLiteral("straße"), rec.command("s", "hit"));
+    r.add(QStringLiteral("ÄPFEL"), rec.command("a", "hit"));
+    EXPECT_EQ(r.IWebCallBack(QStringLiteral("STRAßE"), ""), "hit");
+    EXPECT_EQ(r.IWebCallBack(QStringLiteral("äpfel"), ""), "1"); // Ä is not an ASCII letter
+    EXPECT_EQ(rec.calls.size(), 1);
+}
+
+TEST(CommandRegistry, EmptyAndUnknownNamesAnswerOneAndCallNothing) {
+    Recorder rec;
+    CommandRegistry r;
+    r.add("known", rec.command("k", "K"));
+    EXPECT_EQ(r.IWebCallBack("", "x"), "1");
+    EXPECT_EQ(r.IWebCallBack("unknown", "x"), "1");
+    EXPECT_TRUE(rec.calls.isEmpty());
+    EXPECT_FALSE(r.contains(""));
+}
+
+TEST(CommandRegistry, ParametersReachTheCommandUnchanged) {
+    Recorder rec;
+    CommandRegistry r;
+    r.add("c", rec.command("c"));
+    const QString params = QStringLiteral("{\"t\":\"中文\"}") + QChar(0) + QStringLiteral("𝄞");
+    r.IWebCallBack("c", params);
+    ASSERT_EQ(rec.calls.size(), 1);
+    EXPECT_EQ(rec.calls[0], "c|" + params);
+}
+
+TEST(CommandRegistry, ActionsAnswerOneAndResultsPassThrough) {
+    CommandRegistry r;
+    int hits = 0;
+    r.addAction("act", [&hits](const QString&) { ++hits; });
+    r.add("empty", [](const QString&) { return QString(); });
+    EXPECT_EQ(r.IWebCallBack("ACT", ""), "1");
+    EXPECT_EQ(hits, 1);
+    EXPECT_EQ(r.IWebCallBack("empty", ""), "");
+}
+
+TEST(CommandRegistry, ExceptionsPassThroughToTheBridge) {
+    CommandRegistry r;
+    r.add("boom", [](const QString&) -> QString { throw std::runtime_error("坏参数"); });
+    EXPECT_THROW(r.IWebCallBack("boom", ""), std::runtime_error);
+}
+
+TEST(CommandRegistry, ReplacingAndRemovingAndReplyKinds) {
+    CommandRegistry r;
+    r.add("Cmd", [](const QString&) { return QStringLiteral("a"); });
+    r.add(
+        "cmd", [](const QString&) { return QStringLiteral("b"); },
+        CommandRegistry::Reply::Deferred);
+    EXPECT_EQ(r.IWebCallBack("CMD", ""), "b");
+    EXPECT_EQ(r.replyKind("cMd"), CommandRegistry::Reply::Deferred);
+    EXPECT_EQ(r.replyKind("other"), CommandRegistry::Reply::Immediate);
+    EXPECT_EQ(r.names(), QStringList{"cmd"});
+    r.remove("CMD");
+    EXPECT_EQ(r.IWebCallBack("cmd", ""), "1");
+    r.add("", [](const QString&) { return QStringLiteral("x"); });
+    r.add("nullcommand", CommandRegistry::Command());
+    EXPECT_TRUE(r.names().isEmpty());
+}
+
+TEST(CommandRegistry, ACommandMayReplaceItselfWhileRunning) {
+    CommandRegistry r;
+    r.add("self", [&r](const QString&) {
+        r.remove("self");
+        return QStringLiteral("still here");
+    });
+    EXPECT_EQ(r.IWebCallBack("self", ""), "still here");
+    EXPECT_EQ(r.IWebCallBack("self", ""), "1");
+}
+
+// ---- wire format ------------------------------------------------------------------------
+
+TEST(BridgeProtocol, CallsRoundTrip) {
+    const QString nul(QChar(0));
+    const struct {
+        QString name, params;
+    } cases[] = {
+        {"tipwindow", "{\"title\":\"新信号\"}"},
+        {"", "ignored"},
+        {"a:b", ":12:"},
+        {"x", ""},
+        {QStringLiteral("名字😀"), QStringLiteral("𝄞") + nul + QStringLiteral("\u0001\u0002")},
+        {"n", QString(10000, QChar(u'好'))},
+    };
+    for (const auto& c : cases) {
+        const auto call = bridge::decodeCall(bridge::encodeCall(c.name, c.params));
+        ASSERT_TRUE(call.has_value()) << c.name.toStdString();
+        EXPECT_EQ(call->name, c.name);
+        EXPECT_EQ(call->params, c.params);
+    }
+}
+
+TEST(BridgeProtocol, ForeignPromptsAndBrokenMessagesAreNotCalls) {
+    const QString marker = QString::fromUtf16(bridge::kMarker);
+    for (const QString& m : {QString("hello"), QString(), marker, marker + "x:abc", marker + "5:ab",
+                             marker + "-1:ab", marker + ":ab", QStringLiteral("KOVAN-FCB3:abc")})
+        EXPECT_FALSE(bridge::decodeCall(m).has_value()) << m.toStdString();
+}
+
+TEST(BridgeProtocol, AnswersCarryTheirKind) {
+    EXPECT_EQ(bridge::resultAnswer("1"), "R1");
+    EXPECT_EQ(bridge::resultAnswer(""), "R");
+    EXPECT_EQ(bridge::errorAnswer("forbidden"), "Eforbidden");
+    EXPECT_EQ(bridge::deferredAnswer("tok"), "Dtok");
+}
+
+TEST(BridgeProtocol, OnlyThePageServerOriginIsServed) {
+    const HostPort server{"Page.Example.cn", 88};
+    const struct {
+        const char* origin;
+        bool allowed;
+    } cases[] = {
+        {"http://page.example.cn:88/", true},
+        {"http://PAGE.example.cn:88", true},
+        {"http://page.example.cn:88/tools/signlist/x/", true},
+        {"https://page.example.cn:88/", false},
+        {"http://page.example.cn/", false},
+        {"http://page.example.cn:8888/", false},
+        {"http://evil.example.cn:88/", false},
+        {"http://page.example.cn.evil.cn:88/", false},
+        {"file:///tmp/x.html", false},
+        {"null", false},
+        {"", false},
+        {"data:text/html,hi", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bridge::isPageServerOrigin(QUrl(QString::fromUtf8(c.origin)), server), c.allowed)
+            << c.origin;
+    EXPECT_TRUE(bridge::isPageServerOrigin(QUrl("http://h/"), HostPort{"h", 80}));
+}
+
+TEST(BridgeProtocol, InjectedScriptCarriesTheMarkerAndScheme) {
+    const QString s = bridge::injectedScript();
+    EXPECT_TRUE(s.contains("\\u0001KOVAN-FCB\\u0002"));
+    EXPECT_TRUE(s.contains("'fcb:wait?p='"));
+    EXPECT_FALSE(s.contains("%1"));
+    EXPECT_TRUE(bridge::hostStyleScript().contains("user-select:none"));
+}
+
+// ---- section rules ----------------------------------------------------------------------
+
+TEST(SectionRules, TableInReloadOrder) {
+    const auto& t = sections::table();
+    ASSERT_EQ(t.size(), 5);
+    const char* keys[] = {"sign", "arts", "plan", "mkte", "rpae"};
+    const char* views[] = {"sgWeb", "ayWeb", "plWeb", "dtWeb", "rtWeb"};
+    const char* paths[] = {"/tools/signlist/", "/tools/artlist/", "/tools/planlist/",
+                           "/tools/mktevent/", "/tools/right/"};
+    const int tags[] = {1, 0, 0, 0, 1};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_STREQ(t[i].key, keys[i]);
+        EXPECT_STREQ(t[i].viewName, views[i]);
+        EXPECT_STREQ(t[i].path, paths[i]);
+        EXPECT_EQ(t[i].initialTag, tags[i]);
+    }
+    EXPECT_EQ(t[4].stampFlag, nullptr);
+}
+
+TEST(SectionRules, Addresses) {
+    const QString root = "http://h:88";
+    EXPECT_EQ(sections::startAddress(root, *sections::find(u"sign"), "S1"),
+              "http://h:88/tools/signlist/S1/");
+    EXPECT_EQ(sections::reloadAddress(root, *sections::find(u"plan"), "S1", 1700000000),
+              "http://h:88/tools/planlist/S1/?rand=1700000000");
+    EXPECT_EQ(sections::reloadAddress(root, *sections::find(u"rpae"), "S1", 42),
+              "http://h:88/tools/right/S1/?42");
+    EXPECT_EQ(sections::contentAddress(root, "appadmin/S1"), "http://h:88/tools/appadmin/S1");
+}
+
+TEST(SectionRules, LocalSecondsCountTheWallClock) {
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 expected = QDateTime(now.date(), now.time(), Qt::UTC).toSecsSinceEpoch();
+    EXPECT_LE(std::abs(sections::localSecondsNow() - expected), 2);
+}
+
+TEST(SectionRules, RowsForTypes) {
+    const struct {
+        const char* types;
+        QStringList keys;
+    } cases[] = {
+        {"all", {"sign", "arts", "plan", "mkte", "rpae"}},
+        {"sign", {"sign"}},
+        {"rpae", {"rpae"}},
+        {"mkte", {"mkte"}},
+        {"mkts", {}},
+        {"ALL", {}},
+        {"Sign", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        QStringList got;
+        for (const sections::Section* s : sections::rowsFor(QString::fromUtf8(c.types)))
+            got.append(QString::fromLatin1(s->key));
+        EXPECT_EQ(got, c.keys) << c.types;
+    }
+}
+
+TEST(SectionRules, MarkerDecidesThePageState) {
+    EXPECT_EQ(sections::tagForDocument(u"<html><!-- QZEARVersion 3 --></html>"), 2);
+    EXPECT_EQ(sections::tagForDocument(u"<html>qzearversion</html>"), 1);
+    EXPECT_EQ(sections::tagForDocument(u"<html>QZEAR Version</html>"), 1);
+    EXPECT_EQ(sections::tagForDocument(u""), 1);
+}
+
+TEST(SectionRules, TileDocumentAndReloadScripts) {
+    EXPECT_EQ(sections::tileDocument("C:/k/resource/grid.png"),
+              "<body style=\"background:url(C:/k/resource/grid.png)\"></body>");
+    EXPECT_EQ(sections::reloadCheckScript("abc"), "reloadCheck('abc')");
+    EXPECT_EQ(sections::reloadCheckScript("a'b"), "reloadCheck('a''b')");
+    EXPECT_EQ(sections::reloadCheckScript(""), "reloadCheck('')");
+    EXPECT_STREQ(sections::kReloadCheckZero, "reloadCheck(0)");
+}
+
+// ---- page command parameters ------------------------------------------------------------
+
+TEST(WebCommands, NormalWindowParameters) {
+    QStringList shown;
+    auto show = [&shown](const QString& t, const QString& u) { shown.append(t + u'|' + u); };
+    runNormalWindow(R"({"url":"http://x/a","title":"标题"})", show);
+    runNormalWindow(R"({"url":"http://x/b"})", show);
+    runNormalWindow(R"({"title":"no url"})", show);
+    runNormalWindow(R"({"url":""})", show);
+    EXPECT_EQ(shown, (QStringList{"标题|http://x/a", "|http://x/b"}));
+    EXPECT_THROW(runNormalWindow("not json", show), ConversionError);
+    EXPECT_THROW(runNormalWindow("[1]", show), ConversionError);
+}
+
+TEST(WebCommands, ViewInfoParameters) {
+    QStringList opened;
+    auto open = [&opened](const QString& t, const QString& u, qint64 s, const QString& d) {
+        opened.append(t + u'|' + u + u'|' + QString::number(s) + u'|' + d);
+    };
+    runViewInfo(R"({"title":"公告","viurl":"signinfo/9","staytitle":"7","destory":"x"})", open);
+    runViewInfo(R"({"title":"","viurl":"signinfo/9"})", open);
+    runViewInfo(R"({"title":"t"})", open);
+    EXPECT_EQ(opened, QStringList{"公告|signinfo/9|7|x"});
+    EXPECT_THROW(runViewInfo("{bad", open), ConversionError);
+}
+
+TEST(WebCommands, PlainWebWindowCaption) {
+    EXPECT_EQ(TcsnmForm::captionFor(""), "请稍候...");
+    EXPECT_EQ(TcsnmForm::captionFor("讲座"), "讲座");
+}
+
+TEST(WebCommands, ContentPaneCoversTheMiddleColumn) {
+    EXPECT_EQ(ContentPane::paneGeometry(QRect(0, 85, 720, 448)), QRect(2, 85, 718, 448));
+    EXPECT_EQ(ContentPane::paneGeometry(QRect(5, 40, 100, 10)), QRect(2, 40, 98, 10));
+}
+
+// ---- lecture ------------------------------------------------------------------------------
+
+TEST(LectureConfig, DefaultsPointAtThePageServer) {
+    const LectureConfig c = LectureConfig::fromSettings(NameValueList(), "http://p:88");
+    EXPECT_TRUE(c.configured());
+    EXPECT_EQ(c.roomUrl, "http://p:88/tools/lecture/");
+    EXPECT_EQ(c.lines.size(), 4);
+    EXPECT_EQ(c.lines.last(), "火热进行中");
+    EXPECT_EQ(c.roomTitle(), c.name + " 在线投资讲座");
+}
+
+TEST(LectureConfig, SettingsOverrideAndNoneTurnsItOff) {
+    NameValueList s(QStringList{"lecturename=Zhang", "LECTUREROOM=http://live/room/1",
+                                "LectureLines=a###b###c###d"});
+    const LectureConfig c = LectureConfig::fromSettings(s, "http://p:88");
+    EXPECT_EQ(c.name, "Zhang");
+    EXPECT_EQ(c.roomUrl, "http://live/room/1");
+    EXPECT_EQ(c.lines, (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(c.roomTitle(), "Zhang 在线投资讲座");
+
+    const LectureConfig off =
+        LectureConfig::fromSettings(NameValueList(QStringList{"LectureRoom=None"}), "http://p");
+    EXPECT_FALSE(off.configured());
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class QWebEnginePage;
+
+namespace httplib {
+class Server;
+}
+
+namespace kovan::webtest {
+
+// A page server on 127.0.0.1 with a free port, serving fixed pages by exact path (query
+// ignored). Pages may be replaced while it runs; the handler threads read under a lock.
+class PageServer {
+public:
+    PageServer();
+    ~PageServer();
+
+    int port() const { return m_port; }
+    QString root() const; // "http://127.0.0.1:<port>"
+    void setPage(const std::string& path, const std::string& html);
+    void removePage(const std::string& path);
+
+private:
+    std::unique_ptr<httplib::Server> m_server;
+    std::mutex m_mutex;
+    std::map<std::string, std::string> m_pages;
+    int m_port = 0;
+    std::thread* m_thread = nullptr;
+};
+
+// Handles events until `done` holds or `ms` passed; true when it holds.
+bool waitUntil(const std::function<bool()>& done, int ms = 15000);
+// Runs script in the page's main frame and waits for its value (invalid QVariant on time-out).
+QVariant runJs(QWebEnginePage* page, const QString& code, int ms = 15000);
+// Loads `url` and waits for loadFinished; its ok flag (false on time-out too).
+bool loadAndWait(QWebEnginePage* page, const QUrl& url, int ms = 15000);
+
+} // namespace kovan::webtest
