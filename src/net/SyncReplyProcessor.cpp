@@ -3,9 +3,10 @@
 #include "core/JsonParams.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QJsonDocument>
 #include <QJsonParseError>
+
+#include <vector>
 
 namespace kovan {
 
@@ -23,8 +24,103 @@ constexpr StampPair kStampPairs[] = {
     {u"LUDmkts", u"mktsCHG"},
 };
 
-// The quote table's lines with a case-folded name → first line index, so that a reply with
-// hundreds of bids costs one pass instead of one scan per bid.
+// Case-insensitive hashing and equality of line names, matching NameValueList's look-up
+// (QStringView::compare with Qt::CaseInsensitive folds each code point).
+struct FoldedHash {
+    size_t operator()(QStringView s) const noexcept {
+        size_t h = 1469598103934665603ull;
+        const qsizetype n = s.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char32_t c = s[i].unicode();
+            if (c < 128) {
+                if (c >= u'A' && c <= u'Z')
+                    c += 32;
+            } else {
+                if (QChar::isHighSurrogate(c) && i + 1 < n && s[i + 1].isLowSurrogate())
+                    c = QChar::surrogateToUcs4(char16_t(c), s[++i].unicode());
+                c = QChar::toCaseFolded(c);
+            }
+            h = (h ^ c) * 1099511628211ull;
+        }
+        return h;
+    }
+};
+
+// An open-addressing table of line names → first line index; names are views into strings
+// the owner keeps alive. One allocation per build, none per look-up.
+class NameIndex {
+public:
+    void rebuild(const QStringList& lines) {
+        size_t cap = 16;
+        while (cap < size_t(lines.size()) * 2 + 2)
+            cap *= 2;
+        m_slots.assign(cap, Slot{});
+        m_used = 0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const qsizetype eq = lines[i].indexOf(u'=');
+            if (eq >= 0)
+                insert(QStringView(lines[i]).left(eq), i);
+        }
+    }
+    // -1 when absent.
+    qsizetype find(QStringView name) const {
+        const size_t h = FoldedHash()(name);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            const Slot& s = m_slots[i];
+            if (s.line < 0)
+                return -1;
+            if (s.hash == h && s.name.compare(name, Qt::CaseInsensitive) == 0)
+                return s.line;
+        }
+    }
+    // Adds `name` unless it is already there (the first line keeps the name).
+    void insert(QStringView name, qsizetype line) {
+        if ((m_used + 1) * 2 > m_slots.size()) {
+            std::vector<Slot> old = std::move(m_slots);
+            m_slots.assign(old.size() * 2, Slot{});
+            m_used = 0;
+            for (const Slot& s : old)
+                if (s.line >= 0)
+                    place(s);
+        }
+        const size_t h = FoldedHash()(name);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = h & mask;; i = (i + 1) & mask) {
+            Slot& s = m_slots[i];
+            if (s.line < 0) {
+                s = Slot{name, h, line};
+                ++m_used;
+                return;
+            }
+            if (s.hash == h && s.name.compare(name, Qt::CaseInsensitive) == 0)
+                return;
+        }
+    }
+
+private:
+    struct Slot {
+        QStringView name;
+        size_t hash = 0;
+        qsizetype line = -1;
+    };
+    void place(const Slot& slot) {
+        const size_t mask = m_slots.size() - 1;
+        size_t i = slot.hash & mask;
+        while (m_slots[i].line >= 0)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+        ++m_used;
+    }
+
+    std::vector<Slot> m_slots;
+    size_t m_used = 0;
+};
+
+// The quote table's lines with a name → first line index, so that a reply with hundreds of
+// bids costs one pass instead of one scan per bid. Index keys are views into line strings; a
+// replaced line's old string moves to m_keep (its characters stay where they are), so no key
+// is left dangling.
 class QuoteLines {
 public:
     explicit QuoteLines(NameValueList& table) : m_table(table), m_lines(table.lines()) {
@@ -33,53 +129,54 @@ public:
     }
     ~QuoteLines() { m_table.setLines(std::move(m_lines)); }
 
-    QString value(const QString& key) const {
-        const auto it = m_index.constFind(key.toCaseFolded());
-        if (it == m_index.cend())
+    // The value of `key`, or an empty view.
+    QStringView value(QStringView key) const {
+        const qsizetype at = m_index.find(key);
+        if (at < 0)
             return {};
-        const QString& line = m_lines[*it];
-        return line.mid(line.indexOf(u'=') + 1);
+        const QString& line = m_lines[at];
+        return QStringView(line).mid(line.indexOf(u'=') + 1);
     }
 
-    void setValue(const QString& key, const QString& value) {
-        const QString folded = key.toCaseFolded();
-        const auto it = m_index.constFind(folded);
+    void setValue(QStringView key, QStringView value) {
+        const qsizetype at = m_index.find(key);
         if (value.isEmpty()) {
-            if (it != m_index.cend()) {
-                m_lines.removeAt(*it);
+            if (at >= 0) {
+                m_lines.removeAt(at);
                 rebuildIndex();
             }
             return;
         }
-        QString line = key + u'=' + value;
-        if (it != m_index.cend()) {
-            m_lines[*it] = std::move(line);
-        } else {
-            // A key holding "=" never matches a line (its name ends at the first "="), so
-            // such a key is only appended, as NameValueList does.
-            if (!key.contains(u'='))
-                m_index.insert(folded, m_lines.size());
-            m_lines.append(std::move(line));
+        if (at >= 0) {
+            QString& line = m_lines[at];
+            // Same name spelling and value: the line would come out identical.
+            if (line.size() == key.size() + 1 + value.size() && QStringView(line).startsWith(key) &&
+                line[key.size()] == u'=' && QStringView(line).endsWith(value))
+                return;
+            m_keep.append(std::move(line)); // index keys may point into it
+            line = key.toString() + u'=' + value.toString();
+            return;
         }
+        QString line = key.toString() + u'=' + value.toString();
+        // A key holding "=" never matches a line (its name ends at the first "="), so such a
+        // key is only appended, as NameValueList does.
+        if (!key.contains(u'=')) {
+            m_keep.append(line);
+            m_index.insert(QStringView(m_keep.back()).left(key.size()), m_lines.size());
+        }
+        m_lines.append(std::move(line));
     }
 
 private:
     void rebuildIndex() {
-        m_index.clear();
-        m_index.reserve(m_lines.size());
-        for (qsizetype i = 0; i < m_lines.size(); ++i) {
-            const qsizetype eq = m_lines[i].indexOf(u'=');
-            if (eq < 0)
-                continue;
-            QString name = m_lines[i].left(eq).toCaseFolded();
-            if (!m_index.contains(name))
-                m_index.insert(std::move(name), i);
-        }
+        m_index.rebuild(m_lines);
+        m_keep.clear();
     }
 
     NameValueList& m_table;
     QStringList m_lines;
-    QHash<QString, qsizetype> m_index;
+    QStringList m_keep;
+    NameIndex m_index;
 };
 
 } // namespace
@@ -196,19 +293,23 @@ bool SyncReplyProcessor::applyStamps(QJsonObject& syncState, const QJsonObject& 
 
 void SyncReplyProcessor::applyRates(NameValueList& quoteTable, const QJsonArray& rates) {
     QuoteLines lines(quoteTable);
+    QString key;
     for (const QJsonValue& element : rates) {
         const QJsonObject rate = element.toObject();
         const QString code = jsonText(rate, u"S");
         const QString bid = jsonText(rate, u"B");
-        const QString bidKey = code + QStringLiteral("_BID");
-        const QString old = lines.value(bidKey);
+        key.resize(0);
+        key.append(code).append(u"_BID");
+        const QStringView old = lines.value(key);
         if (old == bid)
             continue;
         // Textual, by UTF-16 code units: "99.99" is above "100.01".
-        const bool down = QString::compare(old, bid, Qt::CaseSensitive) > 0;
-        lines.setValue(code + QStringLiteral("_CG"),
-                       down ? QStringLiteral("-1") : QStringLiteral("1"));
-        lines.setValue(bidKey, bid);
+        const bool down = old.compare(bid, Qt::CaseSensitive) > 0;
+        // `old` points into the bid line: not used past this point.
+        const qsizetype bidKeySize = key.size();
+        key.append(code).append(u"_CG");
+        lines.setValue(QStringView(key).mid(bidKeySize), down ? u"-1" : u"1");
+        lines.setValue(QStringView(key).left(bidKeySize), bid);
     }
 }
 

@@ -320,7 +320,10 @@ TEST(SyncRatesTest, FastBidUpdateMatchesTheQuoteTableRules) {
                             QStringLiteral("EURUSD"),
                             QStringLiteral("a=b"),
                             QString(),
-                            QStringLiteral("NIDRMB")};
+                            QStringLiteral("NIDRMB"),
+                            QStringLiteral("\u212A"),
+                            QStringLiteral("k"),
+                            QStringLiteral("K")};
     const QStringList bids{QString(),
                            QStringLiteral("1"),
                            QStringLiteral("1.0"),

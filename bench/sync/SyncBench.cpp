@@ -1,0 +1,91 @@
+#include "core/ProgramState.h"
+#include "net/SyncReplyProcessor.h"
+
+#include <QJsonDocument>
+
+#include <benchmark/benchmark.h>
+
+using namespace kovan;
+
+namespace {
+
+constexpr int kSymbols = 200;
+constexpr int kNews = 20;
+
+// A reply as the data server sends it; `variant` shifts every bid, so that feeding variants
+// 0 and 1 alternately changes all bids every time.
+QByteArray makeReply(int variant) {
+    QByteArray info, rates, rdnt;
+    for (int i = 0; i < kSymbols; ++i) {
+        const QByteArray code = "SYM" + QByteArray::number(i);
+        if (i) {
+            info += ',';
+            rates += ',';
+        }
+        info += '"' + code + "\":{\"showname\":\"现货品种" + QByteArray::number(i) +
+                "\",\"minpip\":0.01,\"piplen\":2,\"basepip\":1}";
+        rates += "{\"S\":\"" + code + "\",\"B\":\"" +
+                 QByteArray::number(1000.0 + i + variant * 0.01, 'f', 2) + "\"}";
+    }
+    for (int i = 0; i < kNews; ++i) {
+        if (i)
+            rdnt += ',';
+        rdnt += "{\"id\":" + QByteArray::number(5000 + i) + ",\"title\":\"财经快讯第" +
+                QByteArray::number(i) +
+                "条：美元指数走强\",\"impant\":" + QByteArray::number(1 + i % 3) + "}";
+    }
+    return "{\"status\":1,\"sessid\":\"bench-session\",\"symbolinfo\":{" + info +
+           "},\"LUDsign\":1,\"LUDarts\":2,\"LUDplan\":3,\"LUDmkts\":4,\"ratecount\":" +
+           QByteArray::number(kSymbols) + ",\"rate\":[" + rates +
+           "],\"rdntcount\":" + QByteArray::number(kNews) + ",\"rdnt\":[" + rdnt + "]}";
+}
+
+void BM_ParseOnly(benchmark::State& state) {
+    const QByteArray reply = makeReply(0);
+    for (auto _ : state) {
+        QJsonDocument doc = QJsonDocument::fromJson(reply);
+        benchmark::DoNotOptimize(doc);
+    }
+    state.SetBytesProcessed(state.iterations() * reply.size());
+}
+BENCHMARK(BM_ParseOnly);
+
+// The whole processing from UTF-8 bytes: parse, symbol check, session, stamps, 200 bid
+// changes under the table lock, 20 news items checked against the news list.
+void BM_ProcessReply(benchmark::State& state) {
+    const QByteArray replies[2] = {makeReply(0), makeReply(1)};
+    Guarded<SyncTables> tables(
+        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
+    Guarded<QList<topInfoRuntimeRecord>> news;
+    SyncReplyProcessor processor(tables, news);
+    const SyncReplyProcessor::Hooks hooks;
+    processor.processUtf8(replies[1], hooks, 0); // symbols and news in place
+    int i = 0;
+    for (auto _ : state) {
+        auto outcome = processor.processUtf8(replies[i ^= 1], hooks, 0);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetBytesProcessed(state.iterations() * replies[0].size());
+}
+BENCHMARK(BM_ProcessReply);
+
+// As the worker does it: from the decoded reply text (UTF-16 back to UTF-8 first).
+void BM_ProcessReplyText(benchmark::State& state) {
+    const QString replies[2] = {QString::fromUtf8(makeReply(0)), QString::fromUtf8(makeReply(1))};
+    Guarded<SyncTables> tables(
+        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
+    Guarded<QList<topInfoRuntimeRecord>> news;
+    SyncReplyProcessor processor(tables, news);
+    const SyncReplyProcessor::Hooks hooks;
+    processor.process(replies[1], hooks, 0);
+    int i = 0;
+    for (auto _ : state) {
+        auto outcome = processor.process(replies[i ^= 1], hooks, 0);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_ProcessReplyText);
+
+} // namespace
+
+BENCHMARK_MAIN();
