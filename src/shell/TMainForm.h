@@ -1,5 +1,11 @@
 #pragma once
 
+#include "shell/CaptionButtons.h"
+#include "shell/FormLayout.h"
+#include "shell/PageHooks.h"
+#include "shell/SkinPanel.h"
+
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,6 +14,7 @@
 class QLabel;
 class QLocalServer;
 class QMenu;
+class QMovie;
 class QSystemTrayIcon;
 class QAction;
 
@@ -15,23 +22,66 @@ namespace kovan {
 
 class TtopFloatForm;
 class TrbMsgForm;
+class RatesTicker;
+class SectionArea;
+class SkinPanel;
+class StatusBand;
+class TickerView;
 
 // The main window: a borderless, skinned frame with the section pages, the right column, the
 // status and ticker bands and the content pane. It owns the tray icon and runs the exit
-// procedure. GUI thread only.
+// procedure. The layout, hit zones, navigation, status band and ticker logic live in plain
+// classes (FormLayout, HitZones, SectionNavigation, FilterGroup, MottoTyper, ClockText,
+// TickerSheet, TickerScroll); this class binds them to widgets and timers.
+//
+// GUI thread only, except ratesTicker(), whose IRatesTicker side any thread may call.
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // The user label in the title bar ("    访客    " until a session is known).
+    // The user label in the title bar ("    访客    " until a session is known). A click on it
+    // opens the member centre.
     QLabel* topUNLab() const { return m_topUNLab; }
 
     // Containers the other parts of the window fill.
     QWidget* bgMPae() const { return m_bgMPae; }     // middle column (section panels)
     QWidget* bgRPae() const { return m_bgRPae; }     // right column (rtWeb)
     QWidget* ConBgPae() const { return m_ConBgPae; } // content pane, covers the middle column
+
+    // Puts the five section views in place: the four sections into their panels below the
+    // header bars, rtWeb into the right column. Any may be null.
+    void setSectionViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb,
+                         QWidget* rtWeb);
+
+    // How the window reaches the web views (scripts, page body, navigation, content pane).
+    PageHooks& pageHooks() { return m_hooks; }
+
+    // Page command "switchPae": shows the section panel of the key ("sg", "dt", "ay", "pl");
+    // the navigation highlight stays where it is. Answers "1"; an unknown key throws
+    // InvalidAccessError.
+    QString switchPae(const QString& param);
+
+    // Start-up steps of the window (StartupSteps::loadImages, showFirstSection, loadEarnGif,
+    // loadSkin).
+    void loadStartImages();
+    void showFirstSection();
+    void loadEarnGif();
+    void loadSkin();
+
+    // The member picture: guest (LOGO1, reacts to the mouse) or member (LOGO2, Tag 1).
+    void setMemberPicture(bool member);
+    SkinPanel* logIMG() const { return m_logIMG; }
+
+    // The rates ticker; the sync worker calls its IRatesTicker side from its own thread.
+    RatesTicker* ratesTicker() const { return m_ratesTicker; }
+    StatusBand* statusBand() const { return m_bgBPae; }
+    // The sound switch (audopenimg.Tag = 1).
+    bool soundSwitchOn() const;
+    SectionArea* sections() const { return m_sections; }
+    const FormLayout& formLayout() const { return m_layout; }
+    const CaptionButtons& captionButtons() const { return m_caption; }
 
     // Tray icon. Without a system tray (e.g. a bare X server) the icon simply is not shown; the
     // client runs on without one.
@@ -47,7 +97,7 @@ public:
     void setSecondaryWindows(TtopFloatForm* floatBar, TrbMsgForm* popup);
 
     // Hooks for the parts that plug into the exit procedure: stopping the sync worker (returns
-    // whether a worker still exists), stopping the rates ticker.
+    // whether a worker still exists), stopping the rates ticker (preset to this window's ticker).
     std::function<bool()> syncWorkerRunning;
     std::function<void()> stopRatesTicker;
 
@@ -58,25 +108,83 @@ public:
     // Brings the window up (tray icon left button).
     void bringToFront();
 
+    // Handlers of the chrome, callable directly.
+    void FormResize();
+    void MLinePaeClick(const QPoint& clientPos); // cursor in window client coordinates
+    void MaxImgClick();
+    void MaxImgMouseEnter();
+    void MaxImgMouseLeave();
+    void minImgClick();
+    void ClsImgClick();
+    void MyHotBtPaeClick();
+    // SC_MINIMIZE / SC_CLOSE: hide to the tray (floating bar when a session exists).
+    void hideToTray();
+
+    // Tray menu items.
+    void PopupMenu1Popup();
+    QMenu* trayMenu() const { return m_trayMenu; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 Q_SIGNALS:
     void resized();
 
 private:
+    SkinPanel* makePanel(const QString& name, QWidget* parent);
+    void buildTopBand();
+    void buildColumns();
+    void buildBottomBands();
+    void applyColumns();
+    void layoutTopBand();
+    void updateWindowMask();
+    bool handleEdgeMouse(QWidget* widget, QEvent* event);
+
     void buildTrayMenu();
-    void PopupMenu1Popup();
     void N5Click();
     void N9Click();
     void H1Click();
     void N10Click();
     void N8Click();
 
+    FormLayout m_layout;
+    CaptionButtons m_caption;
+    PageHooks m_hooks;
+
+    SkinPanel* m_bgTPae = nullptr;
+    SkinPanel* m_logoPae = nullptr;
+    SkinPanel* m_logIMG = nullptr;
+    QImage m_logIMGPicture;
+    QLabel* m_RzLabel1 = nullptr;
+    QWidget* m_RzPanel2 = nullptr;
+    SkinPanel* m_topPae2 = nullptr;
     QLabel* m_topUNLab = nullptr;
-    QWidget* m_bgMPae = nullptr;
-    QWidget* m_bgRPae = nullptr;
+    QWidget* m_RzPanel1 = nullptr;
+    SkinPanel* m_minImg = nullptr;
+    SkinPanel* m_MaxImg = nullptr;
+    SkinPanel* m_ClsImg = nullptr;
+    SkinPanel* m_RzPanel5 = nullptr;
+    SkinPanel* m_RzPanel6 = nullptr;
+
+    SkinPanel* m_bgMPae = nullptr;
+    SkinPanel* m_MLinePae = nullptr;
+    SkinPanel* m_bgRPae = nullptr;
+    QWidget* m_rtWeb = nullptr;
     QWidget* m_ConBgPae = nullptr;
+
+    SkinPanel* m_btTipPae = nullptr;
+    TickerView* m_btmIV = nullptr;
+    SkinPanel* m_RzPanel23 = nullptr;
+    QLabel* m_Image3 = nullptr;
+    QMovie* m_earnMovie = nullptr;
+    StatusBand* m_bgBPae = nullptr;
+
+    SectionArea* m_sections = nullptr;
+    RatesTicker* m_ratesTicker = nullptr;
 
     QSystemTrayIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;

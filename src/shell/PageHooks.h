@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace kovan {
+
+// How the main window reaches the web views without depending on the web library: the program
+// entry fills these in. Views are named "sgWeb", "ayWeb", "plWeb", "dtWeb", "rtWeb". Every hook
+// may be empty; the window then skips the call. All are called on the GUI thread.
+struct PageHooks {
+    // Runs a script in a view (language "javascript").
+    std::function<void(const QString& view, const QString& script)> runPageScript;
+    // Hands the HTML inside the body of the view's page to `done` (the empty text when the
+    // page has no body); may answer later.
+    std::function<void(const QString& view, std::function<void(const QString& body)> done)>
+        pageBody;
+    // Navigates a view to an address.
+    std::function<void(const QString& view, const QString& url)> navigateView;
+    // Opens a page-server page "/tools/" + params in the content pane.
+    std::function<void(const QString& title, const QString& params, int staytitle,
+                       const QString& destory)>
+        showoptPage;
+    // The "图形" button of the signal section: opens a chart window.
+    std::function<void()> openChart;
+    // A click on the member picture while no member is signed in: the login dialog.
+    std::function<void()> logIMGClick;
+};
+
+} // namespace kovan

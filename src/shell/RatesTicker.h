@@ -1,0 +1,73 @@
+#pragma once
+
+#include "net/SyncDelegates.h"
+#include "shell/drawBtmThread.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+
+namespace kovan {
+
+class TickerView;
+
+// The rates ticker of the main window: starts the drawBtmThread worker, keeps the one running
+// worker (rateTicker), and restarts it when it ends while the application runs (DTTTermaintate).
+// A stop request ends the present worker; the layout rule makes one on every resize, so the
+// next worker takes the new width; after the exit procedure (appRunning cleared) none restarts.
+//
+// Threads: the object lives on the GUI thread. tickerExists(), startDrawRate() and stop() may be
+// called from any thread (the sync worker calls the first two); shutdown() and the termination
+// handler run on the GUI thread.
+class RatesTicker : public QObject, public IRatesTicker {
+    Q_OBJECT
+public:
+    RatesTicker(TickerView* view, QObject* parent = nullptr);
+    ~RatesTicker() override;
+
+    // Arrow pictures (topImages 22 and 23). GUI thread, before the first start.
+    void setArrows(const QImage& up, const QImage& down);
+    // Where the quotes come from; defaults to the program's sync tables (read under their
+    // lock). GUI thread, before the first start.
+    void setSource(drawBtmThread::Source source) { m_source = std::move(source); }
+    // Whether a worker that ended is replaced; defaults to program().appRunning().
+    void setRunningCheck(std::function<bool()> running) { m_running = std::move(running); }
+
+    bool tickerExists() const override;
+    // Creates and starts a worker. When one already runs (the sync worker and the termination
+    // handler can race for the slot) or after shutdown() this does nothing.
+    void startDrawRate() override;
+
+    // Sets isExit of the running worker, if any.
+    void stop();
+    // Stops the worker, waits for it and starts no other. GUI thread (window teardown).
+    void shutdown();
+
+    // How many workers have been started, and the sheet width the newest one set up (−1 while
+    // it has not yet). Any thread; for status and tests.
+    int startedCount() const { return m_started.load(); }
+    int currentSheetWidth() const;
+
+Q_SIGNALS:
+    // A worker ended and its slot was cleared (GUI thread).
+    void tickerEnded();
+
+private:
+    void DTTTermaintate(drawBtmThread* thread);
+
+    TickerView* m_view;
+    QImage m_up;
+    QImage m_down;
+    drawBtmThread::Source m_source;
+    std::function<bool()> m_running;
+
+    mutable std::mutex m_lock;
+    drawBtmThread* m_rateTicker = nullptr; // guarded by m_lock
+    bool m_shutDown = false;               // guarded by m_lock
+    std::atomic<int> m_started{0};
+};
+
+} // namespace kovan

@@ -1,0 +1,18 @@
+#include "shell/TickerScroll.h"
+
+namespace kovan {
+
+TickerScroll::Step TickerScroll::tick() {
+    Step step;
+    if (m_p < 25) {
+        step.offset = 25 * m_j + m_p;
+    } else if (m_p == 50) {
+        ++m_j;
+        m_p = 0;
+    }
+    ++m_p;
+    step.done = m_j >= m_rows;
+    return step;
+}
+
+} // namespace kovan

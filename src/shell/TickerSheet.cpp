@@ -1,0 +1,100 @@
+#include "shell/TickerSheet.h"
+
+#include "core/NameValueList.h"
+
+#include <QPainter>
+
+namespace kovan {
+
+QList<TickerSheet::Entry> TickerSheet::entries(const QStringList& codes,
+                                               const NameValueList& quotes) {
+    QList<Entry> out;
+    out.reserve(codes.size());
+    for (const QString& code : codes) {
+        out.append({quotes.value(code + QStringLiteral("_showname")),
+                    quotes.value(code + QStringLiteral("_BID")),
+                    quotes.value(code + QStringLiteral("_CG")) == QLatin1String("-1")});
+    }
+    return out;
+}
+
+int TickerSheet::rows(int count, int perRow) {
+    if (perRow <= 0 || count <= 0)
+        return 0;
+    return (count + perRow - 1) / perRow;
+}
+
+QList<TickerSheet::Cell> TickerSheet::cells(int count, int perRow) {
+    QList<Cell> out;
+    const int r = rows(count, perRow);
+    for (int row = 0; row < r; ++row) {
+        for (int c = 0; c < perRow; ++c) {
+            const int i = row * perRow + c;
+            if (i >= count)
+                break;
+            out.append({i, c, row});
+        }
+    }
+    for (int c = 0; c < perRow && c < count; ++c)
+        out.append({c, c, r});
+    return out;
+}
+
+QFont TickerSheet::font() {
+    QFont f(QStringLiteral("Verdana"));
+    f.setPointSize(9);
+    return f;
+}
+
+namespace {
+
+// Stamps an arrow into the sheet. The up arrow leaves out its background value; the down arrow
+// is copied as it is.
+void stamp(QImage& sheet, const QImage& arrow, QPoint at, bool skipBackground) {
+    const QImage a = arrow.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < a.height(); ++y) {
+        const int sy = at.y() + y;
+        if (sy < 0 || sy >= sheet.height())
+            continue;
+        const auto* src = reinterpret_cast<const quint32*>(a.constScanLine(y));
+        auto* dst = reinterpret_cast<quint32*>(sheet.scanLine(sy));
+        for (int x = 0; x < a.width(); ++x) {
+            const int sx = at.x() + x;
+            if (sx < 0 || sx >= sheet.width())
+                continue;
+            if (skipBackground && src[x] == TickerSheet::kArrowSkip)
+                continue;
+            dst[sx] = src[x] | 0xFF000000u;
+        }
+    }
+}
+
+} // namespace
+
+int TickerSheet::build(QImage& sheet, int sheetWidth, const QList<Entry>& list,
+                       const QImage& upArrow, const QImage& downArrow) {
+    const int per = perRow(sheetWidth);
+    const int r = rows(int(list.size()), per);
+    if (r == 0)
+        return 0;
+    QImage fresh(sheetWidth, height(r), QImage::Format_RGB32);
+    fresh.fill(kBackground);
+    const QList<Cell> all = cells(int(list.size()), per);
+    for (const Cell& cell : all) {
+        const bool down = list.at(cell.symbol).down;
+        stamp(fresh, down ? downArrow : upArrow, arrowPos(cell.column, cell.row), !down);
+    }
+    QPainter p(&fresh);
+    p.setFont(font());
+    p.setPen(Qt::white);
+    const int ascent = QFontMetrics(p.font()).ascent();
+    for (const Cell& cell : all) {
+        const QPoint t = textPos(cell.column, cell.row);
+        p.drawText(t.x(), t.y() + ascent, cellText(list.at(cell.symbol)));
+    }
+    p.end();
+    sheet = fresh;
+    return r;
+}
+
+} // namespace kovan

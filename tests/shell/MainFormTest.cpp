@@ -1,0 +1,420 @@
+#include "TestWait.h"
+
+#include "core/Errors.h"
+#include "core/ProgramState.h"
+#include "notify/TrbMsgForm.h"
+#include "notify/TtopFloatForm.h"
+#include "shell/RatesTicker.h"
+#include "shell/SectionArea.h"
+#include "shell/SectionPanel.h"
+#include "shell/SkinPanel.h"
+#include "shell/StatusBand.h"
+#include "shell/TMainForm.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kovan {
+namespace {
+
+using kovan::testing::waitUntil;
+
+struct Call {
+    QString view;
+    QString text;
+    bool operator==(const Call&) const = default;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program().reset();
+        program().setSessid(QStringLiteral("SID42"));
+        program().endpoints.pageServer = {QStringLiteral("pages.test"), 88};
+        form = std::make_unique<TMainForm>();
+        form->loadStartImages();
+        form->loadSkin();
+        form->showFirstSection();
+        form->show();
+        PageHooks& h = form->pageHooks();
+        h.runPageScript = [this](const QString& v, const QString& s) { scripts.append({v, s}); };
+        h.navigateView = [this](const QString& v, const QString& u) { navigations.append({v, u}); };
+        h.showoptPage = [this](const QString& t, const QString& p, int stay, const QString& d) {
+            pages.append({t, p + u'|' + QString::number(stay) + u'|' + d});
+        };
+        h.pageBody = [this](const QString&, std::function<void(const QString&)> done) {
+            done(body);
+        };
+    }
+    void TearDown() override {
+        form.reset();
+        program().reset();
+    }
+
+    SkinPanel* panel(const char* name) const {
+        return form->findChild<SkinPanel*>(QString::fromLatin1(name));
+    }
+    static void click(SkinPanel* p) {
+        ASSERT_NE(p, nullptr);
+        Q_EMIT p->clicked();
+    }
+
+    std::unique_ptr<TMainForm> form;
+    QList<Call> scripts, navigations, pages;
+    QString body;
+};
+
+TEST_F(MainFormTest, DesignLayout) {
+    EXPECT_EQ(form->size(), QSize(920, 585));
+    EXPECT_EQ(form->bgMPae()->geometry(), QRect(0, 85, 713, 448));
+    EXPECT_EQ(panel("MLinePae")->geometry(), QRect(713, 85, 7, 448));
+    EXPECT_EQ(form->bgRPae()->geometry(), QRect(720, 85, 200, 448));
+    EXPECT_EQ(form->ConBgPae()->geometry(), QRect(2, 85, 711, 448));
+    EXPECT_EQ(panel("btTipPae")->geometry(), QRect(0, 533, 920, 25));
+    EXPECT_EQ(panel("bgBPae")->geometry(), QRect(0, 558, 920, 27));
+    EXPECT_EQ(panel("RzPanel5")->size(), QSize(475, 54));
+    EXPECT_EQ(panel("RzPanel6")->size(), QSize(284, 54));
+    EXPECT_EQ(panel("sgMPae")->geometry(), QRect(2, 0, 711, 448));
+    EXPECT_EQ(panel("sgBtnRht")->x(), 631);
+    EXPECT_EQ(panel("sgBtnSet")->x(), 561);
+    EXPECT_EQ(panel("sgBtnChart")->x(), 481);
+    EXPECT_EQ(panel("RzPanel14")->x(), 341);
+    EXPECT_EQ(panel("aySYMTypeBT")->x(), 531);
+    EXPECT_EQ(panel("artVideoBtn")->x(), 270);
+    // Sound switch left of the 160-pixel clock.
+    EXPECT_EQ(panel("audopenimg")->geometry(), QRect(920 - 160 - 28, 5, 25, 18));
+}
+
+TEST_F(MainFormTest, ResizeLaysOutAgain) {
+    form->resize(1000, 600);
+    EXPECT_EQ(form->bgMPae()->geometry(), QRect(0, 85, 793, 463));
+    EXPECT_EQ(form->bgRPae()->geometry(), QRect(800, 85, 200, 463));
+    EXPECT_EQ(panel("plMPae")->geometry(), QRect(2, 0, 791, 463));
+    EXPECT_EQ(panel("plBtnRht")->x(), 791 - 80);
+    EXPECT_EQ(panel("btTipPae")->geometry(), QRect(0, 548, 1000, 25));
+}
+
+TEST_F(MainFormTest, DividerCollapsesAndExpands) {
+    SkinPanel* divider = panel("MLinePae");
+    form->MLinePaeClick({716, 309 - 30});
+    form->MLinePaeClick({716, 309 + 30});
+    EXPECT_EQ(divider->tag(), 0);
+    EXPECT_EQ(form->bgMPae()->width(), 713);
+
+    form->show();
+    form->MLinePaeClick({716, 309});
+    EXPECT_EQ(divider->tag(), 1);
+    EXPECT_EQ(divider->geometry(), QRect(913, 85, 7, 448));
+    EXPECT_EQ(form->bgMPae()->geometry(), QRect(0, 85, 913, 448));
+    EXPECT_FALSE(form->bgRPae()->isVisible());
+    EXPECT_EQ(panel("sgMPae")->width(), 911);
+    EXPECT_EQ(form->ConBgPae()->width(), 911);
+    EXPECT_EQ(panel("sgBtnRht")->x(), 911 - 80);
+
+    form->MLinePaeClick({916, 309});
+    EXPECT_EQ(divider->tag(), 0);
+    EXPECT_EQ(form->bgMPae()->geometry(), QRect(0, 85, 713, 448));
+    EXPECT_EQ(divider->geometry(), QRect(713, 85, 7, 448));
+    EXPECT_EQ(form->bgRPae()->geometry(), QRect(720, 85, 200, 448));
+    EXPECT_TRUE(form->bgRPae()->isVisible());
+    EXPECT_EQ(panel("sgBtnRht")->x(), 631);
+}
+
+TEST_F(MainFormTest, MaximiseThenRestore) {
+    const QRect before = form->geometry();
+    form->MaxImgClick();
+    EXPECT_EQ(form->captionButtons().maxTag(), 1);
+    EXPECT_EQ(form->captionButtons().maxImage(), 5);
+    const QScreen* screen = form->screen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(form->width(), screen->geometry().width());
+    EXPECT_EQ(form->height(), screen->availableGeometry().height());
+    form->MaxImgClick();
+    EXPECT_EQ(form->geometry(), before);
+    EXPECT_EQ(form->captionButtons().maxImage(), 3);
+    form->MaxImgMouseLeave();
+    EXPECT_EQ(form->captionButtons().maxImage(), 3);
+    form->MaxImgMouseEnter();
+    EXPECT_EQ(form->captionButtons().maxImage(), 4);
+}
+
+TEST_F(MainFormTest, ClickingTheSelectedNavigationButtonOnlyHidesTheContentPane) {
+    form->show();
+    form->ConBgPae()->show();
+    click(panel("navbt_sg"));
+    EXPECT_FALSE(form->ConBgPae()->isVisible());
+    EXPECT_TRUE(panel("sgMPae")->isVisible());
+    EXPECT_EQ(panel("navbt_sg")->tag(), 2);
+    EXPECT_EQ(form->sections()->navigation().current(), "sg");
+}
+
+TEST_F(MainFormTest, NavigationSwitchesSections) {
+    form->show();
+    click(panel("navbt_ay"));
+    EXPECT_TRUE(panel("ayMPae")->isVisible());
+    EXPECT_FALSE(panel("sgMPae")->isVisible());
+    EXPECT_EQ(panel("navbt_ay")->tag(), 2);
+    EXPECT_EQ(panel("navbt_sg")->tag(), 0);
+    // switchPae from a page leaves the highlight on "ay".
+    form->ConBgPae()->show();
+    EXPECT_EQ(form->switchPae("sg"), "1");
+    EXPECT_TRUE(panel("sgMPae")->isVisible());
+    EXPECT_FALSE(panel("ayMPae")->isVisible());
+    EXPECT_FALSE(form->ConBgPae()->isVisible());
+    EXPECT_EQ(panel("navbt_ay")->tag(), 2);
+    EXPECT_THROW(form->switchPae("zz"), InvalidAccessError);
+    EXPECT_TRUE(panel("sgMPae")->isVisible());
+}
+
+TEST_F(MainFormTest, NavigationHover) {
+    SkinPanel* sg = panel("navbt_sg");
+    SkinPanel* dt = panel("navbt_dt");
+    Q_EMIT sg->entered();
+    EXPECT_EQ(sg->tag(), 2);
+    Q_EMIT dt->entered();
+    EXPECT_EQ(dt->tag(), 1);
+    Q_EMIT dt->left();
+    EXPECT_EQ(dt->tag(), 0);
+}
+
+TEST_F(MainFormTest, FilterButtonsCallThePages) {
+    click(panel("RzPanel12")); // 看涨
+    EXPECT_EQ(scripts.value(0), (Call{"sgWeb", "showPostype(2)"}));
+    EXPECT_EQ(form->sections()->group("sgBtnGrp")->tag(), 2);
+    click(panel("RzPanel16")); // 经济数据
+    EXPECT_EQ(scripts.value(1), (Call{"dtWeb", "showDataType(3)"}));
+    click(panel("RzPanel22")); // 新闻评论
+    EXPECT_EQ(scripts.value(2), (Call{"ayWeb", "showArtType(3)"}));
+    click(panel("RzPanel4")); // 长期
+    EXPECT_EQ(scripts.value(3), (Call{"plWeb", "showPlanType(4)"}));
+}
+
+TEST_F(MainFormTest, VideoButtonKeepsTheAnalysisGroup) {
+    click(panel("RzPanel8"));
+    scripts.clear();
+    click(panel("artVideoBtn"));
+    EXPECT_EQ(scripts, (QList<Call>{{"ayWeb", "showArtType(999)"}}));
+    EXPECT_EQ(form->sections()->group("ayBtnGrp")->tag(), 2);
+}
+
+TEST_F(MainFormTest, StyleButtonsNeedSetStyleInThePage) {
+    body = QStringLiteral("<ul>no styles here</ul>");
+    click(panel("RzPanel19"));
+    EXPECT_TRUE(scripts.isEmpty());
+    EXPECT_EQ(form->sections()->group("RzPanel14")->tag(), 2);
+    body = QStringLiteral("<script>setStyle</script>");
+    click(panel("RzPanel18"));
+    EXPECT_EQ(scripts, (QList<Call>{{"sgWeb", "setStyle(1)"}}));
+    EXPECT_EQ(form->sections()->group("RzPanel14")->tag(), 1);
+}
+
+TEST_F(MainFormTest, InstrumentMenu) {
+    QMenu* menu = form->sections()->artsymmenu();
+    ASSERT_NE(menu, nullptr);
+    auto item = [menu](const char* name) {
+        return menu->findChild<QAction*>(QString::fromLatin1(name));
+    };
+    ASSERT_NE(item("ASML_XAGRMB"), nullptr);
+    item("ASML_XAGRMB")->trigger();
+    EXPECT_EQ(scripts.value(0), (Call{"ayWeb", "showArtBySYM('现货白银')"}));
+    EXPECT_EQ(panel("aySYMTypeBT")->caption(), "现货白银");
+    item("ASML_ALL")->trigger();
+    EXPECT_EQ(scripts.value(1), (Call{"ayWeb", "showArtBySYM('')"}));
+    EXPECT_EQ(panel("aySYMTypeBT")->caption(), "全部品种");
+    // A left click on the button does nothing.
+    const qsizetype before = scripts.size();
+    click(panel("aySYMTypeBT"));
+    EXPECT_EQ(scripts.size(), before);
+}
+
+TEST_F(MainFormTest, ServiceButtonTagsAndPages) {
+    SkinPanel* b = panel("MyHotBtPae");
+    Q_EMIT b->entered();
+    EXPECT_EQ(b->tag(), 2);
+    Q_EMIT b->pressed(nullptr);
+    EXPECT_EQ(b->tag(), 1);
+    Q_EMIT b->released(nullptr);
+    EXPECT_EQ(b->tag(), 0);
+    Q_EMIT b->left();
+    EXPECT_EQ(b->tag(), 0);
+    click(b);
+    click(panel("MySETBTPae"));
+    click(panel("RzPanel9"));
+    click(panel("sgBtnSet"));
+    EXPECT_EQ(pages, (QList<Call>{{"会员中心", "appadmin/SID42|0|"},
+                                  {"正在关注", "myhold/SID42|0|"},
+                                  {"服务团队", "authorlist/SID42|0|"},
+                                  {"交易信号过滤", "signsets/SID42|1|"}}));
+}
+
+TEST_F(MainFormTest, RefreshButtons) {
+    click(panel("sgBtnRht"));
+    click(panel("dtBtnRht"));
+    click(panel("ayBtnRht"));
+    click(panel("plBtnRht"));
+    EXPECT_EQ(navigations, (QList<Call>{{"sgWeb", "http://pages.test:88/tools/signlist/SID42"},
+                                        {"dtWeb", "http://pages.test:88/tools/mktevent/SID42"},
+                                        {"ayWeb", "http://pages.test:88/tools/artlist/SID42"},
+                                        {"plWeb", "http://pages.test:88/tools/planlist/SID42/"}}));
+}
+
+TEST_F(MainFormTest, SectionViewsGoBelowTheHeaders) {
+    auto* sgWeb = new QWidget;
+    auto* rtWeb = new QWidget;
+    form->setSectionViews(sgWeb, nullptr, nullptr, nullptr, rtWeb);
+    EXPECT_EQ(sgWeb->parentWidget(), panel("sgMPae"));
+    EXPECT_EQ(sgWeb->geometry(), QRect(0, 39, 711, 448 - 39));
+    EXPECT_EQ(rtWeb->parentWidget(), form->bgRPae());
+    EXPECT_EQ(rtWeb->geometry(), QRect(0, 0, 198, 448));
+    form->resize(1000, 600);
+    EXPECT_EQ(sgWeb->geometry(), QRect(0, 39, 791, 463 - 39));
+    EXPECT_EQ(rtWeb->geometry(), QRect(0, 0, 198, 463));
+}
+
+TEST_F(MainFormTest, TopUserLabelOpensTheMemberCentre) {
+    EXPECT_EQ(form->topUNLab()->text(), "    访客    ");
+    QAction* n10 = form->trayMenu()->findChild<QAction*>("N10");
+    ASSERT_NE(n10, nullptr);
+    form->show();
+    n10->trigger();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(pages, (QList<Call>{{"会员中心", "appadmin/SID42|0|"}}));
+}
+
+TEST_F(MainFormTest, TrayMenuFirstItemFollowsVisibility) {
+    QAction* n5 = form->trayMenu()->findChild<QAction*>("N5");
+    ASSERT_NE(n5, nullptr);
+    form->show();
+    form->PopupMenu1Popup();
+    EXPECT_EQ(n5->text(), "隐藏(&H)");
+    form->hide();
+    form->PopupMenu1Popup();
+    EXPECT_EQ(n5->text(), "显示(&S)");
+}
+
+TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
+    program().setSessid(QString());
+    TtopFloatForm floatBar;
+    TrbMsgForm popup;
+    form->setSecondaryWindows(&floatBar, &popup);
+    form->show();
+    form->minImgClick();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(floatBar.isVisible());
+    EXPECT_TRUE(form->trayIconAdded());
+    form->show();
+    form->ClsImgClick();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(floatBar.isVisible());
+    floatBar.hide();
+    form->setSecondaryWindows(nullptr, nullptr);
+}
+
+TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
+    TtopFloatForm floatBar;
+    form->setSecondaryWindows(&floatBar, nullptr);
+    form->show();
+    form->hideToTray();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(floatBar.isVisible());
+    floatBar.hide();
+    form->setSecondaryWindows(nullptr, nullptr);
+}
+
+TEST_F(MainFormTest, SoundSwitch) {
+    form->show();
+    EXPECT_TRUE(form->soundSwitchOn());
+    SkinPanel* on = panel("audopenimg");
+    SkinPanel* off = panel("audcloseimg");
+    EXPECT_TRUE(on->isVisible());
+    EXPECT_FALSE(off->isVisible());
+    click(on);
+    EXPECT_FALSE(form->soundSwitchOn());
+    EXPECT_FALSE(on->isVisible());
+    EXPECT_TRUE(off->isVisible());
+    EXPECT_EQ(off->geometry(), on->geometry());
+    click(off);
+    EXPECT_TRUE(form->soundSwitchOn());
+    EXPECT_TRUE(on->isVisible());
+    EXPECT_FALSE(off->isVisible());
+}
+
+TEST_F(MainFormTest, MemberPicture) {
+    SkinPanel* logo = form->logIMG();
+    EXPECT_EQ(logo->tag(), 0);
+    form->setMemberPicture(true);
+    EXPECT_EQ(logo->tag(), 1);
+    form->setMemberPicture(false);
+    EXPECT_EQ(logo->tag(), 0);
+}
+
+TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
+    program().sync.with([](SyncTables& t) {
+        t.symbolCodes = QStringList{"A", "B", "C"};
+        t.quoteTable.setValue(u"A_showname", "甲");
+        t.quoteTable.setValue(u"A_BID", "1");
+    });
+    program().setAppRunning(true);
+    RatesTicker* ticker = form->ratesTicker();
+    ticker->startDrawRate();
+    ASSERT_TRUE(waitUntil([&] { return ticker->currentSheetWidth() == 895; }));
+    form->resize(1000, 600);
+    ASSERT_TRUE(waitUntil([&] { return ticker->currentSheetWidth() == 975; }));
+    EXPECT_EQ(ticker->startedCount(), 2);
+
+    int ended = 0;
+    QObject::connect(ticker, &RatesTicker::tickerEnded, ticker, [&ended] { ++ended; });
+    form->exitProcedure();
+    EXPECT_FALSE(program().appRunning());
+    ASSERT_TRUE(waitUntil([&] { return ended == 1; }));
+    EXPECT_FALSE(ticker->tickerExists());
+    EXPECT_EQ(ticker->startedCount(), 2);
+    // A resize after the exit procedure starts nothing either.
+    form->resize(900, 600);
+    EXPECT_FALSE(ticker->tickerExists());
+}
+
+class StatusBandTest : public ::testing::Test {};
+
+TEST_F(StatusBandTest, ClockAndMotto) {
+    QDateTime now(QDate(2026, 12, 12), QTime(23, 59, 59));
+    StatusBand band(nullptr, ClockText([&now] { return now; }));
+    band.Timer1()->stop();
+    band.Timer2()->stop();
+    EXPECT_EQ(band.datetimelabel()->text(), "2014-03-21 15:15:16 星期一");
+    band.Timer1Timer();
+    EXPECT_EQ(band.datetimelabel()->text(), "2026-12-12 23:59:59 星期六");
+    now = now.addSecs(1);
+    band.Timer1Timer();
+    EXPECT_EQ(band.datetimelabel()->text(), "2026-12-13 00:00:00 星期天");
+
+    QStringList shown;
+    for (int i = 0; i < 12; ++i) {
+        band.Timer2Timer();
+        shown << band.btmleftlabel()->text();
+    }
+    EXPECT_EQ(shown.first(), "");
+    EXPECT_EQ(shown[1], "财");
+    EXPECT_EQ(shown[9], "财富天下 互帮共赢");
+    EXPECT_EQ(shown[10], "财富天下 互帮共赢");
+    EXPECT_EQ(shown[11], "");
+    EXPECT_EQ(band.btmtiplab()->text(), StatusBand::disclaimer());
+}
+
+TEST_F(StatusBandTest, TimersRunAtTheirIntervals) {
+    StatusBand band;
+    EXPECT_TRUE(band.Timer1()->isActive());
+    EXPECT_EQ(band.Timer1()->interval(), 1000);
+    EXPECT_TRUE(band.Timer2()->isActive());
+    EXPECT_EQ(band.Timer2()->interval(), 300);
+}
+
+} // namespace
+} // namespace kovan

@@ -1,0 +1,96 @@
+#include "shell/SkinImages.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+namespace kovan {
+namespace {
+
+struct Size {
+    const char* name;
+    int w, h;
+};
+
+class SkinSizes : public ::testing::TestWithParam<Size> {};
+
+TEST_P(SkinSizes, ResourceHasItsSize) {
+    const Size s = GetParam();
+    const QImage img = SkinImages::load(QString::fromLatin1(s.name));
+    ASSERT_FALSE(img.isNull()) << s.name;
+    EXPECT_EQ(img.size(), QSize(s.w, s.h)) << s.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Named, SkinSizes,
+    ::testing::Values(Size{"TOPIMG0", 30, 19}, Size{"TOPIMG1", 32, 19}, Size{"TOPIMG2", 31, 19},
+                      Size{"TOPIMG3", 32, 19}, Size{"TOPIMG4", 31, 19}, Size{"TOPIMG5", 32, 19},
+                      Size{"TOPIMG6", 31, 19}, Size{"TOPIMG7", 161, 85}, Size{"TOPIMG8", 5, 31},
+                      Size{"TOPIMG9", 11, 54}, Size{"TOPIMG11", 7, 45}, Size{"TOPIMG12", 7, 8},
+                      Size{"TOPIMG13", 14, 14}, Size{"TOPIMG14", 8, 39}, Size{"TOPIMG16", 5, 27},
+                      Size{"TOPIMG18", 7, 45}, Size{"TOPIMG19", 82, 37}, Size{"TOPIMG20", 82, 37},
+                      Size{"TOPIMG21", 82, 37}, Size{"TOPIMG22", 12, 10}, Size{"TOPIMG23", 12, 10},
+                      Size{"NAVBTBG1", 100, 35}, Size{"NAVBTBG2", 100, 35}, Size{"SORTBTN", 9, 5},
+                      Size{"IBTN14", 1, 25}, Size{"IBTN10", 4, 25}, Size{"STAR1", 16, 16},
+                      Size{"STAR2", 32, 16}, Size{"STAR3", 48, 16}, Size{"FCLOSE", 16, 14},
+                      Size{"FOPEN", 16, 14}, Size{"LOGO1", 83, 57}, Size{"LOGO2", 83, 57},
+                      Size{"AUDOPEN", 25, 18}, Size{"AUDCLOSE", 25, 18}));
+
+TEST(SkinImages, EveryNumberedPictureExists) {
+    for (int i = 0; i <= 25; ++i)
+        EXPECT_FALSE(SkinImages::load(QStringLiteral("TOPIMG%1").arg(i)).isNull()) << i;
+    for (int i = 0; i <= 14; ++i)
+        EXPECT_FALSE(SkinImages::load(QStringLiteral("IBTN%1").arg(i)).isNull()) << i;
+    for (int i = 0; i <= 7; ++i)
+        EXPECT_FALSE(SkinImages::load(QStringLiteral("BTLOAD%1").arg(i)).isNull()) << i;
+}
+
+TEST(SkinImages, SetsLoadAsTheWindowUsesThem) {
+    SkinImages s;
+    s.loadStartImages();
+    s.loadSkin();
+    EXPECT_EQ(s.topImages.size(), 25);
+    EXPECT_EQ(s.ibtnImages.size(), 15);
+    ASSERT_EQ(s.navButtonImages.size(), 3);
+    EXPECT_EQ(s.navButtonImages[1], s.navButtonImages[2]);
+    EXPECT_EQ(s.loadingFrames.size(), 8);
+    EXPECT_EQ(s.dropArrowImage.size(), QSize(9, 5));
+}
+
+TEST(SkinImages, UpArrowBackgroundIsTheSkipValue) {
+    const QImage up = SkinImages::load("TOPIMG22").convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(up.pixel(0, 0), 0x00FFFFFFu);
+    const QImage down = SkinImages::load("TOPIMG23").convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(qAlpha(down.pixel(0, 0)), 255);
+}
+
+TEST(SkinImages, LogoPlateCornerIsTheKeyColour) {
+    const QImage plate = SkinImages::load("TOPIMG7").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(plate.pixel(0, 0), qRgb(0xC0, 0xC0, 0xC0));
+    EXPECT_NE(plate.pixel(80, 40), qRgb(0xC0, 0xC0, 0xC0));
+}
+
+struct Anim {
+    const char* name;
+    int w, h;
+};
+
+class Animations : public ::testing::TestWithParam<Anim> {};
+
+TEST_P(Animations, AreAnimatedGifs) {
+    const Anim a = GetParam();
+    QByteArray bytes = SkinImages::animation(QString::fromLatin1(a.name));
+    ASSERT_TRUE(bytes.startsWith("GIF8")) << a.name;
+    QBuffer buf(&bytes);
+    QImageReader reader(&buf, "gif");
+    EXPECT_TRUE(reader.supportsAnimation());
+    EXPECT_GT(reader.imageCount(), 1);
+    EXPECT_EQ(reader.size(), QSize(a.w, a.h));
+}
+
+INSTANTIATE_TEST_SUITE_P(Named, Animations,
+                         ::testing::Values(Anim{"EARNGIF", 20, 20}, Anim{"VDOLOAD", 400, 300}));
+
+} // namespace
+} // namespace kovan
