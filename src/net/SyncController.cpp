@@ -2,8 +2,7 @@
 
 #include "core/ProgramState.h"
 
-#include <QCoreApplication>
-#include <QPointer>
+#include <QThread>
 
 namespace kovan {
 
@@ -11,16 +10,18 @@ SyncController::SyncController(ISectionPages* pages, IRatesTicker* ticker, QObje
     : QObject(parent), m_pages(pages), m_ticker(ticker) {}
 
 SyncController::~SyncController() {
-    if (!m_worker)
-        return;
     m_destroying = true;
-    QPointer<SyncThread> worker = m_worker;
-    m_worker = nullptr;
-    worker->requestStop();
-    // The worker may be waiting for a step on this thread: keep events flowing until it ends.
-    // Its clean-up may run meanwhile (and free it); SyncThreadTermintate then restarts nothing.
-    while (worker && !worker->wait(10))
-        QCoreApplication::processEvents();
+    // A worker waiting for a GUI step returns at once; then it is told to stop.
+    m_relay.shutdown();
+    if (SyncThread* worker = m_worker) {
+        m_worker = nullptr;
+        worker->requestStop();
+        while (!worker->hasEnded())
+            QThread::msleep(2);
+        // Its queued clean-up has not run (this thread was busy here): free it now, which also
+        // drops that queued call.
+        delete worker;
+    }
 }
 
 void SyncController::start() {
@@ -29,7 +30,7 @@ void SyncController::start() {
 }
 
 void SyncController::startWorker(int startDelayMs) {
-    auto* worker = new SyncThread(m_pages, m_ticker, this, m_options, startDelayMs);
+    auto* worker = new SyncThread(m_pages, m_ticker, &m_relay, m_options, startDelayMs);
     worker->setTerminationHandler(this,
                                   [this](SyncThread* sender) { SyncThreadTermintate(sender); });
     m_worker = worker;

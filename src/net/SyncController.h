@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/GuiRelay.h"
 #include "net/SyncDelegates.h"
 #include "net/SyncThread.h"
 
@@ -20,7 +21,7 @@ class SyncController : public QObject {
 public:
     // `pages` and `ticker` must outlive the controller; either may be null (steps skipped).
     SyncController(ISectionPages* pages, IRatesTicker* ticker, QObject* parent = nullptr);
-    // Stops a worker that still runs and waits for it, handling events meanwhile.
+    // Stops a worker that still runs (a GUI step it waits for is dropped) and frees it.
     ~SyncController() override;
 
     void setOptions(const SyncOptions& options) { m_options = options; }
@@ -48,6 +49,7 @@ private:
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
     SyncOptions m_options;
+    GuiRelay m_relay; // GUI-thread steps of the workers
     SyncThread* m_worker = nullptr;
     int m_started = 0;
     bool m_destroying = false;

@@ -4,20 +4,21 @@
 #include "net/HttpClient.h"
 #include "net/SyncReplyProcessor.h"
 
-#include <QMetaObject>
+#include "net/GuiRelay.h"
 
 #include <chrono>
 
 namespace kovan {
 
-SyncThread::SyncThread(ISectionPages* pages, IRatesTicker* ticker, QObject* gui,
+SyncThread::SyncThread(ISectionPages* pages, IRatesTicker* ticker, GuiRelay* relay,
                        const SyncOptions& options, int startDelayMs, QObject* parent)
-    : SelfFreeingWorker(parent), m_pages(pages), m_ticker(ticker), m_gui(gui), m_options(options),
-      m_startDelayMs(startDelayMs), m_root(program().endpoints.dataServer.root()) {}
+    : SelfFreeingWorker(parent), m_pages(pages), m_ticker(ticker), m_relay(relay),
+      m_options(options), m_startDelayMs(startDelayMs),
+      m_root(program().endpoints.dataServer.root()) {}
 
 SyncThread::~SyncThread() {
     requestStop();
-    wait();
+    joinThread(); // before the members run() uses go away
 }
 
 QString SyncThread::errorText() const {
@@ -40,9 +41,9 @@ bool SyncThread::sleepUnlessStopped(int ms) {
 }
 
 void SyncThread::onGuiThread(const std::function<void()>& step) {
-    if (!m_gui || stopRequested())
+    if (!m_relay || stopRequested())
         return;
-    QMetaObject::invokeMethod(m_gui, step, Qt::BlockingQueuedConnection);
+    m_relay->runBlocking(step);
 }
 
 void SyncThread::run() {

@@ -11,6 +11,7 @@
 
 namespace kovan {
 
+class GuiRelay;
 class HttpClient;
 
 // Timing of the sync loop. Tests shorten it; the program uses the defaults.
@@ -29,15 +30,15 @@ struct SyncOptions {
 // normally when appRunning is found cleared after a cycle and its sleep. SyncController
 // restarts it; use that rather than this class directly.
 //
-// Threads: constructed and started on the GUI thread. `gui` must live on the GUI thread: the
+// Threads: constructed and started on the GUI thread. `relay` lives on the GUI thread: the
 // worker runs `pages->checkRefresh()` and `pages->forceReload("all")` there through it and
 // waits for them. `ticker` is called on the worker's thread. endedByError() and
 // cyclesRun() are for the termination handler.
 class SyncThread : public SelfFreeingWorker<SyncThread> {
     Q_OBJECT
 public:
-    SyncThread(ISectionPages* pages, IRatesTicker* ticker, QObject* gui, const SyncOptions& options,
-               int startDelayMs, QObject* parent = nullptr);
+    SyncThread(ISectionPages* pages, IRatesTicker* ticker, GuiRelay* relay,
+               const SyncOptions& options, int startDelayMs, QObject* parent = nullptr);
     ~SyncThread() override;
 
     bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
@@ -61,7 +62,7 @@ private:
 
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
-    QObject* m_gui;
+    GuiRelay* m_relay;
     SyncOptions m_options;
     int m_startDelayMs;
     QString m_root; // "http://host:port", taken on construction

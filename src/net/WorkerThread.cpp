@@ -1,17 +1,23 @@
 #include "net/WorkerThread.h"
 
+#include <QMetaObject>
+
 namespace kovan {
 
-WorkerThread::WorkerThread(QObject* parent) : QThread(parent) {
-    // finished() is emitted on the worker thread; the queued connection brings the clean-up
-    // to the thread this object lives on.
-    connect(this, &QThread::finished, this, &WorkerThread::finishOnOwnerThread,
-            Qt::QueuedConnection);
-}
+WorkerThread::WorkerThread(QObject* parent) : QObject(parent) {}
 
 WorkerThread::~WorkerThread() {
-    // finished() comes shortly before the thread has really ended.
-    wait();
+    joinThread();
+}
+
+void WorkerThread::joinThread() {
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
+        m_thread.join();
+}
+
+void WorkerThread::start() {
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { threadMain(); });
 }
 
 void WorkerThread::setHandler(QObject* guard, std::function<void()> handler) {
@@ -20,8 +26,19 @@ void WorkerThread::setHandler(QObject* guard, std::function<void()> handler) {
     m_handler = std::move(handler);
 }
 
+void WorkerThread::threadMain() {
+    try {
+        run();
+    } catch (...) {
+        // A worker that fails simply ends; its handler still runs.
+    }
+    // By name: the queued call then carries no object made on this thread.
+    QMetaObject::invokeMethod(this, "finishOnOwnerThread", Qt::QueuedConnection);
+    m_ended.store(true, std::memory_order_release);
+}
+
 void WorkerThread::finishOnOwnerThread() {
-    wait();
+    joinThread();
     const bool guardGone = m_hasGuard && m_guard.isNull();
     if (m_handler && !guardGone) {
         try {
