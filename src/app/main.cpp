@@ -10,7 +10,15 @@
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"
 #include "shell/KovanApplication.h"
+#include "shell/SkinImages.h"
 #include "shell/TMainForm.h"
+#include "web/CommandRegistry.h"
+#include "web/ContentPane.h"
+#include "web/HostWebView.h"
+#include "web/LectureConfig.h"
+#include "web/SectionPages.h"
+#include "web/WebCommands.h"
+#include "web/WebEngineSetup.h"
 #include "windows/Tauform.h"
 #include "windows/TcsnmForm.h"
 #include "windows/TftForm.h"
@@ -50,6 +58,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    prepareWebEngine(); // the page bridge's scheme must exist before the application object
     KovanApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
 
@@ -64,7 +73,45 @@ int main(int argc, char** argv) {
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, mainForm.get(),
                      [&mainForm](int) { mainForm->exitProcedure(); });
 
+    // The section views and the content pane; they live as long as the main window.
+    auto* sectionPages = new SectionPages(mainForm.get());
+    auto* contentPane = new ContentPane(mainForm->ConBgPae(), mainForm->bgMPae());
+    sectionPages->tileImage = [] { return skin().top(13); };
+    mainForm->setSectionViews(sectionPages->view(u"sign"), sectionPages->view(u"arts"),
+                              sectionPages->view(u"plan"), sectionPages->view(u"mkte"),
+                              sectionPages->view(u"rpae"));
+    PageHooks& pageHooks = mainForm->pageHooks();
+    pageHooks.runPageScript = [sectionPages](const QString& view, const QString& script) {
+        if (HostWebView* v = sectionPages->viewNamed(view))
+            v->runScript(script);
+    };
+    pageHooks.pageBody = [sectionPages](const QString& view,
+                                        std::function<void(const QString&)> done) {
+        sectionPages->pageBody(view, std::move(done));
+    };
+    pageHooks.navigateView = [sectionPages](const QString& view, const QString& url) {
+        if (HostWebView* v = sectionPages->viewNamed(view))
+            v->navigate(QUrl(url));
+    };
+    pageHooks.showoptPage = [contentPane](const QString& title, const QString& params,
+                                          int staytitle, const QString& destory) {
+        contentPane->showoptPage(title, params, staytitle, destory);
+    };
+
     StartupSteps steps;
+    steps.attachScriptHosts = [sectionPages, contentPane] {
+        QList<QPixmap> frames;
+        for (const QImage& frame : skin().loadingFrames)
+            frames.append(QPixmap::fromImage(frame));
+        contentPane->setLoadingFrames(frames);
+        contentPane->setTitleImage(QPixmap::fromImage(skin().top(14)));
+        contentPane->setButtonImages(QPixmap::fromImage(skin().ibtn(10)),
+                                     QPixmap::fromImage(skin().ibtn(11)),
+                                     QPixmap::fromImage(skin().ibtn(12)));
+        sectionPages->attachScriptHosts(commandRegistry());
+        contentPane->attachScriptHost(commandRegistry());
+    };
+    steps.navigateSections = [sectionPages] { sectionPages->navigateSections(); };
     StartupProcedure startup(*mainForm, cl.sessionBlock, std::move(steps));
     const StartupProcedure::Outcome outcome = startup.run();
     if (outcome == StartupProcedure::Outcome::EndNow) {
@@ -80,6 +127,20 @@ int main(int argc, char** argv) {
     auto webForm = std::make_unique<TcsnmForm>();
     auto videoForm = std::make_unique<TvdoForm>();
     mainForm->setSecondaryWindows(floatBar.get(), popup.get());
+
+    // Page commands of the web part; the windows they open exist from here on.
+    lectureForm->shownormalwindow = [w = webForm.get()](const QString& t, const QString& u) {
+        w->shownormalwindow(t, u);
+    };
+    WebCommandTargets webTargets;
+    webTargets.contentPane = contentPane;
+    webTargets.sectionPages = sectionPages;
+    webTargets.shownormalwindow = lectureForm->shownormalwindow;
+    webTargets.showLecture = [f = lectureForm.get()] {
+        return f->showLecture(
+            LectureConfig::fromSettings(program().settings, program().endpoints.pageServer.root()));
+    };
+    registerWebCommands(commandRegistry(), webTargets);
 
     int rc = 0;
     if (outcome == StartupProcedure::Outcome::Running) {

@@ -102,6 +102,21 @@ void SectionPages::runScript(QStringView key, const QString& code) {
         v->runScript(code);
 }
 
+void SectionPages::pageBody(QStringView viewName, std::function<void(const QString&)> done) {
+    HostWebView* v = viewNamed(viewName);
+    if (!v) {
+        if (done)
+            done(QString());
+        return;
+    }
+    v->page()->runJavaScript(
+        QStringLiteral("document.body ? document.body.innerHTML : ''"),
+        [done = std::move(done)](const QVariant& html) {
+            if (done)
+                done(html.toString());
+        });
+}
+
 QString SectionPages::tilePath() {
     return program().programDir + QStringLiteral("resource/grid.png");
 }
@@ -111,7 +126,9 @@ void SectionPages::writeTileIfMissing() {
     if (QFileInfo::exists(path))
         return;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QImage tile = tileImage ? tileImage() : artwork::defaultTile();
+    QImage tile = tileImage ? tileImage() : QImage();
+    if (tile.isNull())
+        tile = artwork::defaultTile();
     tile.save(path, "PNG"); // a failed write leaves the page on the engine's plain background
 }
 

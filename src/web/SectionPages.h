@@ -47,6 +47,9 @@ public:
 
     // Runs a page function in one section view ("showPostype(2)" in "sign", ...).
     void runScript(QStringView key, const QString& code);
+    // Hands the HTML inside the body of a view's page (by control name, "sgWeb" ...) to `done`,
+    // later, on the GUI thread; the empty text without a body or view.
+    void pageBody(QStringView viewName, std::function<void(const QString& body)> done);
 
     // ISectionPages.
     void checkRefresh() override;
