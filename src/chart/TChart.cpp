@@ -180,6 +180,15 @@ void TChart::drawFullFrame() {
     m_target = &img;
     m_targetText = &m_workText;
     m_workText.clear();
+    // Indicators called outside a frame draw into the cache again, whether or not this frame
+    // is abandoned.
+    struct RestoreTarget {
+        TChart* c;
+        ~RestoreTarget() {
+            c->m_target = &c->m_CacheMap;
+            c->m_targetText = &c->m_cacheText;
+        }
+    } restore{this};
 
     float p = m_FPrice;
     const int w = img.width(), h = img.height();
@@ -319,9 +328,6 @@ void TChart::drawFullFrame() {
         else if (t == QLatin1String("MKDT"))
             drawMktDTI(li);
     }
-    m_target = &m_CacheMap;
-    m_targetText = &m_cacheText;
-
     std::swap(m_CacheMap, m_workMap);
     std::swap(m_cacheText, m_workText);
     publish(m_CacheMap, m_cacheText);

@@ -28,6 +28,14 @@ namespace kovan {
 // array never moves under a draw, and the cache needs no lock. What other threads may read are
 // the published bitmaps of the view, each under its own lock (BitmapLayer).
 //
+// Driving it from a window: create a ChartView with the widget's size and a TChart on it; hand
+// in the series (setPData), style and instrument; call draw(). The widget paints
+// view->composite() (or each layer's bitmap under its lock) and calls update() from
+// view->setOnPublished. On a widget resize: view->setSize(newSize), then chart.resize(). Mouse:
+// movePX(anchorX, x) while dragging (keep the anchor until it returns true), drawCross(x, y) in
+// cross-hair mode, drawCross(-1, -1) to take the cross-hair away. A period switch that replaces
+// the series calls setSymInfo (back to follow mode) and draw().
+//
 // Errors. drawFull never lets an error out: an invalid colour, a malformed layer, an unusable
 // price scale (a flat range without margin, PIPMIN 0, non-finite prices) abandon the frame and
 // the previous picture stays published. drawWait and drawCross pass InvalidColorError on.

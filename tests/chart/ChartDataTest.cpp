@@ -48,9 +48,13 @@ struct ColourCase {
     quint32 argb;
 };
 
-class StyleColorTest : public ::testing::TestWithParam<ColourCase> {};
+void PrintTo(const ColourCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
-TEST_P(StyleColorTest, ParsesOrRejects) {
+class ChartStyleColorTest : public ::testing::TestWithParam<ColourCase> {};
+
+TEST_P(ChartStyleColorTest, ParsesOrRejects) {
     const ColourCase c = GetParam();
     if (c.valid) {
         EXPECT_EQ(styleColor(QString::fromLatin1(c.text)), c.argb) << c.text;
@@ -65,7 +69,7 @@ TEST_P(StyleColorTest, ParsesOrRejects) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, StyleColorTest,
+    Chart, ChartStyleColorTest,
     ::testing::Values(ColourCase{"", true, 0u}, ColourCase{"#00ff00", true, 0xFF00FF00u},
                       ColourCase{"#00FF00", true, 0xFF00FF00u},
                       ColourCase{"FF0000", true, 0xFFFF0000u},
@@ -76,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ColourCase{"#1234567A", false, 0}, ColourCase{"#GG0000", false, 0},
                       ColourCase{"#", false, 0}));
 
-TEST(StyleValues, NumbersAndStringsReadAlike) {
+TEST(ChartStyleValues, NumbersAndStringsReadAlike) {
     const QJsonObject s{{"kwidth", "5"}, {"kmargin", 2}, {"back", "#000000"}};
     EXPECT_EQ(styleInt(s, u"kwidth"), 5);
     EXPECT_EQ(styleInt(s, u"kmargin"), 2);
@@ -85,14 +89,14 @@ TEST(StyleValues, NumbersAndStringsReadAlike) {
     EXPECT_EQ(styleColor(s, u"missing"), 0u);
 }
 
-TEST(AvgPrice, ShortWindowNearStartDividesByBarsTaken) {
+TEST(ChartAvgPrice, ShortWindowNearStartDividesByBarsTaken) {
     const ChartDataList s = closes({10, 20, 60, 100, 200});
     EXPECT_DOUBLE_EQ(avgPrice(s, 2, 5, FieldClose), 30.0); // (10 + 20 + 60) / 3
     EXPECT_DOUBLE_EQ(avgPrice(s, 4, 2, FieldClose), 150.0);
     EXPECT_DOUBLE_EQ(avgPrice(s, 0, 1, FieldClose), 10.0);
 }
 
-TEST(AvgPrice, FieldsByNumberAndEmptyWindows) {
+TEST(ChartAvgPrice, FieldsByNumberAndEmptyWindows) {
     const ChartDataList s = closes({10, 20});
     EXPECT_DOUBLE_EQ(avgPrice(s, 1, 2, FieldOpen), 16.0);
     EXPECT_DOUBLE_EQ(avgPrice(s, 1, 2, FieldLow), 13.0);
@@ -103,7 +107,7 @@ TEST(AvgPrice, FieldsByNumberAndEmptyWindows) {
     EXPECT_DOUBLE_EQ(avgPrice({}, 0, 3, FieldClose), 0.0);
 }
 
-TEST(BandValues, CountOneGivesTheCloseThreeTimes) {
+TEST(ChartBandValues, CountOneGivesTheCloseThreeTimes) {
     const ChartDataList s = closes({10, 20, 35.5f});
     for (int k : {0, 1, 2, 5}) {
         const TMYDAr b = bandValues(s, 2, k, 1);
@@ -113,7 +117,7 @@ TEST(BandValues, CountOneGivesTheCloseThreeTimes) {
     }
 }
 
-TEST(BandValues, OutsideTheSeriesGivesZeros) {
+TEST(ChartBandValues, OutsideTheSeriesGivesZeros) {
     const ChartDataList s = closes({10, 20});
     for (int i : {-1, 2, 100}) {
         const TMYDAr b = bandValues(s, i, 2, 20);
@@ -121,7 +125,7 @@ TEST(BandValues, OutsideTheSeriesGivesZeros) {
     }
 }
 
-TEST(BandValues, PopulationDeviationDividesByN) {
+TEST(ChartBandValues, PopulationDeviationDividesByN) {
     const ChartDataList s = closes({2, 4, 4, 4, 5, 5, 7, 9}); // mean 5, population sd 2
     const TMYDAr b = bandValues(s, 7, 2, 8);
     EXPECT_DOUBLE_EQ(b[1], 5.0);
@@ -131,7 +135,7 @@ TEST(BandValues, PopulationDeviationDividesByN) {
 
 // Differential check against a plain computation written the other way round (window taken
 // forwards from its first bar, two passes over a copied slice).
-TEST(Indicators, MovingAverageAndBandsMatchAStraightforwardComputation) {
+TEST(ChartIndicators, MovingAverageAndBandsMatchAStraightforwardComputation) {
     std::mt19937 gen(12345);
     std::normal_distribution<float> step(0.0f, 3.0f);
     for (int trial = 0; trial < 20; ++trial) {

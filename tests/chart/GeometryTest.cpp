@@ -5,7 +5,7 @@
 using namespace kovan;
 using namespace kovan::chartgeo;
 
-TEST(Geometry, RoundingIsHalfToEven) {
+TEST(ChartGeometry, RoundingIsHalfToEven) {
     EXPECT_EQ(roundEven(0.5), 0);
     EXPECT_EQ(roundEven(1.5), 2);
     EXPECT_EQ(roundEven(2.5), 2);
@@ -18,21 +18,21 @@ TEST(Geometry, RoundingIsHalfToEven) {
     EXPECT_EQ(roundEven(std::numeric_limits<double>::quiet_NaN()), -(1 << 30));
 }
 
-TEST(Geometry, LabelSpacingIsAlwaysOdd) {
+TEST(ChartGeometry, LabelSpacingIsAlwaysOdd) {
     const std::pair<int, int> cases[] = {{4, 11}, {1, 41}, {2, 21}, {3, 15},
                                          {5, 9},  {8, 5},  {40, 1}, {41, 1}};
     for (auto [step, every] : cases)
         EXPECT_EQ(labelEvery(step), every) << step;
 }
 
-TEST(Geometry, PriceLabelDivisions) {
+TEST(ChartGeometry, PriceLabelDivisions) {
     EXPECT_EQ(priceLabelCount(480), 13); // 480 div 11 = 43 > 40, 480 div 13 = 36
     EXPECT_EQ(priceLabelCount(120), 3);
     EXPECT_EQ(priceLabelCount(123), 5);
     EXPECT_EQ(priceLabelCount(0), 3);
 }
 
-TEST(Geometry, VisibleRangeOfTheDefaultWindow) {
+TEST(ChartGeometry, VisibleRangeOfTheDefaultWindow) {
     EXPECT_EQ(slotCount(472, 4), 118);
     EXPECT_EQ(slotCount(470, 4), 118); // 117.5 → 118
     EXPECT_EQ(slotCount(466, 4), 116); // 116.5 → 116
@@ -49,7 +49,7 @@ TEST(Geometry, VisibleRangeOfTheDefaultWindow) {
     EXPECT_EQ(r.last, 999);
 }
 
-TEST(Geometry, DragScrolling) {
+TEST(ChartGeometry, DragScrolling) {
     EXPECT_EQ(scrollTarget(894, 1000, 532, 4, 100, 103), -1); // shorter than a slot
     EXPECT_EQ(scrollTarget(894, 1000, 532, 4, 100, 140), 884);
     // From follow mode (894 > 886) a drag must reach back at least eight slots.
@@ -63,7 +63,7 @@ TEST(Geometry, DragScrolling) {
     EXPECT_EQ(scrollTarget(880, 1000, 532, 4, 24, 0), 886);
 }
 
-TEST(Geometry, PriceScaleAndLabels) {
+TEST(ChartGeometry, PriceScaleAndLabels) {
     const PriceScale s{5700.0f, 5500.0f, 2.4f, 1.0f};
     EXPECT_EQ(s.y(5700), 0);
     EXPECT_EQ(s.y(5500), 480);

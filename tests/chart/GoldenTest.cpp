@@ -99,7 +99,11 @@ std::vector<Frame> frames() {
     };
 }
 
-class GoldenTest : public ::testing::TestWithParam<Frame> {
+void PrintTo(const Frame& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class ChartGoldenTest : public ::testing::TestWithParam<Frame> {
 protected:
     static void SetUpTestSuite() {
         tmp = new QTemporaryDir;
@@ -111,7 +115,7 @@ protected:
     }
     static QTemporaryDir* tmp;
 };
-QTemporaryDir* GoldenTest::tmp = nullptr;
+QTemporaryDir* ChartGoldenTest::tmp = nullptr;
 
 // The mask grown by one pixel, since anti-aliased glyphs may touch their box's border.
 bool masked(const QImage& mask, int x, int y) {
@@ -127,7 +131,7 @@ bool masked(const QImage& mask, int x, int y) {
 
 } // namespace
 
-TEST_P(GoldenTest, MatchesTheCommittedPicture) {
+TEST_P(ChartGoldenTest, MatchesTheCommittedPicture) {
     const Frame f = GetParam();
     const QString out = tmp->filePath(QString::fromLatin1(f.name) + ".png");
     const QString mask = tmp->filePath(QString::fromLatin1(f.name) + ".mask.png");
@@ -178,7 +182,7 @@ TEST_P(GoldenTest, MatchesTheCommittedPicture) {
     EXPECT_GT(compared, a.width() * a.height() * 3 / 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Frames, GoldenTest, ::testing::ValuesIn(frames()),
+INSTANTIATE_TEST_SUITE_P(ChartFrames, ChartGoldenTest, ::testing::ValuesIn(frames()),
                          [](const ::testing::TestParamInfo<Frame>& i) {
                              return std::string(i.param.name);
                          });

@@ -42,7 +42,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-class HistoryFileTest : public ::testing::Test {
+class ChartHistoryFileTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     QString dir() const { return tmp.path() + QLatin1Char('/'); }
@@ -51,13 +51,13 @@ protected:
 
 } // namespace
 
-TEST_F(HistoryFileTest, PathIsHistoryFolderSymbolUnderscorePeriod) {
+TEST_F(ChartHistoryFileTest, PathIsHistoryFolderSymbolUnderscorePeriod) {
     EXPECT_EQ(historyFilePath("/p/", "XAGRMB", "H1"), QStringLiteral("/p/history/XAGRMB_H1.dat"));
     EXPECT_EQ(historyFilePath("/p/", " XAGRMB\t", "H1\r\n"),
               QStringLiteral("/p/history/XAGRMB_H1.dat"));
 }
 
-TEST_F(HistoryFileTest, TwelveByteTailBecomesABarWithZeros) {
+TEST_F(ChartHistoryFileTest, TwelveByteTailBecomesABarWithZeros) {
     QByteArray bytes = historyBytes(tenBars());
     bytes += rawRecord(1700100000, 7.5f, 8.25f, 9, 10).left(12);
     writeFile(path(), bytes);
@@ -67,7 +67,7 @@ TEST_F(HistoryFileTest, TwelveByteTailBecomesABarWithZeros) {
     EXPECT_EQ(out.back(), (ChartDataListRecord{1700100000, 7.5f, 8.25f, 0.0f, 0.0f}));
 }
 
-TEST_F(HistoryFileTest, EightByteTailIsRejected) {
+TEST_F(ChartHistoryFileTest, EightByteTailIsRejected) {
     QByteArray bytes = historyBytes(tenBars());
     bytes += rawRecord(1700100000, 7.5f, 8.25f, 9, 10).left(8);
     writeFile(path(), bytes);
@@ -76,7 +76,7 @@ TEST_F(HistoryFileTest, EightByteTailIsRejected) {
     EXPECT_EQ(out, tenBars());
 }
 
-TEST_F(HistoryFileTest, LoadFilterSkipsNonPositiveTimeOpenCloseButKeepsZeroLow) {
+TEST_F(ChartHistoryFileTest, LoadFilterSkipsNonPositiveTimeOpenCloseButKeepsZeroLow) {
     QByteArray bytes;
     bytes += rawRecord(1700000000, 1, 2, 0, 3);  // low 0: kept
     bytes += rawRecord(0, 1, 2, 1, 3);           // dl 0
@@ -96,7 +96,7 @@ TEST_F(HistoryFileTest, LoadFilterSkipsNonPositiveTimeOpenCloseButKeepsZeroLow) 
     EXPECT_EQ(out[2], (ChartDataListRecord{1700000000, 9, 9, 9, 9}));
 }
 
-TEST_F(HistoryFileTest, MissingFileGivesEmptySeriesAndCreatesTheFolder) {
+TEST_F(ChartHistoryFileTest, MissingFileGivesEmptySeriesAndCreatesTheFolder) {
     ChartDataInfoRecord rec;
     rec.locked = true;
     rec.datalist = tenBars();
@@ -107,7 +107,7 @@ TEST_F(HistoryFileTest, MissingFileGivesEmptySeriesAndCreatesTheFolder) {
     EXPECT_TRUE(QFileInfo(dir() + "history").isDir());
 }
 
-TEST_F(HistoryFileTest, SavingTenBarsOverTwelveLeavesExactly200Bytes) {
+TEST_F(ChartHistoryFileTest, SavingTenBarsOverTwelveLeavesExactly200Bytes) {
     ChartDataList twelve = tenBars();
     twelve.push_back({1700100000, 1, 2, 3, 4});
     twelve.push_back({1700103600, 1, 2, 3, 4});
@@ -124,7 +124,7 @@ TEST_F(HistoryFileTest, SavingTenBarsOverTwelveLeavesExactly200Bytes) {
     EXPECT_EQ(QDir(dir() + "history").entryList(QDir::Files).size(), 1);
 }
 
-TEST_F(HistoryFileTest, BytesRoundTripExactlyLittleEndian) {
+TEST_F(ChartHistoryFileTest, BytesRoundTripExactlyLittleEndian) {
     const ChartDataList bars = tenBars();
     saveHistoryFile(path(), bars);
     QFile f(path());
@@ -143,7 +143,7 @@ TEST_F(HistoryFileTest, BytesRoundTripExactlyLittleEndian) {
     EXPECT_EQ(g.readAll(), expected);
 }
 
-TEST_F(HistoryFileTest, SaveUsesTheRecordsOwnCodesCutToFifteen) {
+TEST_F(ChartHistoryFileTest, SaveUsesTheRecordsOwnCodesCutToFifteen) {
     ChartDataInfoRecord rec;
     loadLocalHistory(rec, dir(), "ABCDEFGHIJKLMNOPQ", "H1");
     rec.datalist = tenBars();
@@ -151,7 +151,7 @@ TEST_F(HistoryFileTest, SaveUsesTheRecordsOwnCodesCutToFifteen) {
     EXPECT_TRUE(QFileInfo::exists(dir() + "history/ABCDEFGHIJKLMNO_H1.dat"));
 }
 
-TEST_F(HistoryFileTest, UnreadableFileRaisesAndUnwritableFolderRaises) {
+TEST_F(ChartHistoryFileTest, UnreadableFileRaisesAndUnwritableFolderRaises) {
     // A directory where the file should be: exists, cannot be read as a file.
     QDir().mkpath(path());
     ChartDataList out;
@@ -162,7 +162,7 @@ TEST_F(HistoryFileTest, UnreadableFileRaisesAndUnwritableFolderRaises) {
     EXPECT_THROW(saveHistoryFile(dir() + "blocked/history/A_B.dat", tenBars()), FileOpenError);
 }
 
-TEST_F(HistoryFileTest, ConcurrentSavesOfOnePathNeverTearTheFile) {
+TEST_F(ChartHistoryFileTest, ConcurrentSavesOfOnePathNeverTearTheFile) {
     ChartDataList small = tenBars();
     ChartDataList big;
     for (int i = 0; i < 5000; ++i)

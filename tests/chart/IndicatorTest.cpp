@@ -61,7 +61,7 @@ QJsonObject maEntry(int maped, const char* color, int linew) {
 
 } // namespace
 
-TEST(Indicators, UnknownKindsAndMarketDataDrawNothing) {
+TEST(ChartIndicators, UnknownKindsAndMarketDataDrawNothing) {
     const Drawn plain({});
     EXPECT_EQ(Drawn({{{"type", "MKDT"}}}).img(), plain.img());
     EXPECT_EQ(Drawn({{{"type", "ma"}}}).img(), plain.img()); // case-sensitive
@@ -70,7 +70,7 @@ TEST(Indicators, UnknownKindsAndMarketDataDrawNothing) {
     EXPECT_EQ(Drawn({{{"nothing", 1}}}).img(), plain.img());
 }
 
-TEST(Indicators, PivotsAfterTheNewestBarDrawNothing) {
+TEST(ChartIndicators, PivotsAfterTheNewestBarDrawNothing) {
     const Drawn plain({});
     const qint64 newest = plain.rec.datalist.back().dl;
     EXPECT_EQ(Drawn({pivots(newest + 1)}).img(), plain.img());
@@ -78,7 +78,7 @@ TEST(Indicators, PivotsAfterTheNewestBarDrawNothing) {
     EXPECT_NE(Drawn({pivots(newest)}).img(), plain.img());
 }
 
-TEST(Indicators, PivotsFromBeforeTheVisibleRangeStartAtXOne) {
+TEST(ChartIndicators, PivotsFromBeforeTheVisibleRangeStartAtXOne) {
     const Drawn plain({});
     const Drawn d({pivots(1000)});
     const QImage img = d.img();
@@ -105,7 +105,7 @@ TEST(Indicators, PivotsFromBeforeTheVisibleRangeStartAtXOne) {
     EXPECT_EQ(std::find(texts.begin(), texts.end(), QStringLiteral("支撑5")), texts.end());
 }
 
-TEST(Indicators, PivotsFromMidRangeDrawASeparatorAndStartThere) {
+TEST(ChartIndicators, PivotsFromMidRangeDrawASeparatorAndStartThere) {
     const Drawn probe({});
     const int first = probe.chart.FELineST();
     const qint64 itime = probe.rec.datalist[size_t(first + 20)].dl;
@@ -141,7 +141,7 @@ TEST(Indicators, PivotsFromMidRangeDrawASeparatorAndStartThere) {
     EXPECT_TRUE(ppLabel);
 }
 
-TEST(Indicators, PivotLabelStaysLegibleOnTheDefaultStyle) {
+TEST(ChartIndicators, PivotLabelStaysLegibleOnTheDefaultStyle) {
     const Drawn d({pivots(1000)});
     QRect box;
     for (const auto& t : d.chart.publishedTextBoxes())
@@ -156,7 +156,7 @@ TEST(Indicators, PivotLabelStaysLegibleOnTheDefaultStyle) {
     EXPECT_GT(lit, 10);
 }
 
-TEST(Indicators, PivotOffTheScaleIsStillDrawnAndClipped) {
+TEST(ChartIndicators, PivotOffTheScaleIsStillDrawnAndClipped) {
     QJsonObject p = pivots(1000);
     p["PV"] = 1;
     const Drawn d({p});
@@ -167,7 +167,7 @@ TEST(Indicators, PivotOffTheScaleIsStillDrawnAndClipped) {
     EXPECT_EQ(d.view.publishCount(), 1u);
 }
 
-TEST(Indicators, MovingAverageOfOneBarPassesThroughTheCloses) {
+TEST(ChartIndicators, MovingAverageOfOneBarPassesThroughTheCloses) {
     const Drawn d({ma({maEntry(1, "#FF00FF", 1)})});
     const QImage img = d.img();
     const PriceScale& s = d.chart.frameScale();
@@ -177,7 +177,7 @@ TEST(Indicators, MovingAverageOfOneBarPassesThroughTheCloses) {
             << k;
 }
 
-TEST(Indicators, MovingAverageEntriesInheritTheColourAndSkipEmptyPeriods) {
+TEST(ChartIndicators, MovingAverageEntriesInheritTheColourAndSkipEmptyPeriods) {
     const QImage inherited = Drawn({ma({maEntry(5, "#FF0000", 1), maEntry(10, "", 2)})}).img();
     const QImage explicitRed =
         Drawn({ma({maEntry(5, "#FF0000", 1), maEntry(10, "#FF0000", 2)})}).img();
@@ -193,7 +193,7 @@ TEST(Indicators, MovingAverageEntriesInheritTheColourAndSkipEmptyPeriods) {
     EXPECT_EQ(front, white5);
 }
 
-TEST(Indicators, WideMovingAverageIsThatManyRowsThick) {
+TEST(ChartIndicators, WideMovingAverageIsThatManyRowsThick) {
     // A flat series: the average is a horizontal line, 3 rows thick for linew 3.
     ChartFixture f;
     for (int i = 0; i < 200; ++i)
@@ -210,7 +210,7 @@ TEST(Indicators, WideMovingAverageIsThatManyRowsThick) {
     }
 }
 
-TEST(Indicators, BandsPassThroughTheirThreeValues) {
+TEST(ChartIndicators, BandsPassThroughTheirThreeValues) {
     const QJsonObject bb{
         {"type", "BB"}, {"cycle", 20}, {"stddev", 2}, {"color", "#00FFFF"}, {"linew", 1}};
     ChartFixture f;
@@ -230,7 +230,7 @@ TEST(Indicators, BandsPassThroughTheirThreeValues) {
     }
 }
 
-TEST(Indicators, BadLayerColourAbandonsTheFrame) {
+TEST(ChartIndicators, BadLayerColourAbandonsTheFrame) {
     for (const QJsonObject& l :
          {ma({maEntry(5, "red", 1)}), QJsonObject{{"type", "BB"}, {"color", "#12"}},
           QJsonObject{{"type", "PPVI"}, {"itime", 1000}, {"ppcolor", "white"}}}) {
@@ -242,7 +242,7 @@ TEST(Indicators, BadLayerColourAbandonsTheFrame) {
     EXPECT_EQ(ok.view.publishCount(), 1u);
 }
 
-TEST(Indicators, LaterLayersPaintOverEarlierOnes) {
+TEST(ChartIndicators, LaterLayersPaintOverEarlierOnes) {
     const QJsonObject a = ma({maEntry(1, "#FF00FF", 3)});
     const QJsonObject b = ma({maEntry(1, "#0000FF", 3)});
     const QImage ab = Drawn({a, b}).img();

@@ -16,7 +16,7 @@ const QString maRed =
 
 } // namespace
 
-TEST(Layers, KeysAreEightCapitalsOrDigits) {
+TEST(ChartLayers, KeysAreEightCapitalsOrDigits) {
     const QRegularExpression re(QStringLiteral("^[A-Z0-9]{8}$"));
     std::set<QString> seen;
     std::set<QChar> chars;
@@ -31,7 +31,7 @@ TEST(Layers, KeysAreEightCapitalsOrDigits) {
     EXPECT_EQ(chars.size(), 36u);  // every character turns up
 }
 
-TEST(Layers, SameAttributesTwiceMakeTwoLayersThatBothDraw) {
+TEST(ChartLayers, SameAttributesTwiceMakeTwoLayersThatBothDraw) {
     ChartFixture f;
     f.rec.datalist = wavySeries(300);
     const QString a = f.chart.addLayer(1, maRed);
@@ -50,7 +50,7 @@ TEST(Layers, SameAttributesTwiceMakeTwoLayersThatBothDraw) {
     EXPECT_EQ(countColour(f.published(), 0xFFFF00FF), 0);
 }
 
-TEST(Layers, ExistingKeyReplacesAttributesAndKeepsTheCategory) {
+TEST(ChartLayers, ExistingKeyReplacesAttributesAndKeepsTheCategory) {
     ChartFixture f;
     f.rec.datalist = wavySeries(300);
     const QString key = f.chart.addLayer(1, maRed);
@@ -68,7 +68,7 @@ TEST(Layers, ExistingKeyReplacesAttributesAndKeepsTheCategory) {
     EXPECT_EQ(f.view.layers().size(), viewLayers);
 }
 
-TEST(Layers, UnknownKeyCreatesANewRandomKey) {
+TEST(ChartLayers, UnknownKeyCreatesANewRandomKey) {
     ChartFixture f;
     const QString key = f.chart.addLayer(1, QStringLiteral(R"({"lkey":"NOSUCH01","type":"MKDT"})"));
     EXPECT_NE(key, QStringLiteral("NOSUCH01"));
@@ -76,7 +76,7 @@ TEST(Layers, UnknownKeyCreatesANewRandomKey) {
     EXPECT_EQ(f.chart.IndexLayers().size(), 1u);
 }
 
-TEST(Layers, RemovingAnUnknownKeyOnlyRedraws) {
+TEST(ChartLayers, RemovingAnUnknownKeyOnlyRedraws) {
     ChartFixture f;
     f.rec.datalist = wavySeries(300);
     f.chart.addLayer(1, maRed);
@@ -88,7 +88,7 @@ TEST(Layers, RemovingAnUnknownKeyOnlyRedraws) {
     EXPECT_EQ(f.published(), before);
 }
 
-TEST(Layers, ExtensionLayersGetAnEmptyOverlayThatResizeClears) {
+TEST(ChartLayers, ExtensionLayersGetAnEmptyOverlayThatResizeClears) {
     ChartFixture f;
     f.rec.datalist = wavySeries(300);
     const QString ext = f.chart.addLayer(2, QStringLiteral(R"({"style":"left:10px"})"));
@@ -116,7 +116,7 @@ TEST(Layers, ExtensionLayersGetAnEmptyOverlayThatResizeClears) {
     EXPECT_EQ(f.view.layers().size(), 1u);
 }
 
-TEST(Layers, RemovingAnExtensionReleasesItsOverlay) {
+TEST(ChartLayers, RemovingAnExtensionReleasesItsOverlay) {
     ChartFixture f;
     const QString ext = f.chart.addLayer(2, QStringLiteral("{}"));
     EXPECT_EQ(f.view.layers().size(), 2u);
@@ -125,13 +125,13 @@ TEST(Layers, RemovingAnExtensionReleasesItsOverlay) {
     EXPECT_TRUE(f.chart.IndexLayers().empty());
 }
 
-TEST(Layers, InvalidJsonAddsNothing) {
+TEST(ChartLayers, InvalidJsonAddsNothing) {
     ChartFixture f;
     EXPECT_THROW(f.chart.addLayer(1, QStringLiteral("{type:MA")), ConversionError);
     EXPECT_TRUE(f.chart.IndexLayers().empty());
 }
 
-TEST(Layers, ModifyWithAnUnknownKeyDoesNothing) {
+TEST(ChartLayers, ModifyWithAnUnknownKeyDoesNothing) {
     ChartFixture f;
     f.chart.addLayer(1, maRed);
     f.chart.ModifyLayer(QStringLiteral("ZZZZZZZZ"), QStringLiteral(R"({"type":"BB"})"));

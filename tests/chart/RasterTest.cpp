@@ -33,7 +33,7 @@ using Pixels = std::set<std::pair<int, int>>;
 
 } // namespace
 
-TEST(Raster, FillIsHalfOpenAndClipped) {
+TEST(ChartRaster, FillIsHalfOpenAndClipped) {
     QImage img = blank(10, 10);
     raster::fill(img, 2, 3, 5, 4, ink);
     EXPECT_EQ(inked(img), (Pixels{{2, 3}, {3, 3}, {4, 3}}));
@@ -50,16 +50,20 @@ struct LineCase {
     Pixels expected;
 };
 
-class RasterLine : public ::testing::TestWithParam<LineCase> {};
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << "(" << c.x1 << "," << c.y1 << ")-(" << c.x2 << "," << c.y2 << ")";
+}
 
-TEST_P(RasterLine, LeavesOutTheEndPoint) {
+class ChartRasterLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ChartRasterLine, LeavesOutTheEndPoint) {
     const LineCase c = GetParam();
     QImage img = blank(12, 12);
     raster::line(img, c.x1, c.y1, c.x2, c.y2, ink);
     EXPECT_EQ(inked(img), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RasterLine,
+INSTANTIATE_TEST_SUITE_P(Chart, ChartRasterLine,
                          ::testing::Values(LineCase{0, 0, 4, 0, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
                                            LineCase{4, 0, 0, 0, {{4, 0}, {3, 0}, {2, 0}, {1, 0}}},
                                            LineCase{1, 1, 1, 4, {{1, 1}, {1, 2}, {1, 3}}},
@@ -86,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Table, RasterLine,
                                                      {2, 10},
                                                      {2, 11}}}));
 
-TEST(Raster, LineWithEndAddsExactlyTheEndPoint) {
+TEST(ChartRaster, LineWithEndAddsExactlyTheEndPoint) {
     QImage a = blank(12, 12), b = blank(12, 12);
     raster::line(a, 1, 2, 9, 7, ink);
     raster::lineWithEnd(b, 1, 2, 9, 7, ink);
@@ -97,7 +101,7 @@ TEST(Raster, LineWithEndAddsExactlyTheEndPoint) {
 
 // Clipping must not move a single pixel: a line drawn on a small image equals the same line
 // drawn on a large one, cut out.
-TEST(Raster, ClippedLinesKeepTheirPixels) {
+TEST(ChartRaster, ClippedLinesKeepTheirPixels) {
     std::mt19937 gen(99);
     std::uniform_int_distribution<int> coord(-60, 100);
     for (int i = 0; i < 400; ++i) {
@@ -109,7 +113,7 @@ TEST(Raster, ClippedLinesKeepTheirPixels) {
     }
 }
 
-TEST(Raster, HugeCoordinatesAreClippedCheaply) {
+TEST(ChartRaster, HugeCoordinatesAreClippedCheaply) {
     QImage img = blank(10, 10);
     raster::line(img, -1000000000, -1000000000, 1000000000, 1000000000, ink);
     EXPECT_EQ(inked(img).size(), 10u);
@@ -118,7 +122,7 @@ TEST(Raster, HugeCoordinatesAreClippedCheaply) {
     EXPECT_EQ(inked(img).size(), 100u);
 }
 
-TEST(Raster, PolygonFillsPixelCentresWithoutSmoothing) {
+TEST(ChartRaster, PolygonFillsPixelCentresWithoutSmoothing) {
     QImage img = blank(10, 10);
     const QPoint square[4] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
     raster::polygon(img, square, 4, ink);
@@ -132,7 +136,7 @@ TEST(Raster, PolygonFillsPixelCentresWithoutSmoothing) {
     EXPECT_TRUE(inked(img).empty());
 }
 
-TEST(Raster, WideLineOfWidthOneIncludesEndPoints) {
+TEST(ChartRaster, WideLineOfWidthOneIncludesEndPoints) {
     QImage img = blank(12, 12);
     raster::drawWideLine(img, {{1, 1}, {4, 1}, {4, 3}}, 1, ink);
     EXPECT_EQ(inked(img), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}, {4, 3}}));
@@ -146,9 +150,13 @@ struct WideCase {
     int rowFrom, rowTo; // rows covered by a horizontal segment at y = 5
 };
 
-class RasterWideLine : public ::testing::TestWithParam<WideCase> {};
+void PrintTo(const WideCase& c, std::ostream* os) {
+    *os << "width " << c.width;
+}
 
-TEST_P(RasterWideLine, HorizontalSegmentIsWidthRowsThick) {
+class ChartRasterWideLine : public ::testing::TestWithParam<WideCase> {};
+
+TEST_P(ChartRasterWideLine, HorizontalSegmentIsWidthRowsThick) {
     const WideCase c = GetParam();
     QImage img = blank(20, 12);
     raster::drawWideLine(img, {{2, 5}, {12, 5}}, c.width, ink);
@@ -159,11 +167,11 @@ TEST_P(RasterWideLine, HorizontalSegmentIsWidthRowsThick) {
     EXPECT_EQ(inked(img), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RasterWideLine,
+INSTANTIATE_TEST_SUITE_P(Chart, ChartRasterWideLine,
                          ::testing::Values(WideCase{2, 4, 5}, WideCase{3, 4, 6}, WideCase{4, 3, 6},
                                            WideCase{5, 3, 7}));
 
-TEST(Raster, WideVerticalSegmentIsWidthColumnsWide) {
+TEST(ChartRaster, WideVerticalSegmentIsWidthColumnsWide) {
     QImage img = blank(12, 12);
     raster::drawWideLine(img, {{5, 2}, {5, 9}}, 3, ink);
     Pixels expected;

@@ -1,0 +1,61 @@
+#include "ChartTestSupport.h"
+
+#include <atomic>
+#include <thread>
+
+using namespace kovan;
+using namespace charttest;
+
+// The widget (or any thread) reads published bitmaps while frames are published: every copy it
+// takes is one whole frame, never half of one and half of the next.
+TEST(ChartViewLayers, PublishedBitmapsAreReadWholeFromAnotherThread) {
+    ChartView view(QSize(64, 48));
+    auto bottom = view.addLayer(QRect(0, 0, 64, 48), QSize(64, 48));
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0}, reads{0};
+    std::thread reader([&] {
+        while (!done.load()) {
+            const QImage img = view.composite();
+            const QRgb first = img.pixel(0, 0);
+            bool same = true;
+            for (int y = 0; y < img.height() && same; ++y)
+                for (int x = 0; x < img.width() && same; ++x)
+                    same = img.pixel(x, y) == first;
+            torn += !same;
+            ++reads;
+        }
+    });
+    QImage frame(64, 48, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < 3000 || reads.load() < 20; ++i) {
+        frame.fill(QColor::fromRgb(0xFF000000u | quint32(i * 2654435761u >> 8)));
+        bottom->publish(frame);
+        view.notifyPublished();
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(torn.load(), 0);
+    EXPECT_GE(view.publishCount(), 3000u);
+}
+
+TEST(ChartViewLayers, PublishCallbackAndLayerOrder) {
+    ChartView view(QSize(10, 10));
+    int calls = 0;
+    view.setOnPublished([&] { ++calls; });
+    auto a = view.addLayer(QRect(0, 0, 10, 10), QSize(10, 10));
+    auto b = view.addLayer(QRect(5, 5, 5, 5), QSize(5, 5));
+    QImage red(10, 10, QImage::Format_ARGB32_Premultiplied);
+    red.fill(Qt::red);
+    QImage blue(5, 5, QImage::Format_ARGB32_Premultiplied);
+    blue.fill(Qt::blue);
+    a->publish(red);
+    b->publish(blue);
+    view.notifyPublished();
+    EXPECT_EQ(calls, 1);
+    const QImage img = view.composite();
+    EXPECT_EQ(img.pixel(2, 2), 0xFFFF0000u);
+    EXPECT_EQ(img.pixel(7, 7), 0xFF0000FFu); // the upper layer covers the lower
+    view.removeLayer(b);
+    EXPECT_EQ(view.composite().pixel(7, 7), 0xFFFF0000u);
+    view.clearLayers();
+    EXPECT_EQ(view.composite().pixel(7, 7), 0xFF000000u);
+}
