@@ -1,0 +1,179 @@
+// The demo service's pages in the client's views: each carries the marker, its page functions
+// run without script errors and change what is shown, and its buttons reach client commands.
+
+#include "WebTestSupport.h"
+
+#include "core/ProgramState.h"
+#include "DemoService.h"
+#include "web/CommandRegistry.h"
+#include "web/HostWebView.h"
+#include "web/SectionPages.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <httplib.h>
+
+#include <memory>
+#include <thread>
+
+namespace demo {
+// The chime belongs to the data routes; the page routes only hand it out.
+std::string makeAlertWav() {
+    return "RIFF-test";
+}
+} // namespace demo
+
+using namespace kovan;
+using namespace kovan::webtest;
+
+namespace {
+
+class DemoPagesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_server = new httplib::Server;
+        s_server->set_keep_alive_timeout(1);
+        demo::DemoConfig config;
+        config.sessid = "DEMO1";
+        demo::registerPageRoutes(*s_server, config);
+        s_port = s_server->bind_to_any_port("127.0.0.1");
+        s_thread = new std::thread([] { s_server->listen_after_bind(); });
+        while (!s_server->is_running())
+            std::this_thread::yield();
+    }
+    static void TearDownTestSuite() {
+        s_server->stop();
+        s_thread->join();
+        delete s_thread;
+        delete s_server;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        program().programDir = m_dir.path() + u'/';
+        program().setSessid("DEMO1");
+        program().endpoints.pageServer = HostPort{"127.0.0.1", quint16(s_port)};
+        m_pages = std::make_unique<SectionPages>();
+        QObject::connect(m_pages.get(), &SectionPages::pageChecked,
+                         [this](const QString& key, int tag) { m_checked[key] = tag; });
+        for (const char* name :
+             {"viewinfo", "tipwindow", "addfloatmsg", "realsign", "playVideo", "normalwindow",
+              "forcetitle", "showyyopen", "livechat", "viewchartbysign", "playaudio"}) {
+            const QString n = QString::fromLatin1(name);
+            m_registry.add(n, [this, n](const QString& p) {
+                m_calls.append(n + u'|' + p);
+                return QStringLiteral("1");
+            });
+        }
+        m_pages->attachScriptHosts(m_registry);
+        m_pages->navigateSections();
+        ASSERT_TRUE(waitUntil([this] { return m_checked.size() == 5; }));
+    }
+
+    QVariant js(const char* key, const QString& code) {
+        return runJs(m_pages->view(QString::fromLatin1(key))->page(), code);
+    }
+    QString text(const char* key) { return js(key, "document.body.innerText").toString(); }
+
+    static inline httplib::Server* s_server = nullptr;
+    static inline std::thread* s_thread = nullptr;
+    static inline int s_port = 0;
+    QTemporaryDir m_dir;
+    CommandRegistry m_registry;
+    QStringList m_calls;
+    QHash<QString, int> m_checked;
+    std::unique_ptr<SectionPages> m_pages;
+};
+
+} // namespace
+
+TEST_F(DemoPagesTest, AllFiveSectionPagesAreApplicationPages) {
+    for (const char* key : {"sign", "arts", "plan", "mkte", "rpae"})
+        EXPECT_EQ(m_checked.value(key), 2) << key;
+}
+
+TEST_F(DemoPagesTest, PageFunctionsChangeWhatIsShown) {
+    const struct {
+        const char* key;
+        const char* call;
+        const char* shows;
+        const char* hides;
+    } cases[] = {
+        {"sign", "showPostype(3)", "SELL", "BUY LIMIT"},
+        {"sign", "showPostype(2)", "BUY LIMIT", "SELL LIMIT"},
+        {"sign", "setStyle(2)", "开仓价", nullptr},
+        {"arts", "showArtType(999)", "有声有色", "专题：全球铜矿"},
+        {"arts", "showArtType(1)", "专题：全球铜矿", nullptr},
+        {"arts", "showArtBySYM('现货铜')", "专题：全球铜矿", "白银日内震荡"},
+        {"arts", "showArtBySYM('')", "白银日内震荡", nullptr},
+        {"plan", "showPlanType(4)", "铜长期配置", "白银日内短线"},
+        {"mkte", "showDataType(2)", "美联储货币政策听证会", "非农就业"},
+        {"mkte", "reloadCheck(0)", "已刷新", nullptr},
+        {"plan", "reloadCheck('DEMO1')", "策略有更新", nullptr},
+        {"rpae", "reloadCheck(0)", "已刷新", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QVariant r = js(c.key, QStringLiteral("(function(){try{%1;return 'ok';}catch(e)"
+                                                    "{return 'error:'+e.message;}})()")
+                                         .arg(QString::fromUtf8(c.call)));
+        EXPECT_EQ(r.toString(), "ok") << c.call;
+        const QString shown = text(c.key);
+        EXPECT_TRUE(shown.contains(QString::fromUtf8(c.shows))) << c.call;
+        if (c.hides)
+            EXPECT_FALSE(shown.contains(QString::fromUtf8(c.hides))) << c.call;
+    }
+    // The layout switch is only offered by pages that mention it in their body.
+    EXPECT_TRUE(js("sign", "document.body.innerHTML.indexOf('setStyle') >= 0").toBool());
+}
+
+TEST_F(DemoPagesTest, ButtonsReachClientCommands) {
+    js("sign", "detail(30121)");
+    js("arts", "play(505)");
+    js("mkte", "remind(9004)");
+    js("rpae", "document.querySelector('.btn.main').click()");
+    js("sign", "notice(30122)");
+    ASSERT_EQ(m_calls.size(), 5) << m_calls.join('\n').toStdString();
+    EXPECT_EQ(
+        m_calls[0],
+        QStringLiteral(
+            R"(viewinfo|{"title":"现货白银 信号详情","viurl":"signinfo/DEMO1/30121","staytitle":0,"destory":""})"));
+    EXPECT_TRUE(m_calls[1].startsWith("playVideo|")) << m_calls[1].toStdString();
+    EXPECT_TRUE(m_calls[2].startsWith(R"(addfloatmsg|{"id":9004)")) << m_calls[2].toStdString();
+    EXPECT_EQ(m_calls[3],
+              QStringLiteral(R"(viewinfo|{"title":"会员中心","viurl":"appadmin/DEMO1"})"));
+    EXPECT_TRUE(m_calls[4].startsWith(R"(tipwindow|{"title":"新信号：黄金美元")"))
+        << m_calls[4].toStdString();
+}
+
+TEST_F(DemoPagesTest, ContentPagesCarryTheMarkerAndTheirButtonsWork) {
+    HostWebView view("ConWeb", 0);
+    view.attachScriptHost(m_registry);
+    const QString root = program().endpoints.pageServer.root();
+    for (const char* page :
+         {"appadmin", "myhold", "authorlist", "signsets", "artview", "signinfo"}) {
+        ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/" + page + "/DEMO1"))) << page;
+        EXPECT_TRUE(runJs(view.page(), "document.documentElement.outerHTML")
+                        .toString()
+                        .contains("QZEARVersion"))
+            << page;
+        EXPECT_EQ(runJs(view.page(), "document.querySelectorAll('.btn').length > 0").toBool(), true)
+            << page;
+    }
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/appadmin/DEMO1")));
+    m_calls.clear();
+    runJs(view.page(), "document.querySelector('.btn').click()");
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("forcetitle|会员中心 · 账户概览")});
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/lecture/")));
+    EXPECT_TRUE(runJs(view.page(), "document.body.innerText").toString().contains("在线投资讲座"));
+}
+
+TEST_F(DemoPagesTest, ReloadAddressesServeTheSamePages) {
+    const QString root = program().endpoints.pageServer.root();
+    HostWebView view("rtWeb", 1);
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/right/DEMO1/?1700000000")));
+    EXPECT_TRUE(runJs(view.page(), "document.title").toString() == "会员服务");
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/planlist/DEMO1/?rand=1700000000")));
+    EXPECT_TRUE(runJs(view.page(), "document.title").toString() == "交易策略");
+}

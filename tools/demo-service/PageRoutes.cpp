@@ -1,0 +1,109 @@
+// Page server of the demo service: the five section pages, the content-pane pages, the lecture
+// room and sound files. Pages are built from the embedded parts in pages/ and carry the
+// application marker; nothing is fetched from elsewhere.
+
+#include "DemoService.h"
+
+#include "pages/CommonHtml.h"
+#include "pages/ContentHtml.h"
+#include "pages/SectionHtml.h"
+
+#include <map>
+#include <string>
+
+namespace demo {
+
+namespace {
+
+struct PageBody {
+    const char* title;
+    const char* body;
+};
+
+const std::map<std::string, PageBody>& sectionPages() {
+    static const std::map<std::string, PageBody> m{
+        {"signlist", {"交易信号", pages::kSignList}}, {"artlist", {"分析文章", pages::kArtList}},
+        {"planlist", {"交易策略", pages::kPlanList}}, {"mktevent", {"市场事件", pages::kMktEvent}},
+        {"right", {"会员服务", pages::kRight}},
+    };
+    return m;
+}
+
+const std::map<std::string, PageBody>& contentPages() {
+    static const std::map<std::string, PageBody> m{
+        {"appadmin", {"会员中心", pages::kAppAdmin}},
+        {"myhold", {"我的关注", pages::kMyHold}},
+        {"authorlist", {"服务团队", pages::kAuthorList}},
+        {"signsets", {"信号设置", pages::kSignSets}},
+        {"artview", {"文章阅读", pages::kArtView}},
+        {"signinfo", {"信号详情", pages::kSignInfo}},
+    };
+    return m;
+}
+
+// A session id goes into a script string: keep the characters a session id is made of.
+std::string safeSessid(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '_' || c == '.')
+            out += c;
+    }
+    return out;
+}
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+std::string buildPage(const PageBody& page, const std::string& sessid, std::int64_t uid) {
+    std::string html = std::string(pages::kHead) + page.body + pages::kTail;
+    replaceAll(html, "%TITLE%", page.title);
+    replaceAll(html, "%SESSID%", safeSessid(sessid));
+    replaceAll(html, "%UID%", std::to_string(uid));
+    return html;
+}
+
+void sendHtml(httplib::Response& res, const std::string& html) {
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(html, "text/html; charset=utf-8");
+}
+
+} // namespace
+
+void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
+    const std::int64_t uid = config.uid;
+
+    // "/tools/<section>/<sessid>/", also with "?rand=N" or "?N" (the query is not part of the
+    // path matched here).
+    server.Get(R"(/tools/(signlist|artlist|planlist|mktevent|right)/([^/]*)/?)",
+               [uid](const httplib::Request& req, httplib::Response& res) {
+                   const PageBody& page = sectionPages().at(req.matches[1].str());
+                   sendHtml(res, buildPage(page, req.matches[2].str(), uid));
+               });
+
+    // "/tools/<page>/<sessid>[/<item>]" for the content pane.
+    server.Get(
+        R"(/tools/(appadmin|myhold|authorlist|signsets|artview|signinfo)(/([^/]*).*)?)",
+        [uid, fallback = config.sessid](const httplib::Request& req, httplib::Response& res) {
+            const PageBody& page = contentPages().at(req.matches[1].str());
+            const std::string sessid = req.matches[3].matched && req.matches[3].length() > 0
+                                           ? req.matches[3].str()
+                                           : fallback;
+            sendHtml(res, buildPage(page, sessid, uid));
+        });
+
+    server.Get(R"(/tools/lecture/?)", [config](const httplib::Request&, httplib::Response& res) {
+        sendHtml(res, buildPage({"在线投资讲座", pages::kLecture}, config.sessid, config.uid));
+    });
+
+    // Sounds the client fetches when missing locally: every name plays the demo chime.
+    server.Get(R"(/{1,2}filelist/sound/([^/]+))",
+               [](const httplib::Request&, httplib::Response& res) {
+                   res.set_content(makeAlertWav(), "audio/wav");
+               });
+}
+
+} // namespace demo
