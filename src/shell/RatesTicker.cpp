@@ -18,8 +18,14 @@ RatesTicker::~RatesTicker() {
 }
 
 void RatesTicker::setArrows(const QImage& up, const QImage& down) {
+    std::lock_guard lock(m_lock);
     m_up = up;
     m_down = down;
+}
+
+void RatesTicker::setSource(drawBtmThread::Source source) {
+    std::lock_guard lock(m_lock);
+    m_source = std::move(source);
 }
 
 bool RatesTicker::tickerExists() const {

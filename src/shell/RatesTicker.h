@@ -28,12 +28,12 @@ public:
     RatesTicker(TickerView* view, QObject* parent = nullptr);
     ~RatesTicker() override;
 
-    // Arrow pictures (topImages 22 and 23). GUI thread, before the first start.
+    // Arrow pictures (topImages 22 and 23); the next worker takes them. Any thread.
     void setArrows(const QImage& up, const QImage& down);
     // Where the quotes come from; defaults to the program's sync tables (read under their
-    // lock). GUI thread, before the first start.
-    void setSource(drawBtmThread::Source source) { m_source = std::move(source); }
-    // Whether a worker that ended is replaced; defaults to program().appRunning().
+    // lock). The function runs on the worker's thread. Any thread; the next worker takes it.
+    void setSource(drawBtmThread::Source source);
+    // Whether a worker that ended is replaced; defaults to program().appRunning(). GUI thread.
     void setRunningCheck(std::function<bool()> running) { m_running = std::move(running); }
 
     bool tickerExists() const override;
@@ -59,12 +59,12 @@ private:
     void DTTTermaintate(drawBtmThread* thread);
 
     TickerView* m_view;
-    QImage m_up;
-    QImage m_down;
-    drawBtmThread::Source m_source;
     std::function<bool()> m_running;
 
     mutable std::mutex m_lock;
+    QImage m_up;                           // guarded by m_lock
+    QImage m_down;                         // guarded by m_lock
+    drawBtmThread::Source m_source;        // guarded by m_lock
     drawBtmThread* m_rateTicker = nullptr; // guarded by m_lock
     bool m_shutDown = false;               // guarded by m_lock
     std::atomic<int> m_started{0};

@@ -78,17 +78,26 @@ void StatusBand::Timer2Timer() {
 }
 
 void StatusBand::audopenimgClick() {
-    m_audopenimg->hide();
-    m_audopenimg->setTag(0);
-    m_audcloseimg->show();
-    Q_EMIT soundSwitched(false);
+    if (audopenimgClicked)
+        audopenimgClicked();
+    else
+        showSoundSwitch(false);
 }
 
 void StatusBand::audcloseimgClick() {
-    m_audcloseimg->hide();
-    m_audopenimg->setTag(1);
-    m_audopenimg->show();
-    Q_EMIT soundSwitched(true);
+    if (audcloseimgClicked)
+        audcloseimgClicked();
+    else
+        showSoundSwitch(true);
+}
+
+void StatusBand::showSoundSwitch(bool on) {
+    const bool changed = soundOn() != on;
+    m_audopenimg->setTag(on ? 1 : 0);
+    m_audopenimg->setVisible(on);
+    m_audcloseimg->setVisible(!on);
+    if (changed)
+        Q_EMIT soundSwitched(on);
 }
 
 void StatusBand::layoutChildren() {

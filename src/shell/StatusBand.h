@@ -4,6 +4,8 @@
 #include "shell/MottoTyper.h"
 #include "shell/SkinPanel.h"
 
+#include <functional>
+
 class QLabel;
 class QTimer;
 
@@ -35,8 +37,16 @@ public:
     // The handlers, callable directly (tests drive them without timers).
     void Timer1Timer();
     void Timer2Timer();
+    // Icon clicks: go to the hooks below when set, else switch here.
     void audopenimgClick();
     void audcloseimgClick();
+
+    // Where icon clicks go when the switch is kept elsewhere (the sound alerts own it): the
+    // owner switches and calls showSoundSwitch() with the new state.
+    std::function<void()> audopenimgClicked;
+    std::function<void()> audcloseimgClicked;
+    // Shows the state of the switch: speaker-on icon (Tag 1) when on, speaker-off when off.
+    void showSoundSwitch(bool on);
 
     // Places the children for the band's present size; the sound switch goes left of the
     // clock (layout rule step 8). Called by the window's layout.

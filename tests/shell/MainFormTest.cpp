@@ -346,6 +346,30 @@ TEST_F(MainFormTest, SoundSwitch) {
     EXPECT_FALSE(off->isVisible());
 }
 
+TEST_F(MainFormTest, SoundSwitchKeptByItsOwner) {
+    StatusBand* band = form->statusBand();
+    bool ownerOn = true;
+    int calls = 0;
+    band->audopenimgClicked = [&] {
+        ++calls;
+        ownerOn = false;
+        band->showSoundSwitch(ownerOn);
+    };
+    band->audcloseimgClicked = [&] {
+        ++calls;
+        ownerOn = true;
+        band->showSoundSwitch(ownerOn);
+    };
+    click(panel("audopenimg"));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(form->soundSwitchOn());
+    EXPECT_TRUE(panel("audcloseimg")->isVisible());
+    click(panel("audcloseimg"));
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(form->soundSwitchOn());
+    EXPECT_TRUE(panel("audopenimg")->isVisible());
+}
+
 TEST_F(MainFormTest, MemberPicture) {
     SkinPanel* logo = form->logIMG();
     EXPECT_EQ(logo->tag(), 0);
