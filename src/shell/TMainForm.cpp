@@ -346,12 +346,10 @@ void TMainForm::updateWindowMask() {
     const QImage scaled = plate.size() == m_logoPae->size()
                               ? plate
                               : plate.scaled(m_logoPae->size(), Qt::IgnoreAspectRatio);
-    const QBitmap keyed =
-        QBitmap::fromImage(scaled.createMaskFromColor(kKeyColour.rgb(), Qt::MaskOutColor));
-    QRegion shape(rect());
-    shape -= QRegion(QRect(m_logoPae->geometry()));
-    shape += QRegion(keyed).translated(m_logoPae->pos());
-    setMask(shape);
+    // The region of a bitmap made with MaskOutColor holds exactly the key-coloured pixels.
+    const QRegion keyed(
+        QBitmap::fromImage(scaled.createMaskFromColor(kKeyColour.rgb(), Qt::MaskOutColor)));
+    setMask(QRegion(rect()) - keyed.translated(m_logoPae->pos()));
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

@@ -7,6 +7,7 @@
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"
 #include "shell/SectionPanel.h"
+#include "shell/SkinImages.h"
 #include "shell/SkinPanel.h"
 #include "shell/StatusBand.h"
 #include "shell/TMainForm.h"
@@ -403,6 +404,42 @@ TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
     // A resize after the exit procedure starts nothing either.
     form->resize(900, 600);
     EXPECT_FALSE(ticker->tickerExists());
+}
+
+TEST_F(MainFormTest, PaintsTheChrome) {
+    const QImage shot = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (const QByteArray path = qgetenv("KOVAN_SHELL_GRAB"); !path.isEmpty())
+        shot.save(QString::fromLocal8Bit(path));
+    ASSERT_EQ(shot.size(), QSize(920, 585));
+    const QRgb dark = qRgb(0x01, 0x3E, 0x7F), light = qRgb(0x3F, 0xA2, 0xE7);
+    // Middle column: dark then light line on its left edge.
+    EXPECT_EQ(shot.pixel(0, 100), dark);
+    EXPECT_EQ(shot.pixel(1, 100), light);
+    // Right column: dark line on its right edge.
+    EXPECT_EQ(shot.pixel(919, 100), dark);
+    // Status band: frame lines left, bottom and right (the strip covers the light line).
+    EXPECT_EQ(shot.pixel(0, 570), dark);
+    EXPECT_EQ(shot.pixel(400, 584), dark);
+    EXPECT_EQ(shot.pixel(919, 570), dark);
+    // Ticker band's left plate: blue, then white from (4, 4).
+    EXPECT_EQ(shot.pixel(2, 535), qRgb(0x30, 0x9D, 0xE9));
+    // Divider: its arrow (expanded picture) in the middle, the strip elsewhere.
+    const QImage arrow = SkinImages::load("TOPIMG18").convertToFormat(QImage::Format_RGB32);
+    const QImage strip = SkinImages::load("TOPIMG12").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(713 + 3, 85 + 201 + 22), arrow.pixel(3, 22));
+    EXPECT_EQ(shot.pixel(713 + 3, 85 + 10), strip.pixel(3, 4));
+    // Close button picture at the right end of the title bar.
+    const QImage close = SkinImages::load("TOPIMG0").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(920 - 100 + 64 + 15, 9), close.pixel(15, 9));
+}
+
+TEST_F(MainFormTest, LogoCornerIsCutOutOfTheWindow) {
+    const QRegion shape = form->mask();
+    ASSERT_FALSE(shape.isEmpty());
+    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(80, 40)));
+    EXPECT_TRUE(shape.contains(QPoint(919, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(0, 584)));
 }
 
 class StatusBandTest : public ::testing::Test {};
