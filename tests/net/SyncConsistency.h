@@ -86,8 +86,7 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
                       after.symbolInfo != before.symbolInfo || newsAfter != newsBefore))
         return "an ignored reply changed the tables";
     // News only grow, and never hold one rdnt id twice.
-    if (newsAfter.size() < newsBefore.size() ||
-        newsAfter.mid(0, newsBefore.size()) != newsBefore)
+    if (newsAfter.size() < newsBefore.size() || newsAfter.mid(0, newsBefore.size()) != newsBefore)
         return "news items lost or changed";
     QSet<qint32> ids;
     for (const topInfoRuntimeRecord& r : newsAfter) {

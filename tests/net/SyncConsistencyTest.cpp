@@ -31,7 +31,8 @@ TEST(SyncConsistencyTest, SeedsKeepTheTablesConsistent) {
 TEST(SyncConsistencyTest, MutatedSeedsKeepTheTablesConsistent) {
     QRandomGenerator rng(4242);
     const QList<QByteArray> all = seeds();
-    const QByteArray tokens[] = {"\"", ",", "{", "}", "[", "]", ":", "1", "-9", "\"XAU\"",
+    const QByteArray tokens[] = {"\"",       ",",        "{",    "}",     "[",
+                                 "]",        ":",        "1",    "-9",    "\"XAU\"",
                                  "\"rate\"", "\"rdnt\"", "null", "\"=\"", "\"\\u212a\""};
     for (int i = 0; i < 3000; ++i) {
         QByteArray s = all[rng.bounded(all.size())];

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string error = kovan::test::checkInput(
-        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const std::string error =
+        kovan::test::checkInput(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!error.empty()) {
         std::fprintf(stderr, "sync tables inconsistent: %s\n", error.c_str());
         std::abort();

@@ -1,0 +1,140 @@
+// The client side of this module against the demo service's data routes.
+#include "DemoService.h"
+
+#include "core/JsonParams.h"
+#include "core/ProgramState.h"
+#include "core/Scramble.h"
+#include "net/AlertAudio.h"
+#include "net/requestThread.h"
+#include "net/SoundAlerts.h"
+#include "net/SyncController.h"
+
+#include "TestServer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace kovan;
+
+namespace {
+
+class DemoDataRoutesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo::registerDataRoutes(m_server, m_config);
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::yield();
+        program().reset();
+        program().endpoints.dataServer = HostPort{QStringLiteral("127.0.0.1"), quint16(m_port)};
+        program().endpoints.pageServer = program().endpoints.dataServer;
+        program().setSessid(QString::fromStdString(m_config.sessid));
+    }
+    void TearDown() override {
+        program().setAppRunning(false);
+        m_server.stop();
+        m_thread.join();
+    }
+    QString login(const QString& user, const QString& password) {
+        QString reply;
+        auto* w = new requestThread(QStringLiteral("clientlogin"),
+                                    QStringLiteral("user=") + user + QStringLiteral("\r\npasswd=") +
+                                        scrambleStr(password) + QStringLiteral("\r\nckey=1"));
+        w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
+        w->start();
+        EXPECT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
+        return reply;
+    }
+
+    demo::DemoConfig m_config;
+    httplib::Server m_server;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+class NoPages : public ISectionPages {
+public:
+    void checkRefresh() override { ++refreshes; }
+    void forceReload(const QString&) override { ++reloads; }
+    int refreshes = 0;
+    int reloads = 0;
+};
+
+TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
+    NoPages pages;
+    SyncController c(&pages, nullptr);
+    SyncOptions o;
+    o.pollPeriodMs = 50;
+    c.setOptions(o);
+    program().setAppRunning(true);
+    c.start();
+    QStringList bids;
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            const SyncTables t = program().sync.snapshot();
+            QString all;
+            for (const QString& code : t.symbolCodes)
+                all += t.quoteTable.value(QString(code + QStringLiteral("_BID"))) + u' ';
+            if (bids.isEmpty() || bids.back() != all)
+                bids << all;
+            return bids.size() >= 4;
+        },
+        10000));
+    program().setAppRunning(false);
+    ASSERT_TRUE(test::waitUntil([&] { return !c.hasWorker(); }));
+    EXPECT_EQ(c.workersStarted(), 1);
+    const SyncTables t = program().sync.snapshot();
+    EXPECT_EQ(t.sessid, QString::fromStdString(m_config.sessid));
+    EXPECT_GE(t.symbolCodes.size(), 12);
+    EXPECT_TRUE(t.symbolCodes.contains(QStringLiteral("XAGRMB")));
+    EXPECT_EQ(t.quoteTable.value(u"XAGRMB_showname"), QStringLiteral("现货白银"));
+    EXPECT_EQ(t.quoteTable.value(u"EURUSD_BID").section(u'.', 1).size(), 5); // its digits
+    EXPECT_EQ(pages.refreshes, 1); // the first stamps; the demo posts every 20-40 s
+    EXPECT_EQ(pages.reloads, 0);
+    const auto news = program().topInfoList.snapshot();
+    ASSERT_FALSE(news.isEmpty());
+    EXPECT_EQ(news[0].evType, QStringLiteral("rdnt"));
+}
+
+TEST_F(DemoDataRoutesTest, LoginAndLogoutAnswerInTheReplyConvention) {
+    const QJsonObject ok = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo")));
+    EXPECT_EQ(jsonInt(ok, u"status"), 1);
+    EXPECT_EQ(jsonText(ok, u"sessid"), QString::fromStdString(m_config.sessid));
+    EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.uid));
+    const QJsonObject bad = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("x")));
+    EXPECT_EQ(jsonInt(bad, u"status"), 0);
+    EXPECT_FALSE(jsonText(bad, u"error").isEmpty());
+    EXPECT_FALSE(jsonText(bad, u"errno").isEmpty());
+
+    QString reply;
+    auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
+    w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
+    w->start();
+    ASSERT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
+    EXPECT_EQ(jsonInt(parseJsonObject(reply), u"status"), 1);
+}
+
+TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {
+    QTemporaryDir dir;
+    SoundAlerts alerts(dir.path());
+    QStringList played;
+    alerts.setPlayer([&played](const QString& p) { played << p; });
+    alerts.audioPlay(QStringLiteral("alert.wav"));
+    ASSERT_TRUE(test::waitUntil([&] { return !played.isEmpty(); }));
+    QFile f(played.front());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray wav = f.readAll();
+    EXPECT_TRUE(wav.startsWith("RIFF"));
+    bool usedDefault = true;
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    const auto result = AlertAudio::instance().playBytesToEnd(wav, &usedDefault);
+    if (result != AlertAudio::Result::NoDevice)
+        EXPECT_FALSE(usedDefault); // SDL took the demo's file as it is
+}
+
+} // namespace
