@@ -35,6 +35,7 @@ struct HttpClient::Transfer {
     qint64 received = 0;
     qint64 lastUploaded = 0;
     bool hookCancelled = false;
+    bool connected = false;
 
     static size_t onBody(char* data, size_t size, size_t count, void* user) {
         auto* t = static_cast<Transfer*>(user);
@@ -56,6 +57,14 @@ struct HttpClient::Transfer {
         auto* t = static_cast<Transfer*>(user);
         t->lastActivity = Clock::now();
         return size * count;
+    }
+
+    // Called once the connection stands (new or reused), just before the request goes out.
+    static int onPrereq(void* user, char*, char*, int, int) {
+        auto* t = static_cast<Transfer*>(user);
+        t->connected = true;
+        t->lastActivity = Clock::now();
+        return CURL_PREREQFUNC_OK;
     }
 
     static int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t,
@@ -135,6 +144,8 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &t);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
@@ -142,7 +153,6 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     curl_multi_add_handle(multi, easy);
     CURLcode result = CURLE_OK;
     bool done = false;
-    bool connected = false;
     t.lastActivity = Clock::now();
     while (!done) {
         int running = 0;
@@ -161,17 +171,10 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
             result = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        // The read time-out counts from the moment the connection stands; before that the
-        // connect time-out (enforced by libcurl) applies.
-        if (!connected) {
-            curl_off_t connectUs = 0;
-            if (curl_easy_getinfo(easy, CURLINFO_CONNECT_TIME_T, &connectUs) == CURLE_OK &&
-                connectUs > 0) {
-                connected = true;
-                t.lastActivity = Clock::now();
-            }
-        } else if (m_readTimeoutMs > 0 &&
-                   Clock::now() - t.lastActivity > std::chrono::milliseconds(m_readTimeoutMs)) {
+        // The read time-out counts from the moment the connection stands (new or kept from
+        // an earlier request); before that the connect time-out (enforced by libcurl) applies.
+        if (t.connected && m_readTimeoutMs > 0 &&
+            Clock::now() - t.lastActivity > std::chrono::milliseconds(m_readTimeoutMs)) {
             reply.timedOut = true;
             result = CURLE_OPERATION_TIMEDOUT;
             break;

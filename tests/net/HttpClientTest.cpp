@@ -62,6 +62,23 @@ TEST(HttpClientTest, ReadTimeoutEndsASilentRequest) {
     EXPECT_TRUE(reply.body.isEmpty());
 }
 
+TEST(HttpClientTest, ReadTimeoutAlsoHoldsOnAKeptConnection) {
+    TestServer server([](const httplib::Request& req, httplib::Response& res) {
+        if (req.path == "/slow")
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        res.set_content("x", "text/plain");
+    });
+    HttpClient client;
+    client.setReadTimeoutMs(200);
+    ASSERT_TRUE(client.get(server.root() + "/fast").ok);
+    const HttpReply reply = client.get(server.root() + "/slow");
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.timedOut);
+    const auto seen = server.seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].remotePort, seen[1].remotePort); // the second request reused the first's
+}
+
 TEST(HttpClientTest, PostSendsFormBodyAsIs) {
     TestServer server([](const httplib::Request&, httplib::Response& res) {
         res.set_content("ok", "text/plain");
