@@ -12,8 +12,7 @@
 namespace kovan {
 
 // One bar. The field order open, close, low, high is the order of the history file and of
-// every field index (see avgPrice); do not reorder.
-#pragma pack(push, 1)
+// every field index (see avgPrice); do not reorder. Five 4-byte fields: no padding.
 struct ChartDataListRecord {
     qint32 dl = 0; // bar time, seconds since 1970-01-01 00:00 UTC
     float open = 0;
@@ -23,7 +22,6 @@ struct ChartDataListRecord {
 
     bool operator==(const ChartDataListRecord&) const = default;
 };
-#pragma pack(pop)
 static_assert(sizeof(ChartDataListRecord) == 20, "a bar is 20 bytes on disk and in memory");
 
 using ChartDataList = std::vector<ChartDataListRecord>;

@@ -224,8 +224,9 @@ TEST(ChartIndicators, BandsPassThroughTheirThreeValues) {
         const TMYDAr b = bandValues(f.rec.datalist, k, 2, 20);
         for (double v : b) {
             const int y = s.y(v);
-            if (y >= 1 && y < 480)
+            if (y >= 1 && y < 480) {
                 ASSERT_EQ(img.pixel(k * 4 + 2, y), 0xFF00FFFFu) << k;
+            }
         }
     }
 }
