@@ -99,6 +99,10 @@ int main(int argc, char** argv) {
     };
 
     StartupSteps steps;
+    steps.showFirstSection = [form = mainForm.get(), contentPane] {
+        contentPane->ConWeb()->navigate(QUrl(QStringLiteral("about:blank")));
+        form->showFirstSection();
+    };
     steps.attachScriptHosts = [sectionPages, contentPane] {
         QList<QPixmap> frames;
         for (const QImage& frame : skin().loadingFrames)
