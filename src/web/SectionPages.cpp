@@ -109,12 +109,11 @@ void SectionPages::pageBody(QStringView viewName, std::function<void(const QStri
             done(QString());
         return;
     }
-    v->page()->runJavaScript(
-        QStringLiteral("document.body ? document.body.innerHTML : ''"),
-        [done = std::move(done)](const QVariant& html) {
-            if (done)
-                done(html.toString());
-        });
+    v->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerHTML : ''"),
+                             [done = std::move(done)](const QVariant& html) {
+                                 if (done)
+                                     done(html.toString());
+                             });
 }
 
 QString SectionPages::tilePath() {
@@ -148,7 +147,7 @@ void SectionPages::ViewWebDocumentComplete(HostWebView* v) {
     writeTileIfMissing();
     v->Tag = 1;
     const quint64 generation = ++m_generation[v];
-    m_checking[v] = true;
+    m_checking[v].start();
     QPointer<HostWebView> guard(v);
     QPointer<SectionPages> self(this);
     v->page()->runJavaScript(QString::fromLatin1(kOuterHtmlScript),
@@ -161,7 +160,7 @@ void SectionPages::ViewWebDocumentComplete(HostWebView* v) {
 void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& html) {
     if (m_generation.value(v) != generation)
         return; // a later document completed meanwhile; its own check decides
-    m_checking[v] = false;
+    m_checking.remove(v);
     const QString key = m_views.key(v);
     if (html.isNull() || !html.isValid()) {
         Q_EMIT pageChecked(key, v->Tag); // no document: stays 1
@@ -178,7 +177,13 @@ void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& 
 }
 
 bool SectionPages::busy(HostWebView* v) const {
-    return v->isBusy() || m_checking.value(v, false);
+    if (v->isBusy())
+        return true;
+    // A page whose renderer went away never answers the classification; do not wait for it
+    // for ever.
+    constexpr qint64 kCheckLimitMs = 5000;
+    const auto it = m_checking.constFind(v);
+    return it != m_checking.cend() && it->isValid() && it->elapsed() < kCheckLimitMs;
 }
 
 void SectionPages::forceReload(const QString& types) {

@@ -2,6 +2,7 @@
 
 #include "net/SyncDelegates.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -75,7 +76,7 @@ private:
 
     QHash<QString, QPointer<HostWebView>> m_views; // key → view
     QHash<HostWebView*, quint64> m_generation;     // completed documents per view
-    QHash<HostWebView*, bool> m_checking;          // classification under way
+    QHash<HostWebView*, QElapsedTimer> m_checking; // classification under way, since when
     QPointer<QStackedLayout> m_stack;
 };
 

@@ -390,3 +390,34 @@ TEST_F(SectionsTest, ShowyyopenWithoutALectureShowsNothing) {
     EXPECT_FALSE(shown);
     EXPECT_FALSE(m_lectureForm->isVisible());
 }
+
+TEST_F(SectionsTest, DismissingTheLectureOpensNothing) {
+    startAndWait();
+    program().settings.setValue(u"LectureRoom", m_server.root() + "/plain");
+    QTimer::singleShot(50, [&] {
+        waitUntil([&] { return m_lectureForm->isVisible(); }, 10000);
+        m_lectureForm->RzBitBtn2()->click();
+    });
+    EXPECT_EQ(runJs(view("sign")->page(), "window.external.FCB('showyyopen', '')").toString(), "1");
+    EXPECT_FALSE(m_lectureForm->isVisible());
+    EXPECT_FALSE(m_webForm->isVisible());
+}
+
+TEST_F(SectionsTest, TheLoadingPictureCyclesThroughEightFrames) {
+    QList<QPixmap> frames;
+    for (int i = 0; i < 8; ++i) {
+        QPixmap pm(4, 4);
+        pm.fill(QColor(i * 30, 0, 0));
+        frames.append(pm);
+    }
+    m_pane->setLoadingFrames(frames);
+    auto* image2 = m_pane->findChild<QLabel*>("Image2");
+    ASSERT_NE(image2, nullptr);
+    QList<int> seen;
+    for (int tick = 0; tick < 10; ++tick) {
+        QMetaObject::invokeMethod(m_pane->Timer5(), "timeout", Qt::DirectConnection);
+        seen.append(qRed(image2->pixmap().toImage().pixel(0, 0)) / 30);
+    }
+    EXPECT_EQ(seen, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
+    EXPECT_EQ(m_pane->Timer5()->interval(), 100);
+}
