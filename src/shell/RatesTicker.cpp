@@ -3,6 +3,8 @@
 #include "core/ProgramState.h"
 #include "shell/TickerView.h"
 
+#include <QTimer>
+
 namespace kovan {
 
 RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m_view(view) {
@@ -11,6 +13,10 @@ RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m
             [](const SyncTables& t) { return TickerSheet::entries(t.symbolCodes, t.quoteTable); });
     };
     m_running = [] { return program().appRunning(); };
+    m_reaper = new QTimer(this);
+    m_reaper->setInterval(kReapMs);
+    connect(m_reaper, &QTimer::timeout, this, &RatesTicker::DTTTermaintate);
+    m_reaper->start();
 }
 
 RatesTicker::~RatesTicker() {
@@ -42,16 +48,9 @@ void RatesTicker::startDrawRate() {
     std::lock_guard lock(m_lock);
     if (m_rateTicker || m_shutDown)
         return;
-    auto* thread = new drawBtmThread(m_view, m_source, m_up, m_down);
-    // The worker object is handed to the GUI thread, where its termination handler frees it;
-    // the calling thread (often the sync worker) runs no event loop.
-    thread->moveToThread(QObject::thread());
-    m_rateTicker = thread;
-    connect(
-        thread, &QThread::finished, this, [this, thread] { DTTTermaintate(thread); },
-        Qt::QueuedConnection);
+    m_rateTicker = std::make_unique<drawBtmThread>(m_view, m_source, m_up, m_down);
     m_started.fetch_add(1);
-    thread->start();
+    m_rateTicker->start();
 }
 
 void RatesTicker::stop() {
@@ -61,35 +60,32 @@ void RatesTicker::stop() {
 }
 
 void RatesTicker::shutdown() {
-    drawBtmThread* running = nullptr;
+    std::unique_ptr<drawBtmThread> running;
     {
         std::lock_guard lock(m_lock);
         m_shutDown = true;
-        running = m_rateTicker;
-        m_rateTicker = nullptr;
-        if (running)
-            running->requestExit();
+        running = std::move(m_rateTicker);
     }
-    // The worker may be waiting for its view set-up on this thread; it gives up on the stop
-    // request, so waiting here cannot deadlock. A termination handler still queued for it finds
-    // the slot no longer holding it and leaves it alone.
+    // The worker may be waiting for its layer from this thread; it gives up on the stop
+    // request, so waiting for it here cannot deadlock.
     if (running) {
-        running->wait();
-        delete running;
+        running->requestExit();
+        running->join();
     }
 }
 
-void RatesTicker::DTTTermaintate(drawBtmThread* thread) {
+void RatesTicker::DTTTermaintate() {
+    std::unique_ptr<drawBtmThread> ended;
     bool restart = false;
     {
         std::lock_guard lock(m_lock);
-        if (m_rateTicker != thread)
-            return; // already taken down by shutdown()
-        m_rateTicker = nullptr;
+        if (!m_rateTicker || !m_rateTicker->finished())
+            return;
+        ended = std::move(m_rateTicker);
         restart = !m_shutDown;
     }
-    thread->wait();
-    thread->deleteLater();
+    ended->join();
+    ended.reset();
     Q_EMIT tickerEnded();
     if (restart && m_running && m_running())
         startDrawRate();

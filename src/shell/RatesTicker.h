@@ -8,32 +8,38 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
+
+class QTimer;
 
 namespace kovan {
 
 class TickerView;
 
 // The rates ticker of the main window: starts the drawBtmThread worker, keeps the one running
-// worker (rateTicker), and restarts it when it ends while the application runs (DTTTermaintate).
-// A stop request ends the present worker; the layout rule makes one on every resize, so the
-// next worker takes the new width; after the exit procedure (appRunning cleared) none restarts.
+// worker (rateTicker), and restarts it when it ends while the application runs (DTTTermaintate,
+// run by a GUI-thread timer that looks for a finished worker every 20 ms). A stop request ends
+// the present worker; the layout rule makes one on every resize, so the next worker takes the
+// new width; after the exit procedure (appRunning cleared) none restarts.
 //
 // Threads: the object lives on the GUI thread. tickerExists(), startDrawRate() and stop() may be
-// called from any thread (the sync worker calls the first two); shutdown() and the termination
-// handler run on the GUI thread.
+// called from any thread (the sync worker calls the first two); the setters, shutdown() and
+// DTTTermaintate run on the GUI thread.
 class RatesTicker : public QObject, public IRatesTicker {
     Q_OBJECT
 public:
-    RatesTicker(TickerView* view, QObject* parent = nullptr);
+    static constexpr int kReapMs = 20;
+
+    explicit RatesTicker(TickerView* view, QObject* parent = nullptr);
     ~RatesTicker() override;
 
-    // Arrow pictures (topImages 22 and 23); the next worker takes them. Any thread.
+    // Arrow pictures (topImages 22 and 23); the next worker takes them.
     void setArrows(const QImage& up, const QImage& down);
     // Where the quotes come from; defaults to the program's sync tables (read under their
-    // lock). The function runs on the worker's thread. Any thread; the next worker takes it.
+    // lock). The function runs on the worker's thread; the next worker takes it.
     void setSource(drawBtmThread::Source source);
-    // Whether a worker that ended is replaced; defaults to program().appRunning(). GUI thread.
+    // Whether a worker that ended is replaced; defaults to program().appRunning().
     void setRunningCheck(std::function<bool()> running) { m_running = std::move(running); }
 
     bool tickerExists() const override;
@@ -43,30 +49,33 @@ public:
 
     // Sets isExit of the running worker, if any.
     void stop();
-    // Stops the worker, waits for it and starts no other. GUI thread (window teardown).
+    // Stops the worker, waits for it and starts no other (window teardown).
     void shutdown();
 
-    // How many workers have been started, and the sheet width the newest one set up (−1 while
-    // it has not yet). Any thread; for status and tests.
+    // How many workers have been started, and the sheet width the present one set up (−1
+    // while it has not yet, or when none runs). Any thread; for status and tests.
     int startedCount() const { return m_started.load(); }
     int currentSheetWidth() const;
+
+    // The termination handler: when the worker has ended, clears rateTicker and, while the
+    // application runs, starts the next one. Called by the timer; callable directly.
+    void DTTTermaintate();
 
 Q_SIGNALS:
     // A worker ended and its slot was cleared (GUI thread).
     void tickerEnded();
 
 private:
-    void DTTTermaintate(drawBtmThread* thread);
-
     TickerView* m_view;
     std::function<bool()> m_running;
+    QTimer* m_reaper = nullptr;
 
     mutable std::mutex m_lock;
-    QImage m_up;                           // guarded by m_lock
-    QImage m_down;                         // guarded by m_lock
-    drawBtmThread::Source m_source;        // guarded by m_lock
-    drawBtmThread* m_rateTicker = nullptr; // guarded by m_lock
-    bool m_shutDown = false;               // guarded by m_lock
+    QImage m_up;                                 // guarded by m_lock
+    QImage m_down;                               // guarded by m_lock
+    drawBtmThread::Source m_source;              // guarded by m_lock
+    std::unique_ptr<drawBtmThread> m_rateTicker; // guarded by m_lock
+    bool m_shutDown = false;                     // guarded by m_lock
     std::atomic<int> m_started{0};
 };
 

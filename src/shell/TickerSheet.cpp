@@ -11,9 +11,10 @@ QList<TickerSheet::Entry> TickerSheet::entries(const QStringList& codes,
     QList<Entry> out;
     out.reserve(codes.size());
     for (const QString& code : codes) {
-        out.append({quotes.value(code + QStringLiteral("_showname")),
-                    quotes.value(code + QStringLiteral("_BID")),
-                    quotes.value(code + QStringLiteral("_CG")) == QLatin1String("-1")});
+        const QString name = code + QStringLiteral("_showname");
+        const QString bid = code + QStringLiteral("_BID");
+        const QString change = code + QStringLiteral("_CG");
+        out.append({quotes.value(name), quotes.value(bid), quotes.value(change) == u"-1"});
     }
     return out;
 }

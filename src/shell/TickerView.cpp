@@ -3,6 +3,7 @@
 #include "shell/TickerSheet.h"
 
 #include <QPainter>
+#include <QTimer>
 
 #include <cstring>
 
@@ -11,6 +12,10 @@ namespace kovan {
 TickerView::TickerView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("btmIV"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_pump = new QTimer(this);
+    m_pump->setInterval(kPumpMs);
+    connect(m_pump, &QTimer::timeout, this, &TickerView::pump);
+    m_pump->start();
 }
 
 int TickerView::resetLayer() {
@@ -20,37 +25,56 @@ int TickerView::resetLayer() {
     {
         std::lock_guard lock(m_layerLock);
         m_layer = fresh;
+        m_layerWidth = w;
+        m_layerWanted = false;
+        ++m_layerSerial;
     }
+    m_layerMade.notify_all();
     update();
     return w;
+}
+
+int TickerView::requestLayer(const std::function<bool()>& cancelled) {
+    std::unique_lock lock(m_layerLock);
+    const quint64 before = m_layerSerial;
+    m_layerWanted = true;
+    while (m_layerSerial == before) {
+        if (cancelled && cancelled())
+            return -1;
+        m_layerMade.wait_for(lock, std::chrono::milliseconds(10));
+    }
+    return m_layerWidth;
+}
+
+void TickerView::pump() {
+    bool wanted = false;
+    {
+        std::lock_guard lock(m_layerLock);
+        wanted = m_layerWanted;
+    }
+    if (wanted)
+        resetLayer();
+    if (m_repaintPending.exchange(false))
+        update();
 }
 
 void TickerView::showSheetRows(const QImage& sheet, int offset) {
     {
         std::lock_guard lock(m_layerLock);
-        if (m_layer.isNull())
+        if (m_layer.isNull() || sheet.format() != m_layer.format())
             return;
         // Detach here, under the lock, never in the painter.
         uchar* dstBits = m_layer.bits();
-        const int rowBytes = std::min<qsizetype>(m_layer.bytesPerLine(), sheet.bytesPerLine());
+        const qsizetype rowBytes = std::min(m_layer.bytesPerLine(), sheet.bytesPerLine());
         for (int y = 0; y < kLayerHeight; ++y) {
             const int sy = offset + y;
-            uchar* dst = dstBits + qsizetype(y) * m_layer.bytesPerLine();
-            if (sy < 0 || sy >= sheet.height() || sheet.format() != m_layer.format())
+            if (sy < 0 || sy >= sheet.height())
                 continue;
-            std::memcpy(dst, sheet.constScanLine(sy), size_t(rowBytes));
+            std::memcpy(dstBits + qsizetype(y) * m_layer.bytesPerLine(), sheet.constScanLine(sy),
+                        size_t(rowBytes));
         }
     }
-    // One queued repaint at a time is enough; later copies land in the same paint.
-    if (!m_repaintPending.exchange(true)) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_repaintPending.store(false);
-                update();
-            },
-            Qt::QueuedConnection);
-    }
+    m_repaintPending.store(true);
 }
 
 QImage TickerView::layerCopy() const {

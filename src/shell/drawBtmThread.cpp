@@ -3,48 +3,42 @@
 #include "shell/TickerScroll.h"
 #include "shell/TickerView.h"
 
-#include <condition_variable>
-#include <memory>
-#include <mutex>
+#include <chrono>
 
 namespace kovan {
 
 drawBtmThread::drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow)
     : m_view(view), m_source(std::move(source)), m_upArrow(std::move(upArrow)),
       m_downArrow(std::move(downArrow)) {
-    // Deep copies: the worker reads them while the GUI thread may touch the originals.
+    // Own copies: the worker reads them while the GUI thread may touch the originals.
     m_upArrow.detach();
     m_downArrow.detach();
 }
 
+drawBtmThread::~drawBtmThread() {
+    requestExit();
+    join();
+}
+
+void drawBtmThread::start() {
+    m_thread = std::thread([this] {
+        run();
+        m_finished.store(true, std::memory_order_release);
+    });
+}
+
+void drawBtmThread::join() {
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
 bool drawBtmThread::setUpView() {
-    // The layer belongs to a widget the GUI thread paints, so the GUI thread replaces it. Wait
-    // for it without blocking that thread's own shutdown: a stop request ends the wait.
-    struct Slot {
-        std::mutex lock;
-        std::condition_variable done;
-        bool ready = false;
-        int width = 0;
-    };
-    auto slot = std::make_shared<Slot>();
-    TickerView* view = m_view;
-    QMetaObject::invokeMethod(
-        view,
-        [slot, view] {
-            const int w = view->resetLayer();
-            std::lock_guard lock(slot->lock);
-            slot->width = w;
-            slot->ready = true;
-            slot->done.notify_all();
-        },
-        Qt::QueuedConnection);
-    std::unique_lock lock(slot->lock);
-    while (!slot->ready) {
-        if (isExit() != 0)
-            return false;
-        slot->done.wait_for(lock, std::chrono::milliseconds(10));
-    }
-    m_sheetWidth.store(slot->width);
+    // The layer belongs to a widget the GUI thread paints, so the GUI thread replaces it. A
+    // stop request ends the wait, so the GUI thread may wait for this thread meanwhile.
+    const int width = m_view->requestLayer([this] { return isExit() != 0; });
+    if (width < 0)
+        return false;
+    m_sheetWidth.store(width);
     return true;
 }
 
@@ -61,7 +55,7 @@ void drawBtmThread::run() {
                                                                 m_upArrow, m_downArrow);
         if (rows == 0) {
             // Nothing quoted yet, or no room for one cell: keep the last picture and poll.
-            msleep(kIdleMs);
+            std::this_thread::sleep_for(std::chrono::milliseconds(kIdleMs));
             continue;
         }
         TickerScroll scroll(rows);
@@ -72,7 +66,7 @@ void drawBtmThread::run() {
                 m_view->showSheetRows(sheet, *step.offset);
             if (step.done)
                 break;
-            msleep(kTickMs);
+            std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
         }
     }
 }

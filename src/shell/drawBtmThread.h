@@ -3,10 +3,10 @@
 #include "shell/TickerSheet.h"
 
 #include <QImage>
-#include <QThread>
 
 #include <atomic>
 #include <functional>
+#include <thread>
 
 namespace kovan {
 
@@ -16,31 +16,39 @@ class TickerView;
 // layer a pixel row per 50 ms tick, and starts again with fresh quotes. It runs until isExit is
 // non-zero (checked at the top of the main loop and on every tick).
 //
-// Threads: the constructor and requestExit()/isExit() — any thread; run() — its own thread. The
-// view's layer is set up on the GUI thread on this thread's behalf; `view` must outlive the
-// thread (RatesTicker::shutdown waits for it before the view goes).
-class drawBtmThread : public QThread {
-    Q_OBJECT
+// The worker makes no Qt calls across threads: the view's layer is set up by the GUI thread on
+// request (TickerView::requestLayer), and the end is seen by the owner polling finished().
+//
+// Threads: start(), join() and the destructor — the owner's thread (the GUI thread);
+// requestExit(), isExit(), finished(), sheetWidth() — any thread; run() — its own thread.
+// `view` must outlive the thread.
+class drawBtmThread {
 public:
-    // Reads the quotes (through the sync tables' lock); any thread.
+    // Reads the quotes (through the sync tables' lock); runs on the worker's thread.
     using Source = std::function<QList<TickerSheet::Entry>()>;
 
     drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow);
+    ~drawBtmThread(); // asks the thread to stop and waits for it
+    drawBtmThread(const drawBtmThread&) = delete;
+    drawBtmThread& operator=(const drawBtmThread&) = delete;
+
+    void start();
+    void join();
 
     // isExit: 0 while it should run; any other value asks it to stop.
     void requestExit() { m_isExit.store(-1, std::memory_order_relaxed); }
     int isExit() const { return m_isExit.load(std::memory_order_relaxed); }
+    // True once run() has returned.
+    bool finished() const { return m_finished.load(std::memory_order_acquire); }
 
-    // The sheet width the set-up gave (−1 until set up). Any thread.
+    // The sheet width the set-up gave (−1 until set up).
     int sheetWidth() const { return m_sheetWidth.load(); }
 
     static constexpr int kTickMs = 50;
     static constexpr int kIdleMs = 100;
 
-protected:
-    void run() override;
-
 private:
+    void run();
     bool setUpView(); // false when asked to stop while waiting for the GUI thread
 
     TickerView* m_view;
@@ -49,6 +57,8 @@ private:
     QImage m_downArrow;
     std::atomic<int> m_isExit{0};
     std::atomic<int> m_sheetWidth{-1};
+    std::atomic<bool> m_finished{false};
+    std::thread m_thread;
 };
 
 } // namespace kovan
