@@ -154,10 +154,10 @@ public:
                 line[key.size()] == u'=' && QStringView(line).endsWith(value))
                 return;
             m_keep.append(std::move(line)); // index keys may point into it
-            line = key.toString() + u'=' + value.toString();
+            line = makeLine(key, value);
             return;
         }
-        QString line = key.toString() + u'=' + value.toString();
+        QString line = makeLine(key, value);
         // A key holding "=" never matches a line (its name ends at the first "="), so such a
         // key is only appended, as NameValueList does.
         if (!key.contains(u'=')) {
@@ -168,9 +168,17 @@ public:
     }
 
 private:
+    static QString makeLine(QStringView key, QStringView value) {
+        QString line;
+        line.reserve(key.size() + 1 + value.size());
+        line.append(key).append(u'=').append(value);
+        return line;
+    }
+
     void rebuildIndex() {
         m_index.rebuild(m_lines);
         m_keep.clear();
+        m_keep.reserve(m_lines.size());
     }
 
     NameValueList& m_table;

@@ -19,4 +19,8 @@ void ThreadSNPS::run() {
     }
 }
 
+ThreadSNPS::~ThreadSNPS() {
+    joinThread(); // run() uses the members
+}
+
 } // namespace kovan

@@ -18,6 +18,7 @@ class ThreadSNPS : public SelfFreeingWorker<ThreadSNPS> {
     Q_OBJECT
 public:
     explicit ThreadSNPS(const QString& srcF, QObject* parent = nullptr);
+    ~ThreadSNPS() override;
 
     // Creates a worker for `srcF` and starts it.
     static ThreadSNPS* create(const QString& srcF);

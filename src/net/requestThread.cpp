@@ -37,4 +37,8 @@ void requestThread::run() {
         m_recvStr = kFallbackReply;
 }
 
+requestThread::~requestThread() {
+    joinThread(); // run() uses the members
+}
+
 } // namespace kovan

@@ -28,6 +28,7 @@ public:
 
     // `req` is the action (reqact), `dat` the parameter text of name=value lines (reqstr).
     requestThread(const QString& req, const QString& dat, QObject* parent = nullptr);
+    ~requestThread() override;
 
     // Before start(): both time-outs in milliseconds (tests use short ones).
     void setTimeoutsMs(int connectMs, int readMs);

@@ -40,4 +40,8 @@ void rfdThread::run() {
     }
 }
 
+rfdThread::~rfdThread() {
+    joinThread(); // run() uses the members
+}
+
 } // namespace kovan

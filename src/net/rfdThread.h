@@ -25,6 +25,7 @@ public:
     static constexpr int kDefaultReadTimeoutMs = 30000;
 
     rfdThread(const QString& src, const QString& dst, QObject* parent = nullptr);
+    ~rfdThread() override;
 
     // Before start().
     void setTimeoutsMs(int connectMs, int readMs);
