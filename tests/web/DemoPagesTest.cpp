@@ -60,7 +60,8 @@ protected:
                          [this](const QString& key, int tag) { m_checked[key] = tag; });
         for (const char* name :
              {"viewinfo", "tipwindow", "addfloatmsg", "realsign", "playVideo", "normalwindow",
-              "forcetitle", "showyyopen", "livechat", "viewchartbysign", "playaudio"}) {
+              "forcetitle", "showyyopen", "livechat", "viewchartbysign", "playaudio", "changechart",
+              "addInxLayer", "removeindex", "getchartinfo"}) {
             const QString n = QString::fromLatin1(name);
             m_registry.add(n, [this, n](const QString& p) {
                 m_calls.append(n + u'|' + p);
@@ -176,4 +177,37 @@ TEST_F(DemoPagesTest, ReloadAddressesServeTheSamePages) {
     EXPECT_TRUE(runJs(view.page(), "document.title").toString() == "会员服务");
     ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/planlist/DEMO1/?rand=1700000000")));
     EXPECT_TRUE(runJs(view.page(), "document.title").toString() == "交易策略");
+}
+
+TEST_F(DemoPagesTest, ChartPanelDrivesTheChartNamedByItsKey) {
+    HostWebView view("ChartWeb", 0);
+    view.attachScriptHost(m_registry);
+    const QString root = program().endpoints.pageServer.root();
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/chartpanel/DEMO1/?signID=7&ckey=K1")));
+    EXPECT_TRUE(runJs(view.page(), "document.documentElement.outerHTML")
+                    .toString()
+                    .contains("QZEARVersion"));
+    m_calls.clear();
+    EXPECT_EQ(runJs(view.page(), "(function(){try{period('H4'); addMA(); clearLayers(); hand(); "
+                                 "resetHS(); info(); return 'ok';}catch(e){return e.message;}})()")
+                  .toString(),
+              "ok");
+    ASSERT_EQ(m_calls.size(), 5) << runJs(view.page(),
+                                          "document.getElementById('toast').textContent")
+                                        .toString()
+                                        .toStdString();
+    EXPECT_EQ(m_calls[0], R"(changechart|{"ckey":"K1","cf":"period","period":"H4"})");
+    EXPECT_TRUE(
+        m_calls[1].startsWith(R"(addInxLayer|{"ckey":"K1","indextype":1,"attrib":{"type":"MA")"))
+        << m_calls[1].toStdString();
+    EXPECT_EQ(m_calls[2], R"(removeindex|{"ckey":"K1","lkey":"1"})");
+    EXPECT_EQ(m_calls[3], R"(changechart|{"ckey":"K1","cf":"handstyle","style":1})");
+    EXPECT_EQ(m_calls[4], "getchartinfo|K1");
+    EXPECT_EQ(runJs(view.page(), "document.getElementById('hs').textContent").toString(),
+              QStringLiteral("十字光标：关"));
+
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/tos/DEMO1/tosofchart")));
+    EXPECT_TRUE(runJs(view.page(), "document.body.innerText")
+                    .toString()
+                    .contains(QStringLiteral("用户须知")));
 }

@@ -1,6 +1,6 @@
-// Page server of the demo service: the five section pages, the content-pane pages, the lecture
-// room and sound files. Pages are built from the embedded parts in pages/ and carry the
-// application marker; nothing is fetched from elsewhere.
+// Page server of the demo service: the five section pages, the content-pane pages, the chart
+// panel, the chart terms, the lecture room and sound files. Pages are built from the embedded parts
+// in pages/ and carry the application marker; nothing is fetched from elsewhere.
 
 #include "DemoService.h"
 
@@ -94,6 +94,16 @@ void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
                                            : fallback;
             sendHtml(res, buildPage(page, sessid, uid));
         });
+
+    server.Get(R"(/tools/chartpanel/([^/]*)/?)", [uid](const httplib::Request& req,
+                                                       httplib::Response& res) {
+        sendHtml(res, buildPage({"图表面板", pages::kChartPanel}, req.matches[1].str(), uid));
+    });
+
+    server.Get(R"(/tools/tos/([^/]*)(/.*)?)",
+               [uid](const httplib::Request& req, httplib::Response& res) {
+                   sendHtml(res, buildPage({"用户需知", pages::kTos}, req.matches[1].str(), uid));
+               });
 
     server.Get(R"(/tools/lecture/?)", [config](const httplib::Request&, httplib::Response& res) {
         sendHtml(res, buildPage({"在线投资讲座", pages::kLecture}, config.sessid, config.uid));

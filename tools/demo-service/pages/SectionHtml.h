@@ -12,12 +12,12 @@ inline constexpr const char* kSignList = R"HTML(
 <div id="list"></div>
 <script>
 var SIGNALS = [
-  {id: 30121, symname: '现货白银', postype: 'BUY', openprice: '4128', tp: 4188, sl: 4096, cddl: '09:32', author: '李明远', note: '日线支撑有效，回踩做多'},
-  {id: 30122, symname: '黄金美元', postype: 'SELL LIMIT', openprice: '1932.50', tp: 1918.0, sl: 1940.0, cddl: '10:05', author: '陈思', note: '美元指数走强，上方阻力明显'},
-  {id: 30123, symname: '现货铜', postype: 'BUY LIMIT', openprice: '68650', tp: 69400, sl: 68200, cddl: '10:47', author: '王浩', note: '库存下降，逢低布局'},
-  {id: 30124, symname: '欧元美元', postype: 'SELL', openprice: '1.0862', tp: 1.0790, sl: 1.0905, cddl: '11:16', author: '赵婷', note: '欧央行偏鸽，反弹做空'},
-  {id: 30125, symname: '现货镍', postype: 'BUY', openprice: '126300', tp: 128800, sl: 125100, cddl: '13:02', author: '李明远', note: '突破三角形整理上沿'},
-  {id: 30126, symname: '现货铝', postype: 'SELL STOP', openprice: '18420', tp: 18150, sl: 18560, cddl: '13:40', author: '周凯', note: '跌破前低则顺势做空'}
+  {id: 30121, symname: '现货白银', sym: 'XAGRMB', postype: 'BUY', openprice: '4128', tp: 4188, sl: 4096, cddl: '09:32', author: '李明远', note: '日线支撑有效，回踩做多'},
+  {id: 30122, symname: '黄金美元', sym: 'XAU', postype: 'SELL LIMIT', openprice: '1932.50', tp: 1918.0, sl: 1940.0, cddl: '10:05', author: '陈思', note: '美元指数走强，上方阻力明显'},
+  {id: 30123, symname: '现货铜', sym: 'CADRMB', postype: 'BUY LIMIT', openprice: '68650', tp: 69400, sl: 68200, cddl: '10:47', author: '王浩', note: '库存下降，逢低布局'},
+  {id: 30124, symname: '欧元美元', sym: 'EURUSD', postype: 'SELL', openprice: '1.0862', tp: 1.0790, sl: 1.0905, cddl: '11:16', author: '赵婷', note: '欧央行偏鸽，反弹做空'},
+  {id: 30125, symname: '现货镍', sym: 'NIDRMB', postype: 'BUY', openprice: '126300', tp: 128800, sl: 125100, cddl: '13:02', author: '李明远', note: '突破三角形整理上沿'},
+  {id: 30126, symname: '现货铝', sym: 'AIDRMB', postype: 'SELL STOP', openprice: '18420', tp: 18150, sl: 18560, cddl: '13:40', author: '周凯', note: '跌破前低则顺势做空'}
 ];
 var style = 1, postype = 1, rounds = 0;
 function bullish(s) { return s.postype.indexOf('BUY') === 0; }
@@ -42,7 +42,7 @@ function render() {
 }
 function find(id) { return SIGNALS.filter(function (s) { return s.id === id; })[0]; }
 function detail(id) { var s = find(id); fcb('viewinfo', {title: s.symname + ' 信号详情', viurl: 'signinfo/' + SESSID + '/' + id, staytitle: 0, destory: ''}); }
-function chart(id) { var s = find(id); fcb('viewchartbysign', {symbol: s.symname, id: s.id}); }
+function chart(id) { var s = find(id); fcb('viewchartbysign', {SYM: s.sym, id: s.id}); }
 function notice(id) {
   var s = find(id);
   fcb('tipwindow', {title: '新信号：' + s.symname, content: s.author + '：' + s.postype + ' ' + s.openprice + '，' + s.note,
