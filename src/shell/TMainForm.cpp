@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -165,6 +166,15 @@ void TMainForm::buildTopBand() {
 
     m_RzPanel1 = new QWidget(m_topPae2);
     m_RzPanel1->setObjectName(QStringLiteral("RzPanel1"));
+    m_RzPanel1->setFixedSize(kCaptionButtonsWidth, kTitleHeight);
+    // The user label is docked left and sized to its text (which the login changes), the
+    // caption buttons docked right; the rest of the bar drags the window.
+    auto* titleRow = new QHBoxLayout(m_topPae2);
+    titleRow->setContentsMargins(0, 0, 0, 0);
+    titleRow->setSpacing(0);
+    titleRow->addWidget(m_topUNLab);
+    titleRow->addStretch(1);
+    titleRow->addWidget(m_RzPanel1, 0, Qt::AlignTop);
     m_minImg = new SkinPanel(QStringLiteral("minImg"), m_RzPanel1);
     m_minImg->setGeometry(0, 0, 32, 19);
     m_minImg->setPainter(captionPicture([this] { return m_caption.minImage(); }));
@@ -296,8 +306,6 @@ void TMainForm::layoutTopBand() {
     m_logoPae->setGeometry(0, 0, kLogoWidth, FormLayout::kTopBand);
     m_RzPanel2->setGeometry(kLogoWidth, 0, right, FormLayout::kTopBand);
     m_topPae2->setGeometry(0, 0, right, kTitleHeight);
-    m_topUNLab->setGeometry(0, 0, m_topUNLab->sizeHint().width(), kTitleHeight);
-    m_RzPanel1->setGeometry(right - kCaptionButtonsWidth, 0, kCaptionButtonsWidth, kTitleHeight);
     const int barHeight = FormLayout::kTopBand - kTitleHeight;
     m_RzPanel5->setGeometry(0, kTitleHeight, std::max(0, right - kServiceBarWidth), barHeight);
     m_RzPanel6->setGeometry(right - kServiceBarWidth, kTitleHeight, kServiceBarWidth, barHeight);
@@ -360,6 +368,14 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Start-up loads the pictures before the first show; a window shown without that (a tool,
+    // a test) loads them now rather than showing bare panels.
+    if (skin().topImages.isEmpty()) {
+        loadStartImages();
+        loadSkin();
+    }
+    if (!m_earnMovie)
+        loadEarnGif();
     FormResize();
 }
 

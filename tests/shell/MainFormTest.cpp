@@ -289,6 +289,17 @@ TEST_F(MainFormTest, TopUserLabelOpensTheMemberCentre) {
     EXPECT_EQ(pages, (QList<Call>{{"会员中心", "appadmin/SID42|0|"}}));
 }
 
+TEST_F(MainFormTest, TitleBarLabelAndCaptionButtons) {
+    QWidget* buttons = form->findChild<QWidget*>("RzPanel1");
+    ASSERT_NE(buttons, nullptr);
+    form->topUNLab()->setText(QStringLiteral("    1234567890    "));
+    ASSERT_TRUE(waitUntil(
+        [&] { return form->topUNLab()->width() >= form->topUNLab()->sizeHint().width(); }));
+    EXPECT_EQ(form->topUNLab()->x(), 0);
+    EXPECT_EQ(buttons->geometry(), QRect(759 - 100, 0, 100, 31));
+    EXPECT_EQ(panel("ClsImg")->geometry(), QRect(64, 0, 42, 19));
+}
+
 TEST_F(MainFormTest, TrayMenuFirstItemFollowsVisibility) {
     QAction* n5 = form->trayMenu()->findChild<QAction*>("N5");
     ASSERT_NE(n5, nullptr);
