@@ -30,7 +30,7 @@ struct BodyCase {
 
 class FormBodyTest : public ::testing::TestWithParam<BodyCase> {};
 
-TEST_P(FormBodyTest, EncodesAsSpecifiedForTheWire) {
+TEST_P(FormBodyTest, EncodesValuesForTheWire) {
     const BodyCase& c = GetParam();
     EXPECT_EQ(encodeFormBody(c.reqstr).toStdString(), c.body) << c.name;
 }
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, RequestFallbackTest,
                          ::testing::Values(Failure::Refused, Failure::Timeout, Failure::Http500,
                                            Failure::Empty200, Failure::Http404WithBody));
 
-TEST_F(RequestThreadTest, DefaultsAreTheSpecifiedOnes) {
+TEST_F(RequestThreadTest, DefaultsAreSixtySecondsAndTheFixedFallback) {
     EXPECT_EQ(requestThread::kDefaultTimeoutMs, 60000);
     EXPECT_EQ(requestThread::kFallbackReply, kFallback);
 }
