@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kovan {
 namespace {
 
@@ -19,6 +21,10 @@ struct ClickCase {
     const char* view;
     const char* script;
 };
+
+void PrintTo(const ClickCase& c, std::ostream* os) {
+    *os << c.group << " " << c.tag;
+}
 
 class FilterClicks : public ::testing::TestWithParam<ClickCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kovan {
 namespace {
 
@@ -11,6 +13,10 @@ struct HitCase {
     int x, y;
     Zone zone;
 };
+
+void PrintTo(const HitCase& c, std::ostream* os) {
+    *os << c.x << "," << c.y;
+}
 
 class HitZonesTable : public ::testing::TestWithParam<HitCase> {};
 

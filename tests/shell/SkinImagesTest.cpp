@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kovan {
 namespace {
 
@@ -12,6 +14,10 @@ struct Size {
     const char* name;
     int w, h;
 };
+
+void PrintTo(const Size& s, std::ostream* os) {
+    *os << s.name;
+}
 
 class SkinSizes : public ::testing::TestWithParam<Size> {};
 
@@ -75,6 +81,10 @@ struct Anim {
     const char* name;
     int w, h;
 };
+
+void PrintTo(const Anim& a, std::ostream* os) {
+    *os << a.name;
+}
 
 class Animations : public ::testing::TestWithParam<Anim> {};
 

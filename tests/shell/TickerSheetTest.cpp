@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kovan {
 namespace {
 
@@ -66,6 +68,10 @@ struct ArrowCase {
     const char* cg;
     bool down;
 };
+
+void PrintTo(const ArrowCase& c, std::ostream* os) {
+    *os << "CG '" << c.cg << "'";
+}
 class ArrowRule : public ::testing::TestWithParam<ArrowCase> {};
 
 TEST_P(ArrowRule, OnlyMinusOneGivesTheDownArrow) {
