@@ -70,10 +70,15 @@ void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& tar
     registry.add(QStringLiteral("simpletalk"), [](const QString&) { return QString(); });
     registry.addAction(QStringLiteral("livechat"), [](const QString&) {});
     registry.addAction(QStringLiteral("showchatroom"), [](const QString&) {});
-    registry.addAction(QStringLiteral("forceReload"), [pages](const QString& p) {
-        if (pages)
-            pages->forceReload(p);
-    });
+    // forceReload may wait for a loading view; inside the engine's prompt handling that view
+    // would never finish loading, so it runs outside the page's call like the modal commands.
+    registry.addAction(
+        QStringLiteral("forceReload"),
+        [pages](const QString& p) {
+            if (pages)
+                pages->forceReload(p);
+        },
+        CommandRegistry::Reply::Deferred);
 }
 
 } // namespace kovan

@@ -24,7 +24,7 @@ struct WebCommandTargets {
 };
 
 // Registers normalwindow, viewinfo, forcetitle, showyyopen (deferred: modal), simpletalk,
-// livechat, forceReload and showchatroom.
+// livechat, forceReload (deferred: may wait for loads) and showchatroom.
 void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& targets);
 
 // normalwindow's parameter {url, title}: throws ConversionError for text that is not a JSON

@@ -421,3 +421,18 @@ TEST_F(SectionsTest, TheLoadingPictureCyclesThroughEightFrames) {
     EXPECT_EQ(seen, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
     EXPECT_EQ(m_pane->Timer5()->interval(), 100);
 }
+
+TEST_F(SectionsTest, ForceReloadFromAPageWaitsForALoadingViewWithoutFreezingIt) {
+    m_server.setPage(sectionPath("plan"), sectionPage("plan", false));
+    startAndWait();
+    m_server.setPage(sectionPath("plan"), sectionPage("plan", true));
+    m_checked.remove("plan");
+    view("plan")->navigate(QUrl(m_server.root() + QString::fromStdString(sectionPath("plan"))));
+    // The plan view is busy: the command waits for it, then runs its reloadCheck(0).
+    EXPECT_EQ(runJs(view("sign")->page(), "window.external.FCB('forceReload', 'plan')").toString(),
+              "1");
+    EXPECT_TRUE(m_checked.contains("plan"));
+    ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.size() >= 1; }));
+    EXPECT_EQ(m_reloadChecks, QStringList{"plan|0"});
+    EXPECT_EQ(m_loads["plan"], 1);
+}
