@@ -62,6 +62,8 @@ SectionArea::SectionArea(QWidget* navBar, QWidget* serviceBar, QWidget* middle,
     buildNavButtons(navBar);
     buildServiceButtons(serviceBar);
     buildPanels(middle);
+    // The signal section shows from the start; start-up shows it again explicitly.
+    showFirstSection();
 }
 
 QList<SectionPanel*> SectionArea::panels() const {
