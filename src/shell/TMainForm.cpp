@@ -4,7 +4,7 @@
 #include "core/Trace.h"
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"
-#include "shell/HitZones.h"
+#include "shell/EdgeResizer.h"
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"
 #include "shell/SectionPanel.h"
@@ -81,6 +81,8 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
+    m_edges = new EdgeResizer(
+        this, [this] { return !m_caption.maximised(); }, this);
     buildTopBand();
     buildColumns();
     buildBottomBands();
@@ -106,9 +108,8 @@ TMainForm::~TMainForm() {
 
 SkinPanel* TMainForm::makePanel(const QString& name, QWidget* parent) {
     auto* p = new SkinPanel(name, parent);
-    // Panels along the edges answer the resize zones (see eventFilter).
-    p->setMouseTracking(true);
-    p->installEventFilter(this);
+    // Panels along the edges answer the resize zones.
+    m_edges->watch(p);
     return p;
 }
 
@@ -232,8 +233,7 @@ void TMainForm::buildBottomBands() {
     m_Image3->setAlignment(Qt::AlignCenter);
 
     m_bgBPae = new StatusBand(this);
-    m_bgBPae->setMouseTracking(true);
-    m_bgBPae->installEventFilter(this);
+    m_edges->watch(m_bgBPae);
 }
 
 void TMainForm::setSectionViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb,
@@ -402,34 +402,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             MyHotBtPaeClick();
         return false;
     }
-    if (auto* w = qobject_cast<QWidget*>(watched))
-        return handleEdgeMouse(w, event);
     return false;
-}
-
-bool TMainForm::handleEdgeMouse(QWidget* widget, QEvent* event) {
-    if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonPress)
-        return false;
-    auto* e = static_cast<QMouseEvent*>(event);
-    const QPoint p = widget->mapTo(this, e->position().toPoint());
-    const HitZones::Zone zone = HitZones::at(p.x(), p.y(), width(), height());
-    if (event->type() == QEvent::MouseMove) {
-        if (zone != HitZones::Zone::None) {
-            widget->setCursor(HitZones::cursor(zone));
-            widget->setProperty("kovanEdgeCursor", true);
-        } else if (widget->property("kovanEdgeCursor").toBool()) {
-            widget->setProperty("kovanEdgeCursor", false);
-            widget->setCursor(widget == m_MLinePae ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        }
-        return false;
-    }
-    if (e->button() != Qt::LeftButton || m_caption.maximised())
-        return false;
-    const std::optional<Qt::Edges> edges = HitZones::edges(zone);
-    if (!edges || !windowHandle())
-        return false;
-    windowHandle()->startSystemResize(*edges);
-    return true;
 }
 
 void TMainForm::MaxImgClick() {

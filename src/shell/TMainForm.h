@@ -22,6 +22,7 @@ namespace kovan {
 
 class TtopFloatForm;
 class TrbMsgForm;
+class EdgeResizer;
 class RatesTicker;
 class SectionArea;
 class SkinPanel;
@@ -142,7 +143,6 @@ private:
     void applyColumns();
     void layoutTopBand();
     void updateWindowMask();
-    bool handleEdgeMouse(QWidget* widget, QEvent* event);
 
     void buildTrayMenu();
     void N5Click();
@@ -152,6 +152,7 @@ private:
     void N8Click();
 
     FormLayout m_layout;
+    EdgeResizer* m_edges = nullptr;
     CaptionButtons m_caption;
     PageHooks m_hooks;
 
