@@ -329,6 +329,28 @@ TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
     form->setSecondaryWindows(nullptr, nullptr);
 }
 
+TEST_F(MainFormTest, TrayFloatingBarItemShowsTheBarOnce) {
+    TtopFloatForm floatBar;
+    form->setSecondaryWindows(&floatBar, nullptr);
+    QAction* n9 = form->trayMenu()->findChild<QAction*>("N9");
+    ASSERT_NE(n9, nullptr);
+    EXPECT_EQ(n9->text(), "浮窗(&F)");
+    n9->trigger();
+    EXPECT_TRUE(floatBar.isVisible());
+    n9->trigger();
+    EXPECT_TRUE(floatBar.isVisible());
+    floatBar.hide();
+    form->setSecondaryWindows(nullptr, nullptr);
+}
+
+TEST_F(MainFormTest, TrayMenuItemsInOrder) {
+    QStringList captions;
+    for (QAction* a : form->trayMenu()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions,
+              (QStringList{"隐藏(&H)", "浮窗(&F)", "提醒事件(&H)", "会员中心(&M)", "退出(&X)"}));
+}
+
 TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
     TtopFloatForm floatBar;
     form->setSecondaryWindows(&floatBar, nullptr);
