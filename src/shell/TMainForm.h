@@ -25,7 +25,6 @@ class TrbMsgForm;
 class EdgeResizer;
 class RatesTicker;
 class SectionArea;
-class SkinPanel;
 class StatusBand;
 class TickerView;
 
