@@ -66,15 +66,6 @@ TEST(Processes, KillsByExecutableNameCaseInsensitively) {
         ::kill(child, SIGKILL);
 }
 
-TEST(Processes, NeverEndsTheCaller) {
-    const QString self = QCoreApplication::applicationFilePath();
-    // No QCoreApplication here: use /proc/self/exe instead.
-    const QString exe = QFile::symLinkTarget("/proc/self/exe");
-    killProcessesByName(exe);
-    SUCCEED(); // still running
-    (void)self;
-}
-
 TEST(Processes, ShellMoveFileReplacesTarget) {
     QTemporaryDir dir;
     QFile a(dir.filePath("a")), b(dir.filePath("b"));
