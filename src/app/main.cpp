@@ -7,10 +7,14 @@
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
 #include "media/TvdoForm.h"
+#include "net/SoundAlerts.h"
+#include "net/SyncController.h"
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"
 #include "shell/KovanApplication.h"
+#include "shell/RatesTicker.h"
 #include "shell/SkinImages.h"
+#include "shell/StatusBand.h"
 #include "shell/TMainForm.h"
 #include "web/CommandRegistry.h"
 #include "web/ContentPane.h"
@@ -98,7 +102,28 @@ int main(int argc, char** argv) {
         contentPane->showoptPage(title, params, staytitle, destory);
     };
 
+    // The one-second sync loop; the exit procedure waits for its worker to end.
+    auto* sync = new SyncController(sectionPages, mainForm->ratesTicker(), mainForm.get());
+    mainForm->syncWorkerRunning = [sync] { return sync->hasWorker(); };
+
+    // Sound alerts own the speaker switch; the status band shows it and passes its clicks on.
+    auto* sounds = new SoundAlerts(state.programDir + QStringLiteral("sound"), mainForm.get());
+    StatusBand* band = mainForm->statusBand();
+    band->audopenimgClicked = [sounds] { sounds->audopenimgClick(); };
+    band->audcloseimgClicked = [sounds] { sounds->audcloseimgClick(); };
+    QObject::connect(sounds, &SoundAlerts::switchChanged, band, &StatusBand::showSoundSwitch);
+    band->showSoundSwitch(sounds->isOn());
+
+    // Page-callable methods of the main window that take one text.
+    commandRegistry().add(QStringLiteral("audioPlay"),
+                          [sounds](const QString& p) { return sounds->audioPlay(p); });
+    commandRegistry().add(QStringLiteral("switchPae"),
+                          [form = mainForm.get()](const QString& p) { return form->switchPae(p); });
+
     StartupSteps steps;
+    steps.loadImages = [form = mainForm.get()] { form->loadStartImages(); };
+    steps.loadEarnGif = [form = mainForm.get()] { form->loadEarnGif(); };
+    steps.loadSkin = [form = mainForm.get()] { form->loadSkin(); };
     steps.showFirstSection = [form = mainForm.get(), contentPane] {
         contentPane->ConWeb()->navigate(QUrl(QStringLiteral("about:blank")));
         form->showFirstSection();
@@ -116,6 +141,7 @@ int main(int argc, char** argv) {
         contentPane->attachScriptHost(commandRegistry());
     };
     steps.navigateSections = [sectionPages] { sectionPages->navigateSections(); };
+    steps.startSyncWorker = [sync] { sync->start(); };
     StartupProcedure startup(*mainForm, cl.sessionBlock, std::move(steps));
     const StartupProcedure::Outcome outcome = startup.run();
     if (outcome == StartupProcedure::Outcome::EndNow) {
