@@ -13,7 +13,7 @@ public:
     virtual ~ISectionPages() = default;
     // Runs reloadCheck('<sessid>') in every loaded section page whose stamp moved.
     virtual void checkRefresh() = 0;
-    // Reloads one section ("sign", "arts", "plan", "mkts", "rpae") or "all".
+    // Reloads one section ("sign", "arts", "plan", "mkte", "rpae") or "all".
     virtual void forceReload(const QString& which) = 0;
 };
 
