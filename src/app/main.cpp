@@ -103,7 +103,10 @@ int main(int argc, char** argv) {
     };
 
     // The one-second sync loop; the exit procedure waits for its worker to end.
-    auto* sync = new SyncController(sectionPages, mainForm->ratesTicker(), mainForm.get());
+    // Declared after the main window so that it goes first: a worker still running must never
+    // reach the window's rates ticker after the ticker is gone.
+    auto syncOwner = std::make_unique<SyncController>(sectionPages, mainForm->ratesTicker());
+    SyncController* sync = syncOwner.get();
     mainForm->syncWorkerRunning = [sync] { return sync->hasWorker(); };
 
     // Sound alerts own the speaker switch; the status band shows it and passes its clicks on.
