@@ -26,14 +26,14 @@ QByteArray convertWav(const QByteArray& wav) {
     SDL_RWops* rw = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
     if (!rw)
         return {};
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wavSpec;
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length))
+    if (!SDL_LoadWAV_RW(rw, 1, &wavSpec, &buffer, &length))
         return {};
     QByteArray out;
     SDL_AudioStream* stream =
-        SDL_NewAudioStream(spec.format, spec.channels, spec.freq, kFormat, kChannels, kRate);
+        SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq, kFormat, kChannels, kRate);
     if (stream) {
         if (SDL_AudioStreamPut(stream, buffer, int(length)) == 0 &&
             SDL_AudioStreamFlush(stream) == 0) {
