@@ -32,8 +32,8 @@ QByteArray convertWav(const QByteArray& wav) {
     if (!SDL_LoadWAV_RW(rw, 1, &wavSpec, &buffer, &length))
         return {};
     QByteArray out;
-    SDL_AudioStream* stream =
-        SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq, kFormat, kChannels, kRate);
+    SDL_AudioStream* stream = SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq,
+                                                 kFormat, kChannels, kRate);
     if (stream) {
         if (SDL_AudioStreamPut(stream, buffer, int(length)) == 0 &&
             SDL_AudioStreamFlush(stream) == 0) {
