@@ -156,7 +156,10 @@ TEST_F(Startup, ValidSessionRunsThenSigtermEndsCleanly) {
     EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(client.exitCode(), 0);
     EXPECT_TRUE(client.traceText().contains("kovan: exit procedure"));
-    EXPECT_FALSE(InstanceMarker::exists());
+    // The last client to end removes the marker (another client on this machine keeps it).
+    if (countProcesses("kovan") == 0) {
+        EXPECT_FALSE(InstanceMarker::exists());
+    }
     removeSessionBlock(m_block + "-running");
 }
 
