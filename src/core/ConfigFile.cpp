@@ -73,7 +73,10 @@ QStringList load(const QString& path) {
 void save(const QString& path, const QStringList& lines) {
     QSaveFile f(path);
     const QByteArray bytes = encodeLines(lines);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    // Unbuffered, so a short write (full disk, size limit) shows up in write()'s count here;
+    // buffered, Qt 6.4 lets the failed flush slip through commit() and renames a torn file.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() ||
+        f.error() != QFileDevice::NoError || !f.commit())
         throw FileOpenError("Cannot create file \"" + path.toStdString() + "\". " +
                             f.errorString().toStdString());
 }
