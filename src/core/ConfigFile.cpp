@@ -1,10 +1,10 @@
 #include "core/ConfigFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/Errors.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace kovan::configfile {
@@ -71,14 +71,10 @@ QStringList load(const QString& path) {
 }
 
 void save(const QString& path, const QStringList& lines) {
-    QSaveFile f(path);
-    const QByteArray bytes = encodeLines(lines);
-    // Unbuffered, so a short write (full disk, size limit) shows up in write()'s count here;
-    // buffered, Qt 6.4 lets the failed flush slip through commit() and renames a torn file.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() ||
-        f.error() != QFileDevice::NoError || !f.commit())
+    QString why;
+    if (!writeFileAtomically(path, encodeLines(lines), &why))
         throw FileOpenError("Cannot create file \"" + path.toStdString() + "\". " +
-                            f.errorString().toStdString());
+                            why.toStdString());
 }
 
 void normaliseLocalAlert(NameValueList& settings, bool (*fileExists)(const QString&)) {

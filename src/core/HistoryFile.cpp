@@ -1,11 +1,11 @@
 #include "core/HistoryFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/Errors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -120,10 +120,7 @@ void saveHistoryFile(const QString& path, const ChartDataList& bars) {
     const QByteArray bytes = historyBytes(bars);
     std::lock_guard guard(pathLock(path));
     ensureFolder(path);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        throw FileOpenError("cannot create " + path.toStdString());
-    if (f.write(bytes) != bytes.size() || !f.commit())
+    if (!writeFileAtomically(path, bytes))
         throw FileOpenError("cannot write " + path.toStdString());
 }
 
