@@ -16,7 +16,7 @@ inline constexpr const char* kAppAdmin = R"HTML(
 <span class="btn" onclick="fcb('normalwindow', {url: location.origin + '/tools/artview/' + SESSID + '/guide'})">新窗口（无标题）</span>
 <span class="btn" onclick="fcb('showyyopen', '')">在线讲座</span>
 <span class="btn" onclick="fcb('simpletalk', '')">simpletalk</span>
-<span class="btn" onclick="fcb('playaudio', {audio: 'alert.wav'})">试听提醒音</span></div>
+<span class="btn" onclick="fcb('audioPlay', 'alert.wav')">试听提醒音</span></div>
 )HTML";
 
 inline constexpr const char* kMyHold = R"HTML(
