@@ -1,9 +1,8 @@
 #include "net/rfdThread.h"
 
+#include "core/AtomicFile.h"
 #include "core/ProgramState.h"
 #include "net/HttpClient.h"
-
-#include <QSaveFile>
 
 namespace kovan {
 
@@ -27,14 +26,7 @@ void rfdThread::run() {
             return;
         // Written to a temporary file and renamed: a reader never sees half a sound, and of
         // two downloads to the same file the later one wins.
-        QSaveFile file(m_dstFile);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-        if (file.write(reply.body) != reply.body.size()) {
-            file.cancelWriting();
-            return;
-        }
-        m_stored = file.commit();
+        m_stored = writeFileAtomically(m_dstFile, reply.body);
     } catch (...) {
         // Silent by design: no file is the only trace.
     }
