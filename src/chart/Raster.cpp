@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace kovan::raster {
 
@@ -23,6 +24,18 @@ inline int64_t minorAt(int64_t k, int64_t dmin, int64_t dmaj) {
     return (2 * k * dmin + dmaj) / (2 * dmaj);
 }
 
+// Half-open pixel range [first, last) of an axis-parallel line from `from` to `to`, clipped to
+// [0, limit). The start pixel is always drawn, the end pixel only `withEnd`, in either
+// direction.
+inline std::pair<int64_t, int64_t> axisSpan(int from, int to, bool withEnd, int limit) {
+    int64_t first = from, last = int64_t(to) + (withEnd ? 1 : 0);
+    if (to < from) {
+        first = int64_t(to) + (withEnd ? 0 : 1);
+        last = int64_t(from) + 1;
+    }
+    return {std::max<int64_t>(first, 0), std::min<int64_t>(last, limit)};
+}
+
 void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
     const int w = img.width(), h = img.height();
     if (w <= 0 || h <= 0)
@@ -33,15 +46,7 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
     if (dy == 0) {
         if (y1 < 0 || y1 >= h)
             return;
-        int64_t a = x1, b = x2;
-        if (dx < 0) { // leftwards: the start pixel is included, the end pixel is not
-            a = int64_t(x2) + (withEnd ? 0 : 1);
-            b = int64_t(x1) + 1;
-        } else {
-            b = withEnd ? b + 1 : b;
-        }
-        a = std::max<int64_t>(a, 0);
-        b = std::min<int64_t>(b, w);
+        const auto [a, b] = axisSpan(x1, x2, withEnd, w);
         quint32* r = px.row(y1);
         for (int64_t x = a; x < b; ++x)
             r[x] = c;
@@ -50,15 +55,7 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
     if (dx == 0) {
         if (x1 < 0 || x1 >= w)
             return;
-        int64_t a = y1, b = y2;
-        if (dy < 0) {
-            a = int64_t(y2) + (withEnd ? 0 : 1);
-            b = int64_t(y1) + 1;
-        } else {
-            b = withEnd ? b + 1 : b;
-        }
-        a = std::max<int64_t>(a, 0);
-        b = std::min<int64_t>(b, h);
+        const auto [a, b] = axisSpan(y1, y2, withEnd, h);
         for (int64_t y = a; y < b; ++y)
             px.row(int(y))[x1] = c;
         return;

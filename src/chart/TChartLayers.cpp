@@ -141,31 +141,30 @@ void TChart::drawIndexPPVI(int layerInx) {
     text(img, *m_targetText, xs + 10, y - 7, QStringLiteral("PP ") + attrText(a, u"PV"),
          fontColour(pp, back));
 
+    // One dotted level per key with its label: above the line for resistances, below for
+    // supports. The second support also gets a solid line under its dots.
+    auto levels = [&](const char16_t* const* keys, const char16_t* const* labels, quint32 c,
+                      int textDy, int solidIndex) {
+        const quint32 textColour = fontColour(c, back);
+        for (int i = 0; i < 5; ++i) {
+            const int ly = m_scale.y(jsonReal(a, QStringView(keys[i])));
+            if (ly <= 1 || ly >= H)
+                continue;
+            if (i == solidIndex)
+                raster::line(img, xs, ly, w, ly, c);
+            dotted(ly, c);
+            text(img, *m_targetText, xs + 10, ly + textDy, QString::fromUtf16(labels[i]),
+                 textColour);
+        }
+    };
     static constexpr const char16_t* resistances[] = {u"R5", u"R4", u"R3", u"R2", u"R1"};
     static constexpr const char16_t* resistanceLabels[] = {u"阻力5", u"阻力4", u"阻力3", u"阻力2",
                                                            u"阻力1"};
-    const quint32 zlText = fontColour(zl, back);
-    for (int i = 0; i < 5; ++i) {
-        y = m_scale.y(jsonReal(a, QStringView(resistances[i])));
-        if (1 < y && y < H) {
-            dotted(y, zl);
-            text(img, *m_targetText, xs + 10, y - 16, QString::fromUtf16(resistanceLabels[i]),
-                 zlText);
-        }
-    }
     static constexpr const char16_t* supports[] = {u"S1", u"S2", u"S3", u"S4", u"S5"};
     static constexpr const char16_t* supportLabels[] = {u"支撑1", u"支撑2", u"支撑3", u"支撑4",
                                                         u"支撑5"};
-    const quint32 zcText = fontColour(zc, back);
-    for (int i = 0; i < 5; ++i) {
-        y = m_scale.y(jsonReal(a, QStringView(supports[i])));
-        if (1 < y && y < H) {
-            if (i == 1)
-                raster::line(img, xs, y, w, y, zc);
-            dotted(y, zc);
-            text(img, *m_targetText, xs + 10, y + 5, QString::fromUtf16(supportLabels[i]), zcText);
-        }
-    }
+    levels(resistances, resistanceLabels, zl, -16, -1);
+    levels(supports, supportLabels, zc, 5, 1);
 }
 
 void TChart::drawIndexMA(int layerInx) {
