@@ -3,8 +3,8 @@
 
 #include "WebTestSupport.h"
 
+#include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
-#include "web/CommandRegistry.h"
 #include "web/ContentPane.h"
 #include "web/HostWebView.h"
 #include "web/LectureConfig.h"
@@ -121,6 +121,20 @@ protected:
     }
 
     bool allChecked() const { return m_checked.size() == 5; }
+    // Runs `act` from the event loop once the lecture pop-up shows (inside its modal loop).
+    // A timer that looks every 10 ms, not a wait of its own: a wait started before the modal
+    // loop would sit below it and never see the window close.
+    void whenLectureShows(std::function<void()> act) {
+        auto* poll = new QTimer(m_window.get());
+        QObject::connect(poll, &QTimer::timeout, [this, poll, act = std::move(act)] {
+            if (!m_lectureForm->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            act();
+        });
+        poll->start(10);
+    }
 
     void startAndWait() {
         m_pages->navigateSections();
@@ -188,11 +202,33 @@ TEST_F(SectionsTest, ForceReloadAllRunsReloadCheckFiveTimesAndNavigatesNowhere) 
 
 TEST_F(SectionsTest, ForceReloadRightAfterStartWaitsForTheLoads) {
     m_pages->navigateSections();
-    m_pages->forceReload("all"); // busy: waits, handling events, until each page is checked
-    EXPECT_TRUE(allChecked());
+    m_pages->forceReload("all"); // every view is busy: returns at once, reloads wait
+    EXPECT_EQ(m_pages->pendingReloads(), 5);
+    EXPECT_TRUE(m_reloadChecks.isEmpty());
+    // Each view runs its reloadCheck once its first page has been checked, without a
+    // second load.
     ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.size() >= 5; }));
+    EXPECT_TRUE(allChecked());
+    EXPECT_EQ(m_pages->pendingReloads(), 0);
     for (const char* key : kKeys)
         EXPECT_EQ(m_loads[key], 1) << key;
+}
+
+TEST_F(SectionsTest, ForceReloadOfAViewThatNeverFinishesLoadingGivesUpWaiting) {
+    startAndWait();
+    m_pages->setReloadWaitMs(300);
+    m_server.holdPage("/hang");
+    view("plan")->navigate(QUrl(m_server.root() + "/hang"));
+    m_pages->forceReload("all");
+    // The four free views run reloadCheck at once; plan waits, then is loaded afresh.
+    ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.size() >= 4; }));
+    EXPECT_EQ(m_pages->pendingReloads(), 1);
+    ASSERT_TRUE(waitUntil([this] { return m_pages->pendingReloads() == 0; }, 5000));
+    // Loaded afresh (not a reloadCheck in the page it was leaving), which ends the hung load.
+    ASSERT_TRUE(waitUntil([this] { return view("plan")->url().query().startsWith("rand="); }));
+    EXPECT_EQ(view("plan")->url().path(), "/tools/planlist/S1/");
+    EXPECT_EQ(m_reloadChecks.count("plan|0"), 0);
+    m_server.releasePage("/hang");
 }
 
 TEST_F(SectionsTest, APageWithoutTheMarkerBecomesTheTileAndNeverGetsReloadCheck) {
@@ -368,8 +404,7 @@ TEST_F(SectionsTest, ShowyyopenShowsTheLectureModallyAndGoesToTheRoom) {
     program().settings.setValue(u"LectureName", QStringLiteral("王老师"));
     bool sawLabel = false;
     // While the pop-up is up: check it, then press "去听听".
-    QTimer::singleShot(50, [&] {
-        waitUntil([&] { return m_lectureForm->isVisible(); }, 10000);
+    whenLectureShows([&] {
         sawLabel = m_lectureForm->Label1()->text().contains(QStringLiteral("火热进行中"));
         m_lectureForm->RzBitBtn1()->click();
     });
@@ -394,10 +429,7 @@ TEST_F(SectionsTest, ShowyyopenWithoutALectureShowsNothing) {
 TEST_F(SectionsTest, DismissingTheLectureOpensNothing) {
     startAndWait();
     program().settings.setValue(u"LectureRoom", m_server.root() + "/plain");
-    QTimer::singleShot(50, [&] {
-        waitUntil([&] { return m_lectureForm->isVisible(); }, 10000);
-        m_lectureForm->RzBitBtn2()->click();
-    });
+    whenLectureShows([&] { m_lectureForm->RzBitBtn2()->click(); });
     EXPECT_EQ(runJs(view("sign")->page(), "window.external.FCB('showyyopen', '')").toString(), "1");
     EXPECT_FALSE(m_lectureForm->isVisible());
     EXPECT_FALSE(m_webForm->isVisible());
@@ -422,17 +454,35 @@ TEST_F(SectionsTest, TheLoadingPictureCyclesThroughEightFrames) {
     EXPECT_EQ(m_pane->Timer5()->interval(), 100);
 }
 
+TEST_F(SectionsTest, ForceReloadFromAPagesLoadHandlerAnswers) {
+    // The page asks for its own reload while it is still loading: the call must answer.
+    m_server.setPage(sectionPath("arts"),
+                     R"(<html><body><!-- QZEARVersion 2.1 --><script>
+                        window.addEventListener('load', function() {
+                          document.title = 'got ' + window.external.FCB('forceReload', 'arts');
+                        });
+                        function reloadCheck(x){ window.external.FCB('rc', 'arts|' + x); }
+                        </script></body></html>)");
+    startAndWait();
+    ASSERT_TRUE(waitUntil([this] { return view("arts")->title() == "got 1"; }));
+    ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.contains("arts|0"); }));
+}
+
 TEST_F(SectionsTest, ForceReloadFromAPageWaitsForALoadingViewWithoutFreezingIt) {
     m_server.setPage(sectionPath("plan"), sectionPage("plan", false));
     startAndWait();
     m_server.setPage(sectionPath("plan"), sectionPage("plan", true));
     m_checked.remove("plan");
+    m_server.holdPage(sectionPath("plan"));
     view("plan")->navigate(QUrl(m_server.root() + QString::fromStdString(sectionPath("plan"))));
-    // The plan view is busy: the command waits for it, then runs its reloadCheck(0).
+    // The plan view is busy: the command answers at once, and the reload waits for the view.
     EXPECT_EQ(runJs(view("sign")->page(), "window.external.FCB('forceReload', 'plan')").toString(),
               "1");
-    EXPECT_TRUE(m_checked.contains("plan"));
+    EXPECT_FALSE(m_checked.contains("plan"));
+    EXPECT_EQ(m_pages->pendingReloads(), 1);
+    m_server.releasePage(sectionPath("plan"));
     ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.size() >= 1; }));
+    EXPECT_TRUE(m_checked.contains("plan"));
     EXPECT_EQ(m_reloadChecks, QStringList{"plan|0"});
     EXPECT_EQ(m_loads["plan"], 1);
 }

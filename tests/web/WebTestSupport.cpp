@@ -16,7 +16,8 @@ namespace kovan::webtest {
 
 PageServer::PageServer() : m_server(std::make_unique<httplib::Server>()) {
     m_server->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        m_released.wait(lock, [&] { return m_stopping || !m_held.count(req.path); });
         const auto it = m_pages.find(req.path);
         if (it == m_pages.end()) {
             res.status = 404;
@@ -34,6 +35,11 @@ PageServer::PageServer() : m_server(std::make_unique<httplib::Server>()) {
 }
 
 PageServer::~PageServer() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_released.notify_all();
     m_server->stop();
     m_thread->join();
     delete m_thread;
@@ -51,6 +57,19 @@ void PageServer::setPage(const std::string& path, const std::string& html) {
 void PageServer::removePage(const std::string& path) {
     std::lock_guard lock(m_mutex);
     m_pages.erase(path);
+}
+
+void PageServer::holdPage(const std::string& path) {
+    std::lock_guard lock(m_mutex);
+    m_held.insert(path);
+}
+
+void PageServer::releasePage(const std::string& path) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_held.erase(path);
+    }
+    m_released.notify_all();
 }
 
 bool waitUntil(const std::function<bool()>& done, int ms) {

@@ -4,10 +4,12 @@
 #include <QUrl>
 #include <QVariant>
 
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -30,11 +32,18 @@ public:
     QString root() const; // "http://127.0.0.1:<port>"
     void setPage(const std::string& path, const std::string& html);
     void removePage(const std::string& path);
+    // Requests of a held path get no answer until it is released (or the server stops): a
+    // page that never finishes loading.
+    void holdPage(const std::string& path);
+    void releasePage(const std::string& path);
 
 private:
     std::unique_ptr<httplib::Server> m_server;
     std::mutex m_mutex;
+    std::condition_variable m_released;
     std::map<std::string, std::string> m_pages;
+    std::set<std::string> m_held;
+    bool m_stopping = false;
     int m_port = 0;
     std::thread* m_thread = nullptr;
 };
