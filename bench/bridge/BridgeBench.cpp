@@ -5,8 +5,8 @@
 // Usage: bridge_bench [calls per size, default 2000]. Needs a display or
 // QT_QPA_PLATFORM=offscreen, and QTWEBENGINE_DISABLE_SANDBOX=1 when run as root.
 
+#include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
-#include "web/CommandRegistry.h"
 #include "web/HostWebView.h"
 #include "web/WebEngineSetup.h"
 

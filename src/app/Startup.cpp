@@ -3,20 +3,18 @@
 #include "core/ConfigFile.h"
 #include "core/Errors.h"
 #include "core/JsonParams.h"
+#include "core/Lifecycle.h"
 #include "core/Processes.h"
 #include "core/ProgramState.h"
-#include "core/Scramble.h"
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
 #include "core/Utils.h"
 #include "shell/KovanApplication.h"
-#include "shell/TMainForm.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QLabel>
 
 namespace kovan {
 
@@ -36,14 +34,16 @@ bool fileExists(const QString& path) {
 
 } // namespace
 
-StartupProcedure::StartupProcedure(TMainForm& form, QString sessionBlockName, StartupSteps steps)
-    : m_form(form), m_sessionBlockName(std::move(sessionBlockName)), m_steps(std::move(steps)) {}
+StartupProcedure::StartupProcedure(const Lifecycle& lifecycle, QString sessionBlockName,
+                                   QObject* errorSender)
+    : m_lifecycle(lifecycle), m_sessionBlockName(std::move(sessionBlockName)),
+      m_errorSender(errorSender) {}
 
 StartupProcedure::Outcome StartupProcedure::run() {
     // Step 1, the application-wide error handler, is the application object itself
     // (KovanApplication::notify); work outside event handlers goes through guarded().
     Outcome outcome = Outcome::Running;
-    KovanApplication::guarded(&m_form, [&] { outcome = runSteps(); });
+    KovanApplication::guarded(m_errorSender, [&] { outcome = runSteps(); });
     return outcome;
 }
 
@@ -84,18 +84,6 @@ void StartupProcedure::loadSettings() {
     configfile::normaliseLocalAlert(p.settings, fileExists);
 }
 
-void StartupProcedure::automaticLogin() {
-    const QString authInfo = program().settings.value(u"AUTHINFO");
-    if (authInfo.isEmpty())
-        return;
-    const QStringList pieces = splitStr(unscrambleStr(authInfo), QStringLiteral("###"));
-    if (pieces.size() != 2)
-        return;
-    trace(QStringLiteral("automatic login"));
-    if (m_steps.loginRequest)
-        m_steps.loginRequest(pieces[0], pieces[1]);
-}
-
 StartupProcedure::Outcome StartupProcedure::runSteps() {
     ProgramState& p = program();
 
@@ -127,14 +115,14 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
     // 7. The session becomes the client's.
     p.sessInfoText = block.text;
     p.setSessid(sessid);
-    m_form.topUNLab()->setText(QString::number(uid));
+    m_lifecycle.runStart(StartStep::SessionTaken);
 
     // 8. The companion has done its part.
     killProcessesByName(companionPath());
 
     // 9.
     p.setAppRunning(true);
-    m_form.registerCloseMessage();
+    m_lifecycle.runStart(StartStep::AppRunning);
 
     // 10.
     createFolders();
@@ -148,31 +136,16 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
         t.quoteTable.clear();
     });
     p.settings.clear();
-    if (m_steps.loadImages)
-        m_steps.loadImages();
+    m_lifecycle.runStart(StartStep::LoadImages);
 
     // 12.
     loadSettings();
 
-    // 13-18.
-    if (m_steps.showFirstSection)
-        m_steps.showFirstSection();
-    if (m_steps.loadEarnGif)
-        m_steps.loadEarnGif();
-    if (m_steps.loadSkin)
-        m_steps.loadSkin();
-    m_form.addTrayIcon();
-    if (m_steps.attachScriptHosts)
-        m_steps.attachScriptHosts();
-    if (m_steps.navigateSections)
-        m_steps.navigateSections();
-
-    // 19.
-    if (m_steps.startSyncWorker)
-        m_steps.startSyncWorker();
-
-    // 20.
-    automaticLogin();
+    // 13-20.
+    for (StartStep step : {StartStep::ShowFirstSection, StartStep::LoadEarnGif, StartStep::LoadSkin,
+                           StartStep::AddTrayIcon, StartStep::AttachScriptHosts,
+                           StartStep::NavigateSections, StartStep::StartWorkers, StartStep::SignIn})
+        m_lifecycle.runStart(step);
     trace(QStringLiteral("start-up done"));
     return Outcome::Running;
 }

@@ -2,35 +2,26 @@
 
 #include <QString>
 
-#include <functional>
+class QObject;
 
 namespace kovan {
 
-class TMainForm;
+class Lifecycle;
 
-// The steps other parts of the client contribute to start-up, in the order they run. Each may
-// be empty while its part is not there. GUI thread.
-struct StartupSteps {
-    std::function<void()> loadImages;        // star, close/open and arrow pictures
-    std::function<void()> showFirstSection;  // content pane blank, signal section shown
-    std::function<void()> loadEarnGif;       // cache/edata.gif into the ticker band picture
-    std::function<void()> loadSkin;          // chrome, member, navigation, tab and loading images
-    std::function<void()> attachScriptHosts; // the page bridge in every web view
-    std::function<void()> navigateSections;  // first loads of the five section pages
-    std::function<void()> startSyncWorker;   // the one-second sync loop
-    std::function<void(const QString& user, const QString& password)> loginRequest;
-};
-
-// The start-up procedure the main window runs while it is being created.
+// The start-up procedure: the companion update, the session the companion published, folders,
+// settings, and between them the steps the client's parts added to `lifecycle`, each at its
+// place (see StartStep). GUI thread.
 class StartupProcedure {
 public:
     enum class Outcome {
         Running,         // start-up done (or cut short by an error): run the message loop
-        EndNow,          // the process ends at once, no further windows
-        EndAfterWindows, // create the other windows, then leave without running the loop
+        EndNow,          // the process ends at once
+        EndAfterWindows, // the process ends without running the message loop
     };
 
-    StartupProcedure(TMainForm& form, QString sessionBlockName, StartupSteps steps);
+    // `errorSender`: the object the error handler names when a step fails (the main window).
+    StartupProcedure(const Lifecycle& lifecycle, QString sessionBlockName,
+                     QObject* errorSender = nullptr);
 
     // Runs every step in order. An exception from a step skips the rest; it goes to the
     // application-wide error handler and the program runs on with what was set up.
@@ -42,11 +33,10 @@ private:
     void startCompanion();
     void createFolders();
     void loadSettings();
-    void automaticLogin();
 
-    TMainForm& m_form;
+    const Lifecycle& m_lifecycle;
     QString m_sessionBlockName;
-    StartupSteps m_steps;
+    QObject* m_errorSender;
 };
 
 } // namespace kovan

@@ -68,7 +68,7 @@ double avgPrice(const ChartDataList& series, int index, int count, int field);
 
 // Bollinger bands (upper, middle, lower) at `index` over a window of `count` bars, k
 // population standard deviations wide; (0, 0, 0) for an index outside the series.
-using TMYDAr = std::array<double, 3>;
+using TMYDAr = std::array<double, 3>; // one bar's Bollinger values: upper, middle, lower
 TMYDAr bandValues(const ChartDataList& series, int index, int k, int count);
 
 } // namespace kovan

@@ -25,8 +25,15 @@ SyncController::~SyncController() {
 }
 
 void SyncController::start() {
-    if (!m_worker)
+    if (!m_worker && !m_stopped)
         startWorker(0);
+}
+
+void SyncController::stop() {
+    m_stopped = true;
+    m_relay.shutdown();
+    if (m_worker)
+        m_worker->requestStop();
 }
 
 void SyncController::startWorker(int startDelayMs) {
@@ -44,7 +51,7 @@ void SyncController::SyncThreadTermintate(SyncThread* sender) {
         m_worker = nullptr;
     if (m_destroying)
         return;
-    if (program().appRunning())
+    if (program().appRunning() && !m_stopped)
         startWorker(failed ? m_options.pollPeriodMs : 0);
     Q_EMIT workerEnded(failed);
 }

@@ -14,7 +14,7 @@ namespace kovan {
 //     m_sync = new SyncController(pagesImpl, tickerImpl, this);
 //     m_sync->start();
 //
-// and its exit procedure clears appRunning, then waits (handling events) until
+// and the exit procedure clears appRunning, calls stop(), then lets events run until
 // hasWorker() is false.
 class SyncController : public QObject {
     Q_OBJECT
@@ -29,6 +29,10 @@ public:
 
     // Starts a worker when none runs: created, termination handler SyncThreadTermintate, started.
     void start();
+    // The exit procedure's step (appRunning already cleared): GUI steps the worker waits for are
+    // dropped and will not be taken any more, the request in progress is cancelled, so the
+    // worker ends within moments; its termination handler then starts no replacement.
+    void stop();
     // True from start() until a worker ended and no replacement was started.
     bool hasWorker() const { return m_worker != nullptr; }
     // Workers started so far (the first and every replacement).
@@ -53,6 +57,7 @@ private:
     SyncThread* m_worker = nullptr;
     int m_started = 0;
     bool m_destroying = false;
+    bool m_stopped = false; // stop() ran: no worker starts any more
 };
 
 } // namespace kovan

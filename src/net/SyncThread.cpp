@@ -22,20 +22,12 @@ SyncThread::~SyncThread() {
 }
 
 QString SyncThread::errorText() const {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(m_errorMutex);
     return m_error;
 }
 
-void SyncThread::requestStop() {
-    std::lock_guard lock(m_mutex);
-    m_stop.store(true, std::memory_order_release);
-    if (m_client)
-        m_client->cancel();
-    m_wake.notify_all();
-}
-
 bool SyncThread::sleepUnlessStopped(int ms) {
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(stopMutex());
     return !m_wake.wait_for(lock, std::chrono::milliseconds(ms),
                             [this] { return stopRequested(); });
 }
@@ -50,12 +42,7 @@ void SyncThread::run() {
     HttpClient client;
     client.setConnectTimeoutMs(m_options.connectTimeoutMs);
     client.setReadTimeoutMs(m_options.readTimeoutMs);
-    {
-        std::lock_guard lock(m_mutex);
-        m_client = &client;
-        if (stopRequested())
-            client.cancel();
-    }
+    const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
     // A replacement for a failed worker holds back one period (see SyncController).
     bool go = m_startDelayMs <= 0 || sleepUnlessStopped(m_startDelayMs);
     while (go && program().appRunning() && !stopRequested()) {
@@ -66,15 +53,13 @@ void SyncThread::run() {
         m_cycles.fetch_add(1, std::memory_order_acq_rel);
         go = sleepUnlessStopped(m_options.pollPeriodMs);
     }
-    std::lock_guard lock(m_mutex);
-    m_client = nullptr;
 }
 
 SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
     const QString url = m_root + QStringLiteral("/sync/") + program().sessid();
     const HttpReply reply = client.get(url);
     if (!reply.ok) {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(m_errorMutex);
         m_error = reply.error;
         return CycleResult::Failed;
     }
@@ -99,7 +84,7 @@ SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
     SyncReplyProcessor processor(program().sync, program().topInfoList);
     const auto outcome = processor.process(reply.text(), hooks, SyncReplyProcessor::localNowSecs());
     if (outcome == SyncReplyProcessor::Outcome::Unusable) {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(m_errorMutex);
         m_error = QStringLiteral("unusable sync reply");
         return CycleResult::Failed;
     }

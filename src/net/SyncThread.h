@@ -45,12 +45,12 @@ public:
     QString errorText() const;
     int cyclesRun() const { return m_cycles.load(std::memory_order_acquire); }
 
-    // Any thread: ends the worker soon (the request in progress is abandoned, a sleep cut
-    // short). Used when the owner goes away before the program's exit procedure ran.
-    void requestStop();
+    // requestStop() (any thread) ends the worker soon: the request in progress is cancelled,
+    // a sleep cut short.
 
 protected:
     void run() override;
+    void wake() override { m_wake.notify_all(); }
 
 private:
     enum class CycleResult { Continue, Failed };
@@ -58,7 +58,6 @@ private:
     void onGuiThread(const std::function<void()>& step);
     // Sleeps `ms` unless a stop is requested first; returns false when stopped.
     bool sleepUnlessStopped(int ms);
-    bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
 
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
@@ -69,11 +68,9 @@ private:
 
     std::atomic<bool> m_endedByError{false};
     std::atomic<int> m_cycles{0};
-    std::atomic<bool> m_stop{false};
-    HttpClient* m_client = nullptr; // valid while run() executes; guarded by m_mutex
-    mutable std::mutex m_mutex;
-    std::condition_variable m_wake;
-    QString m_error; // guarded by m_mutex
+    std::condition_variable m_wake; // paired with stopMutex()
+    mutable std::mutex m_errorMutex;
+    QString m_error; // guarded by m_errorMutex
 };
 
 } // namespace kovan

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace kovan {
@@ -23,12 +24,17 @@ namespace kovan {
 //
 // The thread is a std::thread that the owner thread joins before the handler runs, so
 // everything the worker wrote is visible to the handler (and to ThreadSanitizer).
+//
+// Every worker is known to a process-wide list from construction to destruction, so that the
+// exit procedure can stop them all (stopAll), wait until they have ended (liveCount), and the
+// program entry can join and free any that are left once the event loop is gone (reapAll):
+// no worker thread runs while static objects are destroyed.
 class WorkerThread : public QObject {
     Q_OBJECT
 public:
     explicit WorkerThread(QObject* parent = nullptr);
     // Joins the thread if it still runs (only an owner that shuts down early deletes a worker
-    // itself; it should make run() return first).
+    // itself; it should make run() return first, e.g. with requestStop()).
     ~WorkerThread() override;
 
     // Owner thread, once.
@@ -36,13 +42,47 @@ public:
     // Any thread: run() has returned and the end has been announced to the owner thread.
     bool hasEnded() const { return m_ended.load(std::memory_order_acquire); }
 
+    // Any thread: asks run() to return soon. The operation in progress is cancelled through
+    // the worker's cancelOnStop() guard, and wake() lets a worker that sleeps notice.
+    void requestStop();
+    bool stopRequested() const { return m_stop.load(std::memory_order_acquire); }
+
+    // Any thread: requestStop() for every worker of the process.
+    static void stopAll();
+    // Any thread: workers whose run() has not returned yet.
+    static int liveCount();
+    // The owner thread, after its event loop has ended: stops every worker left, waits for
+    // their threads and frees them (their termination handlers do not run).
+    static void reapAll();
+
 protected:
     // The job, on the worker thread.
     virtual void run() = 0;
+    // Called by requestStop() (any thread, under the worker's stop lock): a worker that waits
+    // on its own condition variable wakes it here.
+    virtual void wake() {}
     // For subclass destructors: waits until run() has returned (make it return first).
     void joinThread();
     // For subclasses: stores a handler that receives the concrete worker.
     void setHandler(QObject* guard, std::function<void()> handler);
+
+    // Worker thread: while the returned guard lives, requestStop() calls `cancel` (under the
+    // stop lock, so `cancel` never runs once the guard is gone). When a stop was requested
+    // before, `cancel` runs at once.
+    class CancelGuard {
+    public:
+        explicit CancelGuard(WorkerThread* worker) : m_worker(worker) {}
+        CancelGuard(const CancelGuard&) = delete;
+        CancelGuard& operator=(const CancelGuard&) = delete;
+        ~CancelGuard();
+
+    private:
+        WorkerThread* m_worker;
+    };
+    [[nodiscard]] CancelGuard cancelOnStop(std::function<void()> cancel);
+
+    // The stop lock, for subclasses whose wake() pairs with a wait of their own.
+    std::mutex& stopMutex() const { return m_stopMutex; }
 
 private:
     Q_INVOKABLE void finishOnOwnerThread();
@@ -50,6 +90,9 @@ private:
 
     std::thread m_thread;
     std::atomic<bool> m_ended{false};
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_stopMutex;
+    std::function<void()> m_cancel; // guarded by m_stopMutex
     QPointer<QObject> m_guard;
     bool m_hasGuard = false;
     std::function<void()> m_handler;

@@ -25,6 +25,7 @@ void requestThread::run() {
         HttpClient client;
         client.setConnectTimeoutMs(m_connectTimeoutMs);
         client.setReadTimeoutMs(m_readTimeoutMs);
+        const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
         const QByteArray body = encodeFormBody(m_reqstr);
         m_url = m_root + u'/' + m_reqact + u'/' + program().sessid();
         const HttpReply reply = client.postForm(m_url, body);

@@ -1,10 +1,10 @@
 #include "shell/SectionArea.h"
 
 #include "core/Errors.h"
+#include "core/PageHooks.h"
 #include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "shell/FormLayout.h"
-#include "shell/PageHooks.h"
 #include "shell/SectionCommands.h"
 #include "shell/SectionPanel.h"
 #include "shell/SkinPainters.h"

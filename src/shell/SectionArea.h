@@ -52,9 +52,10 @@ public:
     // InvalidAccessError for a key without a panel. Answers "1".
     QString switchPae(const QString& key);
     void filterClick(const QString& groupName, int buttonTag);
-    void RzPanel18Click(int buttonTag);
+    void RzPanel18Click(int buttonTag); // signal list style: "平铺" (1) or "列表" (2)
     void artVideoBtnClick();
     void refreshClick(const QString& key);
+    // An item of the instrument menu (artsymmenu) chosen: articles of that instrument.
     void ASML_XAGRMBClick(const QString& itemName, const QString& caption);
     // Service pages: "MySETBTPae", "RzPanel9", "MyHotBtPae" (also topUNLab, tray), "sgBtnSet".
     void openServicePage(const QString& button);

@@ -1,6 +1,7 @@
 #include "shell/SectionPanel.h"
 
 #include "shell/FormLayout.h"
+#include "shell/SkinImages.h"
 #include "shell/SkinPainters.h"
 
 namespace kovan {
@@ -9,7 +10,7 @@ SectionPanel::SectionPanel(const QString& key, QWidget* parent)
     : SkinPanel(key + QStringLiteral("MPae"), parent), m_key(key) {
     setPainter(SkinPainters::solid(Qt::white));
     m_header = new SkinPanel(key + QStringLiteral("TopPae"), this);
-    m_header->setPainter(SkinPainters::stretched(14));
+    m_header->setPainter(SkinPainters::stretched(SkinImages::kSectionHeaderStrip));
 }
 
 void SectionPanel::setView(QWidget* view) {

@@ -13,6 +13,25 @@ namespace kovan {
 // pictures). GUI thread only (the ticker worker gets its own copies of the arrows).
 class SkinImages {
 public:
+    // topImages by role (the number is the resource's, TOPIMG<n>). The caption buttons'
+    // pictures 0–6 are named in CaptionButtons.
+    static constexpr int kLogoPlate = 7;           // 161 × 85, rounded corner keyed out
+    static constexpr int kTitleStrip = 8;          // title bar background
+    static constexpr int kNavigationStrip = 9;     // navigation and service bars
+    static constexpr int kDividerCollapsed = 11;   // divider arrow, right column hidden
+    static constexpr int kDividerStrip = 12;       // divider background
+    static constexpr int kPageTile = 13;           // 14 × 14 tile of pages and overlays
+    static constexpr int kSectionHeaderStrip = 14; // section headers, content pane title
+    static constexpr int kStatusStrip = 16;        // status band background
+    static constexpr int kDividerExpanded = 18;    // divider arrow, right column shown
+    static constexpr int kTickerUp = 22;           // rates ticker arrows
+    static constexpr int kTickerDown = 23;
+    // ibtnImages by role (IBTN<n>): the selected slices of a tab button (the group slices are
+    // FilterGroup's).
+    static constexpr int kPaneButtonLeft = 10;
+    static constexpr int kPaneButtonMiddle = 11;
+    static constexpr int kPaneButtonRight = 12;
+
     // ":/skin/<name>.png" (or ".gif" for the animated pictures).
     static QString resourcePath(const QString& name);
     // Decodes one resource picture; a missing one gives a null image.

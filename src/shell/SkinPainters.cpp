@@ -103,7 +103,7 @@ SkinPanel::Painter SkinPainters::statusBand() {
         p.setPen(darkLine());
         p.drawLine(0, h - 1, w, h - 1);
         p.drawLine(w - 1, 0, w - 1, h);
-        const QImage strip = skin().top(16);
+        const QImage strip = skin().top(SkinImages::kStatusStrip);
         if (!strip.isNull())
             p.drawImage(edges(1, 0, w - 2, h - 1), strip);
     };
@@ -111,11 +111,12 @@ SkinPanel::Painter SkinPainters::statusBand() {
 
 SkinPanel::Painter SkinPainters::divider() {
     return [](QPainter& p, const SkinPanel& self) {
-        const QImage strip = skin().top(12);
+        const QImage strip = skin().top(SkinImages::kDividerStrip);
         if (!strip.isNull())
             p.drawImage(self.rect(), strip);
         const int top = (self.height() - 45) / 2;
-        const QImage arrow = skin().top(self.tag() == 0 ? 18 : 11);
+        const QImage arrow = skin().top(self.tag() == 0 ? SkinImages::kDividerExpanded
+                                                        : SkinImages::kDividerCollapsed);
         if (!arrow.isNull())
             p.drawImage(edges(0, top, 7, top + 45), arrow);
     };

@@ -2,8 +2,6 @@
 
 #include "core/ProgramState.h"
 #include "core/Trace.h"
-#include "notify/TrbMsgForm.h"
-#include "notify/TtopFloatForm.h"
 #include "shell/EdgeResizer.h"
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"
@@ -30,7 +28,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QThread>
 #include <QWindow>
 
 namespace kovan {
@@ -91,9 +88,8 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     m_ConBgPae->setObjectName(QStringLiteral("ConBgPae"));
     m_ConBgPae->hide();
 
-    m_sections = new SectionArea(m_RzPanel5, m_RzPanel6, m_bgMPae, m_ConBgPae, m_hooks, this);
+    m_sections = new SectionArea(m_RzPanel5, m_RzPanel6, m_bgMPae, m_ConBgPae, m_hooks.pages, this);
     m_ratesTicker = new RatesTicker(m_btmIV, this);
-    stopRatesTicker = [this] { m_ratesTicker->stop(); };
 
     buildTrayMenu();
     FormResize();
@@ -117,7 +113,7 @@ void TMainForm::buildTopBand() {
     m_bgTPae = makePanel(QStringLiteral("bgTPae"), this);
 
     m_logoPae = makePanel(QStringLiteral("logoPae"), m_bgTPae);
-    m_logoPae->setPainter(SkinPainters::stretched(7));
+    m_logoPae->setPainter(SkinPainters::stretched(SkinImages::kLogoPlate));
     connect(m_logoPae, &SkinPanel::pressed, this, [this](QMouseEvent* e) {
         if (e->button() == Qt::LeftButton && windowHandle())
             windowHandle()->startSystemMove();
@@ -153,7 +149,7 @@ void TMainForm::buildTopBand() {
     m_RzPanel2->setObjectName(QStringLiteral("RzPanel2"));
 
     m_topPae2 = makePanel(QStringLiteral("topPae2"), m_RzPanel2);
-    m_topPae2->setPainter(SkinPainters::stretched(8));
+    m_topPae2->setPainter(SkinPainters::stretched(SkinImages::kTitleStrip));
     connect(m_topPae2, &SkinPanel::pressed, this, [this](QMouseEvent* e) {
         if (e->button() == Qt::LeftButton && windowHandle())
             windowHandle()->startSystemMove();
@@ -200,9 +196,9 @@ void TMainForm::buildTopBand() {
     connect(m_ClsImg, &SkinPanel::clicked, this, &TMainForm::ClsImgClick);
 
     m_RzPanel5 = makePanel(QStringLiteral("RzPanel5"), m_RzPanel2);
-    m_RzPanel5->setPainter(SkinPainters::stretched(9));
+    m_RzPanel5->setPainter(SkinPainters::stretched(SkinImages::kNavigationStrip));
     m_RzPanel6 = makePanel(QStringLiteral("RzPanel6"), m_RzPanel2);
-    m_RzPanel6->setPainter(SkinPainters::stretched(9));
+    m_RzPanel6->setPainter(SkinPainters::stretched(SkinImages::kNavigationStrip));
 }
 
 void TMainForm::buildColumns() {
@@ -284,7 +280,8 @@ void TMainForm::loadSkin() {
     setMemberPicture(false);
     if (!skin().appIcon.isNull())
         setWindowIcon(QIcon(QPixmap::fromImage(skin().appIcon)));
-    m_ratesTicker->setArrows(skin().top(22), skin().top(23));
+    m_ratesTicker->setArrows(skin().top(SkinImages::kTickerUp),
+                             skin().top(SkinImages::kTickerDown));
     updateWindowMask();
     update();
 }
@@ -348,7 +345,7 @@ void TMainForm::MLinePaeClick(const QPoint& clientPos) {
 
 void TMainForm::updateWindowMask() {
     // The logo plate's silver corner is see-through: cut it out of the window's shape.
-    const QImage plate = skin().top(7);
+    const QImage plate = skin().top(SkinImages::kLogoPlate);
     if (plate.isNull() || width() <= 0 || height() <= 0)
         return;
     const QImage scaled = plate.size() == m_logoPae->size()
@@ -429,20 +426,14 @@ void TMainForm::minImgClick() {
 
 void TMainForm::hideToTray() {
     hide();
-    if (!program().sessid().isEmpty() && m_floatBar) {
-        m_floatBar->setPos();
-        m_floatBar->show();
-        m_floatBar->raise();
-    }
+    if (!program().sessid().isEmpty() && m_hooks.showFloatBar)
+        m_hooks.showFloatBar(true);
     addTrayIcon();
 }
 
 void TMainForm::ClsImgClick() {
     hide();
-    if (m_floatBar && !m_floatBar->isVisible()) {
-        m_floatBar->setPos();
-        m_floatBar->show();
-    }
+    N9Click();
 }
 
 void TMainForm::MyHotBtPaeClick() {
@@ -515,11 +506,6 @@ void TMainForm::registerCloseMessage() {
     });
 }
 
-void TMainForm::setSecondaryWindows(TtopFloatForm* floatBar, TrbMsgForm* popup) {
-    m_floatBar = floatBar;
-    m_popup = popup;
-}
-
 void TMainForm::bringToFront() {
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -537,15 +523,14 @@ void TMainForm::N5Click() {
 }
 
 void TMainForm::N9Click() {
-    if (m_floatBar && !m_floatBar->isVisible()) {
-        m_floatBar->setPos();
-        m_floatBar->show();
-    }
+    const bool showing = m_hooks.floatBarShowing && m_hooks.floatBarShowing();
+    if (!showing && m_hooks.showFloatBar)
+        m_hooks.showFloatBar(false);
 }
 
 void TMainForm::H1Click() {
-    if (m_popup)
-        m_popup->showNewest();
+    if (m_hooks.showNewestNotice)
+        m_hooks.showNewestNotice();
 }
 
 void TMainForm::N10Click() {
@@ -554,30 +539,14 @@ void TMainForm::N10Click() {
 }
 
 void TMainForm::N8Click() {
-    exitProcedure();
+    if (m_hooks.exitProcedure)
+        m_hooks.exitProcedure();
 }
 
-void TMainForm::exitProcedure() {
-    if (m_exiting)
-        return;
+void TMainForm::hideForExit() {
     m_exiting = true;
-    trace(QStringLiteral("exit procedure"));
-    removeTrayIcon();
-    program().setAppRunning(false);
     hide();
-    if (stopRatesTicker)
-        stopRatesTicker();
-    if (m_floatBar && m_floatBar->isVisible())
-        m_floatBar->hide();
-    if (m_popup && m_popup->isVisible())
-        m_popup->close();
-    // The sync worker leaves its loop at its next check of appRunning; its termination handler
-    // runs on this thread, so events must keep flowing while we wait.
-    while (syncWorkerRunning && syncWorkerRunning()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(1);
-    }
-    QCoreApplication::quit();
+    m_ratesTicker->stop();
 }
 
 } // namespace kovan

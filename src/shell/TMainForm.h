@@ -1,12 +1,11 @@
 #pragma once
 
+#include "core/PageHooks.h"
 #include "shell/CaptionButtons.h"
 #include "shell/FormLayout.h"
-#include "shell/PageHooks.h"
 #include "shell/SkinPanel.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -20,8 +19,6 @@ class QAction;
 
 namespace kovan {
 
-class TtopFloatForm;
-class TrbMsgForm;
 class EdgeResizer;
 class RatesTicker;
 class SectionArea;
@@ -55,16 +52,18 @@ public:
     void setSectionViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb,
                          QWidget* rtWeb);
 
-    // How the window reaches the web views (scripts, page body, navigation, content pane).
-    PageHooks& pageHooks() { return m_hooks; }
+    // How the window reaches the web views and the other parts; filled in once while the
+    // program is wired, before start-up.
+    MainFormHooks& hooks() { return m_hooks; }
+    PageHooks& pageHooks() { return m_hooks.pages; }
 
     // Page command "switchPae": shows the section panel of the key ("sg", "dt", "ay", "pl");
     // the navigation highlight stays where it is. Answers "1"; an unknown key throws
     // InvalidAccessError.
     QString switchPae(const QString& param);
 
-    // Start-up steps of the window (StartupSteps::loadImages, showFirstSection, loadEarnGif,
-    // loadSkin).
+    // Start-up steps of the window (StartStep::LoadImages, ShowFirstSection, LoadEarnGif,
+    // LoadSkin).
     void loadStartImages();
     void showFirstSection();
     void loadEarnGif();
@@ -93,17 +92,9 @@ public:
     // remove its tray icon and nothing else.
     void registerCloseMessage();
 
-    // Windows created after this one; the tray menu and the exit procedure act on them.
-    void setSecondaryWindows(TtopFloatForm* floatBar, TrbMsgForm* popup);
-
-    // Hooks for the parts that plug into the exit procedure: stopping the sync worker (returns
-    // whether a worker still exists), stopping the rates ticker (preset to this window's ticker).
-    std::function<bool()> syncWorkerRunning;
-    std::function<void()> stopRatesTicker;
-
-    // The exit procedure: tray icon off, appRunning cleared, windows hidden, workers stopped,
-    // wait (handling events) until the sync worker has ended, then the application ends.
-    void exitProcedure();
+    // The window's part of the exit procedure: hidden for good (a later close request no
+    // longer hides it to the tray), the rates ticker told to stop.
+    void hideForExit();
 
     // Brings the window up (tray icon left button).
     void bringToFront();
@@ -144,16 +135,16 @@ private:
     void updateWindowMask();
 
     void buildTrayMenu();
-    void N5Click();
-    void N9Click();
-    void H1Click();
-    void N10Click();
-    void N8Click();
+    void N5Click();  // "隐藏(&H)" / "显示(&S)": toggles the window
+    void N9Click();  // "浮窗(&F)": the floating bar
+    void H1Click();  // "提醒事件(&H)": the newest notice
+    void N10Click(); // "会员中心(&M)": the member centre page
+    void N8Click();  // "退出(&X)": the exit procedure
 
     FormLayout m_layout;
     EdgeResizer* m_edges = nullptr;
     CaptionButtons m_caption;
-    PageHooks m_hooks;
+    MainFormHooks m_hooks;
 
     SkinPanel* m_bgTPae = nullptr;
     SkinPanel* m_logoPae = nullptr;
@@ -192,8 +183,6 @@ private:
     bool m_trayAdded = false;
     QLocalServer* m_closeServer = nullptr;
 
-    QPointer<TtopFloatForm> m_floatBar;
-    QPointer<TrbMsgForm> m_popup;
     bool m_exiting = false;
 };
 

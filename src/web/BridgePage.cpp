@@ -1,8 +1,8 @@
 #include "web/BridgePage.h"
 
+#include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
 #include "web/BridgeProtocol.h"
-#include "web/CommandRegistry.h"
 #include "web/DeferredReplies.h"
 #include "web/WebEngineSetup.h"
 

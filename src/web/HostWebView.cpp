@@ -1,7 +1,7 @@
 #include "web/HostWebView.h"
 
+#include "core/CommandRegistry.h"
 #include "web/BridgePage.h"
-#include "web/CommandRegistry.h"
 #include "web/WebEngineSetup.h"
 
 #include <QWebEngineSettings>

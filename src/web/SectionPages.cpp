@@ -2,7 +2,6 @@
 
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
-#include "core/Utils.h"
 #include "web/HostWebView.h"
 #include "web/SectionRules.h"
 #include "web/WebArtwork.h"
@@ -33,6 +32,11 @@ QString jsStringLiteral(const QString& text) {
 
 SectionPages::SectionPages(QObject* parent) : QObject(parent) {
     tileImage = [] { return artwork::defaultTile(); };
+    m_reloadTimer.setSingleShot(true);
+    connect(&m_reloadTimer, &QTimer::timeout, this, &SectionPages::runPendingReloads);
+    // A view that was busy becomes free once its document has been checked.
+    connect(this, &SectionPages::pageChecked, this, &SectionPages::runPendingReloads,
+            Qt::QueuedConnection);
     for (const sections::Section& s : sections::table()) {
         auto* v = new HostWebView(QString::fromLatin1(s.viewName), s.initialTag);
         m_views.insert(QString::fromLatin1(s.key), v);
@@ -179,29 +183,62 @@ void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& 
 bool SectionPages::busy(HostWebView* v) const {
     if (v->isBusy())
         return true;
-    // A page whose renderer went away never answers the classification; do not wait for it
-    // for ever.
-    constexpr qint64 kCheckLimitMs = 5000;
     const auto it = m_checking.constFind(v);
     return it != m_checking.cend() && it->isValid() && it->elapsed() < kCheckLimitMs;
 }
 
 void SectionPages::forceReload(const QString& types) {
-    const QString root = program().endpoints.pageServer.root();
     for (const sections::Section* s : sections::rowsFor(types)) {
-        QPointer<HostWebView> v = view(QString::fromLatin1(s->key));
-        // Other events (page commands included) run while this waits.
-        while (v && busy(v))
-            waitWithMessages(1);
-        if (!v)
-            continue;
-        if (v->Tag == sections::kApplicationPage) {
-            v->runScript(QString::fromLatin1(sections::kReloadCheckZero));
-        } else {
-            v->navigate(QUrl(sections::reloadAddress(root, *s, program().sessid(),
-                                                     sections::localSecondsNow())));
-        }
+        const QString key = QString::fromLatin1(s->key);
+        // A reload already waiting for this view keeps its deadline.
+        if (view(key) && !m_pendingReload.contains(key))
+            m_pendingReload.insert(key, QDeadlineTimer(m_reloadWaitMs));
     }
+    runPendingReloads();
+}
+
+void SectionPages::runPendingReloads() {
+    // The soonest moment a waiting view may be taken anyway: its deadline, or the end of the
+    // limit on a page check that never answers.
+    qint64 nextMs = -1;
+    const auto consider = [&nextMs](qint64 ms) {
+        ms = std::max<qint64>(ms, 1);
+        nextMs = nextMs < 0 ? ms : std::min(nextMs, ms);
+    };
+    for (const sections::Section& s : sections::table()) {
+        const QString key = QString::fromLatin1(s.key);
+        const auto it = m_pendingReload.find(key);
+        if (it == m_pendingReload.end())
+            continue;
+        HostWebView* v = view(key);
+        const bool stillBusy = v && busy(v);
+        if (stillBusy && !it->hasExpired()) {
+            consider(it->remainingTime());
+            const auto checking = m_checking.constFind(v);
+            if (checking != m_checking.cend() && checking->isValid())
+                consider(kCheckLimitMs - checking->elapsed());
+            continue;
+        }
+        m_pendingReload.erase(it);
+        if (v)
+            reloadNow(v, key, stillBusy);
+    }
+    if (nextMs >= 0)
+        m_reloadTimer.start(int(nextMs));
+    else
+        m_reloadTimer.stop();
+}
+
+void SectionPages::reloadNow(HostWebView* v, QStringView key, bool stuck) {
+    // A view that never finished its load holds no page worth a reloadCheck: its new load
+    // replaces the one that hangs.
+    if (!stuck && v->Tag == sections::kApplicationPage) {
+        v->runScript(QString::fromLatin1(sections::kReloadCheckZero));
+        return;
+    }
+    const sections::Section* s = sections::find(key);
+    v->navigate(QUrl(sections::reloadAddress(program().endpoints.pageServer.root(), *s,
+                                             program().sessid(), sections::localSecondsNow())));
 }
 
 void SectionPages::checkRefresh() {

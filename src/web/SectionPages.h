@@ -2,11 +2,13 @@
 
 #include "net/SyncDelegates.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 
@@ -54,7 +56,19 @@ public:
 
     // ISectionPages.
     void checkRefresh() override;
+    // Reloads the sections of `types` ("sign" … "rpae", "all"): an application page runs
+    // reloadCheck('0'), anything else is loaded afresh. A view still loading (or whose page is
+    // being checked) is reloaded once it is done, from its load-finished handling, or after
+    // kReloadWaitMs at the latest: the call itself returns at once and never waits.
     void forceReload(const QString& types) override;
+    static constexpr int kReloadWaitMs = 10000;
+    // How long a page check (the classification after a load) may take before the view counts
+    // as free again: a page whose renderer went away never answers it.
+    static constexpr int kCheckLimitMs = 5000;
+    // Sections whose reload waits for their view.
+    int pendingReloads() const { return int(m_pendingReload.size()); }
+    // Tests shorten the wait.
+    void setReloadWaitMs(int ms) { m_reloadWaitMs = ms; }
 
     // The document-complete handling of a section view (connected for all five).
     void ViewWebDocumentComplete(HostWebView* view);
@@ -70,13 +84,20 @@ Q_SIGNALS:
 
 private:
     bool busy(HostWebView* view) const;
+    // Runs the reloads whose view is free or whose wait has run out; arms m_reloadTimer for
+    // the next time one may become due.
+    void runPendingReloads();
+    void reloadNow(HostWebView* view, QStringView key, bool stuck);
     void writeTileIfMissing();
     QString tileUrl() const;
     void classify(HostWebView* view, quint64 generation, const QVariant& html);
 
-    QHash<QString, QPointer<HostWebView>> m_views; // key → view
-    QHash<HostWebView*, quint64> m_generation;     // completed documents per view
-    QHash<HostWebView*, QElapsedTimer> m_checking; // classification under way, since when
+    QHash<QString, QPointer<HostWebView>> m_views;  // key → view
+    QHash<HostWebView*, quint64> m_generation;      // completed documents per view
+    QHash<HostWebView*, QElapsedTimer> m_checking;  // classification under way, since when
+    QHash<QString, QDeadlineTimer> m_pendingReload; // section key → when to stop waiting
+    QTimer m_reloadTimer;                           // single shot: the next deadline
+    int m_reloadWaitMs = kReloadWaitMs;
     QPointer<QStackedLayout> m_stack;
 };
 

@@ -1,8 +1,8 @@
 #include "web/WebCommands.h"
 
+#include "core/CommandRegistry.h"
 #include "core/Errors.h"
 #include "core/JsonParams.h"
-#include "web/CommandRegistry.h"
 #include "web/ContentPane.h"
 #include "web/SectionPages.h"
 
@@ -70,15 +70,11 @@ void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& tar
     registry.add(QStringLiteral("simpletalk"), [](const QString&) { return QString(); });
     registry.addAction(QStringLiteral("livechat"), [](const QString&) {});
     registry.addAction(QStringLiteral("showchatroom"), [](const QString&) {});
-    // forceReload may wait for a loading view; inside the engine's prompt handling that view
-    // would never finish loading, so it runs outside the page's call like the modal commands.
-    registry.addAction(
-        QStringLiteral("forceReload"),
-        [pages](const QString& p) {
-            if (pages)
-                pages->forceReload(p);
-        },
-        CommandRegistry::Reply::Deferred);
+    // forceReload never waits: a view that is still loading is reloaded once it is done.
+    registry.addAction(QStringLiteral("forceReload"), [pages](const QString& p) {
+        if (pages)
+            pages->forceReload(p);
+    });
 }
 
 } // namespace kovan

@@ -24,7 +24,7 @@ struct WebCommandTargets {
 };
 
 // Registers normalwindow, viewinfo, forcetitle, showyyopen (deferred: modal), simpletalk,
-// livechat, forceReload (deferred: may wait for loads) and showchatroom.
+// livechat, forceReload and showchatroom.
 void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& targets);
 
 // normalwindow's parameter {url, title}: throws ConversionError for text that is not a JSON

@@ -2,8 +2,6 @@
 
 #include "core/Errors.h"
 #include "core/ProgramState.h"
-#include "notify/TrbMsgForm.h"
-#include "notify/TtopFloatForm.h"
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"
 #include "shell/SectionPanel.h"
@@ -65,6 +63,19 @@ protected:
     static void click(SkinPanel* p) {
         ASSERT_NE(p, nullptr);
         Q_EMIT p->clicked();
+    }
+
+    // Stands in for the floating bar: the main window reaches it through its hooks only.
+    struct FakeFloatBar {
+        bool showing = false;
+        QList<bool> shows; // bringToFront of every showFloatBar call
+    };
+    void hookFloatBar(FakeFloatBar& bar) {
+        form->hooks().floatBarShowing = [&bar] { return bar.showing; };
+        form->hooks().showFloatBar = [&bar](bool toFront) {
+            bar.showing = true;
+            bar.shows.append(toFront);
+        };
     }
 
     std::unique_ptr<TMainForm> form;
@@ -313,34 +324,43 @@ TEST_F(MainFormTest, TrayMenuFirstItemFollowsVisibility) {
 
 TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
     program().setSessid(QString());
-    TtopFloatForm floatBar;
-    TrbMsgForm popup;
-    form->setSecondaryWindows(&floatBar, &popup);
+    FakeFloatBar bar;
+    hookFloatBar(bar);
     form->show();
     form->minImgClick();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(floatBar.isVisible());
+    EXPECT_TRUE(bar.shows.isEmpty());
     EXPECT_TRUE(form->trayIconAdded());
     form->show();
     form->ClsImgClick();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(floatBar.isVisible());
-    floatBar.hide();
-    form->setSecondaryWindows(nullptr, nullptr);
+    EXPECT_EQ(bar.shows, QList<bool>{false});
+    // Closed again while the bar shows: it is left as it is.
+    form->show();
+    form->ClsImgClick();
+    EXPECT_EQ(bar.shows, QList<bool>{false});
 }
 
 TEST_F(MainFormTest, TrayFloatingBarItemShowsTheBarOnce) {
-    TtopFloatForm floatBar;
-    form->setSecondaryWindows(&floatBar, nullptr);
+    FakeFloatBar bar;
+    hookFloatBar(bar);
     QAction* n9 = form->trayMenu()->findChild<QAction*>("N9");
     ASSERT_NE(n9, nullptr);
     EXPECT_EQ(n9->text(), "浮窗(&F)");
     n9->trigger();
-    EXPECT_TRUE(floatBar.isVisible());
     n9->trigger();
-    EXPECT_TRUE(floatBar.isVisible());
-    floatBar.hide();
-    form->setSecondaryWindows(nullptr, nullptr);
+    EXPECT_EQ(bar.shows, QList<bool>{false});
+}
+
+TEST_F(MainFormTest, TrayItemsReachTheirParts) {
+    int notices = 0, exits = 0;
+    form->hooks().showNewestNotice = [&notices] { ++notices; };
+    form->hooks().exitProcedure = [&exits] { ++exits; };
+    form->trayMenu()->findChild<QAction*>("H1")->trigger();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(exits, 0);
+    form->trayMenu()->findChild<QAction*>("N8")->trigger();
+    EXPECT_EQ(exits, 1);
 }
 
 TEST_F(MainFormTest, TrayMenuItemsInOrder) {
@@ -352,14 +372,15 @@ TEST_F(MainFormTest, TrayMenuItemsInOrder) {
 }
 
 TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
-    TtopFloatForm floatBar;
-    form->setSecondaryWindows(&floatBar, nullptr);
+    FakeFloatBar bar;
+    hookFloatBar(bar);
     form->show();
     form->hideToTray();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(floatBar.isVisible());
-    floatBar.hide();
-    form->setSecondaryWindows(nullptr, nullptr);
+    // Positioned, shown and brought to the front, even when it was showing already.
+    form->show();
+    form->hideToTray();
+    EXPECT_EQ(bar.shows, (QList<bool>{true, true}));
 }
 
 TEST_F(MainFormTest, SoundSwitch) {
@@ -429,8 +450,10 @@ TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
 
     int ended = 0;
     QObject::connect(ticker, &RatesTicker::tickerEnded, ticker, [&ended] { ++ended; });
-    form->exitProcedure();
-    EXPECT_FALSE(program().appRunning());
+    // The window's part of the exit procedure, which has cleared appRunning before.
+    program().setAppRunning(false);
+    form->hideForExit();
+    EXPECT_FALSE(form->isVisible());
     ASSERT_TRUE(waitUntil([&] { return ended == 1; }));
     EXPECT_FALSE(ticker->tickerExists());
     EXPECT_EQ(ticker->startedCount(), 2);

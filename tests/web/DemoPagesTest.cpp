@@ -3,9 +3,9 @@
 
 #include "WebTestSupport.h"
 
+#include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
 #include "DemoService.h"
-#include "web/CommandRegistry.h"
 #include "web/HostWebView.h"
 #include "web/SectionPages.h"
 

@@ -3,9 +3,9 @@
 
 #include "WebTestSupport.h"
 
+#include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
 #include "web/BridgePage.h"
-#include "web/CommandRegistry.h"
 #include "web/ContentPane.h"
 #include "web/DeferredReplies.h"
 #include "web/HostWebView.h"

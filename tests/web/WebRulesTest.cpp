@@ -1,10 +1,10 @@
 // The plain rules of the web part: command lookup, the bridge's wire format and origin check,
 // section addresses and page states, parameters of the page commands, lecture settings.
 
+#include "core/CommandRegistry.h"
 #include "core/Errors.h"
 #include "core/NameValueList.h"
 #include "web/BridgeProtocol.h"
-#include "web/CommandRegistry.h"
 #include "web/ContentPane.h"
 #include "web/LectureConfig.h"
 #include "web/SectionRules.h"

@@ -1,4 +1,4 @@
-#include "windows/Tauform.h"
+#include "member/Tauform.h"
 
 namespace kovan {
 

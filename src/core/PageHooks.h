@@ -24,8 +24,22 @@ struct PageHooks {
         showoptPage;
     // The "图形" button of the signal section: opens a chart window.
     std::function<void()> openChart;
-    // A click on the member picture while no member is signed in: the login dialog.
+};
+
+// Everything the main window asks of the other parts of the client: the web views, the
+// floating bar and notices, the member login, the exit procedure. Every hook may be empty; the
+// window then skips the call. GUI thread only.
+struct MainFormHooks {
+    PageHooks pages;
+    // Whether the floating bar shows; positions and shows it (and brings it to the front).
+    std::function<bool()> floatBarShowing;
+    std::function<void(bool bringToFront)> showFloatBar;
+    // Tray item "提醒事件(&H)": the corner pop-up with the newest notice.
+    std::function<void()> showNewestNotice;
+    // logIMGClick: the member picture clicked while no member is signed in (the login dialog).
     std::function<void()> logIMGClick;
+    // Tray item "退出(&X)".
+    std::function<void()> exitProcedure;
 };
 
 } // namespace kovan

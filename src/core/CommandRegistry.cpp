@@ -1,4 +1,4 @@
-#include "web/CommandRegistry.h"
+#include "core/CommandRegistry.h"
 
 namespace kovan {
 

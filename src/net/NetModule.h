@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+namespace kovan {
+
+class IRatesTicker;
+class ISectionPages;
+class Lifecycle;
+class SyncController;
+
+// The server communication part of the client: the one-second sync loop, and the one-job
+// workers of this library (API requests, downloads, sounds) as far as exit is concerned.
+//
+// Needs: the section pages (refreshed and reloaded by the sync loop) and the rates ticker
+// (started by it). Offers: the sync controller.
+//
+// Start-up: the sync worker starts. Exit: every worker of the library is told to stop (requests
+// in flight are cancelled, GUI steps the sync worker waits for are dropped), and the exit waits
+// until all of them have ended.
+//
+// GUI thread only. The module owns the sync controller; it must go before the section pages
+// and the ticker it was given.
+class NetModule {
+public:
+    struct Needs {
+        ISectionPages* pages = nullptr;
+        IRatesTicker* ticker = nullptr;
+    };
+
+    explicit NetModule(Needs needs);
+    ~NetModule();
+    NetModule(const NetModule&) = delete;
+    NetModule& operator=(const NetModule&) = delete;
+
+    void addSteps(Lifecycle& lifecycle);
+
+    SyncController& sync() const { return *m_sync; }
+
+private:
+    std::unique_ptr<SyncController> m_sync;
+};
+
+} // namespace kovan

@@ -1,0 +1,73 @@
+#include "shell/ShellModule.h"
+
+#include "core/CommandRegistry.h"
+#include "core/JsonParams.h"
+#include "core/Lifecycle.h"
+#include "core/ProgramState.h"
+#include "net/SoundAlerts.h"
+#include "shell/RatesTicker.h"
+#include "shell/StatusBand.h"
+#include "shell/TMainForm.h"
+
+#include <QLabel>
+
+namespace kovan {
+
+ShellModule::ShellModule() : m_form(std::make_unique<TMainForm>()) {}
+
+ShellModule::~ShellModule() = default;
+
+void ShellModule::setNeeds(Needs needs) {
+    m_form->hooks() = std::move(needs.hooks);
+    const auto& v = needs.sectionViews;
+    m_form->setSectionViews(v[0], v[1], v[2], v[3], v[4]);
+
+    // Sound alerts own the speaker switch; the status band shows it and passes its clicks on.
+    if (SoundAlerts* sounds = needs.sounds) {
+        StatusBand* band = m_form->statusBand();
+        band->audopenimgClicked = [sounds] { sounds->audopenimgClick(); };
+        band->audcloseimgClicked = [sounds] { sounds->audcloseimgClick(); };
+        QObject::connect(sounds, &SoundAlerts::switchChanged, band, &StatusBand::showSoundSwitch);
+        band->showSoundSwitch(sounds->isOn());
+    }
+}
+
+void ShellModule::registerCommands(CommandRegistry& registry) {
+    registry.add(QStringLiteral("switchPae"),
+                 [form = m_form.get()](const QString& p) { return form->switchPae(p); });
+}
+
+void ShellModule::addSteps(Lifecycle& lifecycle) {
+    TMainForm* form = m_form.get();
+    lifecycle.onStart(StartStep::SessionTaken, [form] {
+        const qint64 uid = jsonInt(parseJsonObject(program().sessInfoText), u"UID");
+        form->topUNLab()->setText(QString::number(uid));
+    });
+    lifecycle.onStart(StartStep::AppRunning, [form] { form->registerCloseMessage(); });
+    lifecycle.onStart(StartStep::LoadImages, [form] { form->loadStartImages(); });
+    lifecycle.onStart(StartStep::ShowFirstSection, [form] { form->showFirstSection(); });
+    lifecycle.onStart(StartStep::LoadEarnGif, [form] { form->loadEarnGif(); });
+    lifecycle.onStart(StartStep::LoadSkin, [form] { form->loadSkin(); });
+    lifecycle.onStart(StartStep::AddTrayIcon, [form] { form->addTrayIcon(); });
+
+    lifecycle.onExit(ExitStep::RemoveTrayIcon, [form] { form->removeTrayIcon(); });
+    lifecycle.onExit(ExitStep::HideWindows, [form] { form->hideForExit(); });
+}
+
+QWidget* ShellModule::contentContainer() const {
+    return m_form->ConBgPae();
+}
+
+QWidget* ShellModule::middleColumn() const {
+    return m_form->bgMPae();
+}
+
+IRatesTicker* ShellModule::ratesTicker() const {
+    return m_form->ratesTicker();
+}
+
+void ShellModule::show() {
+    m_form->show();
+}
+
+} // namespace kovan

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/PageHooks.h"
+
+#include <array>
+#include <memory>
+
+class QWidget;
+
+namespace kovan {
+
+class CommandRegistry;
+class IRatesTicker;
+class Lifecycle;
+class SoundAlerts;
+class TMainForm;
+
+// The main window as a part of the client: the skinned frame with its chrome, navigation,
+// status band and rates ticker, the tray icon and its menu.
+//
+// Offers: the window's containers for the web part, the rates ticker for the sync loop. Needs: the
+// hooks of MainFormHooks (web views, floating bar and notices, member login, the exit procedure),
+// the section views, the sound alerts whose switch the status band shows.
+//
+// GUI thread only. Creates the main window (hidden) on construction; the window lives as long
+// as the module.
+class ShellModule {
+public:
+    struct Needs {
+        MainFormHooks hooks;
+        // sgWeb, ayWeb, plWeb, dtWeb, rtWeb: placed in their panels and the right column.
+        std::array<QWidget*, 5> sectionViews{};
+        SoundAlerts* sounds = nullptr;
+    };
+
+    ShellModule();
+    ~ShellModule();
+    ShellModule(const ShellModule&) = delete;
+    ShellModule& operator=(const ShellModule&) = delete;
+
+    void setNeeds(Needs needs);
+    // switchPae.
+    void registerCommands(CommandRegistry& registry);
+    // Start-up: the user label, the close message, the pictures, the first section, the tray
+    // icon. Exit: the tray icon off; the window hidden and its ticker stopped.
+    void addSteps(Lifecycle& lifecycle);
+
+    TMainForm* form() const { return m_form.get(); }
+    QWidget* contentContainer() const; // ConBgPae: the content pane covers the middle column
+    QWidget* middleColumn() const;     // bgMPae
+    IRatesTicker* ratesTicker() const;
+
+    // After start-up: the window shows.
+    void show();
+
+private:
+    std::unique_ptr<TMainForm> m_form;
+};
+
+} // namespace kovan

@@ -1,0 +1,85 @@
+#include "web/WebModule.h"
+
+#include "core/Lifecycle.h"
+#include "shell/SkinImages.h"
+#include "web/ContentPane.h"
+#include "web/HostWebView.h"
+#include "web/SectionPages.h"
+#include "web/WebCommands.h"
+
+#include <QPixmap>
+
+namespace kovan {
+
+WebModule::WebModule(QWidget* contentContainer, QWidget* middleColumn)
+    : m_pages(new SectionPages()), m_pane(new ContentPane(contentContainer, middleColumn)) {
+    m_pages->tileImage = [] { return skin().top(SkinImages::kPageTile); };
+}
+
+WebModule::~WebModule() {
+    // Views placed in the main window go with it; the rest with the section pages.
+    delete m_pages;
+}
+
+void WebModule::registerCommands(CommandRegistry& registry) {
+    WebCommandTargets targets;
+    targets.contentPane = m_pane;
+    targets.sectionPages = m_pages;
+    targets.shownormalwindow = m_needs.shownormalwindow;
+    targets.showLecture = m_needs.showLecture;
+    registerWebCommands(registry, targets);
+}
+
+void WebModule::addSteps(Lifecycle& lifecycle, CommandRegistry& registry) {
+    lifecycle.onStart(StartStep::ShowFirstSection, [pane = m_pane] {
+        pane->ConWeb()->navigate(QUrl(QStringLiteral("about:blank")));
+    });
+    lifecycle.onStart(StartStep::AttachScriptHosts, [this, &registry] {
+        const SkinImages& s = skin();
+        QList<QPixmap> frames;
+        for (const QImage& frame : s.loadingFrames)
+            frames.append(QPixmap::fromImage(frame));
+        m_pane->setLoadingFrames(frames);
+        m_pane->setTitleImage(QPixmap::fromImage(s.top(SkinImages::kSectionHeaderStrip)));
+        m_pane->setButtonImages(QPixmap::fromImage(s.ibtn(SkinImages::kPaneButtonLeft)),
+                                QPixmap::fromImage(s.ibtn(SkinImages::kPaneButtonMiddle)),
+                                QPixmap::fromImage(s.ibtn(SkinImages::kPaneButtonRight)));
+        m_pages->attachScriptHosts(registry);
+        m_pane->attachScriptHost(registry);
+    });
+    lifecycle.onStart(StartStep::NavigateSections,
+                      [pages = m_pages] { pages->navigateSections(); });
+}
+
+PageHooks WebModule::pageHooks() const {
+    PageHooks hooks;
+    SectionPages* pages = m_pages;
+    ContentPane* pane = m_pane;
+    hooks.runPageScript = [pages](const QString& view, const QString& script) {
+        if (HostWebView* v = pages->viewNamed(view))
+            v->runScript(script);
+    };
+    hooks.pageBody = [pages](const QString& view, std::function<void(const QString&)> done) {
+        pages->pageBody(view, std::move(done));
+    };
+    hooks.navigateView = [pages](const QString& view, const QString& url) {
+        if (HostWebView* v = pages->viewNamed(view))
+            v->navigate(QUrl(url));
+    };
+    hooks.showoptPage = [pane](const QString& title, const QString& params, int staytitle,
+                               const QString& destory) {
+        pane->showoptPage(title, params, staytitle, destory);
+    };
+    return hooks;
+}
+
+std::array<QWidget*, 5> WebModule::sectionViews() const {
+    return {m_pages->view(u"sign"), m_pages->view(u"arts"), m_pages->view(u"plan"),
+            m_pages->view(u"mkte"), m_pages->view(u"rpae")};
+}
+
+ISectionPages* WebModule::sectionPagesForSync() const {
+    return m_pages;
+}
+
+} // namespace kovan

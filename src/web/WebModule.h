@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/PageHooks.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace kovan {
+
+class CommandRegistry;
+class ContentPane;
+class ISectionPages;
+class Lifecycle;
+class SectionPages;
+
+// The web part of the client: the five section views, the content pane over the main
+// window's middle column, the page bridge in each of them, and the page commands of the web
+// part (see registerWebCommands).
+//
+// Offers: the page hooks of the main window, the section pages for the sync loop, the views
+// for the main window to place, the content pane for whoever opens service pages. Needs: the
+// main window's containers, the plain web window and the lecture pop-up.
+//
+// GUI thread only. The views and the pane live as long as the main window's containers (they
+// are parented to them once placed) or this module, whichever goes first.
+class WebModule {
+public:
+    struct Needs {
+        // The plain web window (normalwindow) and the lecture pop-up (showyyopen).
+        std::function<void(const QString& title, const QString& url)> shownormalwindow;
+        std::function<bool()> showLecture;
+    };
+
+    // `contentContainer`: the main window's ConBgPae; `middleColumn`: its bgMPae, which the
+    // content pane covers when it shows.
+    WebModule(QWidget* contentContainer, QWidget* middleColumn);
+    ~WebModule();
+    WebModule(const WebModule&) = delete;
+    WebModule& operator=(const WebModule&) = delete;
+
+    void setNeeds(Needs needs) { m_needs = std::move(needs); }
+    void registerCommands(CommandRegistry& registry);
+    // Start-up: the content pane blank; the bridge in every view (with the pane's pictures);
+    // the first loads of the section pages.
+    void addSteps(Lifecycle& lifecycle, CommandRegistry& registry);
+
+    PageHooks pageHooks() const;
+    // sgWeb, ayWeb, plWeb, dtWeb, rtWeb.
+    std::array<QWidget*, 5> sectionViews() const;
+    ISectionPages* sectionPagesForSync() const;
+    SectionPages* sectionPages() const { return m_pages; }
+    ContentPane* contentPane() const { return m_pane; }
+
+private:
+    Needs m_needs;
+    SectionPages* m_pages;
+    ContentPane* m_pane;
+};
+
+} // namespace kovan

@@ -1,0 +1,31 @@
+#include "windows/WindowsModule.h"
+
+#include "core/ProgramState.h"
+#include "web/LectureConfig.h"
+#include "windows/TcsnmForm.h"
+#include "windows/TftForm.h"
+#include "windows/TtosForm.h"
+
+namespace kovan {
+
+WindowsModule::WindowsModule()
+    : m_tosForm(std::make_unique<TtosForm>()), m_lectureForm(std::make_unique<TftForm>()),
+      m_webForm(std::make_unique<TcsnmForm>()) {
+    // "去听听" in the lecture pop-up opens the lecture room in the plain web window.
+    m_lectureForm->shownormalwindow = [this](const QString& title, const QString& url) {
+        shownormalwindow(title, url);
+    };
+}
+
+WindowsModule::~WindowsModule() = default;
+
+void WindowsModule::shownormalwindow(const QString& title, const QString& url) {
+    m_webForm->shownormalwindow(title, url);
+}
+
+bool WindowsModule::showLecture() {
+    return m_lectureForm->showLecture(
+        LectureConfig::fromSettings(program().settings, program().endpoints.pageServer.root()));
+}
+
+} // namespace kovan

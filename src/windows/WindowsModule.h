@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace kovan {
+
+class TcsnmForm;
+class TftForm;
+class TtosForm;
+
+// The auxiliary windows: the chart terms window, the lecture pop-up and the plain web window.
+//
+// Offers: shownormalwindow (the plain web window) and showLecture (the lecture pop-up, modal)
+// to the web part's page commands. GUI thread only.
+class WindowsModule {
+public:
+    WindowsModule();
+    ~WindowsModule();
+    WindowsModule(const WindowsModule&) = delete;
+    WindowsModule& operator=(const WindowsModule&) = delete;
+
+    // Shows `url` in the plain web window with a caption made from `title`.
+    void shownormalwindow(const QString& title, const QString& url);
+    // Shows the lecture pop-up of the configured lecture modally; false when none is configured.
+    bool showLecture();
+
+    TtosForm* tosForm() const { return m_tosForm.get(); }
+    TftForm* lectureForm() const { return m_lectureForm.get(); }
+    TcsnmForm* webForm() const { return m_webForm.get(); }
+
+private:
+    std::unique_ptr<TtosForm> m_tosForm;
+    std::unique_ptr<TftForm> m_lectureForm;
+    std::unique_ptr<TcsnmForm> m_webForm;
+};
+
+} // namespace kovan
