@@ -127,6 +127,7 @@ int main(int argc, char** argv) {
     prepareWebEngine(); // the page bridge's scheme must exist before the application object
     KovanApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    applyRenderingPath(); // before the first web view
     ProgramState& state = program();
     state.programDir =
         cl.programDir.isEmpty() ? QCoreApplication::applicationDirPath() + u'/' : cl.programDir;

@@ -2,6 +2,7 @@
 
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
+#include "core/Trace.h"
 #include "web/HostWebView.h"
 #include "web/SectionRules.h"
 #include "web/WebArtwork.h"
@@ -172,6 +173,8 @@ void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& 
     }
     const int tag = sections::tagForDocument(html.toString());
     v->Tag = tag;
+    if (traceEnabled())
+        trace(QStringLiteral("page checked: %1 %2").arg(key).arg(tag));
     if (tag != sections::kApplicationPage) {
         const QString doc = sections::tileDocument(tileUrl());
         v->page()->runJavaScript(QStringLiteral("document.open();document.write(") +
@@ -249,8 +252,10 @@ void SectionPages::checkRefresh() {
             continue;
         HostWebView* v = view(QString::fromLatin1(s.key));
         if (v && jsonInt(state, QString::fromLatin1(s.stampFlag)) == 1 &&
-            v->Tag == sections::kApplicationPage)
+            v->Tag == sections::kApplicationPage) {
             v->runScript(script);
+            trace(QStringLiteral("reloadCheck: ") + v->objectName());
+        }
     }
 }
 

@@ -4,15 +4,134 @@
 #include "web/BridgeProtocol.h"
 #include "web/DeferredReplies.h"
 
+#include "core/Trace.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QQuickWindow>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
 namespace kovan {
 
+namespace {
+
+// Taken by prepareWebEngine(), completed by applyRenderingPath().
+RenderingPath g_renderingPath = RenderingPath::Probe;
+
+bool gpuDevicePresent() {
+    // DRM nodes (Mesa drivers) and the proprietary NVIDIA driver's nodes.
+    return !QDir(QStringLiteral("/dev/dri")).isEmpty(QDir::System) ||
+           QFile::exists(QStringLiteral("/dev/nvidia0"));
+}
+
+} // namespace
+
 void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     DeferredReplies::registerScheme();
+    g_renderingPath =
+        earlyRenderingPath(qEnvironmentVariable("KOVAN_RENDERING"),
+                           qEnvironmentVariable("QT_QPA_PLATFORM"), gpuDevicePresent());
+    // Decided on software: the X11 platform then loads no OpenGL at all.
+    if (g_renderingPath == RenderingPath::Software &&
+        qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    // Every page of the client comes from the one page server: one renderer process for them
+    // all instead of one per view (about 25 MB each).
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--process-per-site")) {
+        flags += flags.isEmpty() ? "--process-per-site" : " --process-per-site";
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    }
+}
+
+namespace {
+
+RenderingPath overridden(const QString& override) {
+    const QString wanted = override.trimmed().toLower();
+    if (wanted == u"software")
+        return RenderingPath::Software;
+    if (wanted == u"opengl" || wanted == u"gl")
+        return RenderingPath::OpenGL;
+    return RenderingPath::Probe;
+}
+
+bool offscreenPlatform(const QString& platform) {
+    return platform == u"offscreen" || platform == u"minimal";
+}
+
+} // namespace
+
+RenderingPath earlyRenderingPath(const QString& override, const QString& platform,
+                                 bool gpuDevicePresent) {
+    const RenderingPath wanted = overridden(override);
+    if (wanted != RenderingPath::Probe)
+        return wanted;
+    if (offscreenPlatform(platform) || !gpuDevicePresent)
+        return RenderingPath::Software;
+    return RenderingPath::Probe;
+}
+
+RenderingPath chooseRenderingPath(const QString& platformName, const QString& glRenderer,
+                                  const QString& override) {
+    const RenderingPath wanted = overridden(override);
+    if (wanted != RenderingPath::Probe)
+        return wanted;
+    if (offscreenPlatform(platformName) || glRenderer.isEmpty())
+        return RenderingPath::Software;
+    static const char* const kSoftwareRasterisers[] = {"llvmpipe", "softpipe", "swrast",
+                                                       "software rasterizer", "swr"};
+    const QString renderer = glRenderer.toLower();
+    for (const char* name : kSoftwareRasterisers) {
+        if (renderer.contains(QLatin1StringView(name)))
+            return RenderingPath::Software;
+    }
+    return RenderingPath::OpenGL;
+}
+
+namespace {
+
+// GL_RENDERER of a throw-away context; empty when OpenGL is not usable.
+QString probeGlRenderer() {
+    QOpenGLContext context;
+    if (!context.create())
+        return {};
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return {};
+    const auto* text = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QString renderer = text ? QString::fromLatin1(text) : QString();
+    context.doneCurrent();
+    return renderer;
+}
+
+} // namespace
+
+RenderingPath applyRenderingPath() {
+    QString renderer;
+    RenderingPath path = g_renderingPath;
+    if (path == RenderingPath::Probe) {
+        const QString platform = QGuiApplication::platformName();
+        if (!offscreenPlatform(platform))
+            renderer = probeGlRenderer();
+        path = chooseRenderingPath(platform, renderer, qEnvironmentVariable("KOVAN_RENDERING"));
+        g_renderingPath = path;
+    }
+    if (path == RenderingPath::Software)
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    trace(
+        QStringLiteral("rendering: ") +
+        (path == RenderingPath::Software ? QStringLiteral("software") : QStringLiteral("opengl")) +
+        (renderer.isEmpty() ? QString() : QStringLiteral(" (") + renderer + u')'));
+    return path;
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QWebEngineProfile;
 class QWebEngineSettings;
 
@@ -7,9 +9,37 @@ namespace kovan {
 
 class DeferredReplies;
 
-// Must run before the QApplication exists: registers the bridge's "fcb" scheme and shares
-// OpenGL contexts as the engine requires.
+// Must run before the QApplication exists: registers the bridge's "fcb" scheme, shares OpenGL
+// contexts as the engine requires, has the pages of one site share a renderer process, and
+// takes the rendering path when it can be told without OpenGL (then, on X11, OpenGL is not
+// even loaded: about 35 MB less).
 void prepareWebEngine();
+
+// How the web views (and the windows holding them) are composed on screen.
+enum class RenderingPath {
+    OpenGL,   // the scene graph on the GPU
+    Software, // Qt Quick's software scene graph: the window stays a plain raster surface
+    Probe,    // not known before OpenGL has been asked (only from earlyRenderingPath)
+};
+
+// The path for this machine. Software wherever OpenGL would only run on the CPU anyway (no
+// GPU device, llvmpipe, softpipe and other software rasterisers, the offscreen platform), since
+// there every repaint of any widget would recompose the whole window through it; OpenGL on a
+// real GPU. KOVAN_RENDERING=software|opengl overrides the choice.
+//
+// Before the application object exists (`platform` from QT_QPA_PLATFORM, may be empty): an
+// override, the offscreen platforms and a machine without GPU device nodes decide at once;
+// anything else needs the probe.
+RenderingPath earlyRenderingPath(const QString& override, const QString& platform,
+                                 bool gpuDevicePresent);
+// After the probe: `glRenderer` is the GL_RENDERER text of a probe context (empty when none
+// could be made).
+RenderingPath chooseRenderingPath(const QString& platform, const QString& glRenderer,
+                                  const QString& override);
+
+// Run after the application object exists and before the first web view: probes OpenGL when
+// prepareWebEngine() could not decide, and sets Qt Quick's graphics API. Returns the path.
+RenderingPath applyRenderingPath();
 
 // The one profile every web view of the client uses (cookies and cache shared between the
 // section pages, the content pane, chart windows and the plain web window). Created on first

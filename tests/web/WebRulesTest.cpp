@@ -9,6 +9,7 @@
 #include "web/LectureConfig.h"
 #include "web/SectionRules.h"
 #include "web/WebCommands.h"
+#include "web/WebEngineSetup.h"
 #include "windows/TcsnmForm.h"
 
 #include <QDateTime>
@@ -331,3 +332,59 @@ TEST(LectureConfig, SettingsOverrideAndNoneTurnsItOff) {
         LectureConfig::fromSettings(NameValueList(QStringList{"LectureRoom=None"}), "http://p");
     EXPECT_FALSE(off.configured());
 }
+
+namespace {
+
+TEST(RenderingPath, DecidedBeforeTheApplicationWhereNoOpenGlIsNeededToTell) {
+    using kovan::RenderingPath;
+    const struct {
+        const char* override;
+        const char* platform;
+        bool gpu;
+        RenderingPath path;
+    } cases[] = {
+        {"", "", false, RenderingPath::Software}, // no GPU device: Mesa would use llvmpipe
+        {"", "xcb", false, RenderingPath::Software},
+        {"", "", true, RenderingPath::Probe},
+        {"", "wayland", true, RenderingPath::Probe},
+        {"", "offscreen", true, RenderingPath::Software},
+        {"opengl", "", false, RenderingPath::OpenGL},
+        {"software", "xcb", true, RenderingPath::Software},
+        {"bogus", "xcb", true, RenderingPath::Probe},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kovan::earlyRenderingPath(QString::fromLatin1(c.override),
+                                            QString::fromLatin1(c.platform), c.gpu),
+                  c.path)
+            << c.override << " / " << c.platform << " / " << c.gpu;
+}
+
+TEST(RenderingPath, SoftwareWhereOpenGlWouldRunOnTheCpu) {
+    using kovan::RenderingPath;
+    const struct {
+        const char* platform;
+        const char* renderer;
+        const char* override;
+        RenderingPath path;
+    } cases[] = {
+        {"xcb", "llvmpipe (LLVM 15.0.6, 256 bits)", "", RenderingPath::Software},
+        {"xcb", "softpipe", "", RenderingPath::Software},
+        {"wayland", "Mesa X11 / Software Rasterizer", "", RenderingPath::Software},
+        {"xcb", "", "", RenderingPath::Software}, // no usable OpenGL
+        {"offscreen", "", "", RenderingPath::Software},
+        {"xcb", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "", RenderingPath::OpenGL},
+        {"xcb", "AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)", "", RenderingPath::OpenGL},
+        {"xcb", "NVIDIA GeForce RTX 3060/PCIe/SSE2", "", RenderingPath::OpenGL},
+        {"xcb", "llvmpipe (LLVM 15.0.6, 256 bits)", "opengl", RenderingPath::OpenGL},
+        {"xcb", "NVIDIA GeForce RTX 3060/PCIe/SSE2", " Software ", RenderingPath::Software},
+        {"xcb", "NVIDIA GeForce RTX 3060/PCIe/SSE2", "nonsense", RenderingPath::OpenGL},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kovan::chooseRenderingPath(QString::fromLatin1(c.platform),
+                                             QString::fromLatin1(c.renderer),
+                                             QString::fromLatin1(c.override)),
+                  c.path)
+            << c.platform << " / " << c.renderer << " / " << c.override;
+}
+
+} // namespace

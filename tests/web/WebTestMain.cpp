@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     kovan::prepareWebEngine();
     QApplication app(argc, argv);
+    kovan::applyRenderingPath(); // the views render as the client's do on this machine
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

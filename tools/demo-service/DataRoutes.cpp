@@ -252,6 +252,18 @@ void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
                    sendJson(res, syncReply(*state, sessid));
                });
 
+    // Measuring aid (scripts/bench-live): the section's stamp moves now, as a post would.
+    server.Get(R"(/demo/post/(sign|arts|plan|mkts))",
+               [state](const httplib::Request& req, httplib::Response& res) {
+                   std::lock_guard lock(state->mutex);
+                   const std::string key = "LUD" + std::string(req.matches[1]);
+                   for (int i = 0; i < 4; ++i) {
+                       if (key == kSections[i])
+                           ++state->stamps[i];
+                   }
+                   res.set_content("posted\n", "text/plain");
+               });
+
     server.Post(R"(/clientlogin/([^/]*))", [sessid, uid](const httplib::Request& req,
                                                          httplib::Response& res) {
         const std::string user = req.get_param_value("user");
