@@ -85,11 +85,13 @@ QString BridgePage::answerCall(const QUrl& origin, const QString& name, const QS
 
 bool BridgePage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                                   const QString& defaultValue, QString* result) {
-    Q_UNUSED(defaultValue);
-    const std::optional<bridge::Call> call = bridge::decodeCall(msg);
+    const std::optional<bridge::Call> call = bridge::decodeCall(msg, defaultValue);
     if (!call)
         return false; // a page's own prompt(): null, no dialog
-    *result = answerCall(securityOrigin, call->name, call->params);
+    // The wrapper refuses longer calls itself; this holds for a page that prompts directly.
+    *result = call->name.size() + call->params.size() > bridge::kMaxCallLength
+                  ? bridge::errorAnswer(bridge::tooLongMessage())
+                  : answerCall(securityOrigin, call->name, call->params);
     return true;
 }
 

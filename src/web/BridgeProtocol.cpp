@@ -10,23 +10,25 @@ QString marker() {
 
 } // namespace
 
-QString encodeCall(const QString& name, const QString& params) {
-    return marker() + QString::number(name.size()) + u':' + name + params;
+PromptText encodeCall(const QString& name, const QString& params) {
+    return {marker(), QString::number(name.size()) + u':' + name + params};
 }
 
-std::optional<Call> decodeCall(const QString& message) {
-    const QString m = marker();
-    if (!message.startsWith(m))
+std::optional<Call> decodeCall(const QString& message, const QString& defaultValue) {
+    if (message != marker())
         return std::nullopt;
-    const qsizetype colon = message.indexOf(u':', m.size());
-    if (colon <= m.size())
+    const qsizetype colon = defaultValue.indexOf(u':');
+    if (colon <= 0)
         return std::nullopt;
     bool ok = false;
-    const qsizetype nameLength =
-        QStringView(message).mid(m.size(), colon - m.size()).toLongLong(&ok);
-    if (!ok || nameLength < 0 || colon + 1 + nameLength > message.size())
+    const qsizetype nameLength = QStringView(defaultValue).left(colon).toLongLong(&ok);
+    if (!ok || nameLength < 0 || colon + 1 + nameLength > defaultValue.size())
         return std::nullopt;
-    return Call{message.mid(colon + 1, nameLength), message.mid(colon + 1 + nameLength)};
+    return Call{defaultValue.mid(colon + 1, nameLength), defaultValue.mid(colon + 1 + nameLength)};
+}
+
+QString tooLongMessage() {
+    return QStringLiteral("FCB: a call may hold at most %1 characters").arg(kMaxCallLength);
 }
 
 QString resultAnswer(const QString& text) {
@@ -77,12 +79,14 @@ QString injectedScript() {
   var fcb = function (name, params) {
     var n = (name === undefined || name === null) ? '' : String(name);
     var p = (params === undefined || params === null) ? '' : String(params);
-    return settle(ask(marker + n.length + ':' + n + p, ''), true);
+    if (n.length + p.length > %3) throw new Error('%4');
+    return settle(ask(marker, n.length + ':' + n + p), true);
   };
   Object.defineProperty(fcb, '__kovanBridge', { value: true });
   try { ext.FCB = fcb; } catch (e) {}
 })();)JS")
-            .arg(QStringLiteral("\\u0001KOVAN-FCB\\u0002"), QString::fromLatin1(kScheme));
+            .arg(QStringLiteral("\\u0001KOVAN-FCB\\u0002"), QString::fromLatin1(kScheme),
+                 QString::number(kMaxCallLength), tooLongMessage());
     return script;
 }
 

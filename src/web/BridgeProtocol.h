@@ -11,9 +11,11 @@ namespace kovan {
 
 // The wire format between the script injected into bridged pages and the native side.
 //
-// A page's window.external.FCB(name, params) becomes one window.prompt() call whose message is
-//   marker + <decimal length of name> + ":" + name + params
-// and whose answer is one letter followed by text:
+// A page's window.external.FCB(name, params) becomes one window.prompt(message, default) call
+// whose message is the marker alone and whose default value carries the call:
+//   <decimal length of name> + ":" + name + params
+// (the engine cuts a prompt's message at 10,240 characters but passes its default value and its
+// answer whole). The answer is one letter followed by text:
 //   "R" + result          the command's result text;
 //   "E" + message         the wrapper throws new Error(message);
 //   "D" + token           deferred: the wrapper fetches the answer (again "R…" or "E…") with a
@@ -24,15 +26,25 @@ namespace bridge {
 inline constexpr char16_t kMarker[] = u"\u0001KOVAN-FCB\u0002";
 inline constexpr char kScheme[] = "fcb";
 
+// The longest call (name and parameters together, in UTF-16 units) the bridge takes: 32 Mi
+// characters. A longer one is refused with a script error that names the limit, never cut.
+inline constexpr qsizetype kMaxCallLength = qsizetype(32) * 1024 * 1024;
+
 struct Call {
     QString name;
     QString params;
 };
 
-// The prompt message of a call (what the injected wrapper builds).
-QString encodeCall(const QString& name, const QString& params);
-// nullopt when `message` is not a bridge call (a page's own prompt()) or is malformed.
-std::optional<Call> decodeCall(const QString& message);
+// What the injected wrapper hands to window.prompt for a call.
+struct PromptText {
+    QString message;
+    QString defaultValue;
+};
+PromptText encodeCall(const QString& name, const QString& params);
+// nullopt when the prompt is not a bridge call (a page's own prompt()) or is malformed.
+std::optional<Call> decodeCall(const QString& message, const QString& defaultValue);
+// The error of a call longer than kMaxCallLength.
+QString tooLongMessage();
 
 QString resultAnswer(const QString& text);
 QString errorAnswer(const QString& message);

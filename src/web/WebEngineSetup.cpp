@@ -42,13 +42,6 @@ void prepareWebEngine() {
     if (g_renderingPath == RenderingPath::Software &&
         qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
-    // Every page of the client comes from the one page server: one renderer process for them
-    // all instead of one per view (about 25 MB each).
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--process-per-site")) {
-        flags += flags.isEmpty() ? "--process-per-site" : " --process-per-site";
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
-    }
 }
 
 namespace {

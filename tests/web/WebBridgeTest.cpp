@@ -127,6 +127,29 @@ TEST_F(BridgeTest, LongParametersArrive) {
     EXPECT_EQ(v.toInt(), 10000 + 4); // "|𝄞中": 1 + 2 + 1 UTF-16 units
 }
 
+TEST_F(BridgeTest, ParametersNamesAndAnswersPassWholeWellPastTheEnginesPromptCut) {
+    // JSON just under and far over the 10,240 characters at which the engine cuts a prompt's
+    // message, a long name, and 16 Mi characters both ways: all arrive whole, nothing is cut.
+    m_registry.add("size", [](const QString& p) { return QString::number(p.size()); });
+    m_registry.add("big", [](const QString& p) { return QString(p.toInt(), QChar(u'x')); });
+    for (const int n : {10228, 10241, 100000, 16 * 1024 * 1024}) {
+        const QString js = QStringLiteral("window.external.FCB('size', '{\"t\":\"' + "
+                                          "'a'.repeat(%1) + '\"}')")
+                               .arg(n);
+        EXPECT_EQ(fcb(js).toString(), QString::number(n + 8)) << n;
+    }
+    m_registry.add(QString(12000, QChar(u'n')),
+                   [](const QString&) { return QStringLiteral("far"); });
+    EXPECT_EQ(fcb("window.external.FCB('n'.repeat(12000), '')").toString(), "far");
+    EXPECT_EQ(fcb("window.external.FCB('big', '16777216').length").toInt(), 16 * 1024 * 1024);
+}
+
+TEST_F(BridgeTest, ACallPastTheLimitIsRefusedWithAnErrorNamingIt) {
+    const QVariant v = fcb(kCatch.arg("window.external.FCB('size', 'a'.repeat(33554433))"));
+    EXPECT_EQ(v.toString(), QStringLiteral("error:true:FCB: a call may hold at most 33554432 "
+                                           "characters"));
+}
+
 TEST_F(BridgeTest, ACommandThatThrowsIsACatchableScriptError) {
     const QVariant v = fcb(kCatch.arg("window.external.FCB('boom', 'x')"));
     EXPECT_EQ(v.toString(), QStringLiteral("error:true:参数错误: bad"));

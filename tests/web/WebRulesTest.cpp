@@ -142,9 +142,13 @@ TEST(BridgeProtocol, CallsRoundTrip) {
         {"x", ""},
         {QStringLiteral("名字😀"), QStringLiteral("𝄞") + nul + QStringLiteral("\u0001\u0002")},
         {"n", QString(10000, QChar(u'好'))},
+        {QString(20000, QChar(u'n')), QString(3, QChar(u'p'))}, // a name past the engine's cut
     };
     for (const auto& c : cases) {
-        const auto call = bridge::decodeCall(bridge::encodeCall(c.name, c.params));
+        const bridge::PromptText wire = bridge::encodeCall(c.name, c.params);
+        // The engine cuts a prompt's message at 10,240 characters: the message stays short.
+        EXPECT_LT(wire.message.size(), 64);
+        const auto call = bridge::decodeCall(wire.message, wire.defaultValue);
         ASSERT_TRUE(call.has_value()) << c.name.toStdString();
         EXPECT_EQ(call->name, c.name);
         EXPECT_EQ(call->params, c.params);
@@ -153,9 +157,17 @@ TEST(BridgeProtocol, CallsRoundTrip) {
 
 TEST(BridgeProtocol, ForeignPromptsAndBrokenMessagesAreNotCalls) {
     const QString marker = QString::fromUtf16(bridge::kMarker);
-    for (const QString& m : {QString("hello"), QString(), marker, marker + "x:abc", marker + "5:ab",
-                             marker + "-1:ab", marker + ":ab", QStringLiteral("KOVAN-FCB3:abc")})
-        EXPECT_FALSE(bridge::decodeCall(m).has_value()) << m.toStdString();
+    const struct {
+        QString message, defaultValue;
+    } cases[] = {
+        {"hello", "3:abc"},     {QString(), "3:abc"}, {marker + "x", "3:abc"},
+        {marker, QString()},    {marker, "x:abc"},    {marker, "5:ab"},
+        {marker, "-1:ab"},      {marker, ":ab"},      {"KOVAN-FCB", "3:abc"},
+        {marker + "3:abc", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(bridge::decodeCall(c.message, c.defaultValue).has_value())
+            << c.message.toStdString() << " / " << c.defaultValue.toStdString();
 }
 
 TEST(BridgeProtocol, AnswersCarryTheirKind) {
