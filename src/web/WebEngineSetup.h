@@ -10,9 +10,8 @@ namespace kovan {
 class DeferredReplies;
 
 // Must run before the QApplication exists: registers the bridge's "fcb" scheme, shares OpenGL
-// contexts as the engine requires, has the pages of one site share a renderer process, and
-// takes the rendering path when it can be told without OpenGL (then, on X11, OpenGL is not
-// even loaded: about 35 MB less).
+// contexts as the engine requires, and takes the rendering path when it can be told without
+// OpenGL (then, on X11, OpenGL is not even loaded: about 35 MB less).
 void prepareWebEngine();
 
 // How the web views (and the windows holding them) are composed on screen.
