@@ -325,6 +325,24 @@ TEST(TChart, CrossHairDrawsOnACopyAndMinusOneRemovesIt) {
     EXPECT_EQ(f.published(), plain);
 }
 
+// The read-outs are drawn on the cross-hair's own copy: the cache keeps its font, so a waiting
+// message drawn after a cross-hair looks as it did before.
+TEST(TChart, CrossHairLeavesTheCacheFontAsItFoundIt) {
+    ChartFixture f;
+    f.rec.datalist = wavySeries(300);
+    f.chart.draw();
+    EXPECT_EQ(f.chart.cacheFont().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.chart.cacheFont().pointSize(), 8);
+    f.chart.drawWait(); // called directly it keeps FDFulled: the cross-hair still draws
+    const QImage waiting = f.published();
+    ASSERT_EQ(f.chart.cacheFont().pointSize(), 16);
+    f.chart.drawCross(100, 100);
+    EXPECT_EQ(f.chart.cacheFont().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.chart.cacheFont().pointSize(), 16);
+    f.chart.drawWait();
+    EXPECT_EQ(f.published(), waiting);
+}
+
 TEST(TChart, BadStyleColourLeavesThePreviousFramePublished) {
     ChartFixture f;
     f.rec.datalist = wavySeries(300);
