@@ -4,11 +4,33 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 
 namespace kovan::raster {
 
 namespace {
+
+// The value a colour is stored as in `img`, or nullopt when there is nothing to draw on (a null
+// image). Throws for images that are not 32-bit ARGB or RGB32.
+std::optional<quint32> pixelValue(const QImage& img, quint32 c) {
+    switch (img.format()) {
+    case QImage::Format_ARGB32:
+        return c;
+    case QImage::Format_ARGB32_Premultiplied:
+        return qPremultiply(c);
+    case QImage::Format_RGB32:
+        return c | 0xFF000000u;
+    case QImage::Format_Invalid:
+        if (img.isNull())
+            return std::nullopt;
+        break;
+    default:
+        break;
+    }
+    throw std::invalid_argument("raster: the image is not 32-bit ARGB or RGB32");
+}
 
 // Direct pixel access: one detach check per primitive instead of one per row (scanLine).
 struct Pixels {
@@ -36,10 +58,12 @@ inline std::pair<int64_t, int64_t> axisSpan(int from, int to, bool withEnd, int 
     return {std::max<int64_t>(first, 0), std::min<int64_t>(last, limit)};
 }
 
-void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
+void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 colour, bool withEnd) {
+    const std::optional<quint32> value = pixelValue(img, colour);
     const int w = img.width(), h = img.height();
-    if (w <= 0 || h <= 0)
+    if (!value || w <= 0 || h <= 0)
         return;
+    const quint32 c = *value;
     const Pixels px(img);
     const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
     // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
@@ -125,7 +149,11 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
 
 } // namespace
 
-void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
+void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 colour) {
+    const std::optional<quint32> value = pixelValue(img, colour);
+    if (!value)
+        return;
+    const quint32 c = *value;
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);
     x2 = std::min(x2, img.width());
@@ -146,14 +174,17 @@ void lineWithEnd(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
 }
 
 void setPixel(QImage& img, int x, int y, quint32 c) {
-    if (x >= 0 && y >= 0 && x < img.width() && y < img.height())
-        Pixels(img).row(y)[x] = c;
+    const std::optional<quint32> value = pixelValue(img, c);
+    if (value && x >= 0 && y >= 0 && x < img.width() && y < img.height())
+        Pixels(img).row(y)[x] = *value;
 }
 
-void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
+void polygon(QImage& img, const QPoint* pts, int count, quint32 colour) {
+    const std::optional<quint32> value = pixelValue(img, colour);
     const int w = img.width(), h = img.height();
-    if (count < 3 || w <= 0 || h <= 0)
+    if (!value || count < 3 || w <= 0 || h <= 0)
         return;
+    const quint32 c = *value;
     int64_t yMin = pts[0].y(), yMax = pts[0].y();
     for (int i = 1; i < count; ++i) {
         yMin = std::min<int64_t>(yMin, pts[i].y());
@@ -195,7 +226,7 @@ void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
 }
 
 void drawWideLine(QImage& img, const std::vector<QPoint>& points, int width, quint32 c) {
-    if (points.size() < 2)
+    if (!pixelValue(img, c) || points.size() < 2)
         return;
     if (width <= 1) {
         for (size_t i = 0; i + 1 < points.size(); ++i)

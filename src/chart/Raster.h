@@ -7,11 +7,20 @@
 
 namespace kovan::raster {
 
-// Pixel primitives on a 32-bit image (ARGB32, ARGB32_Premultiplied or RGB32), written straight
-// into the pixels because the chart's rules differ from QPainter's: rectangles are half-open,
-// one-pixel lines leave out their end point, polygons are filled without smoothing. All clip
-// to the image, whatever the coordinates. Colours are 0xAARRGGBB; the chart only uses opaque
-// colours and 0, which are the same in premultiplied form.
+// Pixel primitives on a 32-bit image, written straight into the pixels because the chart's
+// rules differ from QPainter's: rectangles are half-open, one-pixel lines leave out their end
+// point, polygons are filled without smoothing. All clip to the image, whatever the
+// coordinates.
+//
+// Images. Every primitive draws on Format_ARGB32, Format_ARGB32_Premultiplied and
+// Format_RGB32 only. A null image draws nothing. Any other format (including other 32-bit
+// layouts such as RGBA8888) is a programming error: the primitive throws std::invalid_argument
+// before touching a pixel, whatever its coordinates, instead of writing 32-bit pixels into
+// memory laid out otherwise.
+//
+// Colours are 0xAARRGGBB, not premultiplied. They are stored as the format wants them:
+// premultiplied on ARGB32_Premultiplied, opaque on RGB32 (whose alpha byte is always 0xFF).
+// The chart only uses opaque colours and 0, which premultiplying leaves as they are.
 
 // Pixels x1 ≤ x < x2, y1 ≤ y < y2.
 void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 c);
