@@ -1,12 +1,14 @@
 #include "chart/Raster.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace kovan::raster {
 
@@ -41,9 +43,13 @@ struct Pixels {
 };
 
 // Minor-axis offset of step k of a Bresenham line with major length dmaj and minor length
-// dmin (both ≥ 0, dmaj > 0): round(k * dmin / dmaj), halves rounded up.
+// dmin (0 ≤ k ≤ dmaj, dmin ≤ dmaj, dmaj > 0): round(k * dmin / dmaj), halves rounded up (away
+// from the start). Lines longer than 2^31 pixels (coordinates near the int limits) need 128
+// bits for 2 * k * dmin; all others stay in 64.
 inline int64_t minorAt(int64_t k, int64_t dmin, int64_t dmaj) {
-    return (2 * k * dmin + dmaj) / (2 * dmaj);
+    if (dmaj <= INT32_MAX)
+        return (2 * k * dmin + dmaj) / (2 * dmaj);
+    return int64_t((2 * __int128(k) * dmin + dmaj) / (2 * __int128(dmaj)));
 }
 
 // Half-open pixel range [first, last) of an axis-parallel line from `from` to `to`, clipped to
@@ -179,50 +185,84 @@ void setPixel(QImage& img, int x, int y, quint32 c) {
         Pixels(img).row(y)[x] = *value;
 }
 
+namespace {
+
+// ceil(n / d) for d > 0.
+template <typename T> T ceilDiv(T n, T d) {
+    const T q = n / d;
+    return q + T(q * d < n);
+}
+
+// Fills the rows of a polygon in exact integer arithmetic, T wide enough for its coordinates.
+// `crossings` has room for `count` values (at most one crossing per edge and row).
+template <typename T>
+void fillPolygonRows(const Pixels& px, int w, int rowFirst, int rowLast, const QPoint* pts,
+                     int count, quint32 c, int64_t* crossings) {
+    for (int y = rowFirst; y <= rowLast; ++y) {
+        int nx = 0;
+        for (int i = 0; i < count; ++i) {
+            const QPoint& a = pts[i];
+            const QPoint& b = pts[i + 1 == count ? 0 : i + 1];
+            if (a.y() == b.y())
+                continue;
+            // Top end (tx, ty), bottom end (bx, by); the edge spans rows ty ≤ y < by, so a
+            // top edge is inside and a bottom edge outside.
+            const bool down = a.y() < b.y();
+            const T tx = down ? a.x() : b.x(), ty = down ? a.y() : b.y();
+            const T bx = down ? b.x() : a.x(), by = down ? b.y() : a.y();
+            if (y < ty || y >= by)
+                continue;
+            // The edge crosses the row's centre line y + ½ at x = tx + (y + ½ − ty)(bx − tx) /
+            // (by − ty) = N / (2D). The first pixel whose centre x + ½ lies at or right of it:
+            // ceil((N − D) / (2D)). A centre on a left edge is thus inside, on a right edge
+            // outside.
+            const T d = by - ty;
+            const T n = 2 * tx * d + (2 * (T(y) - ty) + 1) * (bx - tx);
+            crossings[nx++] = int64_t(ceilDiv<T>(n - d, 2 * d));
+        }
+        std::sort(crossings, crossings + nx);
+        quint32* r = px.row(y);
+        for (int i = 0; i + 1 < nx; i += 2) {
+            const int64_t xa = std::clamp<int64_t>(crossings[i], 0, w);
+            const int64_t xb = std::clamp<int64_t>(crossings[i + 1], 0, w);
+            for (int64_t x = xa; x < xb; ++x)
+                r[x] = c;
+        }
+    }
+}
+
+} // namespace
+
 void polygon(QImage& img, const QPoint* pts, int count, quint32 colour) {
     const std::optional<quint32> value = pixelValue(img, colour);
     const int w = img.width(), h = img.height();
     if (!value || count < 3 || w <= 0 || h <= 0)
         return;
-    const quint32 c = *value;
     int64_t yMin = pts[0].y(), yMax = pts[0].y();
-    for (int i = 1; i < count; ++i) {
+    int64_t extent = 0; // largest coordinate magnitude
+    for (int i = 0; i < count; ++i) {
         yMin = std::min<int64_t>(yMin, pts[i].y());
         yMax = std::max<int64_t>(yMax, pts[i].y());
+        extent = std::max({extent, std::abs(int64_t(pts[i].x())), std::abs(int64_t(pts[i].y()))});
     }
     // Rows whose centre y + 0.5 lies in [yMin, yMax).
     const int rowFirst = int(std::max<int64_t>(yMin, 0));
     const int rowLast = int(std::min<int64_t>(yMax - 1, h - 1));
+    if (rowFirst > rowLast)
+        return;
     const Pixels px(img);
-    double xs[64];
-    const int maxCrossings = 64;
-    for (int y = rowFirst; y <= rowLast; ++y) {
-        const double yc = y + 0.5;
-        int nx = 0;
-        for (int i = 0; i < count; ++i) {
-            const QPoint& a = pts[i];
-            const QPoint& b = pts[(i + 1) % count];
-            if (a.y() == b.y())
-                continue;
-            const bool up = a.y() < b.y();
-            const double ya = up ? a.y() : b.y(), yb = up ? b.y() : a.y();
-            if (yc < ya || yc >= yb)
-                continue;
-            const double t = (yc - a.y()) / double(b.y() - a.y());
-            if (nx < maxCrossings)
-                xs[nx++] = a.x() + t * (b.x() - a.x());
-        }
-        std::sort(xs, xs + nx);
-        quint32* r = px.row(y);
-        for (int i = 0; i + 1 < nx; i += 2) {
-            // Pixels whose centre x + 0.5 lies in [xs[i], xs[i+1]).
-            const double fa = std::ceil(xs[i] - 0.5), fb = std::ceil(xs[i + 1] - 0.5);
-            const int a = int(std::clamp(fa, 0.0, double(w)));
-            const int b = int(std::clamp(fb, 0.0, double(w)));
-            for (int x = a; x < b; ++x)
-                r[x] = c;
-        }
+    int64_t small[16];
+    std::vector<int64_t> large;
+    int64_t* crossings = small;
+    if (count > int(std::size(small))) {
+        large.resize(size_t(count));
+        crossings = large.data();
     }
+    // 2 · x · D and (2y + 1) · dx stay below 2^62 while coordinates stay below 2^29.
+    if (extent < (int64_t(1) << 29))
+        fillPolygonRows<int64_t>(px, w, rowFirst, rowLast, pts, count, *value, crossings);
+    else
+        fillPolygonRows<__int128>(px, w, rowFirst, rowLast, pts, count, *value, crossings);
 }
 
 void drawWideLine(QImage& img, const std::vector<QPoint>& points, int width, quint32 c) {

@@ -25,8 +25,10 @@ namespace kovan::raster {
 // Pixels x1 ≤ x < x2, y1 ≤ y < y2.
 void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 c);
 
-// A one-pixel line from (x1, y1) towards (x2, y2), Bresenham-stepped along the longer axis;
-// the end point is not drawn (a line from a point to itself draws nothing).
+// A one-pixel line from (x1, y1) towards (x2, y2), Bresenham-stepped along the longer axis (x
+// when both are as long): every column (row) from the start gets the pixel nearest the ideal
+// line, a tie going to the pixel on the end point's side. The end point is not drawn (a line
+// from a point to itself draws nothing). Exact for any int coordinates.
 void line(QImage& img, int x1, int y1, int x2, int y2, quint32 c);
 
 // The same line including its end point.
@@ -34,9 +36,11 @@ void lineWithEnd(QImage& img, int x1, int y1, int x2, int y2, quint32 c);
 
 void setPixel(QImage& img, int x, int y, quint32 c);
 
-// A filled polygon (even-odd rule). A pixel is filled when its centre lies inside, with
-// left and top edges inside and right and bottom edges outside, so polygons that share an
-// edge never overlap and a polygon of zero area fills nothing. No smoothing.
+// A filled polygon (even-odd rule, any number of vertices, self-crossing allowed). A pixel is
+// filled when its centre lies inside, with left and top edges inside and right and bottom
+// edges outside, decided in exact integer arithmetic; so polygons that share an edge never
+// overlap nor leave a gap between them, and a polygon of zero area fills nothing. No
+// smoothing.
 void polygon(QImage& img, const QPoint* pts, int count, quint32 c);
 
 // The chart's wide polyline: width ≤ 1 joins the points with one-pixel lines including their
