@@ -95,9 +95,11 @@ void TChart::drawFull() {
 }
 
 void TChart::drawFullFrame() {
-    if (!m_FPData)
+    // Our own share of the series for the whole frame, whatever the publish callback does.
+    const PChartData series = m_FPData;
+    if (!series)
         return;
-    const ChartDataList& bars = m_FPData->datalist;
+    const ChartDataList& bars = series->datalist;
     if (m_workMap.size() != m_CacheMap.size() || m_workMap.format() != m_CacheMap.format())
         m_workMap = QImage(m_CacheMap.size(), m_CacheMap.format());
 

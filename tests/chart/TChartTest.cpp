@@ -42,6 +42,27 @@ int countGreyText(const QImage& img, const QRect& area) {
 
 } // namespace
 
+// The chart holds a share of the series: when the window lets go of its handle first, the
+// chart still draws from it, and the series goes only with the last holder.
+TEST(TChart, SeriesLivesAsLongAsTheChartHoldsIt) {
+    ChartView view(QSize(320, 240));
+    TChart chart(&view);
+    chart.setStyle(defaultStyle());
+    chart.setSymInfo(symInfo());
+    PChartData window = std::make_shared<ChartDataInfoRecord>();
+    window->datalist = wavySeries(300);
+    const std::weak_ptr<ChartDataInfoRecord> watch = window;
+    chart.setPData(window);
+    window.reset();
+    ASSERT_FALSE(watch.expired());
+    chart.draw();
+    EXPECT_TRUE(chart.FDFulled());
+    EXPECT_EQ(view.publishCount(), 1u);
+    EXPECT_EQ(chart.FELineED(), 299);
+    chart.setPData(nullptr);
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST(TChart, EmptySeriesShowsTheWaitingMessageAndDoesNotScroll) {
     ChartFixture f;
     f.chart.draw();
