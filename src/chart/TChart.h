@@ -36,9 +36,14 @@ namespace kovan {
 // cross-hair mode, drawCross(-1, -1) to take the cross-hair away. A period switch that replaces
 // the series calls setSymInfo (back to follow mode) and draw().
 //
+// A full frame is laid out first, on numbers only (layoutFrame: visible range, price scale,
+// label, bar and marker positions), then painted into a work bitmap (paintFrame, then each
+// indicator layer through its painter), which becomes the cache when the frame is complete.
+//
 // Errors. drawFull never lets an error out: an invalid colour, a malformed layer, an unusable
-// price scale (a flat range without margin, PIPMIN 0, non-finite prices) abandon the frame and
-// the previous picture stays published. drawWait and drawCross pass InvalidColorError on.
+// price scale (a flat range without margin, PIPMIN 0, non-finite prices), no bar to show (a
+// view narrower than the follow mode's right margin) abandon the frame and the previous
+// picture stays published. drawWait and drawCross pass InvalidColorError on.
 class TChart {
 public:
     // create(AOwner): binds the chart to `view`, creates the bottom layer and the cache at the
@@ -103,7 +108,7 @@ public:
     const QImage& cache() const { return m_CacheMap; }
     ChartView* view() const { return m_FMView; }
 
-    // The layout of the last frame that got one (tests read it).
+    // The layout of the last full frame tried; its status tells whether it was drawn.
     const ChartFrameLayout& frameLayout() const { return m_layout; }
 
     // Texts of the last published picture with their boxes, when recording is on (tests read
@@ -136,11 +141,11 @@ private:
     int m_FMHeight = 0;
     QJsonObject m_FStyle;
     QJsonObject m_FSyminfo;
-    PChartData m_FPDPoint{};
+    PChartData m_FPDPoint;
     bool m_FAutoMove = true;
     int m_FDNInx = 0;
     bool m_FDFulled = false;
-    PChartData m_FPData{};
+    PChartData m_FPData;
     float m_FPrice = 0;
     int m_FELineST = 0;
     int m_FELineED = -1;
