@@ -21,7 +21,7 @@ std::optional<quint32> pixelValue(const QImage& img, quint32 c) {
     case QImage::Format_ARGB32:
         return c;
     case QImage::Format_ARGB32_Premultiplied:
-        return qPremultiply(c);
+        return (c >> 24) == 0xFF ? c : qPremultiply(c); // opaque colours stay as they are
     case QImage::Format_RGB32:
         return c | 0xFF000000u;
     case QImage::Format_Invalid:
@@ -64,12 +64,53 @@ inline std::pair<int64_t, int64_t> axisSpan(int from, int to, bool withEnd, int 
     return {std::max<int64_t>(first, 0), std::min<int64_t>(last, limit)};
 }
 
-void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 colour, bool withEnd) {
-    const std::optional<quint32> value = pixelValue(img, colour);
-    const int w = img.width(), h = img.height();
-    if (!value || w <= 0 || h <= 0)
+// Narrows the steps kLo … kHi of a line to those whose minor coordinate min0 + smin·minorAt(k)
+// lies in [0, minLimit). minorAt grows with k, so the first and last such k are found by
+// bisection. Leaves kLo > kHi when there is none.
+void clipMinor(int64_t& kLo, int64_t& kHi, int64_t min0, int64_t smin, int64_t dmin, int64_t dmaj,
+               int64_t minLimit) {
+    auto minorOf = [&](int64_t k) { return min0 + smin * minorAt(k, dmin, dmaj); };
+    auto inside = [&](int64_t k) {
+        const int64_t m = minorOf(k);
+        return m >= 0 && m < minLimit;
+    };
+    auto beforeRange = [&](int64_t k) { // true while the line has not reached the image yet
+        const int64_t m = minorOf(k);
+        return smin > 0 ? m < 0 : m >= minLimit;
+    };
+    {
+        int64_t lo = kLo, hi = kHi + 1; // first k not before the range
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            if (beforeRange(mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        kLo = lo;
+    }
+    if (kLo > kHi || !inside(kLo)) {
+        kLo = kHi + 1;
         return;
-    const quint32 c = *value;
+    }
+    {
+        int64_t lo = kLo, hi = kHi; // last k inside
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo + 1) / 2;
+            if (inside(mid))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        kHi = lo;
+    }
+}
+
+// The line in the pixel value c (as stored in img, which has a 32-bit format).
+void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
+    const int w = img.width(), h = img.height();
+    if (w <= 0 || h <= 0)
+        return;
     const Pixels px(img);
     const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
     // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
@@ -109,47 +150,40 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 colour, bool 
     }
     if (kLo > kHi)
         return;
-    // Clip the minor axis: min0 + smin*minorAt(k) in [0, minLimit); minorAt grows with k, so
-    // find the first and last k inside by bisection.
-    auto minorOf = [&](int64_t k) { return min0 + smin * minorAt(k, dmin, dmaj); };
-    auto inside = [&](int64_t k) {
-        const int64_t m = minorOf(k);
-        return m >= 0 && m < minLimit;
-    };
-    auto beforeRange = [&](int64_t k) { // true while the line has not reached the image yet
-        const int64_t m = minorOf(k);
-        return smin > 0 ? m < 0 : m >= minLimit;
-    };
-    {
-        int64_t lo = kLo, hi = kHi + 1; // first k not before the range
-        while (lo < hi) {
-            const int64_t mid = lo + (hi - lo) / 2;
-            if (beforeRange(mid))
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        kLo = lo;
+    // Clip the minor axis. A line between two points inside the image (most of the chart's)
+    // needs no clipping: its minor coordinates lie between theirs.
+    const int64_t min1 = min0 + smin * dmin;
+    if (min0 < 0 || min0 >= minLimit || min1 < 0 || min1 >= minLimit) {
+        clipMinor(kLo, kHi, min0, smin, dmin, dmaj, minLimit);
+        if (kLo > kHi)
+            return;
     }
-    if (kLo > kHi || !inside(kLo))
-        return;
-    {
-        int64_t lo = kLo, hi = kHi; // last k inside
-        while (lo < hi) {
-            const int64_t mid = lo + (hi - lo + 1) / 2;
-            if (inside(mid))
-                lo = mid;
-            else
-                hi = mid - 1;
-        }
-        kHi = lo;
+    // Step along the major axis carrying minorAt(k) = floor(num / den) with num = 2·k·dmin +
+    // dmaj and den = 2·dmaj as quotient q and remainder r: each step adds 2·dmin ≤ den to num,
+    // so q grows by at most one. No division per pixel.
+    const int64_t den = 2 * dmaj, inc = 2 * dmin;
+    int64_t q, r;
+    if (dmaj <= INT32_MAX) {
+        const int64_t num = 2 * kLo * dmin + dmaj;
+        q = num / den;
+        r = num - q * den;
+    } else {
+        const __int128 num = 2 * __int128(kLo) * dmin + dmaj;
+        q = int64_t(num / den);
+        r = int64_t(num - __int128(q) * den);
     }
-    for (int64_t k = kLo; k <= kHi; ++k) {
-        const int64_t maj = maj0 + smaj * k, mn = minorOf(k);
+    int64_t maj = maj0 + smaj * kLo;
+    for (int64_t k = kLo; k <= kHi; ++k, maj += smaj) {
+        const int64_t mn = min0 + smin * q;
         if (xMajor)
             px.row(int(mn))[maj] = c;
         else
             px.row(int(maj))[mn] = c;
+        r += inc;
+        if (r >= den) {
+            r -= den;
+            ++q;
+        }
     }
 }
 
@@ -172,11 +206,13 @@ void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 colour) {
 }
 
 void line(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
-    drawLine(img, x1, y1, x2, y2, c, false);
+    if (const std::optional<quint32> value = pixelValue(img, c))
+        drawLine(img, x1, y1, x2, y2, *value, false);
 }
 
 void lineWithEnd(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
-    drawLine(img, x1, y1, x2, y2, c, true);
+    if (const std::optional<quint32> value = pixelValue(img, c))
+        drawLine(img, x1, y1, x2, y2, *value, true);
 }
 
 void setPixel(QImage& img, int x, int y, quint32 c) {
@@ -231,12 +267,10 @@ void fillPolygonRows(const Pixels& px, int w, int rowFirst, int rowLast, const Q
     }
 }
 
-} // namespace
-
-void polygon(QImage& img, const QPoint* pts, int count, quint32 colour) {
-    const std::optional<quint32> value = pixelValue(img, colour);
+// The polygon in the pixel value c (as stored in img, which has a 32-bit format).
+void fillPolygon(QImage& img, const QPoint* pts, int count, quint32 c) {
     const int w = img.width(), h = img.height();
-    if (!value || count < 3 || w <= 0 || h <= 0)
+    if (count < 3 || w <= 0 || h <= 0)
         return;
     int64_t yMin = pts[0].y(), yMax = pts[0].y();
     int64_t extent = 0; // largest coordinate magnitude
@@ -260,17 +294,26 @@ void polygon(QImage& img, const QPoint* pts, int count, quint32 colour) {
     }
     // 2 · x · D and (2y + 1) · dx stay below 2^62 while coordinates stay below 2^29.
     if (extent < (int64_t(1) << 29))
-        fillPolygonRows<int64_t>(px, w, rowFirst, rowLast, pts, count, *value, crossings);
+        fillPolygonRows<int64_t>(px, w, rowFirst, rowLast, pts, count, c, crossings);
     else
-        fillPolygonRows<__int128>(px, w, rowFirst, rowLast, pts, count, *value, crossings);
+        fillPolygonRows<__int128>(px, w, rowFirst, rowLast, pts, count, c, crossings);
+}
+
+} // namespace
+
+void polygon(QImage& img, const QPoint* pts, int count, quint32 c) {
+    if (const std::optional<quint32> value = pixelValue(img, c))
+        fillPolygon(img, pts, count, *value);
 }
 
 void drawWideLine(QImage& img, const std::vector<QPoint>& points, int width, quint32 c) {
-    if (!pixelValue(img, c) || points.size() < 2)
+    const std::optional<quint32> value = pixelValue(img, c);
+    if (!value || points.size() < 2)
         return;
     if (width <= 1) {
         for (size_t i = 0; i + 1 < points.size(); ++i)
-            lineWithEnd(img, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(), c);
+            drawLine(img, points[i].x(), points[i].y(), points[i + 1].x(), points[i + 1].y(),
+                     *value, true);
         return;
     }
     const int a = width / 2, b = width - a;
@@ -278,9 +321,9 @@ void drawWideLine(QImage& img, const std::vector<QPoint>& points, int width, qui
         const int x0 = points[i].x(), y0 = points[i].y();
         const int x1 = points[i + 1].x(), y1 = points[i + 1].y();
         const QPoint side[4] = {{x0 - a, y0}, {x0 + b, y0}, {x1 + b, y1}, {x1 - a, y1}};
-        polygon(img, side, 4, c);
+        fillPolygon(img, side, 4, *value);
         const QPoint vert[4] = {{x0, y0 + b}, {x0, y0 - a}, {x1, y1 - a}, {x1, y1 + b}};
-        polygon(img, vert, 4, c);
+        fillPolygon(img, vert, 4, *value);
     }
 }
 
