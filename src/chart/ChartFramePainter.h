@@ -1,27 +1,10 @@
 #pragma once
 
+#include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
-#include "chart/ChartText.h"
-
-#include <QJsonObject>
-
-#include <array>
-#include <optional>
+#include "chart/FrameColours.h"
 
 namespace kovan {
-
-// Style colours of one frame, each parsed on first use, so that a bad colour only fails a
-// frame that actually needs it (InvalidColorError).
-class FrameColours {
-public:
-    enum Key { Back, Front, Broken, Yinzhu, Yangzhu, Yinxian, Yangxian, Count };
-    explicit FrameColours(const QJsonObject& style) : m_style(style) {}
-    quint32 operator[](Key k);
-
-private:
-    const QJsonObject& m_style;
-    std::array<std::optional<quint32>, Count> m_values;
-};
 
 // Paints a laid-out frame (status Ok) onto the canvas: background, frame lines, axis labels,
 // bars, current-price marker; the indicators come after. Sets the canvas font to the axis font

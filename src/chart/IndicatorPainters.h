@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartFont.h"
 #include "chart/ChartGeometry.h"
-#include "chart/ChartText.h"
 #include "core/ChartData.h"
 
 #include <QJsonObject>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
-#include "chart/ChartText.h"
 #include "chart/ChartView.h"
 #include "chart/IndicatorPainters.h"
 #include "chart/LayerRecord.h"

@@ -1,4 +1,4 @@
-#include "chart/ChartText.h"
+#include "chart/ChartFont.h"
 
 #include <QPainter>
 
