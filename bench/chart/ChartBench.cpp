@@ -46,8 +46,8 @@ ChartDataList randomWalk(int n) {
 
 struct Chart {
     Chart(int w, int h, int bars, bool indicators) : view(QSize(w, h)), chart(&view) {
-        rec.datalist = randomWalk(bars);
-        chart.setPData(&rec);
+        rec->datalist = randomWalk(bars);
+        chart.setPData(rec);
         chart.setStyle(defaultStyle());
         chart.setSymInfo(QJsonObject{
             {"symbol", "XAGRMB"}, {"period", "H1"}, {"PIPMIN", 1}, {"PIPLEN", 0}, {"BASEPIP", 8}});
@@ -57,10 +57,10 @@ struct Chart {
             chart.addLayer(1,
                            R"({"type":"MA","MALIST":[{"MAPED":20,"color":"#FF00FF","linew":2}]})");
             chart.addLayer(1, R"({"type":"BB","cycle":20,"stddev":2,"color":"#00FFFF","linew":1})");
-            const float c = rec.datalist.back().close;
+            const float c = rec->datalist.back().close;
             chart.addLayer(1, QStringLiteral(R"({"type":"PPVI","itime":%1,"PV":%2,"R1":%3,)"
                                              R"("R2":%4,"S1":%5,"S2":%6})")
-                                  .arg(rec.datalist[rec.datalist.size() - 60].dl)
+                                  .arg(rec->datalist[rec->datalist.size() - 60].dl)
                                   .arg(c)
                                   .arg(c + 30)
                                   .arg(c + 60)
@@ -69,7 +69,7 @@ struct Chart {
         }
         chart.draw();
     }
-    ChartDataInfoRecord rec;
+    PChartData rec = std::make_shared<ChartDataInfoRecord>();
     ChartView view;
     TChart chart;
 };

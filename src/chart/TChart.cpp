@@ -1,55 +1,22 @@
 #include "chart/TChart.h"
 
+#include "chart/ChartFramePainter.h"
 #include "chart/Raster.h"
 #include "chart/TextColors.h"
 #include "core/JsonParams.h"
 
-#include <QFontMetrics>
 #include <QGuiApplication>
-#include <QPainter>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <cstring>
-#include <optional>
 #include <stdexcept>
 
 namespace kovan {
 
 using namespace chartgeo;
 
-namespace {
-
-// Style colours of one frame, each parsed on first use, so that a bad colour only fails a
-// frame that actually needs it.
-class FrameColours {
-public:
-    enum Key { Back, Front, Broken, Yinzhu, Yangzhu, Yinxian, Yangxian, Count };
-    explicit FrameColours(const QJsonObject& style) : m_style(style) {}
-    quint32 operator[](Key k) {
-        static constexpr const char16_t* names[Count] = {
-            u"back", u"front", u"broken", u"yinzhu", u"yangzhu", u"yinxian", u"yangxian"};
-        if (!m_values[k])
-            m_values[k] = styleColor(m_style, QStringView(names[k]));
-        return *m_values[k];
-    }
-
-private:
-    const QJsonObject& m_style;
-    std::array<std::optional<quint32>, Count> m_values;
-};
-
-// A font's pixel height for its point size on the 96-dpi screens the chart was laid out for
-// (8 pt → 11 px, 16 pt → 21 px).
-int pixelSize(int pointSize) {
-    return (pointSize * 96 + 36) / 72;
-}
-
-} // namespace
-
 TChart::TChart(ChartView* view) : m_FMView(view) {
-    m_font.family = QGuiApplication::font().family();
+    m_font.set(QGuiApplication::font().family(), 8);
     const QSize sz = m_FMView->size();
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
@@ -82,46 +49,6 @@ int TChart::pipLen() const {
     return int(std::clamp<qint64>(v, 0, 20));
 }
 
-// ---- text ------------------------------------------------------------------------------
-
-const QFontMetrics& TChart::metrics() const {
-    if (!m_metrics || m_metricsFont.family != m_font.family ||
-        m_metricsFont.pointSize != m_font.pointSize) {
-        m_metricsFont = m_font;
-        m_qfont = QFont(m_font.family);
-        m_qfont.setPixelSize(pixelSize(m_font.pointSize));
-        m_metrics = std::make_unique<QFontMetrics>(m_qfont);
-    }
-    return *m_metrics;
-}
-
-QFont TChart::qfont() const {
-    metrics();
-    return m_qfont;
-}
-
-int TChart::textWidth(const QString& s) const {
-    return metrics().horizontalAdvance(s);
-}
-
-int TChart::textHeight(const QString& s) const {
-    Q_UNUSED(s);
-    return metrics().height();
-}
-
-void TChart::text(QImage& img, std::vector<TextBox>& boxes, int x, int y, const QString& s,
-                  quint32 colour) {
-    if (img.isNull() || s.isEmpty())
-        return;
-    const QFontMetrics& fm = metrics();
-    QPainter p(&img);
-    p.setFont(m_qfont);
-    p.setPen(QColor::fromRgba(colour | 0xFF000000u));
-    p.drawText(x, y + fm.ascent(), s);
-    if (m_recordText)
-        boxes.push_back({QRect(x, y, fm.horizontalAdvance(s), fm.height()), s});
-}
-
 void TChart::publish(const QImage& frame, const std::vector<TextBox>& textBoxes) {
     if (m_bottom)
         m_bottom->publish(frame);
@@ -149,10 +76,11 @@ void TChart::drawWait() {
     raster::fill(m_CacheMap, 0, 0, m_CacheMap.width(), m_CacheMap.height(), back);
     m_cacheText.clear();
     const quint32 fc = fontColour(col[FrameColours::Yangxian], back);
-    m_font.pointSize = 16; // the family stays what the bitmap holds
+    m_font.setPointSize(16); // the family stays what the bitmap holds
     const QString s = QStringLiteral("正在载入...");
     const int w = m_CacheMap.width(), h = m_CacheMap.height();
-    text(m_CacheMap, m_cacheText, (w - textWidth(s)) / 2, (h - textHeight(s)) / 2, s, fc);
+    ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
+    canvas.text((w - m_font.width(s)) / 2, (h - m_font.height()) / 2, s, fc);
     publish(m_CacheMap, m_cacheText);
 }
 
@@ -167,170 +95,70 @@ void TChart::drawFull() {
 }
 
 void TChart::drawFullFrame() {
-    const ChartDataList& bars = m_FPData->datalist;
-    const int n = int(bars.size());
-    const int kwidth = styleInt(m_FStyle, u"kwidth");
-    const int kmargin = styleInt(m_FStyle, u"kmargin");
-    const int st = kwidth + kmargin;
-    if (st <= 0)
-        throw std::runtime_error("bar slot without width");
+    // Our own share of the series for the whole frame, whatever the publish callback does.
+    const PChartData series = m_FPData;
+    if (!series)
+        return;
+    const ChartDataList& bars = series->datalist;
     if (m_workMap.size() != m_CacheMap.size() || m_workMap.format() != m_CacheMap.format())
         m_workMap = QImage(m_CacheMap.size(), m_CacheMap.format());
-    QImage& img = m_workMap;
-    m_target = &img;
-    m_targetText = &m_workText;
+
+    // 1. Layout: numbers only.
+    ChartFrameInput in;
+    in.bars = &bars;
+    in.width = m_workMap.width();
+    in.height = m_workMap.height();
+    in.kwidth = styleInt(m_FStyle, u"kwidth");
+    in.kmargin = styleInt(m_FStyle, u"kmargin");
+    in.candles = styleInt(m_FStyle, u"linetype") == 0;
+    in.follow = m_FAutoMove;
+    in.firstIndex = m_FDNInx;
+    in.price = m_FPrice;
+    in.pipMin = float(jsonReal(m_FSyminfo, u"PIPMIN"));
+    in.basePip = double(jsonInt(m_FSyminfo, u"BASEPIP"));
+    in.decimals = pipLen();
+    layoutFrame(
+        in, [this](const QString& s) { return m_axisFont.width(s); }, m_layout);
+    m_FDNInx = m_layout.firstIndex;
+    if (m_layout.status != FrameStatus::Ok)
+        return; // abandoned: no slot width, no bar to show, no price scale
+
+    // 2. Paint into the work bitmap; the cache keeps the last good frame until this one is
+    // complete.
+    const ChartFrameLayout& l = m_layout;
     m_workText.clear();
-    // Indicators called outside a frame draw into the cache again, whether or not this frame
-    // is abandoned.
-    struct RestoreTarget {
-        TChart* c;
-        ~RestoreTarget() {
-            c->m_target = &c->m_CacheMap;
-            c->m_targetText = &c->m_cacheText;
-        }
-    } restore{this};
+    ChartCanvas canvas{m_workMap, m_font, recorder(m_workText)};
+    FrameColours colours(m_FStyle);
+    paintFrame(canvas, l, colours);
 
-    float p = m_FPrice;
-    const int w = img.width(), h = img.height();
-    const int W = w - 60, H = h - 20;
-    const int every = labelEvery(st);
-    const int slots = slotCount(W, st);
+    // 3. The values later drawing reads (indicators, cross-hair, scrolling).
+    m_FELineST = l.first;
+    m_FELineED = l.last;
+    m_scale = l.scale;
 
-    // Visible range; in follow mode FDNInx takes the first bar before it is raised to 0.
-    const Range r = visibleRange(m_FAutoMove, m_FDNInx, n, W, st);
-    if (m_FAutoMove)
-        m_FDNInx = n - slots + 3 * st;
-    const int first = r.first, last = r.last;
-    if (first >= n)
-        throw std::runtime_error("first visible bar past the series");
-
-    float hi = bars[size_t(first)].high, lo = bars[size_t(first)].low;
-    for (int i = first; i <= last; ++i) {
-        hi = std::max(hi, bars[size_t(i)].high);
-        lo = std::min(lo, bars[size_t(i)].low);
-    }
-    if (p == 0)
-        p = bars[size_t(n - 1)].close;
-    if (last == n - 1) {
-        hi = std::max(hi, p);
-        lo = std::min(lo, p);
-    }
-
-    // Price scale. A flat range without margin or a pip of 0 has no scale: the frame is
-    // abandoned rather than drawn from infinities.
-    const float pip = float(jsonReal(m_FSyminfo, u"PIPMIN"));
-    const double basepip = double(jsonInt(m_FSyminfo, u"BASEPIP"));
-    hi = float(double(hi) + basepip * double(pip));
-    lo = float(double(lo) - basepip * double(pip));
-    const double span = double(hi) / double(pip) - double(lo) / double(pip);
-    if (pip == 0 || !std::isfinite(span) || span == 0 || !std::isfinite(hi) || !std::isfinite(lo))
-        throw std::runtime_error("no price scale");
-    const float ppp = float(H / span);
-    if (!std::isfinite(ppp) || ppp == 0)
-        throw std::runtime_error("no price scale");
-    const PriceScale sc{hi, lo, ppp, pip};
-    const int decimals = pipLen();
-
-    FrameColours col(m_FStyle);
-    const quint32 back = col[FrameColours::Back];
-    raster::fill(img, 0, 0, w, h, back);
-
-    const quint32 broken = col[FrameColours::Broken];
-    raster::line(img, 0, 0, w, 0, broken);
-    raster::line(img, 0, 0, 0, h, broken);
-    raster::line(img, 0, h - 1, w, h - 1, broken);
-    raster::line(img, w - 1, 0, w - 1, h, broken);
-    raster::line(img, 0, H, w, H, broken);
-    raster::line(img, W, 0, W, H, broken);
-
-    // Axis text: Verdana 8, font colour from `back`.
-    m_font = Font{QStringLiteral("Verdana"), 8};
-    const quint32 axisText = fontColour(back, back);
-    const int k = priceLabelCount(H);
-    for (int i = 1; i <= k - 2; ++i) {
-        const double v = double(hi) - i * (double(hi) - double(lo)) / k;
-        text(img, m_workText, W + 4, sc.y(v) - 4, priceLabel(v, decimals), axisText);
-    }
-
-    const bool candles = styleInt(m_FStyle, u"linetype") == 0;
-    std::vector<QPoint> linePoints;
-    if (!candles)
-        linePoints.reserve(size_t(std::max(slots, 0)));
-    for (int j = 0; j < slots && first + j < n; ++j) {
-        const int i = first + j;
-        const ChartDataListRecord& bar = bars[size_t(i)];
-        float open = bar.open, close = bar.close, low = bar.low, high = bar.high;
-        const bool newestMoved = i == n - 1 && close != p && p > 0;
-        if ((j + 1) % every == 0) {
-            const int half = every / 2;
-            const int x = (j - half) * st;
-            qint64 t = bars[size_t(first + j - half)].dl;
-            if (!candles)
-                t += 28800; // the line chart's labels read eight hours later
-            raster::line(img, x, H, x, H + 5, col[FrameColours::Front]);
-            const QString s = timeLabel(t);
-            text(img, m_workText, x - textWidth(s) / 2, H + 5, s, axisText);
-        }
-        if (candles) {
-            const int x0 = kmargin + j * st, x1 = x0 + kwidth;
-            if (newestMoved) {
-                close = p;
-                low = std::min(low, p);
-                high = std::max(high, p);
-            }
-            int yc = sc.y(close), yo = sc.y(open);
-            quint32 wick;
-            if (yc < yo) {
-                raster::fill(img, x0, yc, x1, yo, col[FrameColours::Yangzhu]);
-                wick = col[FrameColours::Yangxian];
-            } else {
-                if (yc == yo)
-                    yo = yc - 1;
-                raster::fill(img, x0, yo, x1, yc, col[FrameColours::Yinzhu]);
-                wick = col[FrameColours::Yinxian];
-            }
-            const int xw = kmargin + j * st + kwidth / 2;
-            raster::line(img, xw, sc.y(high), xw, sc.y(low), wick);
-        } else {
-            linePoints.emplace_back(kmargin + j * st, sc.y(newestMoved ? p : close));
-        }
-    }
-    if (!candles)
-        raster::drawWideLine(img, linePoints, kwidth, col[FrameColours::Front]);
-
-    // Current price marker.
-    const QString ps = priceLabel(p, decimals);
-    if (lo < p && p <= hi) {
-        const int y = sc.y(p);
-        const quint32 front = col[FrameColours::Front];
-        raster::fill(img, w - 56, y - 8, w - 4, y + 8, front);
-        m_font.pointSize = 8;
-        text(img, m_workText, w - 54, y - 7, ps, back);
-        raster::line(img, 0, y, w - 56, y, front);
-    }
-
-    m_FELineST = first;
-    m_FELineED = last;
-    m_scale = sc;
-
-    for (int li = 0; li < int(m_IndexLayers.size()); ++li) {
-        const LayerRecord& layer = m_IndexLayers[size_t(li)];
+    // 4. Indicator layers in order, later ones over earlier ones.
+    IndicatorFrame frame{canvas, m_FStyle, bars, l.first, l.last, l.step, l.scale};
+    for (const LayerRecord& layer : m_IndexLayers) {
         if (layer.inxType != LayerRecord::Indicator)
             continue;
-        const QJsonValue type = layer.attributes().value(QLatin1String("type"));
-        const QString t = type.isString() ? type.toString() : QString();
-        if (t == QLatin1String("PPVI"))
-            drawIndexPPVI(li);
-        else if (t == QLatin1String("BB"))
-            DrawIndexBB(li);
-        else if (t == QLatin1String("MA"))
-            drawIndexMA(li);
-        else if (t == QLatin1String("MKDT"))
-            drawMktDTI(li);
+        const QJsonObject attributes = layer.attributes();
+        const QJsonValue type = attributes.value(QLatin1String("type"));
+        if (const IndicatorPainter paint =
+                indicatorPainter(type.isString() ? type.toString() : QString()))
+            paint(frame, attributes);
     }
     std::swap(m_CacheMap, m_workMap);
     std::swap(m_cacheText, m_workText);
     publish(m_CacheMap, m_cacheText);
+}
+
+void TChart::drawIndicator(int layerInx, IndicatorPainter painter) {
+    if (!m_FPData || layerInx < 0 || layerInx >= int(m_IndexLayers.size()))
+        return;
+    ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
+    IndicatorFrame frame{canvas, m_FStyle, m_FPData->datalist, m_FELineST, m_FELineED,
+                         step(), m_scale};
+    painter(frame, m_IndexLayers[size_t(layerInx)].attributes());
 }
 
 void TChart::drawCross(int X, int Y) {
@@ -346,13 +174,14 @@ void TChart::drawCross(int X, int Y) {
     if (X >= 0 && X < m_FMWidth - 60 && Y >= 0 && Y < m_FMHeight - 20) {
         const quint32 c = styleColor(m_FStyle, u"front");
         QImage& img = m_crossMap;
+        // The read-outs are drawn on the copy in Verdana 8; the cache's font is not touched.
+        ChartCanvas canvas{img, m_axisFont, recorder(boxes)};
         raster::line(img, 0, Y, m_FMWidth - 58, Y, c);
         raster::line(img, X, 0, X, m_FMHeight - 18, c);
         QString s = priceLabel(m_scale.price(Y), pipLen());
-        m_font = Font{QStringLiteral("Verdana"), 8};
         const quint32 tc = fontColour(c, c); // drawn on the box filled with `front`
         raster::fill(img, m_FMWidth - 58, Y - 7, m_FMWidth - 5, Y + 7, c);
-        text(img, boxes, m_FMWidth - 55, Y - 7 + (14 - textHeight(s)) / 2, s, tc);
+        canvas.text(m_FMWidth - 55, Y - 7 + (14 - m_axisFont.height()) / 2, s, tc);
         const int st = step();
         const double slot = st != 0 ? double(X) / st : 0.0;
         const qint64 i = qint64(m_FELineST) + roundEven(slot);
@@ -361,7 +190,7 @@ void TChart::drawCross(int X, int Y) {
             s = timeLabel((*bars)[size_t(i)].dl);
             const int hb = img.height();
             raster::fill(img, X - 20, hb - 18, X + 20, hb - 4, c);
-            text(img, boxes, X - 20 + (40 - textWidth(s)) / 2, hb - 16, s, tc);
+            canvas.text(X - 20 + (40 - m_axisFont.width(s)) / 2, hb - 16, s, tc);
         }
     }
     publish(m_crossMap, boxes);
@@ -388,7 +217,6 @@ void TChart::resize() {
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
     m_CacheMap = sz.isEmpty() ? QImage() : QImage(sz, QImage::Format_ARGB32_Premultiplied);
-    m_target = &m_CacheMap;
     m_cacheText.clear();
     // Every layer leaves the view, overlays included; the records stay without their overlay.
     m_FMView->clearLayers();

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "chart/ChartFont.h"
+#include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartView.h"
+#include "chart/IndicatorPainters.h"
 #include "chart/LayerRecord.h"
 #include "core/ChartData.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QJsonObject>
-#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -36,9 +36,14 @@ namespace kovan {
 // cross-hair mode, drawCross(-1, -1) to take the cross-hair away. A period switch that replaces
 // the series calls setSymInfo (back to follow mode) and draw().
 //
+// A full frame is laid out first, on numbers only (layoutFrame: visible range, price scale,
+// label, bar and marker positions), then painted into a work bitmap (paintFrame, then each
+// indicator layer through its painter), which becomes the cache when the frame is complete.
+//
 // Errors. drawFull never lets an error out: an invalid colour, a malformed layer, an unusable
-// price scale (a flat range without margin, PIPMIN 0, non-finite prices) abandon the frame and
-// the previous picture stays published. drawWait and drawCross pass InvalidColorError on.
+// price scale (a flat range without margin, PIPMIN 0, non-finite prices), no bar to show (a
+// view narrower than the follow mode's right margin) abandon the frame and the previous
+// picture stays published. drawWait and drawCross pass InvalidColorError on.
 class TChart {
 public:
     // create(AOwner): binds the chart to `view`, creates the bottom layer and the cache at the
@@ -48,11 +53,13 @@ public:
     TChart& operator=(const TChart&) = delete;
 
     // ---- properties -------------------------------------------------------------------
+    // The chart shares the series with the window (and its feed): it stays alive as long as
+    // the chart holds it.
     void setPData(PChartData p) {
         m_FPDPoint = p;
-        m_FPData = p;
+        m_FPData = std::move(p);
     }
-    PChartData PData() const { return m_FPData; }
+    const PChartData& PData() const { return m_FPData; }
     void setStyle(const QJsonObject& s) { m_FStyle = s; }
     const QJsonObject& style() const { return m_FStyle; }
     void setSymInfo(const QJsonObject& s); // also back to follow mode
@@ -83,10 +90,12 @@ public:
     const std::vector<LayerRecord>& IndexLayers() const { return m_IndexLayers; }
 
     // ---- indicators (into the cache, from the stored frame values) --------------------
-    void drawIndexPPVI(int layerInx);
-    void drawIndexMA(int layerInx);
-    void DrawIndexBB(int layerInx);
-    void drawMktDTI(int layerInx) { Q_UNUSED(layerInx); }
+    // A full frame draws its indicator layers through indicatorPainter() into the frame being
+    // drawn; these draw layer number layerInx into the cache outside a frame.
+    void drawIndexPPVI(int layerInx) { drawIndicator(layerInx, paintPivots); }
+    void drawIndexMA(int layerInx) { drawIndicator(layerInx, paintMovingAverages); }
+    void DrawIndexBB(int layerInx) { drawIndicator(layerInx, paintBands); }
+    void drawMktDTI(int layerInx) { drawIndicator(layerInx, paintMarketData); }
 
     // ---- state of the last frame (read-only; tests, the window) -----------------------
     bool FDFulled() const { return m_FDFulled; }
@@ -99,66 +108,57 @@ public:
     const QImage& cache() const { return m_CacheMap; }
     ChartView* view() const { return m_FMView; }
 
+    // The layout of the last full frame tried; its status tells whether it was drawn.
+    const ChartFrameLayout& frameLayout() const { return m_layout; }
+
     // Texts of the last published picture with their boxes, when recording is on (tests read
     // the labels; golden-image tests mask text pixels, whose rasterisation differs between
     // machines).
-    struct TextBox {
-        QRect box;
-        QString text;
-    };
+    using TextBox = ChartTextBox;
     void setRecordTextBoxes(bool on) { m_recordText = on; }
     const std::vector<TextBox>& publishedTextBoxes() const { return m_publishedText; }
+    // The font the cache holds: the platform default until the first full frame, then
+    // Verdana (the waiting message changes its size). The cross-hair never changes it.
+    const ChartFont& cacheFont() const { return m_font; }
 
 private:
-    struct Font {
-        QString family;
-        int pointSize = 8;
-    };
-
     void drawFullFrame();
+    void drawIndicator(int layerInx, IndicatorPainter painter);
     void publish(const QImage& frame, const std::vector<TextBox>& textBoxes);
+    std::vector<TextBox>* recorder(std::vector<TextBox>& boxes) {
+        return m_recordText ? &boxes : nullptr;
+    }
     int step() const;
     int pipLen() const;
-
-    // Text in the current font; `colour` is the colour it shows in (already mapped).
-    int textWidth(const QString& s) const;
-    int textHeight(const QString& s) const;
-    void text(QImage& img, std::vector<TextBox>& boxes, int x, int y, const QString& s,
-              quint32 colour);
-    QFont qfont() const;
-    const QFontMetrics& metrics() const;
 
     std::vector<LayerRecord> m_IndexLayers;
     QImage m_CacheMap;
     QImage m_workMap;  // a full frame is drawn here and swapped in when it succeeds
     QImage m_crossMap; // reused for every cross-hair frame (no allocation per mouse move)
-    QImage* m_target = &m_CacheMap; // where the indicators draw (the work map during a frame)
     ChartView* m_FMView;
     std::shared_ptr<BitmapLayer> m_bottom;
     int m_FMWidth = 0;
     int m_FMHeight = 0;
     QJsonObject m_FStyle;
     QJsonObject m_FSyminfo;
-    PChartData m_FPDPoint = nullptr;
+    PChartData m_FPDPoint;
     bool m_FAutoMove = true;
     int m_FDNInx = 0;
     bool m_FDFulled = false;
-    PChartData m_FPData = nullptr;
+    PChartData m_FPData;
     float m_FPrice = 0;
     int m_FELineST = 0;
     int m_FELineED = -1;
-    PriceScale m_scale; // FEPHigh, FEPLow, FEPPerPx, FEPMinPip
+    PriceScale m_scale;        // FEPHigh, FEPLow, FEPPerPx, FEPMinPip
+    ChartFrameLayout m_layout; // reused frame after frame
 
-    Font m_font; // the cache's current font; the platform default until the first full frame
-    // The QFont and metrics of m_font, built again only when the font changes (every text of a
-    // frame measures and draws in it).
-    mutable Font m_metricsFont;
-    mutable QFont m_qfont;
-    mutable std::unique_ptr<QFontMetrics> m_metrics;
+    ChartFont m_font; // the cache's current font
+    // Verdana 8: time labels are measured in it and the cross-hair read-outs drawn in it (on
+    // their own bitmap, so the cache's font stays as it is).
+    ChartFont m_axisFont{QStringLiteral("Verdana"), 8};
     bool m_recordText = false;
     std::vector<TextBox> m_cacheText;
     std::vector<TextBox> m_workText;
-    std::vector<TextBox>* m_targetText = &m_cacheText;
     std::vector<TextBox> m_publishedText;
 };
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -26,8 +27,10 @@ static_assert(sizeof(ChartDataListRecord) == 20, "a bar is 20 bytes on disk and 
 
 using ChartDataList = std::vector<ChartDataListRecord>;
 
-// The bar series of one chart window. Owned by the window; the renderer and the feed hold
-// pointers to it.
+// The bar series of one chart window, held by PChartData (shared ownership): the window makes
+// it (std::make_shared) and shares it with its renderer and its feed, so a feed thread that is
+// still winding down after its window closed never reads a freed series. Nothing else keeps
+// bar addresses: the array may move whenever bars are appended.
 //
 // Threads: `datalist`, `symbol` and `period` belong to the GUI thread (the feed hands each
 // parsed reply to the GUI thread, which merges it there), so they are never read while being
@@ -43,7 +46,7 @@ struct ChartDataInfoRecord {
     void setSymbol(const QString& s) { symbol = s.left(maxCodeLength); }
     void setPeriod(const QString& p) { period = p.left(maxCodeLength); }
 };
-using PChartData = ChartDataInfoRecord*;
+using PChartData = std::shared_ptr<ChartDataInfoRecord>;
 
 // Raised by styleColor for anything that is not an empty text or six/seven hex digits.
 class InvalidColorError : public std::runtime_error {

@@ -72,13 +72,14 @@ inline kovan::ChartDataList wavySeries(int n, float base = 5600.0f) {
 struct ChartFixture {
     explicit ChartFixture(int w = 532, int h = 500) : view(QSize(w, h)), chart(&view) {
         chart.setRecordTextBoxes(true);
-        chart.setPData(&rec);
+        chart.setPData(data);
         chart.setStyle(defaultStyle());
         chart.setSymInfo(symInfo());
     }
     QImage published() const { return view.layers().front()->snapshot(); }
 
-    kovan::ChartDataInfoRecord rec;
+    kovan::PChartData data = std::make_shared<kovan::ChartDataInfoRecord>();
+    kovan::ChartDataInfoRecord& rec = *data;
     kovan::ChartView view;
     kovan::TChart chart;
 };

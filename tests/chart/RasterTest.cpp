@@ -6,6 +6,7 @@
 
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 using namespace kovan;
@@ -180,3 +181,98 @@ TEST(ChartRaster, WideVerticalSegmentIsWidthColumnsWide) {
             expected.insert({x, y});
     EXPECT_EQ(inked(img), expected);
 }
+
+// ---- image formats -----------------------------------------------------------------------
+
+namespace {
+
+// Every primitive once, drawing something visible on a 12 × 12 image.
+void drawAll(QImage& img, quint32 c) {
+    raster::fill(img, 1, 1, 3, 3, c);
+    raster::line(img, 0, 5, 11, 9, c);
+    raster::lineWithEnd(img, 4, 0, 6, 11, c);
+    raster::setPixel(img, 10, 1, c);
+    const QPoint tri[3] = {{7, 2}, {11, 2}, {9, 6}};
+    raster::polygon(img, tri, 3, c);
+    raster::drawWideLine(img, {{1, 10}, {6, 8}}, 3, c);
+    raster::drawWideLine(img, {{1, 7}, {3, 7}}, 1, c);
+}
+
+class ChartRasterFormat : public ::testing::TestWithParam<QImage::Format> {};
+
+TEST_P(ChartRasterFormat, ThirtyTwoBitFormatsDrawTheSamePixels) {
+    QImage ref = blank(12, 12);
+    drawAll(ref, ink);
+    QImage img(12, 12, GetParam());
+    img.fill(bg);
+    drawAll(img, ink);
+    EXPECT_EQ(inked(img), inked(ref));
+    EXPECT_GT(inked(img).size(), 30u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, ChartRasterFormat,
+                         ::testing::Values(QImage::Format_ARGB32,
+                                           QImage::Format_ARGB32_Premultiplied,
+                                           QImage::Format_RGB32));
+
+class ChartRasterRefusedFormat : public ::testing::TestWithParam<QImage::Format> {};
+
+// Each primitive refuses the image before writing anything, even where it would clip
+// everything away or has too few points to draw.
+TEST_P(ChartRasterRefusedFormat, EveryPrimitiveThrowsAndLeavesTheImageAlone) {
+    QImage img(12, 12, GetParam());
+    img.fill(0);
+    // Raw bytes: QImage's own comparison needs a colour table for indexed formats.
+    auto bytes = [](const QImage& i) {
+        return QByteArray(reinterpret_cast<const char*>(i.constBits()), i.sizeInBytes());
+    };
+    const QByteArray before = bytes(img);
+    const QPoint tri[3] = {{0, 0}, {9, 0}, {0, 9}};
+    EXPECT_THROW(raster::fill(img, 0, 0, 12, 12, ink), std::invalid_argument);
+    EXPECT_THROW(raster::fill(img, 50, 50, 60, 60, ink), std::invalid_argument);
+    EXPECT_THROW(raster::line(img, 0, 0, 11, 7, ink), std::invalid_argument);
+    EXPECT_THROW(raster::line(img, 3, 3, 3, 3, ink), std::invalid_argument);
+    EXPECT_THROW(raster::lineWithEnd(img, 0, 4, 11, 4, ink), std::invalid_argument);
+    EXPECT_THROW(raster::setPixel(img, 1, 1, ink), std::invalid_argument);
+    EXPECT_THROW(raster::setPixel(img, -1, 1, ink), std::invalid_argument);
+    EXPECT_THROW(raster::polygon(img, tri, 3, ink), std::invalid_argument);
+    EXPECT_THROW(raster::drawWideLine(img, {{0, 0}, {9, 9}}, 3, ink), std::invalid_argument);
+    EXPECT_THROW(raster::drawWideLine(img, {{0, 0}}, 3, ink), std::invalid_argument);
+    EXPECT_EQ(bytes(img), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, ChartRasterRefusedFormat,
+                         ::testing::Values(QImage::Format_RGBA8888, QImage::Format_RGBX8888,
+                                           QImage::Format_A2RGB30_Premultiplied,
+                                           QImage::Format_RGB888, QImage::Format_RGB16,
+                                           QImage::Format_ARGB8565_Premultiplied,
+                                           QImage::Format_Grayscale8, QImage::Format_Indexed8,
+                                           QImage::Format_Mono, QImage::Format_RGBA64));
+
+TEST(ChartRaster, NullImageDrawsNothingWithoutError) {
+    QImage img;
+    EXPECT_NO_THROW(drawAll(img, ink));
+    EXPECT_TRUE(img.isNull());
+}
+
+TEST(ChartRaster, ColoursAreStoredAsTheFormatWantsThem) {
+    // RGB32 keeps its alpha byte at 0xFF even for the transparent colour 0.
+    QImage rgb(2, 1, QImage::Format_RGB32);
+    rgb.fill(0xFFFFFFFF);
+    raster::setPixel(rgb, 0, 0, 0);
+    EXPECT_EQ(reinterpret_cast<const quint32*>(rgb.constScanLine(0))[0], 0xFF000000u);
+    // ARGB32_Premultiplied stores premultiplied values; ARGB32 the colour as given.
+    const quint32 half = 0x80FF4000;
+    QImage pm(1, 1, QImage::Format_ARGB32_Premultiplied), plain(1, 1, QImage::Format_ARGB32);
+    pm.fill(0);
+    plain.fill(0);
+    raster::fill(pm, 0, 0, 1, 1, half);
+    raster::fill(plain, 0, 0, 1, 1, half);
+    EXPECT_EQ(reinterpret_cast<const quint32*>(pm.constScanLine(0))[0], qPremultiply(half));
+    EXPECT_EQ(reinterpret_cast<const quint32*>(plain.constScanLine(0))[0], half);
+    // Opaque colours and 0 are stored unchanged in both.
+    raster::fill(pm, 0, 0, 1, 1, ink);
+    EXPECT_EQ(reinterpret_cast<const quint32*>(pm.constScanLine(0))[0], ink);
+}
+
+} // namespace

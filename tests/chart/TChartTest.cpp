@@ -42,6 +42,27 @@ int countGreyText(const QImage& img, const QRect& area) {
 
 } // namespace
 
+// The chart holds a share of the series: when the window lets go of its handle first, the
+// chart still draws from it, and the series goes only with the last holder.
+TEST(TChart, SeriesLivesAsLongAsTheChartHoldsIt) {
+    ChartView view(QSize(320, 240));
+    TChart chart(&view);
+    chart.setStyle(defaultStyle());
+    chart.setSymInfo(symInfo());
+    PChartData window = std::make_shared<ChartDataInfoRecord>();
+    window->datalist = wavySeries(300);
+    const std::weak_ptr<ChartDataInfoRecord> watch = window;
+    chart.setPData(window);
+    window.reset();
+    ASSERT_FALSE(watch.expired());
+    chart.draw();
+    EXPECT_TRUE(chart.FDFulled());
+    EXPECT_EQ(view.publishCount(), 1u);
+    EXPECT_EQ(chart.FELineED(), 299);
+    chart.setPData(nullptr);
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST(TChart, EmptySeriesShowsTheWaitingMessageAndDoesNotScroll) {
     ChartFixture f;
     f.chart.draw();
@@ -152,6 +173,45 @@ TEST(TChart, CandleBodiesAndWicks) {
     const int flatRows = countColour(img, green, QRect(9, 1, 1, 478));
     EXPECT_EQ(flatRows, 1);
     EXPECT_EQ(img.pixel(9, s.y(120) - 1), green);
+}
+
+// The picture is painted from the frame's layout: every body, wick, time tick and the marker
+// sit where the layout puts them, in their style colours.
+TEST(TChart, PaintedFrameFollowsItsLayout) {
+    ChartFixture f;
+    f.rec.datalist = wavySeries(1000);
+    f.chart.setPrice(f.rec.datalist.back().close + 3);
+    const ChartFrameLayout& l = f.chart.frameLayout();
+    ASSERT_EQ(l.status, FrameStatus::Ok);
+    ASSERT_EQ(l.drawnBars(), 106);
+    const QImage img = f.published();
+    // The colour at (x, y), unless the marker line (drawn later) crosses that row.
+    auto bar = [&](int x, int y) { return y == l.marker.y ? 0u : img.pixel(x, y); };
+    for (const ChartCandle& c : l.candleBars) {
+        const quint32 body = c.rising ? red : green;
+        for (quint32 p : {bar(c.x0, c.bodyTop), bar(c.x1 - 1, c.bodyBottom - 1)})
+            EXPECT_TRUE(p == body || p == 0);
+        EXPECT_NE(img.pixel(c.x1, c.bodyTop), body);
+        if (c.wickTop < c.bodyTop) { // wick colours equal body colours in this style
+            const quint32 p = bar(c.wickX, c.wickTop);
+            EXPECT_TRUE(p == body || p == 0);
+        }
+    }
+    ASSERT_EQ(l.timeLabels.size(), 9u);
+    for (const ChartTimeLabel& t : l.timeLabels) {
+        EXPECT_EQ(img.pixel(t.tickX, 481), white);
+        EXPECT_EQ(img.pixel(t.tickX, 484), white);
+    }
+    ASSERT_TRUE(l.marker.shown);
+    EXPECT_EQ(img.pixel(l.marker.box.x1, l.marker.box.y1), white);
+    EXPECT_EQ(img.pixel(l.marker.box.x2 - 1, l.marker.box.y2 - 1), white);
+    EXPECT_NE(img.pixel(l.marker.box.x2, l.marker.box.y2 - 1), white);
+    EXPECT_EQ(img.pixel(5, l.marker.y), white);
+    std::vector<QString> texts;
+    for (const auto& t : f.chart.publishedTextBoxes())
+        texts.push_back(t.text);
+    for (const ChartLabel& p : l.priceLabels)
+        EXPECT_NE(std::find(texts.begin(), texts.end(), p.text), texts.end());
 }
 
 TEST(TChart, StyleWidthGivenAsTextDrawsFivePixelBodies) {
@@ -323,6 +383,24 @@ TEST(TChart, CrossHairDrawsOnACopyAndMinusOneRemovesIt) {
     EXPECT_EQ(f.published(), plain);
     f.chart.drawCross(532 - 60, 10); // outside the price area: plain chart
     EXPECT_EQ(f.published(), plain);
+}
+
+// The read-outs are drawn on the cross-hair's own copy: the cache keeps its font, so a waiting
+// message drawn after a cross-hair looks as it did before.
+TEST(TChart, CrossHairLeavesTheCacheFontAsItFoundIt) {
+    ChartFixture f;
+    f.rec.datalist = wavySeries(300);
+    f.chart.draw();
+    EXPECT_EQ(f.chart.cacheFont().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.chart.cacheFont().pointSize(), 8);
+    f.chart.drawWait(); // called directly it keeps FDFulled: the cross-hair still draws
+    const QImage waiting = f.published();
+    ASSERT_EQ(f.chart.cacheFont().pointSize(), 16);
+    f.chart.drawCross(100, 100);
+    EXPECT_EQ(f.chart.cacheFont().family(), QStringLiteral("Verdana"));
+    EXPECT_EQ(f.chart.cacheFont().pointSize(), 16);
+    f.chart.drawWait();
+    EXPECT_EQ(f.published(), waiting);
 }
 
 TEST(TChart, BadStyleColourLeavesThePreviousFramePublished) {

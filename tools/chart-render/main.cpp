@@ -23,6 +23,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 
 using namespace kovan;
@@ -125,11 +126,11 @@ int main(int argc, char** argv) {
     if (!okSym || !okStyle)
         return usage("--syminfo and --style must be JSON objects");
 
-    ChartDataInfoRecord rec;
-    rec.setSymbol(jsonText(sym, u"symbol"));
-    rec.setPeriod(jsonText(sym, u"period"));
+    const PChartData rec = std::make_shared<ChartDataInfoRecord>();
+    rec->setSymbol(jsonText(sym, u"symbol"));
+    rec->setPeriod(jsonText(sym, u"period"));
     try {
-        loadHistoryFile(history, rec.datalist);
+        loadHistoryFile(history, rec->datalist);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kovan-chart-render: %s\n", e.what());
         return 1;
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
     ChartView view(QSize(width, height));
     TChart chart(&view);
     chart.setRecordTextBoxes(!maskOut.isEmpty());
-    chart.setPData(&rec);
+    chart.setPData(rec);
     chart.setStyle(sty);
     chart.setSymInfo(sym);
     try {

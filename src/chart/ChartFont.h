@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kovan {
+
+// A text drawn into a chart bitmap and the box it covers (tests read the labels; golden-image
+// tests mask text pixels, whose rasterisation differs between machines).
+struct ChartTextBox {
+    QRect box;
+    QString text;
+};
+
+// A bitmap's current font: a family and a size in points, laid out for the 96-dpi screens the
+// chart was designed on (8 pt → 11 px, 16 pt → 21 px). The QFont and its metrics are built
+// again only when the font changes, since every text of a frame measures and draws in it.
+class ChartFont {
+public:
+    ChartFont() = default;
+    ChartFont(const QString& family, int pointSize);
+
+    const QString& family() const { return m_family; }
+    int pointSize() const { return m_pointSize; }
+    void set(const QString& family, int pointSize);
+    void setPointSize(int pointSize) { set(m_family, pointSize); }
+
+    int width(const QString& s) const; // advance of s, in pixels
+    int height() const;                // line height, the same for every text
+
+    // s with its top-left corner at (x, y) in `colour` (0xAARRGGBB, drawn opaque); the box is
+    // appended to `boxes` when given. Nothing for an empty text or a null image.
+    void draw(QImage& img, int x, int y, const QString& s, quint32 colour,
+              std::vector<ChartTextBox>* boxes);
+
+private:
+    const QFontMetrics& metrics() const;
+
+    QString m_family;
+    int m_pointSize = 8;
+    mutable QFont m_qfont;
+    mutable std::optional<QFontMetrics> m_metrics; // reset when the font changes
+};
+
+// Where one drawing goes: a bitmap, the font it currently holds, and the list that records its
+// texts (null when texts are not recorded).
+struct ChartCanvas {
+    QImage& image;
+    ChartFont& font;
+    std::vector<ChartTextBox>* texts;
+
+    void text(int x, int y, const QString& s, quint32 colour) {
+        font.draw(image, x, y, s, colour, texts);
+    }
+};
+
+} // namespace kovan

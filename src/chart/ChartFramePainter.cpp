@@ -1,0 +1,64 @@
+#include "chart/ChartFramePainter.h"
+
+#include "chart/Raster.h"
+#include "chart/TextColors.h"
+
+namespace kovan {
+
+void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, FrameColours& col) {
+    QImage& img = canvas.image;
+    const int w = l.width, h = l.height, W = l.priceWidth, H = l.priceHeight;
+    const quint32 back = col[FrameColours::Back];
+    raster::fill(img, 0, 0, w, h, back);
+
+    const quint32 broken = col[FrameColours::Broken];
+    raster::line(img, 0, 0, w, 0, broken);
+    raster::line(img, 0, 0, 0, h, broken);
+    raster::line(img, 0, h - 1, w, h - 1, broken);
+    raster::line(img, w - 1, 0, w - 1, h, broken);
+    raster::line(img, 0, H, w, H, broken);
+    raster::line(img, W, 0, W, H, broken);
+
+    // Axis text: Verdana 8, font colour from `back`.
+    canvas.font.set(QStringLiteral("Verdana"), 8);
+    const quint32 axisText = fontColour(back, back);
+    for (const ChartLabel& label : l.priceLabels)
+        canvas.text(label.pos.x(), label.pos.y(), label.text, axisText);
+
+    // Bars slot by slot, each time label just before the bar of its slot.
+    auto timeLabel = l.timeLabels.begin();
+    const int drawn = l.drawnBars();
+    for (int j = 0; j < drawn; ++j) {
+        for (; timeLabel != l.timeLabels.end() && timeLabel->slot == j; ++timeLabel) {
+            raster::line(img, timeLabel->tickX, H, timeLabel->tickX, H + 5,
+                         col[FrameColours::Front]);
+            canvas.text(timeLabel->label.pos.x(), timeLabel->label.pos.y(), timeLabel->label.text,
+                        axisText);
+        }
+        if (!l.candles)
+            continue;
+        const ChartCandle& c = l.candleBars[size_t(j)];
+        quint32 wick;
+        if (c.rising) {
+            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom, col[FrameColours::Yangzhu]);
+            wick = col[FrameColours::Yangxian];
+        } else {
+            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom, col[FrameColours::Yinzhu]);
+            wick = col[FrameColours::Yinxian];
+        }
+        raster::line(img, c.wickX, c.wickTop, c.wickX, c.wickBottom, wick);
+    }
+    if (!l.candles)
+        raster::drawWideLine(img, l.linePoints, l.kwidth, col[FrameColours::Front]);
+
+    const ChartPriceMarker& m = l.marker;
+    if (m.shown) {
+        const quint32 front = col[FrameColours::Front];
+        raster::fill(img, m.box.x1, m.box.y1, m.box.x2, m.box.y2, front);
+        canvas.font.setPointSize(8);
+        canvas.text(m.label.pos.x(), m.label.pos.y(), m.label.text, back); // explicit colour
+        raster::line(img, 0, m.y, m.lineEnd, m.y, front);
+    }
+}
+
+} // namespace kovan
