@@ -55,7 +55,8 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     connect(m_Image2, &ClickLabel::clicked, this, &TrbMsgForm::Image2Click);
     m_msgTitle =
         look::label(QStringLiteral("msgTitle"), QString(), look::song(13), Qt::white, this);
-    m_msgTitle->setGeometry(16, 32, 209, 13);
+    // 13 px of height clip CJK glyphs of a 13 px font here; the label keeps its top and width.
+    m_msgTitle->setGeometry(16, 32, 209, 17);
     m_msgTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_msgInfo =
         look::label(QStringLiteral("msgInfo"), QString(), look::tahoma(12), Qt::black, this);

@@ -30,8 +30,7 @@ QLabel* valueLabel(const QString& name, const QRect& geometry, bool centred, QWi
     QLabel* l = look::label(name, QString(), look::tahoma(12), Qt::white, parent);
     l->setGeometry(geometry);
     l->setTextFormat(Qt::PlainText);
-    if (centred)
-        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    l->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     return l;
 }
 
@@ -164,12 +163,14 @@ void TtopFloatForm::buildLowerStrip() {
         valueLabel(QStringLiteral("to_postype"), QRect(156, 20, 60, 14), false, m_topodpanel);
     m_dsell = new QLabel(m_topodpanel);
     m_dsell->setObjectName(QStringLiteral("dsell"));
-    m_dsell->setGeometry(182, 15, 11, 11);
+    // The arrows sit beside the "方式" heading: lower down they would run into the order type
+    // below it, which is wider in CJK fonts than the strip was laid out for.
+    m_dsell->setGeometry(182, 5, 11, 11);
     m_dsell->setPixmap(QPixmap::fromImage(SkinImages::load(QStringLiteral("DSELL"))));
     m_dsell->hide();
     m_dbuy = new QLabel(m_topodpanel);
     m_dbuy->setObjectName(QStringLiteral("dbuy"));
-    m_dbuy->setGeometry(182, 14, 11, 11);
+    m_dbuy->setGeometry(182, 5, 11, 11);
     m_dbuy->setPixmap(QPixmap::fromImage(SkinImages::load(QStringLiteral("DBUY"))));
     m_dbuy->hide();
     headLabel(QStringLiteral("Label9"), QStringLiteral("开仓价格"), {227, 3}, m_topodpanel);
