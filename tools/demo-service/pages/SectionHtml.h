@@ -81,8 +81,9 @@ function liveTrade() {
   tradeRound++;
   var items = SIGNALS.slice(0, 3 + Math.min(tradeRound >> 2, SIGNALS.length - 3)).map(function (s, i) {
     var k = 1 + ((tradeRound + i) % 5 - 2) * 0.0004;
+    var unit = Math.pow(10, (s.openprice.split('.')[1] || '').length); // the price's own digits
     return {id: s.id, postype: s.postype, symname: s.symname, openprice: s.openprice, cddl: s.cddl,
-      tp: Math.round(s.tp * k * 10000) / 10000, sl: tradeRound % 4 === 3 ? 0 : Math.round(s.sl * k * 10000) / 10000};
+      tp: Math.round(s.tp * k * unit) / unit, sl: tradeRound % 4 === 3 ? 0 : Math.round(s.sl * k * unit) / unit};
   });
   fcb('realsign', {items: items});
   return items;
