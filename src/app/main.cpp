@@ -70,7 +70,12 @@ int runClient(const kovan::CommandLine& cl) {
     hooks.exitProcedure = [&] { exitProcedure.run(); };
     shell.setNeeds({hooks, web.sectionViews(), notify.sounds()});
     notify.setNeeds({hooks.pages.showoptPage,
-                     [&](const QString& t, const QString& u) { media.playVideo(t, u); }});
+                     [&](const QString& t, const QString& u) { media.playVideo(t, u); },
+                     [&] { return shell.form()->isVisible(); },
+                     [&] { shell.form()->show(); },
+                     [&] { shell.form()->bringToFront(); },
+                     [&](const QString& key) { shell.form()->switchPae(key); },
+                     {}});
 
     // Page commands, start-up and exit steps of every part.
     shell.registerCommands(registry);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -9,16 +10,19 @@ namespace kovan {
 
 class CommandRegistry;
 class Lifecycle;
+class NoticeList;
 class SoundAlerts;
 class TrbMsgForm;
 class TtopFloatForm;
 
-// Signals and notifications: the corner pop-up, the floating bar with its news ticker, the
-// sound alerts with the speaker switch, and the page commands that feed them.
+// Signals and notifications: the notice list with its corner pop-up, the floating bar with its
+// news ticker and instant-trade strip, the sound alerts with the speaker switch, and the page
+// commands that feed them (tipwindow, addfloatmsg, realsign, playaudio, audioPlay).
 //
 // Offers: the floating bar and newest-notice hooks of the main window's tray menu and
 // minimise/close rules; the sound alerts (the status band shows their switch). Needs: the
-// content pane (notices and news open service pages there) and the video window.
+// content pane (notices and news open service pages there), the main window (shown, raised,
+// switched to a section) and the video window.
 //
 // Exit: the floating bar is hidden and the pop-up closed when showing. GUI thread only.
 class NotifyModule {
@@ -30,6 +34,14 @@ public:
             showoptPage;
         // Downloads and plays a video in the video window.
         std::function<void(const QString& title, const QString& url)> playVideo;
+        // The main window: whether it shows; made visible where it was; made visible and
+        // brought to the front; switched to a section ("sg", "dt", "ay", "pl").
+        std::function<bool()> mainWindowVisible;
+        std::function<void()> showMainWindow;
+        std::function<void()> raiseMainWindow;
+        std::function<void(const QString& key)> switchPae;
+        // Opens an http(s) address in the system's web browser (default: QDesktopServices).
+        std::function<void(const QUrl& url)> openExternal;
     };
 
     // `soundDir`: the local sound folder.
@@ -38,8 +50,9 @@ public:
     NotifyModule(const NotifyModule&) = delete;
     NotifyModule& operator=(const NotifyModule&) = delete;
 
-    void setNeeds(Needs needs) { m_needs = std::move(needs); }
-    // audioPlay.
+    void setNeeds(Needs needs);
+    // audioPlay, and through registerNotifyCommands tipwindow, addfloatmsg, realsign and
+    // playaudio.
     void registerCommands(CommandRegistry& registry);
     void addSteps(Lifecycle& lifecycle);
 
@@ -51,9 +64,11 @@ public:
     SoundAlerts* sounds() const { return m_sounds.get(); }
     TtopFloatForm* floatBar() const { return m_floatBar.get(); }
     TrbMsgForm* popup() const { return m_popup.get(); }
+    const NoticeList& notices() const { return *m_notices; }
 
 private:
     Needs m_needs;
+    std::unique_ptr<NoticeList> m_notices;
     std::unique_ptr<SoundAlerts> m_sounds;
     std::unique_ptr<TtopFloatForm> m_floatBar;
     std::unique_ptr<TrbMsgForm> m_popup;

@@ -1,18 +1,151 @@
 #pragma once
 
+#include "core/Guarded.h"
+#include "core/ProgramState.h"
+#include "notify/FloatBarState.h"
+#include "notify/NewsAnimate.h"
+
+#include <QImage>
+#include <QJsonObject>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
+
+class QLabel;
 
 namespace kovan {
 
-// The floating bar near the top of the screen: the latest instant trade and the news ticker.
-// Created hidden at start-up and kept for the whole run. GUI thread only.
-class TtopFloatForm : public QWidget {
+class ClickLabel;
+
+// The floating bar (topFloatForm): a borderless 632-pixel strip near the top of the screen
+// without a taskbar button. The upper strip holds the caption (double-click pins the bar on
+// top), a spinner, the news ticker and a close button; the lower strip, uncovered while the
+// mouse is over the bar (33 → 75 pixels), shows the first held real-time signal.
+//
+// FloatBarState and NewsAnimate hold the rules; this class binds them to the height (500 ms),
+// spinner (100 ms) and ticker timers. All three run only while the bar shows; the ticker
+// resumes where it stood when the bar shows again.
+//
+// Created hidden at start-up, kept for the whole run. GUI thread only.
+class TtopFloatForm : public QWidget, private NewsAnimate::View {
     Q_OBJECT
 public:
-    explicit TtopFloatForm(QWidget* parent = nullptr);
+    // What the bar's clicks reach. Every callable may be empty.
+    struct Targets {
+        std::function<void(const QString& title, const QString& params, int staytitle,
+                           const QString& destory)>
+            showoptPage;
+        std::function<bool()> mainWindowVisible;
+        std::function<void()> showMainWindow; // visible, where it was
+        std::function<void(const QString& key)> switchPae;
+        std::function<QString()> sessid;
+    };
 
-    // Places the bar at its position near the top centre of the work area.
+    // `topInfoList`: the news the ticker shows; `realtimeSignals`: the held signals of the
+    // instant-trade strip (GUI thread only). Both must outlive the bar.
+    TtopFloatForm(Guarded<QList<topInfoRuntimeRecord>>& topInfoList,
+                  const QJsonObject& realtimeSignals, QWidget* parent = nullptr);
+
+    void setTargets(Targets targets) { m_targets = std::move(targets); }
+    // The screen setPos places the bar on (default: the primary screen's geometry).
+    void setScreenSource(std::function<QRect()> source) { m_screen = std::move(source); }
+    // The expiry clock of the ticker (tests); default: the local wall-clock time.
+    void setClock(std::function<qint64()> nowLocalSecs);
+
+    // Places the bar 120 pixels left of the screen's right edge, 5 below its top.
     void setPos();
+
+    // Handlers, callable directly.
+    void Label5Click();    // "即时交易": the strip shows the first held signal
+    void Label17Click();   // "详情" (also Image7)
+    void Label18Click();   // "更多" (the label)
+    void Image8Click();    // "更多" (the picture)
+    void Image5Click();    // close
+    void Label2DblClick(); // pin / unpin
+    void Image3DblClick(); // folder marker
+    void ampan1Click();
+    void ampan2Click();
+
+    // Timer ticks, callable directly (tests pass the cursor position).
+    void Timer1Timer(const QPoint& cursor); // height control
+    void Timer2Timer();                     // spinner
+    void amiTick();                         // one ticker step
+
+    const FloatBarState& state() const { return m_state; }
+    const NewsAnimate& ticker() const { return m_ticker; }
+    qint64 shownSignalId() const { return m_shownId; }
+    const QTimer& timer1() const { return m_Timer1; }
+    const QTimer& timer2() const { return m_Timer2; }
+    const QTimer& amiTimer() const { return m_amiTimer; }
+    // Named children (to_sym, to_postype, to_price, to_dlstr, to_sl, to_tp, amilabel, Label2,
+    // amtit1, amtit2, …) are reachable through findChild.
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // NewsAnimate::View
+    void setInfos(int panel, int impant, const QString& title) override;
+    void ampos(int top1, int top2) override;
+
+    void buildUpperStrip();
+    void buildLowerStrip();
+    QWidget* makeTickerPanel(const QString& name, ClickLabel*& image, ClickLabel*& title,
+                             void (TtopFloatForm::*click)());
+    void applyHeight();
+    void pauseTicker();
+    void resumeTicker();
+    void dragEvent(QEvent* event);
+    void showMainIfHidden();
+
+    FloatBarState m_state;
+    NewsAnimate m_ticker;
+    const QJsonObject& m_signals;
+    Targets m_targets;
+    std::function<QRect()> m_screen;
+    std::function<qint64()> m_now;
+    qint64 m_shownId = 0; // Label17.Tag
+
+    QImage m_upperStrip, m_star1, m_star2, m_star3, m_folderClosed, m_folderOpen;
+
+    QWidget* m_RzPanel1 = nullptr;
+    QLabel* m_amilabel = nullptr;
+    ClickLabel* m_Label2 = nullptr;
+    QWidget* m_topicpanel = nullptr;
+    QWidget* m_ampan1 = nullptr;
+    QWidget* m_ampan2 = nullptr;
+    ClickLabel* m_amimg1 = nullptr;
+    ClickLabel* m_amimg2 = nullptr;
+    ClickLabel* m_amtit1 = nullptr;
+    ClickLabel* m_amtit2 = nullptr;
+    ClickLabel* m_Image5 = nullptr;
+    QWidget* m_topodpanel = nullptr;
+    ClickLabel* m_Label5 = nullptr;
+    ClickLabel* m_Image3 = nullptr;
+    QLabel* m_to_sym = nullptr;
+    QLabel* m_to_postype = nullptr;
+    QLabel* m_dsell = nullptr;
+    QLabel* m_dbuy = nullptr;
+    QLabel* m_to_price = nullptr;
+    QLabel* m_to_dlstr = nullptr;
+    QLabel* m_to_sl = nullptr;
+    QLabel* m_to_tp = nullptr;
+    ClickLabel* m_Image7 = nullptr;
+    ClickLabel* m_Label17 = nullptr;
+    ClickLabel* m_Image8 = nullptr;
+    ClickLabel* m_Label18 = nullptr;
+
+    QTimer m_Timer1;          // height control, 500 ms
+    QTimer m_Timer2;          // spinner, 100 ms
+    QTimer m_amiTimer;        // news ticker, single shot with the wait the ticker asks for
+    int m_amiRemainingMs = 0; // the ticker's wait left when the bar was hidden
 };
 
 } // namespace kovan

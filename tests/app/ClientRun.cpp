@@ -76,7 +76,10 @@ QString ClientRun::traceText() {
 }
 
 bool ClientRun::waitForTrace(const QString& line, int ms) {
-    const QString wanted = "kovan: " + line + "\n";
+    return waitForText("kovan: " + line + "\n", ms);
+}
+
+bool ClientRun::waitForText(const QString& wanted, int ms) {
     QDeadlineTimer deadline(ms);
     while (!traceText().contains(wanted)) {
         if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)

@@ -32,6 +32,8 @@ public:
     void start(const QStringList& extraArgs = {});
     // Waits until stderr holds `line` (a trace line without the "kovan: " prefix).
     bool waitForTrace(const QString& line, int ms = 30000);
+    // Waits until stderr holds `fragment` anywhere.
+    bool waitForText(const QString& fragment, int ms = 30000);
     bool waitForExit(int ms = 30000);
     void terminate() { m_process.terminate(); }
     int exitCode() const { return m_process.exitCode(); }

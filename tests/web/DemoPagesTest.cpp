@@ -37,6 +37,7 @@ protected:
         s_server->set_keep_alive_timeout(1);
         demo::DemoConfig config;
         config.sessid = "DEMO1";
+        config.liveEvents = false; // the tests call the page's live-event functions themselves
         demo::registerPageRoutes(*s_server, config);
         s_port = s_server->bind_to_any_port("127.0.0.1");
         s_thread = new std::thread([] { s_server->listen_after_bind(); });
@@ -146,6 +147,27 @@ TEST_F(DemoPagesTest, ButtonsReachClientCommands) {
               QStringLiteral(R"(viewinfo|{"title":"会员中心","viurl":"appadmin/DEMO1"})"));
     EXPECT_TRUE(m_calls[4].startsWith(R"(tipwindow|{"title":"新信号：黄金美元")"))
         << m_calls[4].toStdString();
+}
+
+TEST_F(DemoPagesTest, SignalPageLiveEventsReachTheNoticeCommands) {
+    EXPECT_FALSE(js("sign", "LIVE").toBool());
+    QStringList actions;
+    for (int i = 0; i < 5; ++i)
+        actions << js("sign", "liveNotice().viewact").toString();
+    EXPECT_EQ(actions, (QStringList{"viewinfo", "openurl", "video", "", "viewinfo"}));
+    EXPECT_EQ(js("sign", "liveNews().type").toString(), "newtips");
+    EXPECT_EQ(js("sign", "liveTrade().length").toInt(), 3);
+    ASSERT_EQ(m_calls.size(), 7) << m_calls.join('\n').toStdString();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(m_calls[i].startsWith("tipwindow|")) << m_calls[i].toStdString();
+        EXPECT_TRUE(m_calls[i].contains(R"("audio":"alert.wav")")) << m_calls[i].toStdString();
+    }
+    EXPECT_TRUE(m_calls[0].contains(R"("viparam":"signinfo/DEMO1/30121")"));
+    EXPECT_TRUE(m_calls[1].contains(R"("viparam":"http://127.0.0.1:)"));
+    EXPECT_TRUE(m_calls[2].contains(R"(\"url\":\"http://127.0.0.1:)"));
+    EXPECT_TRUE(m_calls[5].startsWith(R"(addfloatmsg|{"id":6001)")) << m_calls[5].toStdString();
+    EXPECT_TRUE(m_calls[6].startsWith(R"(realsign|{"items":[{"id":30121)"))
+        << m_calls[6].toStdString();
 }
 
 TEST_F(DemoPagesTest, ContentPagesCarryTheMarkerAndTheirButtonsWork) {

@@ -51,7 +51,7 @@ struct DataState {
     std::vector<Symbol> symbols;
     std::int64_t stamps[4] = {};
     Clock::time_point nextPost[4];
-    std::deque<NewsItem> news; // the latest few, sent with every reply
+    std::deque<NewsItem> news; // the latest four, sent with every reply
     int nextNewsId = 1001;
     std::size_t nextHeadline = 0;
     Clock::time_point nextNews;
@@ -79,7 +79,9 @@ struct DataState {
             stamps[i] = base - 3600 + i;
             nextPost[i] = now + postInterval();
         }
-        news.push_back({nextNewsId++, 2, kHeadlines[nextHeadline++]});
+        // Three items from the start, so that the floating bar's ticker rotates at once.
+        for (const int impant : {3, 1, 2})
+            news.push_back({nextNewsId++, impant, kHeadlines[nextHeadline++]});
         nextNews = now + std::chrono::seconds(45);
     }
 
@@ -105,9 +107,11 @@ struct DataState {
         if (now >= nextNews) {
             news.push_back({nextNewsId++, std::uniform_int_distribution<int>(1, 3)(rng),
                             kHeadlines[nextHeadline++ % std::size(kHeadlines)]});
-            while (news.size() > 3)
+            // The reply carries the latest four; older items are no longer sent, and the
+            // client drops them when their hour is up.
+            while (news.size() > 4)
                 news.pop_front();
-            nextNews = now + std::chrono::seconds(std::uniform_int_distribution<int>(40, 90)(rng));
+            nextNews = now + std::chrono::seconds(std::uniform_int_distribution<int>(30, 60)(rng));
         }
     }
 };

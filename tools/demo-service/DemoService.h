@@ -17,6 +17,9 @@ struct DemoConfig {
     int webPort = 8803;
     std::string sessid = "demo-session-0001";
     std::int64_t uid = 10086;
+    // The signal page raises notices, pushes instant trades and adds news on its own timers
+    // (off for tests that drive the pages themselves).
+    bool liveEvents = true;
 };
 
 // Data server: /sync/<sessid>, /chart/..., POST /<action>/<sessid>, /filelist/sound/<name>.

@@ -58,11 +58,13 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
         text.replace(at, from.size(), to);
 }
 
-std::string buildPage(const PageBody& page, const std::string& sessid, std::int64_t uid) {
+std::string buildPage(const PageBody& page, const std::string& sessid, std::int64_t uid,
+                      bool liveEvents = false) {
     std::string html = std::string(pages::kHead) + page.body + pages::kTail;
     replaceAll(html, "%TITLE%", page.title);
     replaceAll(html, "%SESSID%", safeSessid(sessid));
     replaceAll(html, "%UID%", std::to_string(uid));
+    replaceAll(html, "%LIVE%", liveEvents ? "true" : "false");
     return html;
 }
 
@@ -75,13 +77,14 @@ void sendHtml(httplib::Response& res, const std::string& html) {
 
 void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
     const std::int64_t uid = config.uid;
+    const bool live = config.liveEvents;
 
     // "/tools/<section>/<sessid>/", also with "?rand=N" or "?N" (the query is not part of the
     // path matched here).
     server.Get(R"(/tools/(signlist|artlist|planlist|mktevent|right)/([^/]*)/?)",
-               [uid](const httplib::Request& req, httplib::Response& res) {
+               [uid, live](const httplib::Request& req, httplib::Response& res) {
                    const PageBody& page = sectionPages().at(req.matches[1].str());
-                   sendHtml(res, buildPage(page, req.matches[2].str(), uid));
+                   sendHtml(res, buildPage(page, req.matches[2].str(), uid, live));
                });
 
     // "/tools/<page>/<sessid>[/<item>]" for the content pane.

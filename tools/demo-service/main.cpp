@@ -25,8 +25,9 @@ void onSignal(int) {
 void usage() {
     std::puts(
         "Usage: kovan-demo-service [--host H] [--data-port N] [--page-port N] [--web-port N]\n"
-        "                          [--sessid TEXT] [--uid N]\n"
-        "Serves the data server, page server and web site of the kovan demo on loopback.");
+        "                          [--sessid TEXT] [--uid N] [--no-live-events]\n"
+        "Serves the data server, page server and web site of the kovan demo on loopback.\n"
+        "--no-live-events: the signal page raises no notices, trades or news by itself.");
 }
 
 } // namespace
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
             config.sessid = argv[++i];
         else if (a == "--uid" && hasNext)
             config.uid = std::atoll(argv[++i]);
+        else if (a == "--no-live-events")
+            config.liveEvents = false;
         else {
             usage();
             return a == "--help" ? 0 : 2;

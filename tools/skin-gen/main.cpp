@@ -7,6 +7,8 @@
 // written as PNG frames and joined into GIFs with ImageMagick's `convert` (Qt reads GIF but
 // cannot write it). The outputs are committed; run this again only when the artwork changes.
 
+#include "Paint.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -24,25 +26,11 @@
 
 namespace {
 
-const QColor kBlue(0x30, 0x9D, 0xE9);       // window colour
-const QColor kNavy(0x01, 0x3E, 0x7F);       // dark frame line
-const QColor kLight(0x3F, 0xA2, 0xE7);      // light frame line
-const QColor kTickerBlue(0x02, 0x5E, 0xA5); // ticker band
-const QColor kDeep(0x01, 0x4C, 0x93);       // between navy and ticker blue
-const QColor kSilver(0xC0, 0xC0, 0xC0);     // the window's colour key
-const QColor kUpRed(0xF2, 0x4B, 0x3D);
-const QColor kDownGreen(0x37, 0xD0, 0x6A);
-const QColor kGold(0xF7, 0xC3, 0x3B);
+using namespace skingen;
 
 QString g_outDir;
 int g_written = 0;
 QStringList g_files; // file names written, for the resource list
-
-QImage blank(int w, int h, QColor fill = Qt::transparent) {
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(fill);
-    return img;
-}
 
 void save(const QImage& img, const QString& name) {
     const QString path = g_outDir + u'/' + name + QStringLiteral(".png");
@@ -52,26 +40,6 @@ void save(const QImage& img, const QString& name) {
     }
     ++g_written;
     g_files << name + QStringLiteral(".png");
-}
-
-QLinearGradient vertical(int h, QColor top, QColor bottom) {
-    QLinearGradient g(0, 0, 0, h);
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
-
-// A strip that panels stretch over their whole area: vertical gradient, optional line at the
-// bottom.
-QImage strip(int w, int h, QColor top, QColor bottom, QColor bottomLine = QColor()) {
-    QImage img = blank(w, h);
-    QPainter p(&img);
-    p.fillRect(img.rect(), vertical(h, top, bottom));
-    if (bottomLine.isValid()) {
-        p.setPen(bottomLine);
-        p.drawLine(0, h - 1, w - 1, h - 1);
-    }
-    return img;
 }
 
 // Title-bar buttons: the glyph in white over the title bar's own gradient, a lighter plate when
@@ -526,6 +494,8 @@ int main(int argc, char** argv) {
     save(statusIcon(), QStringLiteral("STATUSICON"));
     save(appIcon(64), QStringLiteral("APPICON"));
     save(appIcon(256), QStringLiteral("APPICON256"));
+
+    paintNoticeArt(save);
 
     gif(QStringLiteral("EARNGIF"), 12, 10, [](int i) { return earnFrame(i, 12); });
     gif(QStringLiteral("VDOLOAD"), 12, 8,

@@ -58,6 +58,47 @@ function reloadCheck(x) {
   render();
   stamp(x === 0 ? '已刷新' : '有新信号');
 }
+// What the service pushes through this page all day, played by the demo on its own timers: a
+// notice about every 40 s (its action rotating through viewinfo, openurl, video and none, with
+// the alert sound), the instant trades every 15 s with moving targets, a news item every 25 s.
+var LIVE = %LIVE%, liveRound = 0, tradeRound = 0, newsRound = 0;
+var NOTICE_ACTIONS = ['viewinfo', 'openurl', 'video', ''];
+var LIVE_NEWS = ['【快讯】美国初请失业金人数低于预期，金价短线回落', '【策略】白银短线关注4150一线压力',
+  '【提醒】今晚20:30公布非农数据，注意控制仓位', '【观点】库存持续下降，铜价中期仍有上行空间'];
+function liveNotice() {
+  var s = SIGNALS[liveRound % SIGNALS.length], act = NOTICE_ACTIONS[liveRound % NOTICE_ACTIONS.length];
+  liveRound++;
+  var p = {title: '新信号：' + s.symname, content: s.author + '：' + s.postype + ' ' + s.openprice + '，' + s.note,
+    viewact: act, vititle: s.symname + ' 信号详情', viparam: '', staytitle: 0, audio: 'alert.wav'};
+  if (act === 'viewinfo') p.viparam = 'signinfo/' + SESSID + '/' + s.id;
+  else if (act === 'openurl') p.viparam = location.origin + '/tools/signinfo/' + SESSID + '/' + s.id;
+  else if (act === 'video') p.viparam = JSON.stringify({url: location.origin + '/filelist/video/gold-weekly.mp4', title: '【有声有色】一分钟看懂本周黄金走势'});
+  else p.content = '今日策略已更新，点击查看打开主窗口。';
+  fcb('tipwindow', p);
+  return p;
+}
+function liveTrade() {
+  tradeRound++;
+  var items = SIGNALS.slice(0, 3 + Math.min(tradeRound >> 2, SIGNALS.length - 3)).map(function (s, i) {
+    var k = 1 + ((tradeRound + i) % 5 - 2) * 0.0004;
+    var unit = Math.pow(10, (s.openprice.split('.')[1] || '').length); // the price's own digits
+    return {id: s.id, postype: s.postype, symname: s.symname, openprice: s.openprice, cddl: s.cddl,
+      tp: Math.round(s.tp * k * unit) / unit, sl: tradeRound % 4 === 3 ? 0 : Math.round(s.sl * k * unit) / unit};
+  });
+  fcb('realsign', {items: items});
+  return items;
+}
+function liveNews() {
+  var i = newsRound++ % LIVE_NEWS.length;
+  var p = {id: 6001 + i, title: LIVE_NEWS[i], type: 'newtips', impant: 1 + i % 3};
+  fcb('addfloatmsg', p);
+  return p;
+}
+if (LIVE) {
+  setTimeout(liveTrade, 2000); setInterval(liveTrade, 15000);
+  setTimeout(liveNews, 4000); setInterval(liveNews, 25000);
+  setTimeout(liveNotice, 6000); setInterval(liveNotice, 40000);
+}
 render(); stamp();
 </script>
 )HTML";

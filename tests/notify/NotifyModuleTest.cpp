@@ -1,0 +1,111 @@
+// The notify module as the program wires it: its commands through the registry reach the
+// pop-up, the sound alerts and the floating bar.
+
+#include "notify/NotifyModule.h"
+#include "core/CommandRegistry.h"
+#include "core/ProgramState.h"
+#include "net/SoundAlerts.h"
+#include "notify/NoticeList.h"
+#include "notify/TrbMsgForm.h"
+#include "notify/TtopFloatForm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kovan {
+namespace {
+
+class NotifyModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program().reset();
+        program().setSessid(QStringLiteral("SID9"));
+        ASSERT_TRUE(m_dir.isValid());
+        // Sounds present locally play at once, without a fetch.
+        for (const char* name : {"alert.wav", "ding.wav"}) {
+            QFile f(m_dir.filePath(name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("RIFF");
+        }
+        module = std::make_unique<NotifyModule>(m_dir.path());
+        module->sounds()->setPlayer(
+            [this](const QString& path) { played << QFileInfo(path).fileName(); });
+        module->setNeeds({[this](const QString& t, const QString& p, int, const QString&) {
+                              calls << "page|" + t + "|" + p;
+                          },
+                          {},
+                          [] { return false; },
+                          [this] { calls << "show"; },
+                          [this] { calls << "raise"; },
+                          {},
+                          [this](const QUrl& u) { calls << "open|" + u.toString(); }});
+        module->registerCommands(registry);
+    }
+    void TearDown() override {
+        module.reset();
+        program().reset();
+    }
+
+    QTemporaryDir m_dir;
+    CommandRegistry registry;
+    std::unique_ptr<NotifyModule> module;
+    QStringList played;
+    QStringList calls;
+};
+
+TEST_F(NotifyModuleTest, TipwindowShowsThePopupAndSounds) {
+    EXPECT_EQ(registry.IWebCallBack("tipwindow", R"({"title":"新信号","viewact":"openurl",
+        "viparam":"http://example.test/p"})"),
+              "1");
+    TrbMsgForm* popup = module->popup();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->msgTitle()->text(), "新信号");
+    EXPECT_EQ(played, QStringList{"alert.wav"});
+    popup->Label2Click();
+    EXPECT_EQ(calls, QStringList{"open|http://example.test/p"});
+
+    module->sounds()->audopenimgClick(); // speaker off
+    registry.IWebCallBack("tipwindow", R"({"title":"静音","audio":"ding.wav"})");
+    EXPECT_EQ(popup->msgTitle()->text(), "静音");
+    EXPECT_EQ(played, QStringList{"alert.wav"});
+    registry.IWebCallBack("playaudio", R"({"audio":"ding.wav"})");
+    EXPECT_EQ(played, (QStringList{"alert.wav", "ding.wav"}));
+}
+
+TEST_F(NotifyModuleTest, TrayItemShowsTheNewestNoticeOnlyWhenThereIsOne) {
+    module->showNewestNotice();
+    EXPECT_FALSE(module->popup()->isVisible());
+    registry.IWebCallBack("tipwindow", R"({"title":"一"})");
+    registry.IWebCallBack("tipwindow", R"({"title":"二"})");
+    module->popup()->Image2Click();
+    module->showNewestNotice();
+    EXPECT_TRUE(module->popup()->isVisible());
+    EXPECT_EQ(module->popup()->msgTitle()->text(), "二");
+    EXPECT_EQ(module->notices().size(), 2);
+}
+
+TEST_F(NotifyModuleTest, RealsignRefreshesTheStripAndAddfloatmsgFeedsTheTicker) {
+    registry.IWebCallBack(
+        "realsign", R"({"items":[{"id":4,"postype":"BUY LIMIT","symname":"现货铜","sl":0}]})");
+    TtopFloatForm* bar = module->floatBar();
+    EXPECT_EQ(bar->findChild<QLabel*>("to_postype")->text(), "低位买入");
+    EXPECT_EQ(bar->findChild<QLabel*>("to_sl")->text(), "--");
+    EXPECT_EQ(bar->shownSignalId(), 4);
+    registry.IWebCallBack("addfloatmsg", R"({"id":1,"title":"快讯","type":"newtips"})");
+    EXPECT_EQ(program().topInfoList.snapshot().size(), 1);
+    bar->Label17Click();
+    EXPECT_EQ(calls, (QStringList{"show", "page|交易信号|signinfo/SID9/4"}));
+}
+
+TEST_F(NotifyModuleTest, FloatBarHooks) {
+    EXPECT_FALSE(module->floatBarShowing());
+    module->showFloatBar(true);
+    EXPECT_TRUE(module->floatBarShowing());
+}
+
+} // namespace
+} // namespace kovan
