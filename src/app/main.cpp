@@ -14,6 +14,7 @@
 #include "media/MediaModule.h"
 #include "member/MemberModule.h"
 #include "net/NetModule.h"
+#include "net/SyncDelegates.h"
 #include "net/WorkerThread.h"
 #include "notify/NotifyModule.h"
 #include "shell/KovanApplication.h"
@@ -71,6 +72,9 @@ int runClient(const kovan::CommandLine& cl) {
     shell.setNeeds({hooks, web.sectionViews(), notify.sounds()});
     notify.setNeeds({hooks.pages.showoptPage,
                      [&](const QString& t, const QString& u) { media.playVideo(t, u); }});
+    member.setNeeds({[&](bool m, const QString& label) { shell.showMemberState(m, label); },
+                     [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
+                     [&] { exitProcedure.run(); }, &MemberModule::openInSystemBrowser});
 
     // Page commands, start-up and exit steps of every part.
     shell.registerCommands(registry);
