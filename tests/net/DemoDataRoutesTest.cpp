@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "net/AlertAudio.h"
+#include "net/HttpClient.h"
 #include "net/requestThread.h"
 #include "net/SoundAlerts.h"
 #include "net/SyncController.h"
@@ -49,6 +50,15 @@ protected:
         w->start();
         EXPECT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
         return reply;
+    }
+
+    // The session a sync reply names for a poll with `sessid`.
+    QString syncSession(const QString& sessid) {
+        HttpClient client;
+        const HttpReply r =
+            client.get(QStringLiteral("http://127.0.0.1:%1/sync/").arg(m_port) + sessid);
+        EXPECT_TRUE(r.ok);
+        return jsonText(parseJsonObject(r.text()), u"sessid");
     }
 
     demo::DemoConfig m_config;
@@ -101,22 +111,37 @@ TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
     EXPECT_EQ(news[0].evType, QStringLiteral("rdnt"));
 }
 
-TEST_F(DemoDataRoutesTest, LoginAndLogoutAnswerInTheReplyConvention) {
-    const QJsonObject ok = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo")));
-    EXPECT_EQ(jsonInt(ok, u"status"), 1);
-    EXPECT_EQ(jsonText(ok, u"sessid"), QString::fromStdString(m_config.sessid));
-    EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.uid));
-    const QJsonObject bad = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("x")));
-    EXPECT_EQ(jsonInt(bad, u"status"), 0);
-    EXPECT_FALSE(jsonText(bad, u"error").isEmpty());
-    EXPECT_FALSE(jsonText(bad, u"errno").isEmpty());
+TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
+    const QString guest = QString::fromStdString(m_config.sessid);
+    const QString member = QString::fromStdString(m_config.memberSessid);
+    for (const auto& [user, password] :
+         {std::pair{"demo", "demo"}, {"demo", "demo1234"}, {"Demo", "demo123"}, {"", ""}}) {
+        const QJsonObject bad =
+            parseJsonObject(login(QString::fromUtf8(user), QString::fromUtf8(password)));
+        EXPECT_EQ(jsonInt(bad, u"status"), 0) << user << "/" << password;
+        EXPECT_FALSE(jsonText(bad, u"error").isEmpty());
+        EXPECT_FALSE(jsonText(bad, u"errno").isEmpty());
+    }
+    EXPECT_EQ(syncSession(guest), guest);
+    EXPECT_EQ(syncSession(member), guest); // no member signed in yet
 
+    const QJsonObject ok =
+        parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo123")));
+    EXPECT_EQ(jsonInt(ok, u"status"), 1);
+    EXPECT_EQ(jsonText(ok, u"sessid"), member);
+    EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.memberUid));
+    EXPECT_NE(member, guest);
+    EXPECT_EQ(syncSession(member), member);
+    EXPECT_EQ(syncSession(guest), guest); // an old poll is not moved to the member session
+
+    program().setSessid(member);
     QString reply;
     auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
     w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
     w->start();
     ASSERT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
     EXPECT_EQ(jsonInt(parseJsonObject(reply), u"status"), 1);
+    EXPECT_EQ(syncSession(member), guest); // the next poll is told the guest session
 }
 
 TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {

@@ -243,29 +243,36 @@ std::string makeAlertWav() {
 
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
     auto state = std::make_shared<DataState>();
-    const std::string sessid = config.sessid;
-    const std::int64_t uid = config.uid;
 
-    // The demo holds one session for its one client; every reply names it.
-    server.Get(R"(/sync/([^/]*))",
-               [state, sessid](const httplib::Request&, httplib::Response& res) {
-                   sendJson(res, syncReply(*state, sessid));
-               });
+    // The demo holds one session for its one client: the member session while the member is
+    // signed in, the guest session otherwise. A poll with any other session is told the
+    // guest session.
+    server.Get(
+        R"(/sync/([^/]*))", [state, config](const httplib::Request& req, httplib::Response& res) {
+            const std::string asked = req.matches[1].str();
+            sendJson(res, syncReply(*state, config.isMemberSession(asked) ? config.memberSessid
+                                                                          : config.sessid));
+        });
 
-    server.Post(R"(/clientlogin/([^/]*))", [sessid, uid](const httplib::Request& req,
-                                                         httplib::Response& res) {
-        const std::string user = req.get_param_value("user");
-        const std::string passwd = req.get_param_value("passwd");
-        if (user == "demo" && (passwd == scramble("demo") || passwd == "demo")) {
-            sendJson(res, "{\"status\":1,\"UID\":\"" + std::to_string(uid) +
-                              "\",\"sessid\":" + jsonString(sessid) + ",\"user\":\"demo\"}");
-        } else {
-            sendJson(res, "{\"status\":0,\"error\":\"用户名或密码错误\","
-                          "\"errno\":\"10000101\"}");
-        }
-    });
+    // The demo member signs in with its password (sent scrambled); anything else is refused.
+    server.Post(
+        R"(/clientlogin/([^/]*))", [config](const httplib::Request& req, httplib::Response& res) {
+            const std::string user = req.get_param_value("user");
+            const std::string passwd = req.get_param_value("passwd");
+            if (user == config.memberUser && passwd == scramble(config.memberPassword)) {
+                config.member->signIn();
+                sendJson(res, "{\"status\":1,\"UID\":\"" + std::to_string(config.memberUid) +
+                                  "\",\"sessid\":" + jsonString(config.memberSessid) +
+                                  ",\"user\":" + jsonString(config.memberUser) + "}");
+            } else {
+                sendJson(res, "{\"status\":0,\"error\":\"用户名或密码错误\","
+                              "\"errno\":\"10000101\"}");
+            }
+        });
 
-    server.Post(R"(/logout/([^/]*))", [](const httplib::Request&, httplib::Response& res) {
+    // Signing out ends the member session: the next poll is told the guest session.
+    server.Post(R"(/logout/([^/]*))", [config](const httplib::Request&, httplib::Response& res) {
+        config.member->signOut();
         sendJson(res, "{\"status\":1}");
     });
 
