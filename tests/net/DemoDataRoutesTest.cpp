@@ -52,14 +52,15 @@ protected:
         return reply;
     }
 
-    // The session a sync reply names for a poll with `sessid`.
-    QString syncSession(const QString& sessid) {
+    // The sync reply to a poll with `sessid`, and the session it names.
+    QJsonObject sync(const QString& sessid) {
         HttpClient client;
         const HttpReply r =
             client.get(QStringLiteral("http://127.0.0.1:%1/sync/").arg(m_port) + sessid);
         EXPECT_TRUE(r.ok);
-        return jsonText(parseJsonObject(r.text()), u"sessid");
+        return parseJsonObject(r.text());
     }
+    QString syncSession(const QString& sessid) { return jsonText(sync(sessid), u"sessid"); }
 
     demo::DemoConfig m_config;
     httplib::Server m_server;
@@ -124,6 +125,7 @@ TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
     }
     EXPECT_EQ(syncSession(guest), guest);
     EXPECT_EQ(syncSession(member), guest); // no member signed in yet
+    const qint64 signStamp = jsonInt(sync(guest), u"LUDsign");
 
     const QJsonObject ok =
         parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo123")));
@@ -131,8 +133,13 @@ TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
     EXPECT_EQ(jsonText(ok, u"sessid"), member);
     EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.memberUid));
     EXPECT_NE(member, guest);
-    EXPECT_EQ(syncSession(member), member);
     EXPECT_EQ(syncSession(guest), guest); // an old poll is not moved to the member session
+    EXPECT_EQ(jsonInt(sync(guest), u"LUDsign"), signStamp);
+    // The first poll with the member session: the signal list changed, its stamp moved on.
+    const QJsonObject first = sync(member);
+    EXPECT_EQ(jsonText(first, u"sessid"), member);
+    EXPECT_GT(jsonInt(first, u"LUDsign"), signStamp);
+    EXPECT_EQ(jsonInt(sync(member), u"LUDsign"), jsonInt(first, u"LUDsign"));
 
     program().setSessid(member);
     QString reply;

@@ -247,12 +247,19 @@ void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
     // The demo holds one session for its one client: the member session while the member is
     // signed in, the guest session otherwise. A poll with any other session is told the
     // guest session.
-    server.Get(
-        R"(/sync/([^/]*))", [state, config](const httplib::Request& req, httplib::Response& res) {
-            const std::string asked = req.matches[1].str();
-            sendJson(res, syncReply(*state, config.isMemberSession(asked) ? config.memberSessid
-                                                                          : config.sessid));
-        });
+    server.Get(R"(/sync/([^/]*))",
+               [state, config](const httplib::Request& req, httplib::Response& res) {
+                   const std::string asked = req.matches[1].str();
+                   const bool member = config.isMemberSession(asked);
+                   // The first poll with a fresh member session: the signal list this client sees
+                   // has changed, so its stamp moves on and the client refreshes the page with the
+                   // session.
+                   if (member && config.member->takeFreshSignIn()) {
+                       std::lock_guard lock(state->mutex);
+                       state->stamps[0] += 1;
+                   }
+                   sendJson(res, syncReply(*state, member ? config.memberSessid : config.sessid));
+               });
 
     // The demo member signs in with its password (sent scrambled); anything else is refused.
     server.Post(

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace demo {
 
@@ -14,20 +15,30 @@ namespace demo {
 // member session is the client's session. Handlers run on the servers' thread pools.
 class DemoMember {
 public:
-    void signIn() { set(true); }
-    void signOut() { set(false); }
+    void signIn() {
+        std::lock_guard lock(m_mutex);
+        m_signedIn = true;
+        m_fresh = true;
+    }
+    void signOut() {
+        std::lock_guard lock(m_mutex);
+        m_signedIn = false;
+        m_fresh = false;
+    }
     bool signedIn() const {
         std::lock_guard lock(m_mutex);
         return m_signedIn;
     }
+    // True once after each sign-in: the first poll with the member session takes it.
+    bool takeFreshSignIn() {
+        std::lock_guard lock(m_mutex);
+        return std::exchange(m_fresh, false);
+    }
 
 private:
-    void set(bool on) {
-        std::lock_guard lock(m_mutex);
-        m_signedIn = on;
-    }
     mutable std::mutex m_mutex;
     bool m_signedIn = false;
+    bool m_fresh = false;
 };
 
 // Shared by the routes of the demo service. Each server runs its handlers on its own thread
