@@ -14,6 +14,7 @@
 #include "media/MediaModule.h"
 #include "member/MemberModule.h"
 #include "net/NetModule.h"
+#include "net/SyncDelegates.h"
 #include "net/WorkerThread.h"
 #include "notify/NotifyModule.h"
 #include "shell/KovanApplication.h"
@@ -76,6 +77,9 @@ int runClient(const kovan::CommandLine& cl) {
                      [&] { shell.form()->bringToFront(); },
                      [&](const QString& key) { shell.form()->switchPae(key); },
                      {}});
+    member.setNeeds({[&](bool m, const QString& label) { shell.showMemberState(m, label); },
+                     [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
+                     [&] { exitProcedure.run(); }, &MemberModule::openInSystemBrowser});
 
     // Page commands, start-up and exit steps of every part.
     shell.registerCommands(registry);

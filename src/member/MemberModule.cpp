@@ -1,38 +1,157 @@
 #include "member/MemberModule.h"
 
+#include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
-#include "core/Utils.h"
 #include "member/Tauform.h"
+#include "member/WebSiteLinks.h"
+#include "net/requestThread.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QUrl>
 
 namespace kovan {
 
-MemberModule::MemberModule() : m_auform(std::make_unique<Tauform>()) {}
+MemberModule::MemberModule() : m_auform(std::make_unique<Tauform>()) {
+    Tauform* form = m_auform.get();
+    form->sendLogin = [this](const QString& user, const QString& password,
+                             Tauform::ReplyHandler done) {
+        sendRequest(QStringLiteral("clientlogin"), loginParameters(user, password, getClientKey()),
+                    std::move(done));
+    };
+    form->signedIn = [this](const LoginReply& reply, const QString& user, const QString& password,
+                            bool remember) {
+        m_session.dialogSignedIn(reply, user, password, remember);
+    };
+    form->endApplication = [this] {
+        if (m_needs.exitProcedure)
+            m_needs.exitProcedure();
+    };
+    form->openMemberPage = [this] {
+        openLink(memberPageUrl(program().endpoints.webSite, program().sessid(), linkClientKey()));
+    };
+    form->openRegisterPage = [this] {
+        openLink(dialogRegisterUrl(program().endpoints.webSite, linkClientKey()));
+    };
+}
 
 MemberModule::~MemberModule() = default;
 
-void MemberModule::registerCommands(CommandRegistry&) {}
+void MemberModule::setNeeds(Needs needs) {
+    m_needs = std::move(needs);
+    m_session.setEffects(
+        {m_needs.showMemberState, [this](const QString& types) { forceReload(types); }});
+}
+
+void MemberModule::registerCommands(CommandRegistry& registry) {
+    const auto modal = CommandRegistry::Reply::Deferred;
+    registry.addAction(QStringLiteral("forcelogout"), [this](const QString&) { forcelogout(); });
+    registry.addAction(
+        QStringLiteral("loginLabelClick"), [this](const QString&) { loginLabelClick(); }, modal);
+    registry.addAction(
+        QStringLiteral("logIMGClick"), [this](const QString&) { logIMGClick(); }, modal);
+    registry.addAction(QStringLiteral("lgoutlabClick"),
+                       [this](const QString&) { lgoutlabClick(); });
+    registry.addAction(QStringLiteral("utypelabClick"),
+                       [this](const QString&) { utypelabClick(); });
+    registry.addAction(QStringLiteral("regLabelClick"),
+                       [this](const QString&) { regLabelClick(); });
+}
 
 void MemberModule::addSteps(Lifecycle& lifecycle) {
     lifecycle.onStart(StartStep::SignIn, [this] { automaticLogin(); });
+    // Added after the sync loop's stop step: key.dat goes once the workers have been told to
+    // end, as the forced logout asks.
+    lifecycle.onExit(ExitStep::StopWorkers, [this] {
+        if (m_clearKeyFile)
+            clearKeyFile();
+    });
+    lifecycle.onExit(ExitStep::HideWindows, [this] { m_auform->dismissForExit(); });
 }
 
 void MemberModule::automaticLogin() {
-    const QString authInfo = program().settings.value(u"AUTHINFO");
-    if (authInfo.isEmpty())
-        return;
     // Text that is not hexadecimal throws: the error handler drops it, start-up is over.
-    const QStringList pieces = splitStr(unscrambleStr(authInfo), QStringLiteral("###"));
-    if (pieces.size() != 2)
-        return; // a password holding "###" cannot be told apart: no automatic login
+    const QStringList login = MemberSession::rememberedLogin(program().settings.value(u"AUTHINFO"));
+    if (login.size() != 2)
+        return;
     trace(QStringLiteral("automatic login"));
-    loginRequest(pieces[0], pieces[1]);
+    loginRequest(login[0], login[1]);
 }
 
-void MemberModule::logIMGClick() {}
+void MemberModule::logIMGClick() {
+    if (!m_session.signedIn())
+        loginLabelClick();
+}
 
-void MemberModule::loginRequest(const QString&, const QString&) {}
+void MemberModule::loginLabelClick() {
+    m_auform->setSiteName(program().endpoints.webSite.host);
+    m_auform->showLogin();
+}
+
+void MemberModule::lgoutlabClick() {
+    sendRequest(QStringLiteral("logout"), logoutParameters(),
+                [this](const QString&) { m_session.logoutResult(); });
+}
+
+void MemberModule::utypelabClick() {
+    openLink(priceUrl(program().endpoints.webSite, linkClientKey(), program().sessid()));
+}
+
+void MemberModule::regLabelClick() {
+    openLink(registerUrl(program().endpoints.webSite, linkClientKey(), program().sessid()));
+}
+
+void MemberModule::forcelogout() {
+    trace(QStringLiteral("forced logout"));
+    m_clearKeyFile = true;
+    if (m_needs.exitProcedure)
+        m_needs.exitProcedure();
+}
+
+void MemberModule::loginRequest(const QString& user, const QString& password) {
+    sendRequest(QStringLiteral("clientlogin"), loginParameters(user, password, getClientKey()),
+                [this](const QString& reply) { m_session.loginResult(reply); });
+}
+
+void MemberModule::setRequestTimeoutsMs(int connectMs, int readMs) {
+    m_connectTimeoutMs = connectMs;
+    m_readTimeoutMs = readMs;
+}
+
+void MemberModule::openInSystemBrowser(const QUrl& url) {
+    if (!QDesktopServices::openUrl(url))
+        trace(QStringLiteral("no browser opened for a web-site link"));
+}
+
+void MemberModule::sendRequest(const QString& action, const QString& parameters,
+                               std::function<void(const QString& reply)> handler) {
+    auto* worker = new requestThread(action, parameters);
+    worker->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
+    worker->setTerminationHandler(
+        &m_guard, [h = std::move(handler)](requestThread* sender) { h(sender->recvStr()); });
+    worker->start();
+}
+
+void MemberModule::openLink(const QString& url) {
+    if (m_needs.openUrl)
+        m_needs.openUrl(QUrl(url, QUrl::StrictMode));
+}
+
+void MemberModule::forceReload(const QString& types) {
+    // A reply that comes back while the client ends reloads nothing.
+    if (program().appRunning() && m_needs.forceReload)
+        m_needs.forceReload(types);
+}
+
+void MemberModule::clearKeyFile() {
+    // The companion's key file, in the working directory; this program never reads it.
+    QFile key(QDir::current().filePath(QStringLiteral("key.dat")));
+    if (!key.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        trace(QStringLiteral("key.dat not emptied: ") + key.errorString());
+}
 
 } // namespace kovan

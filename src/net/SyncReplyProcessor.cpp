@@ -232,7 +232,8 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
     bool stampMoved = false;
     m_tables.with([&](SyncTables& t) {
         applySymbols(t, symbolinfo.toObject());
-        if (t.sessid != replySessid) {
+        const bool stale = m_requestSessidKnown && t.sessid != m_requestSessid;
+        if (!stale && t.sessid != replySessid) {
             t.sessid = replySessid;
             sessidChanged = true;
         }

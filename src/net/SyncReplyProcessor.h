@@ -40,6 +40,15 @@ public:
     SyncReplyProcessor(Guarded<SyncTables>& tables,
                        Guarded<QList<topInfoRuntimeRecord>>& topInfoList);
 
+    // The session id the sync request carried. Once set, the reply's session id is taken only
+    // while that id is still the current one: a login or logout that changed the session while
+    // the request was out must not be undone by the reply to the old session (the next poll
+    // carries the new id). Without it every reply's session id is taken.
+    void setRequestSessid(const QString& sent) {
+        m_requestSessid = sent;
+        m_requestSessidKnown = true;
+    }
+
     // `nowLocalSecs`: local wall-clock seconds since 1970-01-01 00:00, the base of news expiry.
     Outcome process(const QString& replyText, const Hooks& hooks, qint64 nowLocalSecs);
     Outcome processUtf8(const QByteArray& replyUtf8, const Hooks& hooks, qint64 nowLocalSecs);
@@ -64,6 +73,8 @@ private:
 
     Guarded<SyncTables>& m_tables;
     Guarded<QList<topInfoRuntimeRecord>>& m_topInfoList;
+    QString m_requestSessid;
+    bool m_requestSessidKnown = false;
 };
 
 } // namespace kovan

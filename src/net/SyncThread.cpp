@@ -56,7 +56,8 @@ void SyncThread::run() {
 }
 
 SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
-    const QString url = m_root + QStringLiteral("/sync/") + program().sessid();
+    const QString sent = program().sessid();
+    const QString url = m_root + QStringLiteral("/sync/") + sent;
     const HttpReply reply = client.get(url);
     if (!reply.ok) {
         std::lock_guard lock(m_errorMutex);
@@ -82,6 +83,7 @@ SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
             ticker->startDrawRate();
     };
     SyncReplyProcessor processor(program().sync, program().topInfoList);
+    processor.setRequestSessid(sent);
     const auto outcome = processor.process(reply.text(), hooks, SyncReplyProcessor::localNowSecs());
     if (outcome == SyncReplyProcessor::Outcome::Unusable) {
         std::lock_guard lock(m_errorMutex);

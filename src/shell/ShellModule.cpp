@@ -70,4 +70,8 @@ void ShellModule::show() {
     m_form->show();
 }
 
+void ShellModule::showMemberState(bool member, const QString& userLabel) {
+    m_form->setMemberState(member, userLabel);
+}
+
 } // namespace kovan

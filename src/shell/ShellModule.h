@@ -53,6 +53,10 @@ public:
     // After start-up: the window shows.
     void show();
 
+    // Hook for the member part: the member picture (member: LOGO2, Tag 1, deaf to the mouse;
+    // guest: LOGO1, Tag 0) and the user label's text.
+    void showMemberState(bool member, const QString& userLabel);
+
 private:
     std::unique_ptr<TMainForm> m_form;
 };

@@ -292,6 +292,11 @@ void TMainForm::setMemberPicture(bool member) {
     m_logIMG->update();
 }
 
+void TMainForm::setMemberState(bool member, const QString& userLabel) {
+    setMemberPicture(member);
+    m_topUNLab->setText(userLabel);
+}
+
 bool TMainForm::soundSwitchOn() const {
     return m_bgBPae->soundOn();
 }

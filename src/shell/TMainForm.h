@@ -72,6 +72,9 @@ public:
     // The member picture: guest (LOGO1, reacts to the mouse) or member (LOGO2, Tag 1).
     void setMemberPicture(bool member);
     SkinPanel* logIMG() const { return m_logIMG; }
+    const QImage& logIMGPicture() const { return m_logIMGPicture; }
+    // The member state the member part reports: the picture, and the user label's text.
+    void setMemberState(bool member, const QString& userLabel);
 
     // The rates ticker; the sync worker calls its IRatesTicker side from its own thread.
     RatesTicker* ratesTicker() const { return m_ratesTicker; }

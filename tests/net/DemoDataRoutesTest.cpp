@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "net/AlertAudio.h"
+#include "net/HttpClient.h"
 #include "net/requestThread.h"
 #include "net/SoundAlerts.h"
 #include "net/SyncController.h"
@@ -50,6 +51,16 @@ protected:
         EXPECT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
         return reply;
     }
+
+    // The sync reply to a poll with `sessid`, and the session it names.
+    QJsonObject sync(const QString& sessid) {
+        HttpClient client;
+        const HttpReply r =
+            client.get(QStringLiteral("http://127.0.0.1:%1/sync/").arg(m_port) + sessid);
+        EXPECT_TRUE(r.ok);
+        return parseJsonObject(r.text());
+    }
+    QString syncSession(const QString& sessid) { return jsonText(sync(sessid), u"sessid"); }
 
     demo::DemoConfig m_config;
     httplib::Server m_server;
@@ -101,22 +112,43 @@ TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
     EXPECT_EQ(news[0].evType, QStringLiteral("rdnt"));
 }
 
-TEST_F(DemoDataRoutesTest, LoginAndLogoutAnswerInTheReplyConvention) {
-    const QJsonObject ok = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo")));
-    EXPECT_EQ(jsonInt(ok, u"status"), 1);
-    EXPECT_EQ(jsonText(ok, u"sessid"), QString::fromStdString(m_config.sessid));
-    EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.uid));
-    const QJsonObject bad = parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("x")));
-    EXPECT_EQ(jsonInt(bad, u"status"), 0);
-    EXPECT_FALSE(jsonText(bad, u"error").isEmpty());
-    EXPECT_FALSE(jsonText(bad, u"errno").isEmpty());
+TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
+    const QString guest = QString::fromStdString(m_config.sessid);
+    const QString member = QString::fromStdString(m_config.memberSessid);
+    for (const auto& [user, password] :
+         {std::pair{"demo", "demo"}, {"demo", "demo1234"}, {"Demo", "demo123"}, {"", ""}}) {
+        const QJsonObject bad =
+            parseJsonObject(login(QString::fromUtf8(user), QString::fromUtf8(password)));
+        EXPECT_EQ(jsonInt(bad, u"status"), 0) << user << "/" << password;
+        EXPECT_FALSE(jsonText(bad, u"error").isEmpty());
+        EXPECT_FALSE(jsonText(bad, u"errno").isEmpty());
+    }
+    EXPECT_EQ(syncSession(guest), guest);
+    EXPECT_EQ(syncSession(member), guest); // no member signed in yet
+    const qint64 signStamp = jsonInt(sync(guest), u"LUDsign");
 
+    const QJsonObject ok =
+        parseJsonObject(login(QStringLiteral("demo"), QStringLiteral("demo123")));
+    EXPECT_EQ(jsonInt(ok, u"status"), 1);
+    EXPECT_EQ(jsonText(ok, u"sessid"), member);
+    EXPECT_EQ(jsonText(ok, u"UID"), QString::number(m_config.memberUid));
+    EXPECT_NE(member, guest);
+    EXPECT_EQ(syncSession(guest), guest); // an old poll is not moved to the member session
+    EXPECT_EQ(jsonInt(sync(guest), u"LUDsign"), signStamp);
+    // The first poll with the member session: the signal list changed, its stamp moved on.
+    const QJsonObject first = sync(member);
+    EXPECT_EQ(jsonText(first, u"sessid"), member);
+    EXPECT_GT(jsonInt(first, u"LUDsign"), signStamp);
+    EXPECT_EQ(jsonInt(sync(member), u"LUDsign"), jsonInt(first, u"LUDsign"));
+
+    program().setSessid(member);
     QString reply;
     auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
     w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
     w->start();
     ASSERT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
     EXPECT_EQ(jsonInt(parseJsonObject(reply), u"status"), 1);
+    EXPECT_EQ(syncSession(member), guest); // the next poll is told the guest session
 }
 
 TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {

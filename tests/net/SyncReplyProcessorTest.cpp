@@ -249,6 +249,51 @@ TEST_F(SyncReplyProcessorTest, MissingSessidEmptiesTheSession) {
     EXPECT_EQ(pages.reloadAllCalls, 1);
 }
 
+// The session id a request carried, the current one when its reply is processed (a login or
+// logout may have changed it meanwhile) and the one the reply names.
+struct StaleSessionCase {
+    const char* sent;
+    const char* current;
+    const char* replied;
+    const char* after;
+    int reloads;
+};
+
+void PrintTo(const StaleSessionCase& c, std::ostream* os) {
+    *os << "sent " << c.sent << ", current " << c.current << ", replied '" << c.replied << "'";
+}
+
+class SyncStaleSessionTest : public SyncReplyProcessorTest,
+                             public ::testing::WithParamInterface<StaleSessionCase> {};
+
+TEST_P(SyncStaleSessionTest, ReplyToAnOldSessionLeavesTheNewOneAlone) {
+    const StaleSessionCase& c = GetParam();
+    m_tables.with([&c](SyncTables& t) { t.sessid = QString::fromUtf8(c.current); });
+    m_processor.setRequestSessid(QString::fromUtf8(c.sent));
+    ASSERT_EQ(feed(reply(QStringLiteral(R"("LUDsign":7)"), QString::fromUtf8(c.replied))),
+              Outcome::Processed);
+    EXPECT_EQ(tables().sessid, QString::fromUtf8(c.after));
+    EXPECT_EQ(pages.reloadAllCalls, c.reloads);
+    // The rest of the reply still counts.
+    EXPECT_EQ(state(u"LUDsign"), 7);
+    EXPECT_EQ(tables().symbolCodes, (QStringList{"XAGRMB", "XAU"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SyncStaleSessionTest,
+    ::testing::Values(
+        // Sent with the session still current: the server's word is taken.
+        StaleSessionCase{"guest", "guest", "other", "other", 1},
+        StaleSessionCase{"guest", "guest", "guest", "guest", 0},
+        StaleSessionCase{"member", "member", "", "", 1},
+        // A login replaced the session while the request was out: the reply names the old
+        // session, or another, and is not allowed to replace the new one.
+        StaleSessionCase{"guest", "member", "guest", "member", 0},
+        StaleSessionCase{"guest", "member", "third", "member", 0},
+        StaleSessionCase{"guest", "member", "", "member", 0},
+        // The reply already names the new session: nothing to change either.
+        StaleSessionCase{"guest", "member", "member", "member", 0}));
+
 TEST_F(SyncReplyProcessorTest, RatecountWithoutRateEndsAfterTheEarlierSteps) {
     const Outcome o =
         feed(reply(QStringLiteral(R"("LUDsign":3,"ratecount":2)"), QStringLiteral("s2")));

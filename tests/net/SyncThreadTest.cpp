@@ -229,6 +229,31 @@ TEST_F(SyncThreadTest, UnusableRepliesAndHttpErrorsRestartTheWorkerAtMostOncePer
     EXPECT_LE(c.workersStarted(), int(server.count()) + 1);
 }
 
+TEST_F(SyncThreadTest, ReplyToARequestSentBeforeALoginKeepsTheNewSession) {
+    // The server names the session each request carried. The first request is answered only
+    // after a login has replaced the session: its reply names the old one and is dropped; the
+    // next poll carries the new session.
+    std::atomic<int> n{0};
+    TestServer server([&n](const httplib::Request& req, httplib::Response& res) {
+        if (n++ == 0)
+            program().setSessid(QStringLiteral("member7")); // the login's reply, meanwhile
+        res.set_content(syncReply(req.path.substr(std::string("/sync/").size())),
+                        "application/json");
+    });
+    pointAt(server);
+    SyncController c(&m_pages, &m_ticker);
+    c.setOptions(m_options);
+    c.start();
+    ASSERT_TRUE(test::waitUntil([&] { return n >= 3; }));
+    shutDown(c);
+    const auto seen = server.seen();
+    EXPECT_EQ(seen[0].path, "/sync/sess1");
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].path, "/sync/member7");
+    EXPECT_EQ(program().sessid(), QStringLiteral("member7"));
+    EXPECT_TRUE(m_pages.reloads.isEmpty());
+}
+
 TEST_F(SyncThreadTest, StatusNotOneKeepsTheWorkerPolling) {
     TestServer server([](const httplib::Request&, httplib::Response& res) {
         res.set_content(R"({"status":0,"error":"busy"})", "application/json");

@@ -434,6 +434,35 @@ TEST_F(MainFormTest, MemberPicture) {
     EXPECT_EQ(logo->tag(), 0);
 }
 
+TEST_F(MainFormTest, MemberStateReportedByTheMemberPart) {
+    int clicks = 0;
+    form->hooks().logIMGClick = [&clicks] { ++clicks; };
+    SkinPanel* logo = form->logIMG();
+    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
+
+    // A member: LOGO2, Tag 1, deaf to the mouse; the label shows the UID.
+    form->setMemberState(true, QStringLiteral("    20001    "));
+    EXPECT_EQ(logo->tag(), 1);
+    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
+    EXPECT_EQ(form->topUNLab()->text(), QStringLiteral("    20001    "));
+    Q_EMIT logo->left();
+    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
+    Q_EMIT logo->clicked();
+    EXPECT_EQ(clicks, 0);
+
+    // Back to the guest: LOGO1, Tag 0, hover shows LOGO2, a click asks for the login dialog.
+    form->setMemberState(false, QStringLiteral("    访客    "));
+    EXPECT_EQ(logo->tag(), 0);
+    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
+    EXPECT_EQ(form->topUNLab()->text(), QStringLiteral("    访客    "));
+    Q_EMIT logo->entered();
+    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
+    Q_EMIT logo->left();
+    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
+    Q_EMIT logo->clicked();
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
     program().sync.with([](SyncTables& t) {
         t.symbolCodes = QStringList{"A", "B", "C"};

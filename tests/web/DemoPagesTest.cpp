@@ -38,6 +38,7 @@ protected:
         demo::DemoConfig config;
         config.sessid = "DEMO1";
         config.liveEvents = false; // the tests call the page's live-event functions themselves
+        s_member = config.member;
         demo::registerPageRoutes(*s_server, config);
         s_port = s_server->bind_to_any_port("127.0.0.1");
         s_thread = new std::thread([] { s_server->listen_after_bind(); });
@@ -49,10 +50,12 @@ protected:
         s_thread->join();
         delete s_thread;
         delete s_server;
+        s_member.reset();
     }
 
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
+        s_member->signOut();
         program().programDir = m_dir.path() + u'/';
         program().setSessid("DEMO1");
         program().endpoints.pageServer = HostPort{"127.0.0.1", quint16(s_port)};
@@ -62,7 +65,8 @@ protected:
         for (const char* name :
              {"viewinfo", "tipwindow", "addfloatmsg", "realsign", "playVideo", "normalwindow",
               "forcetitle", "showyyopen", "livechat", "viewchartbysign", "playaudio", "changechart",
-              "addInxLayer", "removeindex", "getchartinfo"}) {
+              "addInxLayer", "removeindex", "getchartinfo", "loginLabelClick", "lgoutlabClick",
+              "utypelabClick", "regLabelClick"}) {
             const QString n = QString::fromLatin1(name);
             m_registry.add(n, [this, n](const QString& p) {
                 m_calls.append(n + u'|' + p);
@@ -81,6 +85,7 @@ protected:
 
     static inline httplib::Server* s_server = nullptr;
     static inline std::thread* s_thread = nullptr;
+    static inline std::shared_ptr<demo::DemoMember> s_member;
     static inline int s_port = 0;
     QTemporaryDir m_dir;
     CommandRegistry m_registry;
@@ -232,4 +237,37 @@ TEST_F(DemoPagesTest, ChartPanelDrivesTheChartNamedByItsKey) {
     EXPECT_TRUE(runJs(view.page(), "document.body.innerText")
                     .toString()
                     .contains(QStringLiteral("用户须知")));
+}
+
+TEST_F(DemoPagesTest, SignalPageShowsMemberSignalsForTheMemberSessionAndFollowsTheSession) {
+    QWebEnginePage* sign = m_pages->view(u"sign")->page();
+    EXPECT_TRUE(text("sign").contains("登录会员后查看"));
+    EXPECT_FALSE(text("sign").contains("会员专享信号 "));
+    js("sign", "document.querySelector('#guest .btn.main').click()");
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("loginLabelClick|")});
+
+    // The client signed in: its reload request moves the page to the member session.
+    s_member->signIn();
+    m_checked.clear();
+    js("sign", "reloadCheck(0)");
+    ASSERT_TRUE(waitUntil([&] { return m_checked.value("sign") == 2; }));
+    EXPECT_EQ(sign->url().path(), QStringLiteral("/tools/signlist/demo-member-7001/"));
+    EXPECT_TRUE(text("sign").contains("会员专享信号"));
+    EXPECT_TRUE(text("sign").contains("会员 20001"));
+    EXPECT_FALSE(text("sign").contains("登录会员后查看"));
+    // A reload with the same session refreshes in place.
+    m_checked.clear();
+    js("sign", "reloadCheck(0)");
+    ASSERT_TRUE(waitUntil([&] { return text("sign").contains("已刷新"); }));
+    EXPECT_TRUE(m_checked.isEmpty());
+    m_calls.clear();
+    js("sign", "document.querySelectorAll('#member .btn')[1].click()");
+    EXPECT_EQ(m_calls, QStringList{QStringLiteral("lgoutlabClick|")});
+
+    // Signed out: back to the guest session's page.
+    s_member->signOut();
+    js("sign", "reloadCheck(0)");
+    ASSERT_TRUE(waitUntil([&] { return m_checked.value("sign") == 2; }));
+    EXPECT_EQ(sign->url().path(), QStringLiteral("/tools/signlist/DEMO1/"));
+    EXPECT_TRUE(text("sign").contains("登录会员后查看"));
 }

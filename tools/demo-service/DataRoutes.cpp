@@ -247,13 +247,22 @@ std::string makeAlertWav() {
 
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
     auto state = std::make_shared<DataState>();
-    const std::string sessid = config.sessid;
-    const std::int64_t uid = config.uid;
 
-    // The demo holds one session for its one client; every reply names it.
+    // The demo holds one session for its one client: the member session while the member is
+    // signed in, the guest session otherwise. A poll with any other session is told the
+    // guest session.
     server.Get(R"(/sync/([^/]*))",
-               [state, sessid](const httplib::Request&, httplib::Response& res) {
-                   sendJson(res, syncReply(*state, sessid));
+               [state, config](const httplib::Request& req, httplib::Response& res) {
+                   const std::string asked = req.matches[1].str();
+                   const bool member = config.isMemberSession(asked);
+                   // The first poll with a fresh member session: the signal list this client sees
+                   // has changed, so its stamp moves on and the client refreshes the page with the
+                   // session.
+                   if (member && config.member->takeFreshSignIn()) {
+                       std::lock_guard lock(state->mutex);
+                       state->stamps[0] += 1;
+                   }
+                   sendJson(res, syncReply(*state, member ? config.memberSessid : config.sessid));
                });
 
     // Measuring aid (scripts/bench-live): the section's stamp moves now, as a post would.
@@ -268,20 +277,25 @@ void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
                    res.set_content("posted\n", "text/plain");
                });
 
-    server.Post(R"(/clientlogin/([^/]*))", [sessid, uid](const httplib::Request& req,
-                                                         httplib::Response& res) {
-        const std::string user = req.get_param_value("user");
-        const std::string passwd = req.get_param_value("passwd");
-        if (user == "demo" && (passwd == scramble("demo") || passwd == "demo")) {
-            sendJson(res, "{\"status\":1,\"UID\":\"" + std::to_string(uid) +
-                              "\",\"sessid\":" + jsonString(sessid) + ",\"user\":\"demo\"}");
-        } else {
-            sendJson(res, "{\"status\":0,\"error\":\"用户名或密码错误\","
-                          "\"errno\":\"10000101\"}");
-        }
-    });
+    // The demo member signs in with its password (sent scrambled); anything else is refused.
+    server.Post(
+        R"(/clientlogin/([^/]*))", [config](const httplib::Request& req, httplib::Response& res) {
+            const std::string user = req.get_param_value("user");
+            const std::string passwd = req.get_param_value("passwd");
+            if (user == config.memberUser && passwd == scramble(config.memberPassword)) {
+                config.member->signIn();
+                sendJson(res, "{\"status\":1,\"UID\":\"" + std::to_string(config.memberUid) +
+                                  "\",\"sessid\":" + jsonString(config.memberSessid) +
+                                  ",\"user\":" + jsonString(config.memberUser) + "}");
+            } else {
+                sendJson(res, "{\"status\":0,\"error\":\"用户名或密码错误\","
+                              "\"errno\":\"10000101\"}");
+            }
+        });
 
-    server.Post(R"(/logout/([^/]*))", [](const httplib::Request&, httplib::Response& res) {
+    // Signing out ends the member session: the next poll is told the guest session.
+    server.Post(R"(/logout/([^/]*))", [config](const httplib::Request&, httplib::Response& res) {
+        config.member->signOut();
         sendJson(res, "{\"status\":1}");
     });
 

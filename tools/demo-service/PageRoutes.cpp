@@ -59,8 +59,9 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 }
 
 std::string buildPage(const PageBody& page, const std::string& sessid, std::int64_t uid,
-                      bool liveEvents = false) {
+                      bool liveEvents = false, const char* memberBlock = "") {
     std::string html = std::string(pages::kHead) + page.body + pages::kTail;
+    replaceAll(html, "%MEMBERBLOCK%", memberBlock);
     replaceAll(html, "%TITLE%", page.title);
     replaceAll(html, "%SESSID%", safeSessid(sessid));
     replaceAll(html, "%UID%", std::to_string(uid));
@@ -80,12 +81,30 @@ void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
     const bool live = config.liveEvents;
 
     // "/tools/<section>/<sessid>/", also with "?rand=N" or "?N" (the query is not part of the
-    // path matched here).
+    // path matched here). The signal page shows member-only signals for the member session.
     server.Get(R"(/tools/(signlist|artlist|planlist|mktevent|right)/([^/]*)/?)",
-               [uid, live](const httplib::Request& req, httplib::Response& res) {
-                   const PageBody& page = sectionPages().at(req.matches[1].str());
-                   sendHtml(res, buildPage(page, req.matches[2].str(), uid, live));
+               [config, live](const httplib::Request& req, httplib::Response& res) {
+                   const std::string section = req.matches[1].str();
+                   const std::string sessid = req.matches[2].str();
+                   const PageBody& page = sectionPages().at(section);
+                   if (section != "signlist") {
+                       sendHtml(res, buildPage(page, sessid, config.uid, live));
+                   } else if (config.isMemberSession(sessid)) {
+                       sendHtml(res, buildPage(page, sessid, config.memberUid, live,
+                                               pages::kSignMember));
+                   } else {
+                       sendHtml(res,
+                                buildPage(page, sessid, config.uid, live, pages::kSignGuest));
+                   }
                });
+
+    // The session the demo holds for its one client; the signal page follows it when the
+    // client asks it to reload.
+    server.Get(R"(/tools/session/?)", [config](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Cache-Control", "no-store");
+        res.set_content("{\"sessid\":\"" + safeSessid(config.currentSession()) + "\"}",
+                        "application/json; charset=utf-8");
+    });
 
     // "/tools/<page>/<sessid>[/<item>]" for the content pane.
     server.Get(

@@ -9,6 +9,7 @@ inline constexpr const char* kSignList = R"HTML(
 <div class="bar"><b>实时交易信号</b><span id="filter" class="tag">全部</span>
 <span class="btn" onclick="fcb('realsign', {items: SIGNALS.slice(0, 3)})">推送即时交易</span>
 <span class="upd" id="upd"></span></div>
+%MEMBERBLOCK%
 <div id="list"></div>
 <script>
 var SIGNALS = [
@@ -51,7 +52,23 @@ function notice(id) {
 // Client calls.
 function showPostype(n) { postype = n; document.getElementById('filter').textContent = ['', '全部', '看涨', '看跌'][n] || '全部'; render(); }
 function setStyle(n) { style = n; render(); }
+// The page shows the session in its address: when the client's session has changed (a login
+// or logout), the page moves to the address of the new one.
+function followSession(next) {
+  if (!next || next === SESSID) return false;
+  location.replace('/tools/signlist/' + encodeURIComponent(next) + '/');
+  return true;
+}
 function reloadCheck(x) {
+  if (typeof x === 'string' && followSession(x)) return;
+  if (x === 0) {
+    fetch('/tools/session/', {cache: 'no-store'}).then(function (r) { return r.json(); })
+      .then(function (s) { if (!followSession(s.sessid)) refresh(x); }, function () { refresh(x); });
+    return;
+  }
+  refresh(x);
+}
+function refresh(x) {
   rounds++;
   var s = SIGNALS[rounds % SIGNALS.length];
   s.tp = Math.round((s.tp * 1.0005) * 10000) / 10000;
@@ -101,6 +118,25 @@ if (LIVE) {
 }
 render(); stamp();
 </script>
+)HTML";
+
+// The signal page's member block: member-only signals for the member session, an invitation to
+// sign in for any other.
+inline constexpr const char* kSignMember = R"HTML(
+<div class="card" id="member" style="border-color:#f0b429">
+<h2>会员专享信号 <span class="tag">会员 %UID%</span></h2>
+<table><tr><th>品种</th><th>方向</th><th>开仓价</th><th>止盈</th><th>止损</th><th>分析师</th></tr>
+<tr><td>黄金美元</td><td class="up">BUY LIMIT</td><td>2024.80</td><td>2046.00</td><td>2015.50</td><td>首席 林涛</td></tr>
+<tr><td>现货白银</td><td class="down">SELL</td><td>5668</td><td>5580</td><td>5712</td><td>首席 林涛</td></tr></table>
+<div style="margin-top:6px"><span class="btn" onclick="fcb('utypelabClick', '')">续费会员</span>
+<span class="btn" onclick="fcb('lgoutlabClick', '')">退出登录</span></div>
+</div>
+)HTML";
+
+inline constexpr const char* kSignGuest = R"HTML(
+<div class="bar" id="guest"><span class="muted">会员专享信号：登录会员后查看</span>
+<span class="btn main" onclick="fcb('loginLabelClick', '')">会员登录</span>
+<span class="btn" onclick="fcb('regLabelClick', '')">注册</span></div>
 )HTML";
 
 inline constexpr const char* kArtList = R"HTML(
