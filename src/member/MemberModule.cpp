@@ -1,6 +1,7 @@
 #include "member/MemberModule.h"
 
 #include "core/Lifecycle.h"
+#include "core/LogScrubber.h"
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
@@ -24,7 +25,11 @@ void MemberModule::automaticLogin() {
     if (authInfo.isEmpty())
         return;
     // Text that is not hexadecimal throws: the error handler drops it, start-up is over.
-    const QStringList pieces = splitStr(unscrambleStr(authInfo), QStringLiteral("###"));
+    const QString account = unscrambleStr(authInfo);
+    logScrubber().addSecret(account);
+    const QStringList pieces = splitStr(account, QStringLiteral("###"));
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        logScrubber().addSecret(pieces[i]); // the password (or its pieces)
     if (pieces.size() != 2)
         return; // a password holding "###" cannot be told apart: no automatic login
     trace(QStringLiteral("automatic login"));
