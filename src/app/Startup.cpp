@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/JsonParams.h"
 #include "core/Lifecycle.h"
+#include "core/LogScrubber.h"
 #include "core/Processes.h"
 #include "core/ProgramState.h"
 #include "core/SharedBlock.h"
@@ -81,6 +82,7 @@ void StartupProcedure::createFolders() {
 void StartupProcedure::loadSettings() {
     ProgramState& p = program();
     p.settings.setLines(configfile::load(p.configPath()));
+    logScrubber().addSettingsSecrets(p.settings);
     configfile::normaliseLocalAlert(p.settings, fileExists);
 }
 

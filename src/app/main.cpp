@@ -1,5 +1,5 @@
-// Program entry: the instance marker, the command line, the client's parts wired together,
-// start-up, the message loop, and the end.
+// Program entry: the instance marker, the command line, the program folder and the log, the
+// client's parts wired together, start-up, the message loop, and the end.
 
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
@@ -8,9 +8,11 @@
 #include "core/CommandRegistry.h"
 #include "core/ExitProcedure.h"
 #include "core/Lifecycle.h"
+#include "core/ProgramDirChoice.h"
 #include "core/ProgramState.h"
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
+#include "core/TraceLog.h"
 #include "media/MediaModule.h"
 #include "member/MemberModule.h"
 #include "net/NetModule.h"
@@ -123,7 +125,7 @@ int main(int argc, char** argv) {
     using namespace kovan;
 
     const CommandLine cl = CommandLine::parse(argumentsOf(argc, argv));
-    if (cl.outcome == CommandLine::Outcome::Help) {
+    if (cl.outcome == CommandLine::Outcome::Help || cl.outcome == CommandLine::Outcome::Version) {
         std::fputs(cl.message.toLocal8Bit().constData(), stdout);
         return 0;
     }
@@ -134,17 +136,38 @@ int main(int argc, char** argv) {
     }
 
     prepareWebEngine(); // the page bridge's scheme must exist before the application object
+    // The names the desktop knows the client by: the window class (StartupWMClass) and the
+    // desktop entry kovan.desktop.
+    QCoreApplication::setApplicationName(QStringLiteral("kovan"));
+    QCoreApplication::setApplicationVersion(CommandLine::version());
     KovanApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("kovan"));
     app.setQuitOnLastWindowClosed(false);
     applyRenderingPath(); // before the first web view
+
+    // The program folder: --dir, the executable's folder, or (installed, or in a folder the
+    // user cannot write) the per-user data folder, made on first start with the companion
+    // installed beside the client.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const ProgramDirChoice folder =
+        ProgramDirChoice::decide(ProgramDirFacts::probe(cl.programDir, exeDir));
+    const bool prepared = folder.prepare(exeDir + QStringLiteral("/kovan-companion"));
     ProgramState& state = program();
-    state.programDir =
-        cl.programDir.isEmpty() ? QCoreApplication::applicationDirPath() + u'/' : cl.programDir;
+    state.programDir = folder.dir;
     state.endpoints = cl.endpoints;
+
+    // Lines reach <dir>/logs once start-up has made that folder (or from the start when an
+    // earlier run made it). The log outlives the workers joined below.
+    TraceLog log(state.programDir + QStringLiteral("logs"));
+    trace(QStringLiteral("kovan ") + CommandLine::version() + QStringLiteral(" in ") +
+          state.programDir);
+    if (!prepared)
+        trace(QStringLiteral("cannot make the program folder"));
 
     const int rc = runClient(cl);
     // Workers that outlived their owners (a download, a sound) are stopped and joined here,
     // while the application object still exists: none runs during static destruction.
     WorkerThread::reapAll();
+    trace(QStringLiteral("process ends"));
     return rc;
 }

@@ -1,20 +1,29 @@
 #include "core/CommandLine.h"
 
+#include "core/KovanVersion.h"
+
 #include <QDir>
 
 namespace kovan {
+
+QString CommandLine::version() {
+    return QStringLiteral(KOVAN_VERSION);
+}
 
 QString CommandLine::usage() {
     return QStringLiteral(
         "Usage: kovan [--dir DIR] [--data-server HOST[:PORT]] [--page-server HOST[:PORT]]\n"
         "             [--web-site HOST[:PORT]] [--session-block NAME]\n"
         "\n"
-        "  --dir DIR                 program folder (default: the executable's folder)\n"
+        "  --dir DIR                 program folder (default: the executable's folder; when\n"
+        "                            installed or that folder is read-only, the per-user\n"
+        "                            folder $XDG_DATA_HOME/kovan, ~/.local/share/kovan)\n"
         "  --data-server HOST[:PORT] data server (port 88 when omitted)\n"
         "  --page-server HOST[:PORT] page server (port 88 when omitted)\n"
         "  --web-site HOST[:PORT]    public web site (port 80 when omitted)\n"
         "  --session-block NAME      shared-memory session block (default KOVANUSERSHARE)\n"
-        "  --help                    show this text\n");
+        "  --help                    show this text\n"
+        "  --version                 show the version\n");
 }
 
 CommandLine CommandLine::parse(const QStringList& args) {
@@ -30,7 +39,12 @@ CommandLine CommandLine::parse(const QStringList& args) {
         bool hasValue = false;
         if (name == u"--help" || name == u"-h") {
             cl.outcome = Outcome::Help;
-            cl.message = usage();
+            cl.message = QStringLiteral("kovan ") + version() + QStringLiteral("\n\n") + usage();
+            return cl;
+        }
+        if (name == u"--version") {
+            cl.outcome = Outcome::Version;
+            cl.message = QStringLiteral("kovan ") + version() + u'\n';
             return cl;
         }
         if (name.startsWith(u"--") && name.contains(u'=')) {

@@ -8,12 +8,12 @@
 namespace kovan {
 
 // kovan [--dir DIR] [--data-server HOST[:PORT]] [--page-server HOST[:PORT]]
-//       [--web-site HOST[:PORT]] [--session-block NAME]
+//       [--web-site HOST[:PORT]] [--session-block NAME] | --help | --version
 struct CommandLine {
-    enum class Outcome { Run, Help, Error };
+    enum class Outcome { Run, Help, Version, Error };
 
     Outcome outcome = Outcome::Run;
-    QString message;    // usage text for Help, the complaint for Error
+    QString message;    // text to print for Help and Version, the complaint for Error
     QString programDir; // with a trailing "/"; empty: the executable's folder
     QString sessionBlock = QStringLiteral("KOVANUSERSHARE");
     Endpoints endpoints;
@@ -21,6 +21,8 @@ struct CommandLine {
     // `args` includes the program name as its first element.
     static CommandLine parse(const QStringList& args);
     static QString usage();
+    // The client's version, the project version of the build ("0.1.0").
+    static QString version();
 };
 
 } // namespace kovan

@@ -2,6 +2,7 @@
 
 #include "core/Endpoints.h"
 #include "core/Guarded.h"
+#include "core/LogScrubber.h"
 #include "core/NameValueList.h"
 
 #include <QJsonObject>
@@ -52,6 +53,7 @@ public:
         return sync.with([](const SyncTables& t) { return t.sessid; });
     }
     void setSessid(const QString& id) {
+        logScrubber().addSecret(id); // a session id lives in memory only, never in a log file
         sync.with([&id](SyncTables& t) { t.sessid = id; });
     }
 

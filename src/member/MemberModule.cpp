@@ -2,6 +2,7 @@
 
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
+#include "core/LogScrubber.h"
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
@@ -74,12 +75,20 @@ void MemberModule::addSteps(Lifecycle& lifecycle) {
 }
 
 void MemberModule::automaticLogin() {
-    // Text that is not hexadecimal throws: the error handler drops it, start-up is over.
-    const QStringList login = MemberSession::rememberedLogin(program().settings.value(u"AUTHINFO"));
-    if (login.size() != 2)
+    const QString authInfo = program().settings.value(u"AUTHINFO");
+    if (authInfo.isEmpty())
         return;
+    // Text that is not hexadecimal throws: the error handler drops it, start-up is over.
+    const QString account = unscrambleStr(authInfo);
+    // The remembered account and its password never reach a log line.
+    logScrubber().addSecret(account);
+    const QStringList pieces = splitStr(account, QStringLiteral("###"));
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        logScrubber().addSecret(pieces[i]);
+    if (pieces.size() != 2)
+        return; // a password holding "###" cannot be told apart: no automatic login
     trace(QStringLiteral("automatic login"));
-    loginRequest(login[0], login[1]);
+    loginRequest(pieces[0], pieces[1]);
 }
 
 void MemberModule::logIMGClick() {

@@ -1,6 +1,7 @@
 #include "net/SyncReplyProcessor.h"
 
 #include "core/JsonParams.h"
+#include "core/LogScrubber.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -238,6 +239,8 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
             sessidChanged = true;
         }
     });
+    if (sessidChanged)
+        logScrubber().addSecret(replySessid); // a session id lives in memory only
     if (sessidChanged && hooks.forceReloadAll)
         hooks.forceReloadAll();
     m_tables.with([&](SyncTables& t) { stampMoved = applyStamps(t.syncState, reply); });

@@ -37,6 +37,14 @@ QStringList ProgramFolder::companionLog() const {
     return QString::fromUtf8(readFile("zrs.log")).split('\n', Qt::SkipEmptyParts);
 }
 
+QByteArray ProgramFolder::clientLog() const {
+    QByteArray text;
+    const QDir logs(file("logs"));
+    for (const QString& name : logs.entryList({"kovan-*.log"}, QDir::Files, QDir::Name))
+        text += readFile("logs/" + name);
+    return text;
+}
+
 ClientRun::ClientRun(const ProgramFolder& folder, const QString& sessionBlock)
     : m_folder(folder), m_block(sessionBlock) {}
 
@@ -49,7 +57,10 @@ ClientRun::~ClientRun() {
 
 void ClientRun::start(const QStringList& extraArgs) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("KOVAN_TRACE", "1");
+    if (m_trace)
+        env.insert("KOVAN_TRACE", "1");
+    else
+        env.remove("KOVAN_TRACE");
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     env.insert("SDL_AUDIODRIVER", "dummy");

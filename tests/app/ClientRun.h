@@ -17,6 +17,8 @@ public:
     void installScriptCompanion() const;
     // The companion's log lines: "args|cwd".
     QStringList companionLog() const;
+    // The client's log files logs/kovan-*.log, oldest first, joined.
+    QByteArray clientLog() const;
 
 private:
     QTemporaryDir m_dir;
@@ -29,6 +31,8 @@ public:
     ClientRun(const ProgramFolder& folder, const QString& sessionBlock);
     ~ClientRun();
 
+    // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
+    void withoutTrace() { m_trace = false; }
     void start(const QStringList& extraArgs = {});
     // Waits until stderr holds `line` (a trace line without the "kovan: " prefix).
     bool waitForTrace(const QString& line, int ms = 30000);
@@ -46,6 +50,7 @@ private:
     QString m_block;
     QProcess m_process;
     QString m_stderr;
+    bool m_trace = true;
 };
 
 // Names of running processes whose /proc/PID/comm equals `comm`.

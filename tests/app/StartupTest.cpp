@@ -3,6 +3,7 @@
 
 #include "ClientRun.h"
 
+#include "core/KovanVersion.h"
 #include "core/SharedBlock.h"
 #include "core/Utils.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -206,6 +208,65 @@ TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
     EXPECT_EQ(client.traceText().count("tray icon removed"), 1);
 }
 
+TEST_F(Startup, LogFileHoldsEventsAndDroppedErrorsButNoSecrets) {
+    // AUTHINFO that is not hexadecimal: the automatic login fails and the handler drops the
+    // error. The log gets the event, never the remembered login or the session id.
+    const QByteArray authInfo = "zzSECRETzz0123";
+    m_folder.writeFile("config.dat", "AUTHINFO=" + authInfo + "\r\n");
+    publish(R"({"UID":12,"sessid":"sessSECRET42"})");
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForTrace("error dropped (kovan::TMainForm): 错误,非法的类型转换 "))
+        << client.traceText().toStdString();
+    client.terminate();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitCode(), 0);
+
+    const QByteArray log = m_folder.clientLog();
+    const QRegularExpression line(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \S)");
+    for (const QByteArray& l : log.split('\n')) {
+        if (!l.isEmpty()) {
+            EXPECT_TRUE(line.match(QString::fromUtf8(l)).hasMatch()) << l.toStdString();
+        }
+    }
+    // The failed login was the last start-up step: no "start-up done".
+    for (const char* event :
+         {" tray icon added\n", " error dropped (kovan::TMainForm): 错误,非法的类型转换 \n",
+          " exit procedure\n", " process ends\n"})
+        EXPECT_TRUE(log.contains(event)) << event << "\n" << log.toStdString();
+    EXPECT_FALSE(log.contains(authInfo)) << log.toStdString();
+    EXPECT_FALSE(log.contains("sessSECRET42")) << log.toStdString();
+}
+
+TEST_F(Startup, WithoutTraceTheUserSeesNothingButTheLogIsWritten) {
+    publish(R"({"UID":12,"sessid":"abc"})");
+    ClientRun client(m_folder, m_block);
+    client.withoutTrace();
+    client.start();
+    bool started = false;
+    for (int i = 0; i < 600 && !started; ++i) {
+        started = m_folder.clientLog().contains(" start-up done\n");
+        if (!started)
+            QThread::msleep(50);
+    }
+    ASSERT_TRUE(started) << m_folder.clientLog().toStdString();
+    client.terminate();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitCode(), 0);
+    EXPECT_FALSE(client.traceText().contains("kovan: ")) << client.traceText().toStdString();
+    EXPECT_TRUE(m_folder.clientLog().contains(" process ends\n"));
+}
+
+TEST(CommandLineRun, VersionPrintsTheProjectVersion) {
+    QProcess version;
+    version.start(KOVAN_BIN_DIR "/kovan", {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(version.exitCode(), 0);
+    EXPECT_EQ(version.readAllStandardOutput(), "kovan " KOVAN_VERSION "\n");
+    EXPECT_EQ(version.readAllStandardError(), "");
+}
+
 TEST(CommandLineRun, UnknownOptionExitsWithStatus2AndHelpPrintsUsage) {
     QProcess bad;
     bad.start(KOVAN_BIN_DIR "/kovan", {"--no-such-option"});
@@ -216,7 +277,9 @@ TEST(CommandLineRun, UnknownOptionExitsWithStatus2AndHelpPrintsUsage) {
     help.start(KOVAN_BIN_DIR "/kovan", {"--help"});
     ASSERT_TRUE(help.waitForFinished(10000));
     EXPECT_EQ(help.exitCode(), 0);
-    EXPECT_TRUE(help.readAllStandardOutput().contains("--session-block"));
+    const QByteArray usage = help.readAllStandardOutput();
+    EXPECT_TRUE(usage.contains("--session-block"));
+    EXPECT_TRUE(usage.startsWith("kovan " KOVAN_VERSION "\n")) << usage.toStdString();
 }
 
 int main(int argc, char** argv) {

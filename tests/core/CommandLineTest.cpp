@@ -1,4 +1,5 @@
 #include "core/CommandLine.h"
+#include "core/KovanVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -46,4 +47,18 @@ TEST(CommandLine, ErrorsAndHelp) {
     const CommandLine help = CommandLine::parse({"kovan", "--dir", "/x", "--help"});
     EXPECT_EQ(help.outcome, CommandLine::Outcome::Help);
     EXPECT_TRUE(help.message.contains("--session-block"));
+}
+
+TEST(CommandLine, VersionIsTheProjectVersion) {
+    const CommandLine cl = CommandLine::parse({"kovan", "--version"});
+    EXPECT_EQ(cl.outcome, CommandLine::Outcome::Version);
+    EXPECT_EQ(cl.message, "kovan " KOVAN_VERSION "\n");
+    EXPECT_EQ(CommandLine::version(), KOVAN_VERSION);
+    // Help names the version and the option.
+    const QString help = CommandLine::parse({"kovan", "--help"}).message;
+    EXPECT_TRUE(help.startsWith("kovan " KOVAN_VERSION "\n")) << help.toStdString();
+    EXPECT_TRUE(help.contains("--version"));
+    // Options before --version are checked as usual; a bad one is still an error.
+    EXPECT_EQ(CommandLine::parse({"kovan", "--frob", "--version"}).outcome,
+              CommandLine::Outcome::Error);
 }

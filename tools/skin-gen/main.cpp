@@ -1,12 +1,15 @@
-// skin-gen: paints every skin picture of the client and writes them into resources/skin/.
+// skin-gen: paints every skin picture of the client and writes them into resources/skin/,
+// and the client's desktop icons into resources/icons/.
 //
-//   skin-gen <output-dir>        (e.g. resources/skin; the list goes to resources/skin.qrc)
+//   skin-gen <output-dir>        (e.g. resources/skin; the list goes to resources/skin.qrc and
+//                                 the desktop icons to resources/icons)
 //
 // All pictures share one palette: the window blue #309DE9, the dark frame line #013E7F, the
 // light frame line #3FA2E7 and the ticker blue #025EA5. Animated pictures (EARNGIF, VDOLOAD) are
 // written as PNG frames and joined into GIFs with ImageMagick's `convert` (Qt reads GIF but
 // cannot write it). The outputs are committed; run this again only when the artwork changes.
 
+#include "AppIcon.h"
 #include "Paint.h"
 
 #include <QDir>
@@ -311,29 +314,6 @@ QImage speaker(bool on) {
     return img;
 }
 
-// The client's mark: a rising bar chart on a rounded blue square.
-QImage appIcon(int size) {
-    QImage img = blank(size, size);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double s = size / 64.0;
-    QPainterPath plate;
-    plate.addRoundedRect(QRectF(2 * s, 2 * s, 60 * s, 60 * s), 12 * s, 12 * s);
-    p.fillPath(plate, vertical(size, kLight, kNavy));
-    p.setPen(QPen(Qt::white, 2 * s));
-    p.drawPath(plate);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    const double heights[] = {14, 22, 30, 40};
-    for (int i = 0; i < 4; ++i)
-        p.drawRoundedRect(QRectF((13 + i * 10) * s, (52 - heights[i]) * s, 7 * s, heights[i] * s),
-                          1.5 * s, 1.5 * s);
-    p.setPen(QPen(kGold, 3 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(12 * s, 34 * s), QPointF(27 * s, 24 * s),
-                              QPointF(37 * s, 28 * s), QPointF(53 * s, 12 * s)}));
-    return img;
-}
-
 // The small mark at the left of the status band.
 QImage statusIcon() {
     QImage img = appIcon(64).scaled(18, 18, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -402,6 +382,23 @@ void gif(const QString& name, int frames, int delayCs,
     }
     ++g_written;
     g_files << name + QStringLiteral(".gif");
+}
+
+// The icons of the desktop entry, for the hicolor theme: kovan-<size>.png and kovan.svg.
+void writeDesktopIcons(const QString& dir) {
+    QDir().mkpath(dir);
+    for (int size : {48, 128, 256}) {
+        const QString path = dir + QStringLiteral("/kovan-%1.png").arg(size);
+        if (!appIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "skin-gen: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+    }
+    QFile svg(dir + QStringLiteral("/kovan.svg"));
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(appIconSvg()) < 0) {
+        std::fprintf(stderr, "skin-gen: cannot write %s\n", qPrintable(svg.fileName()));
+        std::exit(1);
+    }
 }
 
 // The Qt resource list beside the output folder: every picture as ":/<folder>/<file>".
@@ -494,6 +491,7 @@ int main(int argc, char** argv) {
     save(statusIcon(), QStringLiteral("STATUSICON"));
     save(appIcon(64), QStringLiteral("APPICON"));
     save(appIcon(256), QStringLiteral("APPICON256"));
+    writeDesktopIcons(QDir(g_outDir).absoluteFilePath(QStringLiteral("../icons")));
 
     paintNoticeArt(save);
 
