@@ -21,8 +21,7 @@ MemberModule::MemberModule() : m_auform(std::make_unique<Tauform>()) {
     Tauform* form = m_auform.get();
     form->sendLogin = [this](const QString& user, const QString& password,
                              Tauform::ReplyHandler done) {
-        sendRequest(QStringLiteral("clientlogin"), loginParameters(user, password, getClientKey()),
-                    std::move(done));
+        sendLogin(user, password, std::move(done));
     };
     form->signedIn = [this](const LoginReply& reply, const QString& user, const QString& password,
                             bool remember) {
@@ -75,20 +74,13 @@ void MemberModule::addSteps(Lifecycle& lifecycle) {
 }
 
 void MemberModule::automaticLogin() {
-    const QString authInfo = program().settings.value(u"AUTHINFO");
-    if (authInfo.isEmpty())
+    // Text that is not hexadecimal throws: the error handler drops it, start-up is over. A
+    // password holding "###" cannot be told apart: no automatic login then.
+    const QStringList login = MemberSession::rememberedLogin(program().settings.value(u"AUTHINFO"));
+    if (login.size() != 2)
         return;
-    // Text that is not hexadecimal throws: the error handler drops it, start-up is over.
-    const QString account = unscrambleStr(authInfo);
-    // The remembered account and its password never reach a log line.
-    logScrubber().addSecret(account);
-    const QStringList pieces = splitStr(account, QStringLiteral("###"));
-    for (qsizetype i = 1; i < pieces.size(); ++i)
-        logScrubber().addSecret(pieces[i]);
-    if (pieces.size() != 2)
-        return; // a password holding "###" cannot be told apart: no automatic login
     trace(QStringLiteral("automatic login"));
-    loginRequest(pieces[0], pieces[1]);
+    loginRequest(login[0], login[1]);
 }
 
 void MemberModule::logIMGClick() {
@@ -122,8 +114,16 @@ void MemberModule::forcelogout() {
 }
 
 void MemberModule::loginRequest(const QString& user, const QString& password) {
+    sendLogin(user, password, [this](const QString& reply) { m_session.loginResult(reply); });
+}
+
+void MemberModule::sendLogin(const QString& user, const QString& password,
+                             std::function<void(const QString& reply)> handler) {
+    // The password, plain or as sent, never reaches a log line.
+    logScrubber().addSecret(password);
+    logScrubber().addSecret(scrambleStr(password));
     sendRequest(QStringLiteral("clientlogin"), loginParameters(user, password, getClientKey()),
-                [this](const QString& reply) { m_session.loginResult(reply); });
+                std::move(handler));
 }
 
 void MemberModule::setRequestTimeoutsMs(int connectMs, int readMs) {

@@ -78,6 +78,8 @@ public:
 
 private:
     void automaticLogin();
+    void sendLogin(const QString& user, const QString& password,
+                   std::function<void(const QString& reply)> handler);
     void sendRequest(const QString& action, const QString& parameters,
                      std::function<void(const QString& reply)> handler);
     void openLink(const QString& url);
