@@ -108,7 +108,7 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
     const QJsonObject session = parseJsonObject(block.text);
     const qint64 uid = jsonInt(session, u"UID");
     const QString sessid = jsonText(session, u"sessid");
-    if (uid <= 0 || sessid.isEmpty()) {
+    if (uid <= 0 || !isUsableSessid(sessid)) {
         trace(QStringLiteral("no usable session"));
         startCompanion();
         return Outcome::EndAfterWindows;

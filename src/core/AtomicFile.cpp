@@ -1,5 +1,9 @@
 #include "core/AtomicFile.h"
 
+#include "core/Errors.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace kovan {
@@ -14,6 +18,29 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     if (!ok && error)
         *error = f.errorString();
     return ok;
+}
+
+std::optional<QByteArray> readOwnFile(const QString& path, qint64 maxBytes) {
+    const QFileInfo info(path);
+    if (!info.exists()) // nothing there, or a link to nothing
+        return std::nullopt;
+    const std::string name = path.toStdString();
+    if (!info.isFile())
+        throw FileOpenError("Cannot open file \"" + name + "\". It is not a regular file.");
+    if (info.size() > maxBytes)
+        throw FileOpenError("Cannot open file \"" + name + "\". It is larger than " +
+                            std::to_string(maxBytes) + " bytes.");
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw FileOpenError("Cannot open file \"" + name + "\". " + f.errorString().toStdString());
+    // Read one byte past the limit: a file that grew after the check is refused, not cut.
+    const QByteArray bytes = f.read(maxBytes + 1);
+    if (f.error() != QFileDevice::NoError)
+        throw FileOpenError("Cannot read file \"" + name + "\". " + f.errorString().toStdString());
+    if (bytes.size() > maxBytes)
+        throw FileOpenError("Cannot open file \"" + name + "\". It is larger than " +
+                            std::to_string(maxBytes) + " bytes.");
+    return bytes;
 }
 
 } // namespace kovan

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace kovan {
 
 // Replaces `path` with `bytes` atomically: a temporary file in the same folder is written,
@@ -10,5 +12,11 @@ namespace kovan {
 // leaves a torn or empty file; on failure the old file is untouched and the temporary removed.
 // Returns false on failure; `error` (optional) receives the reason.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Reads a whole file the client keeps (settings, history), but only a regular file (a symbolic
+// link to one counts) of at most `maxBytes`: a FIFO would block for ever, a device such as
+// /dev/zero never ends. nullopt when nothing exists at `path`; throws FileOpenError when the
+// file is of another kind, too large or unreadable.
+std::optional<QByteArray> readOwnFile(const QString& path, qint64 maxBytes);
 
 } // namespace kovan

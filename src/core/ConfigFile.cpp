@@ -61,13 +61,8 @@ QByteArray encodeLines(const QStringList& lines) {
 }
 
 QStringList load(const QString& path) {
-    QFile f(path);
-    if (!f.exists())
-        return {};
-    if (!f.open(QIODevice::ReadOnly))
-        throw FileOpenError("Cannot open file \"" + path.toStdString() + "\". " +
-                            f.errorString().toStdString());
-    return decodeLines(f.readAll());
+    const std::optional<QByteArray> bytes = readOwnFile(path, kMaxBytes);
+    return bytes ? decodeLines(*bytes) : QStringList();
 }
 
 void save(const QString& path, const QStringList& lines) {

@@ -18,8 +18,11 @@ namespace configfile {
 QStringList decodeLines(const QByteArray& bytes);
 QByteArray encodeLines(const QStringList& lines);
 
-// Reads the file's lines. A missing file gives no lines; a file that exists but cannot be read
-// throws FileOpenError.
+// The largest config.dat read: settings are a few dozen short lines.
+inline constexpr qint64 kMaxBytes = 1024 * 1024;
+
+// Reads the file's lines. A missing file gives no lines; a file that exists but cannot be read,
+// is not a regular file or is larger than kMaxBytes throws FileOpenError.
 QStringList load(const QString& path);
 
 // Replaces the file atomically (temporary file in the same folder, flushed, renamed over the

@@ -105,15 +105,8 @@ QByteArray historyBytes(const ChartDataList& bars) {
 
 void loadHistoryFile(const QString& path, ChartDataList& out) {
     std::lock_guard guard(pathLock(path));
-    QFile f(path);
-    if (!f.exists())
-        return;
-    if (!f.open(QIODevice::ReadOnly))
-        throw FileOpenError("cannot open " + path.toStdString());
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw FileOpenError("cannot read " + path.toStdString());
-    parseHistoryBytes(bytes, out);
+    if (const std::optional<QByteArray> bytes = readOwnFile(path, kMaxHistoryBytes))
+        parseHistoryBytes(*bytes, out);
 }
 
 void saveHistoryFile(const QString& path, const ChartDataList& bars) {

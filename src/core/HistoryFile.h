@@ -26,8 +26,13 @@ QString historyFilePath(const QString& dir, const QString& symbol, const QString
 void parseHistoryBytes(const QByteArray& bytes, ChartDataList& out);
 QByteArray historyBytes(const ChartDataList& bars);
 
+// The largest history file read: 8 Mi bars (160 MiB), sixteen years of one-minute bars; the
+// series is indexed with int all through the renderer.
+inline constexpr qint64 kMaxHistoryBytes = qint64(8) * 1024 * 1024 * 20;
+
 // Appends the bars of the file at `path` to `out`. A missing file appends nothing; a file that
-// exists but cannot be read throws FileOpenError.
+// exists but cannot be read, is not a regular file or is larger than kMaxHistoryBytes throws
+// FileOpenError.
 void loadHistoryFile(const QString& path, ChartDataList& out);
 
 // Replaces the file at `path` with `bars` (creating the folder when missing). Throws

@@ -37,4 +37,15 @@ ProgramState& program() {
     return state;
 }
 
+bool isUsableSessid(QStringView id) {
+    if (id.isEmpty() || id.size() > kMaxSessidLength || id == u"." || id == u"..")
+        return false;
+    for (const QChar c : id) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028 || u == 0x2029)
+            return false;
+    }
+    return true;
+}
+
 } // namespace kovan

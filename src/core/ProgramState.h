@@ -38,6 +38,13 @@ struct SyncTables {
     static QJsonObject initialSyncState();
 };
 
+// A session id the client can use: not empty, at most kMaxSessidLength characters, no control
+// characters (line breaks included) and not "." or ".." (which an address would read as a path
+// step even when percent-encoded). A session block, a sync reply or a login reply with any
+// other id is treated as holding no usable session.
+inline constexpr qsizetype kMaxSessidLength = 1024;
+bool isUsableSessid(QStringView id);
+
 // The program-wide state. Which thread may touch what:
 //  - sync, topInfoList: any thread, only through their locks (Guarded);
 //  - appRunning: any thread (atomic);

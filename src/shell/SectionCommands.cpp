@@ -1,8 +1,12 @@
 #include "shell/SectionCommands.h"
 
+#include "core/Escaping.h"
+
 namespace kovan {
 
-SectionCommands::Refresh SectionCommands::refresh(const QString& key, const QString& sessid) {
+SectionCommands::Refresh SectionCommands::refresh(const QString& key, const QString& sessidText) {
+    // The session id is one path segment of every address, whatever it holds.
+    const QString sessid = urlPathSegment(sessidText);
     if (key == QLatin1String("sg"))
         return {QStringLiteral("sgWeb"), QStringLiteral("/tools/signlist/") + sessid};
     if (key == QLatin1String("dt"))
@@ -15,7 +19,8 @@ SectionCommands::Refresh SectionCommands::refresh(const QString& key, const QStr
 }
 
 SectionCommands::ServicePage SectionCommands::servicePage(const QString& button,
-                                                          const QString& sessid) {
+                                                          const QString& sessidText) {
+    const QString sessid = urlPathSegment(sessidText);
     if (button == QLatin1String("MySETBTPae"))
         return {QStringLiteral("正在关注"), QStringLiteral("myhold/") + sessid, 0};
     if (button == QLatin1String("RzPanel9"))

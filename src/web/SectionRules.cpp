@@ -1,5 +1,7 @@
 #include "web/SectionRules.h"
 
+#include "core/Escaping.h"
+
 #include <QDateTime>
 
 namespace kovan::sections {
@@ -24,13 +26,13 @@ const Section* find(QStringView key) {
 }
 
 QString startAddress(const QString& root, const Section& s, const QString& sessid) {
-    return root + QLatin1StringView(s.path) + sessid + u'/';
+    return root + QLatin1StringView(s.path) + urlPathSegment(sessid) + u'/';
 }
 
 QString reloadAddress(const QString& root, const Section& s, const QString& sessid,
                       qint64 localSeconds) {
     const bool right = QLatin1StringView(s.key) == QLatin1StringView("rpae");
-    return root + QLatin1StringView(s.path) + sessid +
+    return root + QLatin1StringView(s.path) + urlPathSegment(sessid) +
            (right ? QStringLiteral("/?") : QStringLiteral("/?rand=")) +
            QString::number(localSeconds);
 }
@@ -67,9 +69,7 @@ QString tileDocument(const QString& tileUrl) {
 }
 
 QString reloadCheckScript(const QString& sessid) {
-    QString quoted = sessid;
-    quoted.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("reloadCheck('") + quoted + QStringLiteral("')");
+    return QStringLiteral("reloadCheck(") + jsStringLiteral(sessid) + u')';
 }
 
 QString contentAddress(const QString& root, const QString& params) {

@@ -28,7 +28,8 @@ inline constexpr int kApplicationPage = 2;
 // The text an application page carries (exact, case-sensitive).
 inline constexpr char kMarker[] = "QZEARVersion";
 
-// root + path + sessid + "/": the first load at start-up.
+// root + path + sessid + "/": the first load at start-up. The session id always goes in as one
+// percent-encoded path segment (urlPathSegment), here and in every address below.
 QString startAddress(const QString& root, const Section& s, const QString& sessid);
 // root + path + sessid + "/?rand=" + seconds ("/?" + seconds for "rpae").
 QString reloadAddress(const QString& root, const Section& s, const QString& sessid,
@@ -46,7 +47,8 @@ int tagForDocument(QStringView outerHtml);
 // The document that replaces a page without the marker.
 QString tileDocument(const QString& tileUrl);
 
-// "reloadCheck('<sessid>')", a single quote inside the id doubled.
+// "reloadCheck(<sessid as a JavaScript string literal>)": whatever the id holds stays one
+// string argument.
 QString reloadCheckScript(const QString& sessid);
 inline constexpr char kReloadCheckZero[] = "reloadCheck(0)";
 

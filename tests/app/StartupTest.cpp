@@ -72,15 +72,18 @@ TEST_F(Startup, NoSessionBlockStartsCompanionAndEnds) {
 }
 
 TEST_F(Startup, UnusableSessionStartsCompanionAndEnds) {
-    const char* blocks[] = {
+    const QString blocks[] = {
         R"({"UID":0,"sessid":"abc"})", R"({"UID":12,"sessid":""})", R"({"UID":-3,"sessid":"abc"})",
         R"({"sessid":"abc"})",         "not json at all",
+        // Ids no address can carry: a line break, "..", past 1,024 characters.
+        R"({"UID":12,"sessid":"a\nb"})", R"({"UID":12,"sessid":".."})",
+        QStringLiteral(R"({"UID":12,"sessid":"%1"})").arg(QString(1025, u's')),
     };
-    for (const char* text : blocks) {
-        SCOPED_TRACE(text);
+    for (const QString& text : blocks) {
+        SCOPED_TRACE(text.left(80).toStdString());
         ProgramFolder folder;
         folder.installScriptCompanion();
-        publish(QString::fromUtf8(text));
+        publish(text);
         ClientRun client(folder, m_block);
         client.start();
         ASSERT_TRUE(client.waitForExit());

@@ -162,6 +162,21 @@ TEST_F(ChartHistoryFileTest, UnreadableFileRaisesAndUnwritableFolderRaises) {
     EXPECT_THROW(saveHistoryFile(dir() + "blocked/history/A_B.dat", tenBars()), FileOpenError);
 }
 
+TEST_F(ChartHistoryFileTest, OnlyARegularFileWithinTheLimitIsLoaded) {
+    QDir().mkpath(dir() + "history");
+    ChartDataList out;
+    // A link to /dev/zero would be read for ever; a file past the limit is refused whole.
+    ASSERT_TRUE(QFile::link("/dev/zero", path()));
+    EXPECT_THROW(loadHistoryFile(path(), out), FileOpenError);
+    ASSERT_TRUE(QFile::remove(path()));
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(kMaxHistoryBytes + 20));
+    f.close();
+    EXPECT_THROW(loadHistoryFile(path(), out), FileOpenError);
+    EXPECT_TRUE(out.empty());
+}
+
 TEST_F(ChartHistoryFileTest, ConcurrentSavesOfOnePathNeverTearTheFile) {
     ChartDataList small = tenBars();
     ChartDataList big;

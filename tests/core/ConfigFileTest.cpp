@@ -100,6 +100,37 @@ TEST(ConfigFile, UnreadableFileThrows) {
     EXPECT_THROW(configfile::load(dir.filePath("config.dat")), FileOpenError);
 }
 
+TEST(ConfigFile, OnlyARegularFileOfSaneSizeIsRead) {
+    // A FIFO would block start-up for ever, /dev/zero would grow the process without end: both
+    // are refused at once, as is a file past the limit. A link to a regular file is fine, a link
+    // to nothing is a missing file.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_THROW(configfile::load(fifo), FileOpenError);
+
+    const QString zero = dir.filePath("zero.dat");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    EXPECT_THROW(configfile::load(zero), FileOpenError);
+
+    const QString big = dir.filePath("big.dat");
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(configfile::kMaxBytes + 1));
+    f.close();
+    EXPECT_THROW(configfile::load(big), FileOpenError);
+    ASSERT_TRUE(f.resize(configfile::kMaxBytes));
+    EXPECT_NO_THROW(configfile::load(big));
+
+    const QString real = dir.filePath("real.dat");
+    const QString link = dir.filePath("link.dat");
+    configfile::save(real, {"a=1"});
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_EQ(configfile::load(link), QStringList{"a=1"});
+    ASSERT_TRUE(QFile::link(dir.filePath("nowhere.dat"), dir.filePath("dangling.dat")));
+    EXPECT_TRUE(configfile::load(dir.filePath("dangling.dat")).isEmpty());
+}
+
 namespace {
 
 bool onlyExisting(const QString& path) {

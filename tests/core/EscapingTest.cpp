@@ -1,6 +1,7 @@
 // Hostile texts into page scripts and addresses.
 
 #include "core/Escaping.h"
+#include "core/ProgramState.h"
 
 #include <QJSEngine>
 #include <QUrl>
@@ -81,6 +82,33 @@ TEST(UrlQueryValue, KeepsOtherParametersApart) {
         keys << pair.section(u'=', 0, 0);
     EXPECT_EQ(keys, (QStringList{"C", "S"}));
     EXPECT_FALSE(url.hasFragment());
+}
+
+TEST(UsableSessid, OnlyIdsAnAddressCanCarry) {
+    const struct {
+        QString id;
+        bool usable;
+    } cases[] = {
+        {"demo-session-0001", true},
+        {"S1?x=1#frag", true}, // encoded as a segment, harmless
+        {"a b", true},
+        {QStringLiteral("会员会话"), true},
+        {QString(1024, u's'), true},
+        {QString(1025, u's'), false},
+        {QString(), false},
+        {".", false},
+        {"..", false},
+        {"...", true},
+        {"a\nb", false},
+        {"a\rb", false},
+        {QStringLiteral("a\tb"), false},
+        {QString(QChar(0)), false},
+        {QString(QChar(0x7F)), false},
+        {QString(QChar(0x85)), false},
+        {QString(QChar(0x2028)), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isUsableSessid(c.id), c.usable) << c.id.left(40).toStdString();
 }
 
 } // namespace

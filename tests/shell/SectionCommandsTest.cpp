@@ -28,6 +28,9 @@ TEST(SectionCommands, ServicePages) {
     EXPECT_EQ(SectionCommands::servicePage("sgBtnSet", "abc"),
               (P{"交易信号过滤", "signsets/abc", 1}));
     EXPECT_TRUE(SectionCommands::servicePage("navbt_sg", "abc").title.isEmpty());
+    // The session id stays one path segment: no step out of "/tools/", no query.
+    EXPECT_EQ(SectionCommands::servicePage("MyHotBtPae", "../x?y#z").params, "appadmin/..%2Fx%3Fy%23z");
+    EXPECT_EQ(SectionCommands::refresh("pl", "a/b c").path, "/tools/planlist/a%2Fb%20c/");
 }
 
 TEST(SectionCommands, ServiceButtonTags) {

@@ -238,6 +238,11 @@ TEST(SectionRules, Addresses) {
     EXPECT_EQ(sections::reloadAddress(root, *sections::find(u"rpae"), "S1", 42),
               "http://h:88/tools/right/S1/?42");
     EXPECT_EQ(sections::contentAddress(root, "appadmin/S1"), "http://h:88/tools/appadmin/S1");
+    // A session id cannot leave "/tools/" or add a query or fragment.
+    EXPECT_EQ(sections::startAddress(root, *sections::find(u"sign"), "../../etc/x"),
+              "http://h:88/tools/signlist/..%2F..%2Fetc%2Fx/");
+    EXPECT_EQ(sections::reloadAddress(root, *sections::find(u"arts"), "S1?x=1#frag", 7),
+              "http://h:88/tools/artlist/S1%3Fx%3D1%23frag/?rand=7");
 }
 
 TEST(SectionRules, LocalSecondsCountTheWallClock) {
@@ -278,9 +283,12 @@ TEST(SectionRules, MarkerDecidesThePageState) {
 TEST(SectionRules, TileDocumentAndReloadScripts) {
     EXPECT_EQ(sections::tileDocument("C:/k/resource/grid.png"),
               "<body style=\"background:url(C:/k/resource/grid.png)\"></body>");
-    EXPECT_EQ(sections::reloadCheckScript("abc"), "reloadCheck('abc')");
-    EXPECT_EQ(sections::reloadCheckScript("a'b"), "reloadCheck('a''b')");
-    EXPECT_EQ(sections::reloadCheckScript(""), "reloadCheck('')");
+    EXPECT_EQ(sections::reloadCheckScript("abc"), "reloadCheck(\"abc\")");
+    EXPECT_EQ(sections::reloadCheckScript("a'b"), "reloadCheck(\"a\\'b\")");
+    EXPECT_EQ(sections::reloadCheckScript(""), "reloadCheck(\"\")");
+    // A backslash no longer ends the string early (doubling quotes alone let it through).
+    EXPECT_EQ(sections::reloadCheckScript(R"(\');anything();//)"),
+              R"(reloadCheck("\\\');anything();//"))");
     EXPECT_STREQ(sections::kReloadCheckZero, "reloadCheck(0)");
 }
 
