@@ -229,6 +229,15 @@ TEST_F(SyncReplyProcessorTest, RdntItemIsAddedOnceAndNewOnesStillCome) {
                                              QStringLiteral("央行利率决议"), 7000 + 3600}));
 }
 
+TEST_F(SyncReplyProcessorTest, RdntIdTwiceInOneReplyIsAddedOnce) {
+    feed(reply(QStringLiteral(
+        R"("rdntcount":3,"rdnt":[{"id":4,"title":"a"},{"id":5,"title":"b"},{"id":4,"title":"c"}])")));
+    const auto list = m_news.snapshot();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].title, QStringLiteral("a"));
+    EXPECT_EQ(list[1].title, QStringLiteral("b"));
+}
+
 TEST_F(SyncReplyProcessorTest, RdntDuplicateOnlyAgainstRdntEntries) {
     m_news.with([](auto& l) {
         l.append({7, QStringLiteral("newtips"), 1, QStringLiteral("t"), 0});
