@@ -13,17 +13,18 @@ constexpr int kSymbols = 200;
 constexpr int kNews = 20;
 
 // A reply as the data server sends it; `variant` shifts every bid, so that feeding variants
-// 0 and 1 alternately changes all bids every time.
-QByteArray makeReply(int variant) {
+// 0 and 1 alternately changes all bids every time. `renamed` changes every display name, so
+// that the symbol table is rebuilt.
+QByteArray makeReply(int variant, int symbols = kSymbols, bool renamed = false) {
     QByteArray info, rates, rdnt;
-    for (int i = 0; i < kSymbols; ++i) {
+    for (int i = 0; i < symbols; ++i) {
         const QByteArray code = "SYM" + QByteArray::number(i);
         if (i) {
             info += ',';
             rates += ',';
         }
-        info += '"' + code + "\":{\"showname\":\"现货品种" + QByteArray::number(i) +
-                "\",\"minpip\":0.01,\"piplen\":2,\"basepip\":1}";
+        info += '"' + code + "\":{\"showname\":\"" + (renamed ? "新" : "") + "现货品种" +
+                QByteArray::number(i) + "\",\"minpip\":0.01,\"piplen\":2,\"basepip\":1}";
         rates += "{\"S\":\"" + code + "\",\"B\":\"" +
                  QByteArray::number(1000.0 + i + variant * 0.01, 'f', 2) + "\"}";
     }
@@ -36,7 +37,7 @@ QByteArray makeReply(int variant) {
     }
     return "{\"status\":1,\"sessid\":\"bench-session\",\"symbolinfo\":{" + info +
            "},\"LUDsign\":1,\"LUDarts\":2,\"LUDplan\":3,\"LUDmkts\":4,\"ratecount\":" +
-           QByteArray::number(kSymbols) + ",\"rate\":[" + rates +
+           QByteArray::number(symbols) + ",\"rate\":[" + rates +
            "],\"rdntcount\":" + QByteArray::number(kNews) + ",\"rdnt\":[" + rdnt + "]}";
 }
 
@@ -85,6 +86,41 @@ void BM_ProcessReplyText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProcessReplyText);
+
+// A hardened case: a reply with 20,000 symbols, every bid changed.
+void BM_ProcessLargeReply(benchmark::State& state) {
+    const int symbols = int(state.range(0));
+    const QByteArray replies[2] = {makeReply(0, symbols), makeReply(1, symbols)};
+    Guarded<SyncTables> tables(
+        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
+    Guarded<QList<topInfoRuntimeRecord>> news;
+    SyncReplyProcessor processor(tables, news);
+    const SyncReplyProcessor::Hooks hooks;
+    processor.processUtf8(replies[1], hooks, 0);
+    int i = 0;
+    for (auto _ : state) {
+        auto outcome = processor.processUtf8(replies[i ^= 1], hooks, 0);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_ProcessLargeReply)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// The symbol table rebuilt on every reply: the display names change each time.
+void BM_SymbolRebuild(benchmark::State& state) {
+    const int symbols = int(state.range(0));
+    const QByteArray replies[2] = {makeReply(0, symbols, false), makeReply(0, symbols, true)};
+    Guarded<SyncTables> tables(
+        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
+    Guarded<QList<topInfoRuntimeRecord>> news;
+    SyncReplyProcessor processor(tables, news);
+    const SyncReplyProcessor::Hooks hooks;
+    int i = 0;
+    for (auto _ : state) {
+        auto outcome = processor.processUtf8(replies[i ^= 1], hooks, 0);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_SymbolRebuild)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -20,6 +20,8 @@ public:
     QString value(QStringView key) const;
     void setValue(QStringView key, const QString& value);
     bool contains(QStringView key) const { return indexOf(key) >= 0; }
+    // The line a look-up of `key` uses, or −1.
+    qsizetype indexOf(QStringView key) const;
 
     const QStringList& lines() const { return m_lines; }
     void setLines(QStringList lines) { m_lines = std::move(lines); }
@@ -30,8 +32,6 @@ public:
     bool operator==(const NameValueList&) const = default;
 
 private:
-    qsizetype indexOf(QStringView key) const;
-
     QStringList m_lines;
 };
 

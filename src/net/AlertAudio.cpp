@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 namespace kovan {
 
 namespace {
@@ -19,31 +21,38 @@ constexpr Uint8 kChannels = 2;
 constexpr Uint16 kBufferSamples = 1024;
 constexpr int kBytesPerFrame = 2 * kChannels;
 
+// Owners of the SDL objects a conversion makes; each is released on every way out.
+struct WavBufferFree {
+    void operator()(Uint8* buffer) const noexcept { SDL_FreeWAV(buffer); }
+};
+struct AudioStreamFree {
+    void operator()(SDL_AudioStream* stream) const noexcept { SDL_FreeAudioStream(stream); }
+};
+using WavBuffer = std::unique_ptr<Uint8, WavBufferFree>;
+using AudioStream = std::unique_ptr<SDL_AudioStream, AudioStreamFree>;
+
 // WAV bytes → samples in the device format; empty when SDL does not take the bytes.
 QByteArray convertWav(const QByteArray& wav) {
     if (wav.isEmpty())
         return {};
+    // SDL_LoadWAV_RW frees the reader itself (freesrc = 1), whether it succeeds or not.
     SDL_RWops* rw = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
     if (!rw)
         return {};
     SDL_AudioSpec wavSpec;
-    Uint8* buffer = nullptr;
+    Uint8* loaded = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &wavSpec, &buffer, &length))
+    if (!SDL_LoadWAV_RW(rw, 1, &wavSpec, &loaded, &length))
         return {};
-    QByteArray out;
-    SDL_AudioStream* stream = SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq,
-                                                 kFormat, kChannels, kRate);
-    if (stream) {
-        if (SDL_AudioStreamPut(stream, buffer, int(length)) == 0 &&
-            SDL_AudioStreamFlush(stream) == 0) {
-            out.resize(SDL_AudioStreamAvailable(stream));
-            const int got = SDL_AudioStreamGet(stream, out.data(), int(out.size()));
-            out.resize(got > 0 ? got : 0);
-        }
-        SDL_FreeAudioStream(stream);
-    }
-    SDL_FreeWAV(buffer);
+    const WavBuffer buffer(loaded);
+    const AudioStream stream(SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq,
+                                                kFormat, kChannels, kRate));
+    if (!stream || SDL_AudioStreamPut(stream.get(), buffer.get(), int(length)) != 0 ||
+        SDL_AudioStreamFlush(stream.get()) != 0)
+        return {};
+    QByteArray out(SDL_AudioStreamAvailable(stream.get()), Qt::Uninitialized);
+    const int got = SDL_AudioStreamGet(stream.get(), out.data(), int(out.size()));
+    out.resize(got > 0 ? got : 0);
     return out;
 }
 
@@ -54,8 +63,24 @@ AlertAudio& AlertAudio::instance() {
     return audio;
 }
 
+AlertAudio::AudioDevice::~AudioDevice() {
+    close();
+}
+
+void AlertAudio::AudioDevice::open(const SDL_AudioSpec& want) {
+    close();
+    // No allowed changes: SDL converts to the hardware itself, the queue takes our format.
+    m_id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+}
+
+void AlertAudio::AudioDevice::close() {
+    if (m_id)
+        SDL_CloseAudioDevice(m_id);
+    m_id = 0;
+}
+
 bool AlertAudio::ensureDevice() {
-    if (m_device)
+    if (m_device.isOpen())
         return true;
     if (!m_sdlReady) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
@@ -68,16 +93,8 @@ bool AlertAudio::ensureDevice() {
     want.channels = kChannels;
     want.samples = kBufferSamples;
     want.callback = nullptr; // queued audio
-    // No allowed changes: SDL converts to the hardware itself, the queue takes our format.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-    return m_device != 0;
-}
-
-void AlertAudio::closeDevice() {
-    if (!m_device)
-        return;
-    SDL_CloseAudioDevice(m_device);
-    m_device = 0;
+    m_device.open(want);
+    return m_device.isOpen();
 }
 
 AlertAudio::Result AlertAudio::playToEnd(const QString& wavPath, bool* usedDefault) {
@@ -103,12 +120,12 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
         if (pcm.isEmpty() || !ensureDevice())
             return Result::NoDevice;
         mine = ++m_generation;
-        SDL_ClearQueuedAudio(m_device);
-        if (SDL_QueueAudio(m_device, pcm.constData(), Uint32(pcm.size())) != 0) {
-            closeDevice();
+        SDL_ClearQueuedAudio(m_device.id());
+        if (SDL_QueueAudio(m_device.id(), pcm.constData(), Uint32(pcm.size())) != 0) {
+            m_device.close();
             return Result::NoDevice;
         }
-        SDL_PauseAudioDevice(m_device, 0);
+        SDL_PauseAudioDevice(m_device.id(), 0);
         m_started.fetch_add(1, std::memory_order_relaxed);
     }
 
@@ -120,23 +137,24 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
     clock.start();
     for (;;) {
         QThread::msleep(10);
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
         if (m_generation != mine)
             return Result::Superseded;
-        const bool drained = SDL_GetQueuedAudioSize(m_device) == 0;
+        const bool drained = SDL_GetQueuedAudioSize(m_device.id()) == 0;
         const bool overdue = clock.elapsed() > 2 * lengthMs + 1000;
-        if (drained || overdue) {
-            if (drained && !overdue) {
-                // Let the last buffer reach the speaker; a newer sound may start meanwhile.
-                m_mutex.unlock();
-                QThread::msleep(bufferMs);
-                m_mutex.lock();
-                if (m_generation != mine)
-                    return Result::Superseded;
-            }
-            closeDevice();
-            return Result::Finished;
+        if (!drained && !overdue)
+            continue;
+        if (!overdue) {
+            // Let the last buffer reach the speaker without holding the lock: a newer sound
+            // may start meanwhile, and then the device is no longer this sound's to close.
+            lock.unlock();
+            QThread::msleep(bufferMs);
+            lock.lock();
+            if (m_generation != mine)
+                return Result::Superseded;
         }
+        m_device.close();
+        return Result::Finished;
     }
 }
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <mutex>
 
+struct SDL_AudioSpec;
+
 namespace kovan {
 
 // The process-wide output of alert sounds on SDL2 audio. Sound workers call playToEnd() on
@@ -36,12 +38,28 @@ public:
     int soundsStarted() const { return m_started.load(std::memory_order_relaxed); }
 
 private:
+    // The open SDL audio device, closed by its owner when it goes (or on close()).
+    class AudioDevice {
+    public:
+        AudioDevice() = default;
+        ~AudioDevice();
+        AudioDevice(const AudioDevice&) = delete;
+        AudioDevice& operator=(const AudioDevice&) = delete;
+
+        void open(const SDL_AudioSpec& want); // closes the present one first
+        void close();
+        bool isOpen() const { return m_id != 0; }
+        std::uint32_t id() const { return m_id; } // SDL_AudioDeviceID; 0 = closed
+
+    private:
+        std::uint32_t m_id = 0;
+    };
+
     AlertAudio() = default;
     bool ensureDevice(); // with m_mutex held
-    void closeDevice();  // with m_mutex held
 
     std::mutex m_mutex;
-    std::uint32_t m_device = 0; // SDL_AudioDeviceID; 0 = closed
+    AudioDevice m_device; // guarded by m_mutex
     bool m_sdlReady = false;
     std::uint64_t m_generation = 0; // bumped by every sound that starts
     std::atomic<int> m_started{0};

@@ -1,8 +1,7 @@
 #include "net/HttpClient.h"
 
+#include "net/CurlHandles.h"
 #include "net/ReplyDecoder.h"
-
-#include <curl/curl.h>
 
 #include <chrono>
 #include <mutex>
@@ -67,6 +66,32 @@ struct HttpClient::Transfer {
         return CURL_PREREQFUNC_OK;
     }
 
+    // Drives the attached transfer to its end: done, cancelled or timed out.
+    CURLcode run(CURLM* multi, CURL* easy) {
+        lastActivity = Clock::now();
+        for (;;) {
+            int running = 0;
+            curl_multi_perform(multi, &running);
+            int queued = 0;
+            while (CURLMsg* msg = curl_multi_info_read(multi, &queued))
+                if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy)
+                    return msg->data.result;
+            if (client->m_cancelled.load(std::memory_order_relaxed)) {
+                reply->cancelled = true;
+                return CURLE_ABORTED_BY_CALLBACK;
+            }
+            // The read time-out counts from the moment the connection stands (new or kept
+            // from an earlier request); before that the connect time-out (enforced by
+            // libcurl) applies.
+            if (connected && client->m_readTimeoutMs > 0 &&
+                Clock::now() - lastActivity > std::chrono::milliseconds(client->m_readTimeoutMs)) {
+                reply->timedOut = true;
+                return CURLE_OPERATION_TIMEDOUT;
+            }
+            curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
+        }
+    }
+
     static int onProgress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t,
                           curl_off_t ulnow) {
         auto* t = static_cast<Transfer*>(user);
@@ -85,12 +110,22 @@ struct HttpClient::Transfer {
     }
 };
 
-HttpClient::HttpClient() {
-    globalInit();
-    CURL* easy = curl_easy_init();
-    CURLM* multi = curl_multi_init();
-    m_easy = easy;
-    m_multi = multi;
+// Declared in this order so that the multi handle (holding the connection cache) goes first.
+struct HttpClient::Handles {
+    Handles() {
+        globalInit(); // before the first handle of the process
+        easy.reset(curl_easy_init());
+        multi.reset(curl_multi_init());
+    }
+    CurlEasy easy;
+    CurlMulti multi;
+};
+
+HttpClient::HttpClient() : m_handles(std::make_unique<Handles>()) {
+    CURL* easy = m_handles->easy.get();
+    CURLM* multi = m_handles->multi.get();
+    if (!easy || !multi)
+        return; // perform() reports it
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, memory only
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "kovan/1.0");
@@ -101,10 +136,7 @@ HttpClient::HttpClient() {
     curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 2L);
 }
 
-HttpClient::~HttpClient() {
-    curl_multi_cleanup(static_cast<CURLM*>(m_multi));
-    curl_easy_cleanup(static_cast<CURL*>(m_easy));
-}
+HttpClient::~HttpClient() = default;
 
 HttpReply HttpClient::get(const QString& url) {
     return perform(url, nullptr);
@@ -116,12 +148,12 @@ HttpReply HttpClient::postForm(const QString& url, const QByteArray& body) {
 
 HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     HttpReply reply;
-    if (!m_easy || !m_multi) {
+    CURL* easy = m_handles->easy.get();
+    CURLM* multi = m_handles->multi.get();
+    if (!easy || !multi) {
         reply.error = QStringLiteral("libcurl could not be initialised");
         return reply;
     }
-    CURL* easy = static_cast<CURL*>(m_easy);
-    CURLM* multi = static_cast<CURLM*>(m_multi);
 
     Transfer t;
     t.client = this;
@@ -129,16 +161,16 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
 
     const QByteArray urlBytes = url.toUtf8();
     curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_slist* headers = nullptr;
+    CurlHeaderList headers;
     if (postBody) {
-        headers = curl_slist_append(headers, "Content-Type: application/x-www-form-urlencoded");
+        appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
         curl_easy_setopt(easy, CURLOPT_POST, 1L);
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
         curl_easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
     } else {
         curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     }
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
@@ -150,41 +182,19 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
 
-    curl_multi_add_handle(multi, easy);
     CURLcode result = CURLE_OK;
-    bool done = false;
-    t.lastActivity = Clock::now();
-    while (!done) {
-        int running = 0;
-        curl_multi_perform(multi, &running);
-        int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
-            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
-                result = msg->data.result;
-                done = true;
-            }
-        }
-        if (done)
-            break;
-        if (m_cancelled.load(std::memory_order_relaxed)) {
-            reply.cancelled = true;
-            result = CURLE_ABORTED_BY_CALLBACK;
-            break;
-        }
-        // The read time-out counts from the moment the connection stands (new or kept from
-        // an earlier request); before that the connect time-out (enforced by libcurl) applies.
-        if (t.connected && m_readTimeoutMs > 0 &&
-            Clock::now() - t.lastActivity > std::chrono::milliseconds(m_readTimeoutMs)) {
-            reply.timedOut = true;
-            result = CURLE_OPERATION_TIMEDOUT;
-            break;
-        }
-        curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
+    {
+        // The easy handle leaves the multi handle on every way out of this scope.
+        const CurlMultiAttachment attachment(multi, easy);
+        if (attachment.attached())
+            result = t.run(multi, easy);
+        else
+            result = CURLE_FAILED_INIT;
     }
-    curl_multi_remove_handle(multi, easy);
+    // libcurl must not keep pointers to the header list or the body past this request.
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
     curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
-    curl_slist_free_all(headers);
+    headers.reset();
 
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
     char* contentType = nullptr;

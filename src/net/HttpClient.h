@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace kovan {
 
@@ -63,10 +64,10 @@ public:
 
 private:
     struct Transfer;
+    struct Handles; // the libcurl easy handle and the multi handle that keeps its connections
     HttpReply perform(const QString& url, const QByteArray* postBody);
 
-    void* m_easy = nullptr;  // CURL*
-    void* m_multi = nullptr; // CURLM*, holds the connection cache
+    std::unique_ptr<Handles> m_handles;
     int m_connectTimeoutMs = 60000;
     int m_readTimeoutMs = 60000;
     ProgressHook m_progress;

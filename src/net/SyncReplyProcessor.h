@@ -59,7 +59,7 @@ public:
     // Stamps: true when at least one stamp moved forward.
     static bool applyStamps(QJsonObject& syncState, const QJsonObject& reply);
     // Bids: the same result as NameValueList::setValue for each change, without its linear
-    // look-ups.
+    // look-ups (NameValueEditor).
     static void applyRates(NameValueList& quoteTable, const QJsonArray& rates);
     // News: appends each item whose id is not yet held as an "rdnt" entry.
     static void applyNews(QList<topInfoRuntimeRecord>& list, const QJsonArray& items,

@@ -3,7 +3,7 @@
 #include "core/ProgramState.h"
 #include "shell/TickerView.h"
 
-#include <QTimer>
+#include <QMetaObject>
 
 namespace kovan {
 
@@ -13,10 +13,6 @@ RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m
             [](const SyncTables& t) { return TickerSheet::entries(t.symbolCodes, t.quoteTable); });
     };
     m_running = [] { return program().appRunning(); };
-    m_reaper = new QTimer(this);
-    m_reaper->setInterval(kReapMs);
-    connect(m_reaper, &QTimer::timeout, this, &RatesTicker::DTTTermaintate);
-    m_reaper->start();
 }
 
 RatesTicker::~RatesTicker() {
@@ -48,7 +44,11 @@ void RatesTicker::startDrawRate() {
     std::lock_guard lock(m_lock);
     if (m_rateTicker || m_shutDown)
         return;
-    m_rateTicker = std::make_unique<drawBtmThread>(m_view, m_source, m_up, m_down);
+    // Runs on the worker's thread; this ticker outlives the worker (shutdown() joins it).
+    auto announceEnd = [this] {
+        QMetaObject::invokeMethod(this, &RatesTicker::DTTTermaintate, Qt::QueuedConnection);
+    };
+    m_rateTicker = std::make_unique<drawBtmThread>(m_view, m_source, m_up, m_down, announceEnd);
     m_started.fetch_add(1);
     m_rateTicker->start();
 }

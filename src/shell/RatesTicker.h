@@ -11,17 +11,19 @@
 #include <memory>
 #include <mutex>
 
-class QTimer;
-
 namespace kovan {
 
 class TickerView;
 
 // The rates ticker of the main window: starts the drawBtmThread worker, keeps the one running
 // worker (rateTicker), and restarts it when it ends while the application runs (DTTTermaintate,
-// run by a GUI-thread timer that looks for a finished worker every 20 ms). A stop request ends
-// the present worker; the layout rule makes one on every resize, so the next worker takes the
-// new width; after the exit procedure (appRunning cleared) none restarts.
+// which the ending worker queues on the GUI thread). A stop request ends the present worker;
+// the layout rule makes one on every resize, so the next worker takes the new width; after the
+// exit procedure (appRunning cleared) none restarts.
+//
+// The worker's end is a queued call whose context object is this ticker, so a call still
+// queued when the ticker goes is dropped with it; shutdown() (also run by the destructor)
+// joins the worker first, so none is posted later.
 //
 // Threads: the object lives on the GUI thread. tickerExists(), startDrawRate() and stop() may be
 // called from any thread (the sync worker calls the first two); the setters, shutdown() and
@@ -29,8 +31,6 @@ class TickerView;
 class RatesTicker : public QObject, public IRatesTicker {
     Q_OBJECT
 public:
-    static constexpr int kReapMs = 20;
-
     explicit RatesTicker(TickerView* view, QObject* parent = nullptr);
     ~RatesTicker() override;
 
@@ -58,7 +58,8 @@ public:
     int currentSheetWidth() const;
 
     // The termination handler: when the worker has ended, clears rateTicker and, while the
-    // application runs, starts the next one. Called by the timer; callable directly.
+    // application runs, starts the next one. Queued by the ending worker; a call for a worker
+    // that has not ended (or is gone) does nothing.
     void DTTTermaintate();
 
 Q_SIGNALS:
@@ -68,7 +69,6 @@ Q_SIGNALS:
 private:
     TickerView* m_view;
     std::function<bool()> m_running;
-    QTimer* m_reaper = nullptr;
 
     mutable std::mutex m_lock;
     QImage m_up;                                 // guarded by m_lock

@@ -2,8 +2,8 @@
 
 #include "shell/TickerSheet.h"
 
+#include <QMetaObject>
 #include <QPainter>
-#include <QTimer>
 
 #include <cstring>
 
@@ -12,10 +12,6 @@ namespace kovan {
 TickerView::TickerView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("btmIV"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_pump = new QTimer(this);
-    m_pump->setInterval(kPumpMs);
-    connect(m_pump, &QTimer::timeout, this, &TickerView::pump);
-    m_pump->start();
 }
 
 int TickerView::resetLayer() {
@@ -38,15 +34,21 @@ int TickerView::requestLayer(const std::function<bool()>& cancelled) {
     std::unique_lock lock(m_layerLock);
     const quint64 before = m_layerSerial;
     m_layerWanted = true;
+    // Posted without the layer lock, which the GUI thread takes while it paints.
+    lock.unlock();
+    QMetaObject::invokeMethod(this, &TickerView::makeWantedLayer, Qt::QueuedConnection);
+    lock.lock();
     while (m_layerSerial == before) {
-        if (cancelled && cancelled())
+        if (cancelled && cancelled()) {
+            m_layerWanted = false;
             return -1;
+        }
         m_layerMade.wait_for(lock, std::chrono::milliseconds(10));
     }
     return m_layerWidth;
 }
 
-void TickerView::pump() {
+void TickerView::makeWantedLayer() {
     bool wanted = false;
     {
         std::lock_guard lock(m_layerLock);
@@ -54,8 +56,11 @@ void TickerView::pump() {
     }
     if (wanted)
         resetLayer();
-    if (m_repaintPending.exchange(false))
-        update();
+}
+
+void TickerView::repaintSheet() {
+    m_repaintPending.store(false);
+    update();
 }
 
 void TickerView::showSheetRows(const QImage& sheet, int offset) {
@@ -74,7 +79,8 @@ void TickerView::showSheetRows(const QImage& sheet, int offset) {
                         size_t(rowBytes));
         }
     }
-    m_repaintPending.store(true);
+    if (!m_repaintPending.exchange(true))
+        QMetaObject::invokeMethod(this, &TickerView::repaintSheet, Qt::QueuedConnection);
 }
 
 QImage TickerView::layerCopy() const {

@@ -8,16 +8,16 @@
 #include <functional>
 #include <mutex>
 
-class QTimer;
-
 namespace kovan {
 
 // btmIV: the image view of the ticker band. It holds one display layer, a bitmap of
 // (width − 25) × 25 shown at (25, 0), guarded by its own lock: the ticker worker copies strips
 // of its sheet into it, the GUI thread paints it.
 //
-// The worker never calls into Qt: it leaves requests under the lock (a fresh layer, a repaint)
-// and a GUI-thread timer of the view carries them out every 20 ms.
+// The worker never touches the widget: it asks for a fresh layer or a repaint by posting a
+// queued call to the view, which the GUI thread runs. The view is the calls' context object, so
+// a call still queued when the view goes is dropped with it; the worker itself must be joined
+// before the view goes (its owner, RatesTicker, does that), so no call is posted later.
 //
 // Threads: resetLayer(), paintEvent — GUI thread; requestLayer() — any thread but the GUI
 // thread; showSheetRows(), layerCopy() — any thread.
@@ -26,7 +26,6 @@ class TickerView : public QWidget {
 public:
     static constexpr int kLayerLeft = 25;
     static constexpr int kLayerHeight = 25;
-    static constexpr int kPumpMs = 20;
 
     explicit TickerView(QWidget* parent = nullptr);
 
@@ -35,11 +34,12 @@ public:
     int resetLayer();
 
     // Asks the GUI thread for a fresh layer and waits until it is there; returns its width, or
-    // −1 when `cancelled` turned true while waiting (checked every 10 ms).
+    // −1 when `cancelled` turned true while waiting (checked every 10 ms on the calling thread;
+    // a layer still asked for then is not made).
     int requestLayer(const std::function<bool()>& cancelled);
 
     // Copies rows offset … offset + 24 of `sheet` (full width) into the layer at (0, 0) under
-    // the layer lock; the view repaints at its next pump.
+    // the layer lock and asks the GUI thread for a repaint (one request at a time).
     void showSheetRows(const QImage& sheet, int offset);
 
     // A copy of the layer's bitmap, taken under its lock.
@@ -49,16 +49,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void pump();
+    // GUI thread, queued by requestLayer(): makes the layer when it is still wanted.
+    void makeWantedLayer();
+    // GUI thread, queued by showSheetRows().
+    void repaintSheet();
 
     mutable std::mutex m_layerLock;
     std::condition_variable m_layerMade;
-    QImage m_layer;             // guarded by m_layerLock
-    bool m_layerWanted = false; // guarded by m_layerLock
-    quint64 m_layerSerial = 0;  // guarded by m_layerLock; counts resetLayer() calls
-    int m_layerWidth = 0;       // guarded by m_layerLock
-    std::atomic<bool> m_repaintPending{false};
-    QTimer* m_pump = nullptr;
+    QImage m_layer;                            // guarded by m_layerLock
+    bool m_layerWanted = false;                // guarded by m_layerLock
+    quint64 m_layerSerial = 0;                 // guarded by m_layerLock; counts resetLayer() calls
+    int m_layerWidth = 0;                      // guarded by m_layerLock
+    std::atomic<bool> m_repaintPending{false}; // a repaint call is queued
 };
 
 } // namespace kovan

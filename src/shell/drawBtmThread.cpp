@@ -7,9 +7,10 @@
 
 namespace kovan {
 
-drawBtmThread::drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow)
-    : m_view(view), m_source(std::move(source)), m_upArrow(std::move(upArrow)),
-      m_downArrow(std::move(downArrow)) {
+drawBtmThread::drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow,
+                             FinishedHook onFinished)
+    : m_view(view), m_source(std::move(source)), m_onFinished(std::move(onFinished)),
+      m_upArrow(std::move(upArrow)), m_downArrow(std::move(downArrow)) {
     // Own copies: the worker reads them while the GUI thread may touch the originals.
     m_upArrow.detach();
     m_downArrow.detach();
@@ -24,6 +25,8 @@ void drawBtmThread::start() {
     m_thread = std::thread([this] {
         run();
         m_finished.store(true, std::memory_order_release);
+        if (m_onFinished)
+            m_onFinished();
     });
 }
 

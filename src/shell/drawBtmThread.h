@@ -16,18 +16,22 @@ class TickerView;
 // layer a pixel row per 50 ms tick, and starts again with fresh quotes. It runs until isExit is
 // non-zero (checked at the top of the main loop and on every tick).
 //
-// The worker makes no Qt calls across threads: the view's layer is set up by the GUI thread on
-// request (TickerView::requestLayer), and the end is seen by the owner polling finished().
+// The worker never touches a widget: the view's layer is set up by the GUI thread on request
+// (TickerView::requestLayer), and the end is announced through `onFinished`, which the owner
+// makes post a queued call to itself.
 //
 // Threads: start(), join() and the destructor — the owner's thread (the GUI thread);
-// requestExit(), isExit(), finished(), sheetWidth() — any thread; run() — its own thread.
-// `view` must outlive the thread.
+// requestExit(), isExit(), finished(), sheetWidth() — any thread; run() and `onFinished` —
+// its own thread. `view` must outlive the thread.
 class drawBtmThread {
 public:
     // Reads the quotes (through the sync tables' lock); runs on the worker's thread.
     using Source = std::function<QList<TickerSheet::Entry>()>;
+    // Runs on the worker's thread as its last step, once finished() holds.
+    using FinishedHook = std::function<void()>;
 
-    drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow);
+    drawBtmThread(TickerView* view, Source source, QImage upArrow, QImage downArrow,
+                  FinishedHook onFinished = {});
     ~drawBtmThread(); // asks the thread to stop and waits for it
     drawBtmThread(const drawBtmThread&) = delete;
     drawBtmThread& operator=(const drawBtmThread&) = delete;
@@ -53,6 +57,7 @@ private:
 
     TickerView* m_view;
     Source m_source;
+    FinishedHook m_onFinished;
     QImage m_upArrow;
     QImage m_downArrow;
     std::atomic<int> m_isExit{0};

@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMetaObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
 
 using namespace kovan;
 
@@ -47,15 +51,56 @@ TEST(Utils, WeekdayName) {
     };
     for (const auto& [date, name] : cases)
         EXPECT_EQ(weekdayName(date), QString::fromUtf8(name)) << date.toString().toStdString();
-    EXPECT_EQ(weekdayName(), weekdayName(QDate::currentDate()));
 }
 
-TEST(Utils, WaitWithMessagesReturnsAtOnceForNonPositive) {
-    QElapsedTimer t;
-    t.start();
-    waitWithMessages(0);
-    waitWithMessages(-5);
-    EXPECT_LT(t.elapsed(), 50); // generous: only "not a real wait" is asserted
+namespace {
+
+// Sets TZ (a POSIX zone text, which needs no zone files) for the life of the object.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+        : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ")) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ScopedTimeZone() {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool m_had;
+    QByteArray m_old;
+};
+
+} // namespace
+
+TEST(Utils, WeekdayNameOfTodayIsThatOfTheLocalDate) {
+    // Two zones 26 hours apart are always on different dates. In each, the name is the one of
+    // the local weekday as the C library reckons it (tm_wday: 0 = Sunday).
+    const char* const byWday[] = {"星期天", "星期一", "星期二", "星期三",
+                                  "星期四", "星期五", "星期六"};
+    QStringList names;
+    for (const char* zone : {"XST-14", "YST12"}) {
+        const ScopedTimeZone tz(zone);
+        for (;;) {
+            const std::time_t before = std::time(nullptr);
+            const QString name = weekdayName();
+            const std::time_t after = std::time(nullptr);
+            std::tm a{}, b{};
+            localtime_r(&before, &a);
+            localtime_r(&after, &b);
+            if (a.tm_wday != b.tm_wday)
+                continue; // midnight passed meanwhile: read again
+            EXPECT_EQ(name, QString::fromUtf8(byWday[a.tm_wday])) << zone;
+            names << name;
+            break;
+        }
+    }
+    EXPECT_NE(names[0], names[1]);
 }
 
 TEST(Utils, WaitWithMessagesWithoutApplicationSleeps) {
@@ -71,11 +116,27 @@ TEST(Utils, WaitWithMessagesKeepsEventsFlowing) {
     char name[] = "utils";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
+    bool queued = false;
+    QMetaObject::invokeMethod(
+        &app, [&] { queued = true; }, Qt::QueuedConnection);
+    // 0 or less: no wait, so nothing queued has run.
+    waitWithMessages(0);
+    waitWithMessages(-5);
+    EXPECT_FALSE(queued);
+    // A timer due before the end of the wait fires within it (timers fire in the order they
+    // fall due, so this holds however late the loop wakes), and the queued call runs.
     bool fired = false;
-    QTimer::singleShot(5, [&] { fired = true; });
-    QElapsedTimer t;
-    t.start();
+    QTimer::singleShot(20, [&] { fired = true; });
     waitWithMessages(60);
+    EXPECT_TRUE(queued);
     EXPECT_TRUE(fired);
-    EXPECT_GE(t.elapsed(), 59);
+    // Events that keep arriving do not hold the wait past its end.
+    int reposts = 0;
+    std::function<void()> repost = [&] {
+        ++reposts;
+        QMetaObject::invokeMethod(&app, repost, Qt::QueuedConnection);
+    };
+    repost();
+    waitWithMessages(30);
+    EXPECT_GT(reposts, 1);
 }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace kovan;
@@ -217,16 +219,30 @@ TEST_F(RequestThreadTest, DefaultsAreSixtySecondsAndTheFixedFallback) {
 }
 
 TEST_F(RequestThreadTest, SeveralWorkersFinishInAnyOrder) {
-    TestServer server([](const httplib::Request& req, httplib::Response& res) {
-        if (req.path.find("/slow/") == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The first worker's reply is held until the second worker's handler has run: handlers
+    // follow the replies, not the order the workers started.
+    std::mutex mutex;
+    std::condition_variable fastHandled;
+    bool fastDone = false;
+    TestServer server([&](const httplib::Request& req, httplib::Response& res) {
+        if (req.path.find("/slow/") == 0) {
+            std::unique_lock lock(mutex);
+            fastHandled.wait_for(lock, std::chrono::seconds(20), [&] { return fastDone; });
+        }
         res.set_content("{\"status\":1,\"p\":\"" + req.path + "\"}", "application/json");
     });
     pointAt(server);
     QStringList order;
     for (const char* act : {"slow", "fast"}) {
         auto* w = new requestThread(QString::fromLatin1(act), QStringLiteral("a=1"));
-        w->setTerminationHandler(nullptr, [&order](requestThread* s) { order << s->reqact(); });
+        w->setTerminationHandler(nullptr, [&](requestThread* s) {
+            order << s->reqact();
+            if (s->reqact() == u"fast") {
+                std::lock_guard lock(mutex);
+                fastDone = true;
+                fastHandled.notify_all();
+            }
+        });
         w->start();
     }
     ASSERT_TRUE(test::waitUntil([&] { return order.size() == 2; }));

@@ -33,6 +33,17 @@ inline void referenceRates(NameValueList& table, const QJsonArray& rates) {
     }
 }
 
+// The quote table a changed `symbolinfo` makes, built with the plain quote table rules.
+inline NameValueList referenceSymbols(const QJsonObject& symbolinfo) {
+    NameValueList table;
+    for (auto it = symbolinfo.constBegin(); it != symbolinfo.constEnd(); ++it) {
+        table.setValue(QString(it.key() + QStringLiteral("_showname")),
+                       jsonText(it.value().toObject(), u"showname"));
+        table.setValue(QString(it.key() + QStringLiteral("_CG")), QStringLiteral("0"));
+    }
+    return table;
+}
+
 // Runs one reply and returns "" when every invariant holds, else what broke.
 inline std::string checkOneReply(Guarded<SyncTables>& tables,
                                  Guarded<QList<topInfoRuntimeRecord>>& news,
@@ -94,14 +105,15 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
             return "rdnt item held twice";
         ids.insert(r.evID);
     }
-    // The bids agree with the plain quote table rules (when the symbols stayed).
-    if (outcome != Outcome::Empty && outcome != Outcome::StatusNotOne &&
-        reply.value(u"symbolinfo").toObject() == before.symbolInfo &&
-        jsonInt(reply, u"ratecount") > 0 && reply.value(u"rate").isArray()) {
-        NameValueList expected = before.quoteTable;
-        referenceRates(expected, reply.value(u"rate").toArray());
+    // The symbols and bids agree with the plain quote table rules.
+    if (stampsRan) {
+        const QJsonObject info = reply.value(u"symbolinfo").toObject();
+        NameValueList expected =
+            info == before.symbolInfo ? before.quoteTable : referenceSymbols(info);
+        if (jsonInt(reply, u"ratecount") > 0 && reply.value(u"rate").isArray())
+            referenceRates(expected, reply.value(u"rate").toArray());
         if (expected != after.quoteTable)
-            return "bids differ from the plain quote table rules";
+            return "quote table differs from the plain quote table rules";
     }
     return {};
 }

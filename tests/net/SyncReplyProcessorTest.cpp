@@ -3,6 +3,8 @@
 #include "core/ProgramState.h"
 #include "net/SectionRefresh.h"
 
+#include "SyncConsistency.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
@@ -227,6 +229,15 @@ TEST_F(SyncReplyProcessorTest, RdntItemIsAddedOnceAndNewOnesStillCome) {
                                              QStringLiteral("央行利率决议"), 7000 + 3600}));
 }
 
+TEST_F(SyncReplyProcessorTest, RdntIdTwiceInOneReplyIsAddedOnce) {
+    feed(reply(QStringLiteral(
+        R"("rdntcount":3,"rdnt":[{"id":4,"title":"a"},{"id":5,"title":"b"},{"id":4,"title":"c"}])")));
+    const auto list = m_news.snapshot();
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].title, QStringLiteral("a"));
+    EXPECT_EQ(list[1].title, QStringLiteral("b"));
+}
+
 TEST_F(SyncReplyProcessorTest, RdntDuplicateOnlyAgainstRdntEntries) {
     m_news.with([](auto& l) {
         l.append({7, QStringLiteral("newtips"), 1, QStringLiteral("t"), 0});
@@ -357,18 +368,17 @@ INSTANTIATE_TEST_SUITE_P(
                    Outcome::StatusNotOne}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// The fast bid update against the plain quote table, on random rates.
+// Codes that collide as quote table names: letter case, the Kelvin sign (folds to "k"), "=" in
+// a code (the line is named by the part before it), the empty code.
+const QStringList kCollidingCodes{QStringLiteral("XAU"),    QStringLiteral("xau"),
+                                  QStringLiteral("EURUSD"), QStringLiteral("a=b"),
+                                  QStringLiteral("a"),      QString(),
+                                  QStringLiteral("NIDRMB"), QStringLiteral("\u212A"),
+                                  QStringLiteral("k"),      QStringLiteral("K")};
+
+// The hashed bid update against the plain quote table rules, on random rates.
 TEST(SyncRatesTest, FastBidUpdateMatchesTheQuoteTableRules) {
     QRandomGenerator rng(12345);
-    const QStringList codes{QStringLiteral("XAU"),
-                            QStringLiteral("xau"),
-                            QStringLiteral("EURUSD"),
-                            QStringLiteral("a=b"),
-                            QString(),
-                            QStringLiteral("NIDRMB"),
-                            QStringLiteral("\u212A"),
-                            QStringLiteral("k"),
-                            QStringLiteral("K")};
     const QStringList bids{QString(),
                            QStringLiteral("1"),
                            QStringLiteral("1.0"),
@@ -383,21 +393,33 @@ TEST(SyncRatesTest, FastBidUpdateMatchesTheQuoteTableRules) {
             QJsonArray rates;
             const int n = rng.bounded(6);
             for (int i = 0; i < n; ++i)
-                rates.append(QJsonObject{{QStringLiteral("S"), codes[rng.bounded(codes.size())]},
-                                         {QStringLiteral("B"), bids[rng.bounded(bids.size())]}});
+                rates.append(QJsonObject{
+                    {QStringLiteral("S"), kCollidingCodes[rng.bounded(kCollidingCodes.size())]},
+                    {QStringLiteral("B"), bids[rng.bounded(bids.size())]}});
             SyncReplyProcessor::applyRates(fast, rates);
-            for (const QJsonValue& v : rates) {
-                const QString s = v[QStringLiteral("S")].toString();
-                const QString b = v[QStringLiteral("B")].toString();
-                const QString old = reference.value(QString(s + QStringLiteral("_BID")));
-                if (old == b)
-                    continue;
-                reference.setValue(QString(s + QStringLiteral("_CG")),
-                                   old > b ? QStringLiteral("-1") : QStringLiteral("1"));
-                reference.setValue(QString(s + QStringLiteral("_BID")), b);
-            }
+            test::referenceRates(reference, rates);
             ASSERT_EQ(fast.lines(), reference.lines()) << "round " << round << " step " << step;
         }
+    }
+}
+
+// The hashed symbol table rebuild against the plain quote table rules, on random symbols.
+TEST(SyncRatesTest, SymbolRebuildMatchesTheQuoteTableRules) {
+    QRandomGenerator rng(777);
+    const QStringList names{QString(), QStringLiteral("黄金"), QStringLiteral("x=y")};
+    for (int round = 0; round < 300; ++round) {
+        QJsonObject info;
+        const int n = rng.bounded(8);
+        for (int i = 0; i < n; ++i)
+            info.insert(
+                kCollidingCodes[rng.bounded(kCollidingCodes.size())],
+                QJsonObject{{QStringLiteral("showname"), names[rng.bounded(names.size())]}});
+        SyncTables t;
+        t.symbolInfo = QJsonObject{{QStringLiteral("old"), QJsonObject{}}};
+        t.quoteTable.setLines({QStringLiteral("old_BID=1")});
+        ASSERT_TRUE(SyncReplyProcessor::applySymbols(t, info));
+        EXPECT_EQ(t.symbolCodes, info.keys());
+        ASSERT_EQ(t.quoteTable.lines(), test::referenceSymbols(info).lines()) << "round " << round;
     }
 }
 

@@ -4,6 +4,8 @@
 #include "shell/RatesTicker.h"
 #include "shell/TickerView.h"
 
+#include <QAbstractEventDispatcher>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -116,11 +118,47 @@ TEST_F(RatesTickerTest, StartFromAnotherThread) {
 TEST_F(RatesTickerTest, ShutdownWhileTheSetUpIsPending) {
     // The worker waits for the GUI thread to set up the layer; shutting down without turning
     // the event loop must not hang.
+    EndCounter ended(ticker);
     ticker.startDrawRate();
     ticker.shutdown();
     EXPECT_FALSE(ticker.tickerExists());
     ticker.startDrawRate();
     EXPECT_FALSE(ticker.tickerExists());
+    // The ended worker's queued end finds nothing to reap; the layer it asked for is not made.
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(ended.count, 0);
+    EXPECT_EQ(ticker.startedCount(), 1);
+    EXPECT_TRUE(view.layerCopy().isNull());
+}
+
+TEST_F(RatesTickerTest, NoTimerWakesTheGuiThread) {
+    // The worker's end and its layer and repaint requests arrive as queued calls: while a
+    // worker scrolls, no timer belongs to the ticker, the view or their children.
+    ticker.startDrawRate();
+    ASSERT_TRUE(waitUntil([&] { return showsDownArrow(view.layerCopy()); }));
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    for (QObject* owner : {static_cast<QObject*>(&ticker), static_cast<QObject*>(&view)}) {
+        QList<QObject*> objects = owner->findChildren<QObject*>();
+        objects.prepend(owner);
+        for (QObject* o : objects)
+            EXPECT_TRUE(dispatcher->registeredTimers(o).isEmpty()) << o->metaObject()->className();
+    }
+}
+
+TEST_F(RatesTickerTest, EndQueuedForAGoneTickerIsDropped) {
+    auto* owner = new RatesTicker(&view);
+    owner->setArrows(arrow(TickerSheet::kArrowSkip), arrow(qRgb(0, 200, 0)));
+    owner->setSource([] { return twelve(); });
+    owner->setRunningCheck([] { return true; });
+    owner->startDrawRate();
+    ASSERT_TRUE(waitUntil([&] { return owner->currentSheetWidth() == 895; }));
+    owner->stop();
+    // The destructor joins the worker, whose end is then queued for the ticker being
+    // destroyed; the queued call must go with it, not run on freed memory (which the
+    // AddressSanitizer build reports).
+    delete owner;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 TEST(RatesTickerSource, ReadsTheSyncTables) {

@@ -98,6 +98,16 @@ TEST(TickerSheet, MissingValuesReadEmpty) {
     EXPECT_FALSE(e[0].down);
 }
 
+TEST(TickerSheet, ValuesFollowTheQuoteTableLookUp) {
+    // The first line of a name, letter case ignored, as the quote table reads it.
+    const NameValueList quotes({"junk", "xag_showname=白银", "XAG_SHOWNAME=other", "Xag_Bid=3521",
+                                "XAG_CG=1", "xag_cg=-1", "cu_cg=-1"});
+    const QList<Entry> e = TickerSheet::entries({"XAG", "CU"}, quotes);
+    ASSERT_EQ(e.size(), 2);
+    EXPECT_EQ(e[0], (Entry{"白银", "3521", false}));
+    EXPECT_EQ(e[1], (Entry{"", "", true}));
+}
+
 class TickerSheetPixels : public ::testing::Test {
 protected:
     void SetUp() override {

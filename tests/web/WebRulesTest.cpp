@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <stdexcept>
 
 using namespace kovan;
@@ -245,10 +246,46 @@ TEST(SectionRules, Addresses) {
               "http://h:88/tools/artlist/S1%3Fx%3D1%23frag/?rand=7");
 }
 
+namespace {
+
+// Sets TZ (a POSIX zone text, which needs no zone files) for the life of the object.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone)
+        : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ")) {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ScopedTimeZone() {
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool m_had;
+    QByteArray m_old;
+};
+
+} // namespace
+
 TEST(SectionRules, LocalSecondsCountTheWallClock) {
-    const QDateTime now = QDateTime::currentDateTime();
-    const qint64 expected = QDateTime(now.date(), now.time(), Qt::UTC).toSecsSinceEpoch();
-    EXPECT_LE(std::abs(sections::localSecondsNow() - expected), 2);
+    // The wall clock of a zone with a fixed offset reads the true time (seconds since 1970
+    // UTC, from the C library) plus that offset; the reading rounds to the nearest second.
+    const struct {
+        const char* zone;
+        qint64 offset;
+    } cases[] = {{"CST-8", 8 * 3600}, {"EST5", -5 * 3600}, {"UTC0", 0}};
+    for (const auto& c : cases) {
+        const ScopedTimeZone tz(c.zone);
+        const qint64 before = std::time(nullptr);
+        const qint64 local = sections::localSecondsNow();
+        const qint64 after = std::time(nullptr);
+        EXPECT_GE(local, before + c.offset) << c.zone;
+        EXPECT_LE(local, after + 1 + c.offset) << c.zone;
+    }
 }
 
 TEST(SectionRules, RowsForTypes) {
