@@ -35,6 +35,7 @@ struct HttpClient::Transfer {
     qint64 lastUploaded = 0;
     bool hookCancelled = false;
     bool connected = false;
+    bool tooLarge = false;
 
     static size_t onBody(char* data, size_t size, size_t count, void* user) {
         auto* t = static_cast<Transfer*>(user);
@@ -47,6 +48,11 @@ struct HttpClient::Transfer {
                 return 0; // makes libcurl abort with CURLE_WRITE_ERROR
             }
         } else {
+            const qint64 cap = t->client->m_maxBodyBytes;
+            if (cap > 0 && t->reply->body.size() + qint64(n) > cap) {
+                t->tooLarge = true;
+                return 0; // aborts with CURLE_WRITE_ERROR; nothing past the cap is kept
+            }
             t->reply->body.append(data, qsizetype(n));
         }
         return n;
@@ -68,7 +74,9 @@ struct HttpClient::Transfer {
 
     // Drives the attached transfer to its end: done, cancelled or timed out.
     CURLcode run(CURLM* multi, CURL* easy) {
-        lastActivity = Clock::now();
+        const Clock::time_point started = Clock::now();
+        lastActivity = started;
+        const qint64 totalMs = client->totalTimeoutMs();
         for (;;) {
             int running = 0;
             curl_multi_perform(multi, &running);
@@ -85,6 +93,10 @@ struct HttpClient::Transfer {
             // libcurl) applies.
             if (connected && client->m_readTimeoutMs > 0 &&
                 Clock::now() - lastActivity > std::chrono::milliseconds(client->m_readTimeoutMs)) {
+                reply->timedOut = true;
+                return CURLE_OPERATION_TIMEDOUT;
+            }
+            if (totalMs > 0 && Clock::now() - started > std::chrono::milliseconds(totalMs)) {
                 reply->timedOut = true;
                 return CURLE_OPERATION_TIMEDOUT;
             }
@@ -137,6 +149,14 @@ HttpClient::HttpClient() : m_handles(std::make_unique<Handles>()) {
 }
 
 HttpClient::~HttpClient() = default;
+
+qint64 HttpClient::totalTimeoutMs() const {
+    if (m_totalTimeoutMs >= 0)
+        return m_totalTimeoutMs;
+    if (m_connectTimeoutMs <= 0 || m_readTimeoutMs <= 0)
+        return 0;
+    return qint64(m_connectTimeoutMs) + m_readTimeoutMs;
+}
 
 HttpReply HttpClient::get(const QString& url) {
     return perform(url, nullptr);
@@ -206,10 +226,16 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
         reply.cancelled = true;
     if (result == CURLE_OPERATION_TIMEDOUT)
         reply.timedOut = true;
+    if (t.tooLarge) {
+        reply.tooLarge = true;
+        reply.body.clear();
+    }
     if (result != CURLE_OK) {
         reply.error = reply.timedOut    ? QStringLiteral("timed out")
                       : reply.cancelled ? QStringLiteral("cancelled")
-                                        : QString::fromUtf8(curl_easy_strerror(result));
+                      : reply.tooLarge
+                          ? QStringLiteral("reply larger than %1 bytes").arg(m_maxBodyBytes)
+                          : QString::fromUtf8(curl_easy_strerror(result));
     } else if (reply.status >= 400) {
         reply.error = QStringLiteral("HTTP status %1").arg(reply.status);
     } else {

@@ -3,6 +3,7 @@
 #include "core/JsonParams.h"
 #include "core/LogScrubber.h"
 #include "core/NameValueEditor.h"
+#include "core/Trace.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -66,12 +67,17 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
 
     // Symbols, session id and stamps: each under the table lock, the hooks outside it.
     const QString replySessid = jsonText(reply, u"sessid");
+    // An id no address can carry (a line break, past 1,024 characters) would stop every
+    // request: keep the one we have.
+    const bool unusable = !replySessid.isEmpty() && !isUsableSessid(replySessid);
+    if (unusable)
+        trace(QStringLiteral("sync: unusable session id in the reply ignored"));
     bool sessidChanged = false;
     bool stampMoved = false;
     m_tables.with([&](SyncTables& t) {
         applySymbols(t, symbolinfo.toObject());
         const bool stale = m_requestSessidKnown && t.sessid != m_requestSessid;
-        if (!stale && t.sessid != replySessid) {
+        if (!stale && !unusable && t.sessid != replySessid) {
             t.sessid = replySessid;
             sessidChanged = true;
         }

@@ -1,5 +1,6 @@
 #include "net/SyncThread.h"
 
+#include "core/Escaping.h"
 #include "core/ProgramState.h"
 #include "net/HttpClient.h"
 #include "net/SyncReplyProcessor.h"
@@ -57,7 +58,7 @@ void SyncThread::run() {
 
 SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
     const QString sent = program().sessid();
-    const QString url = m_root + QStringLiteral("/sync/") + sent;
+    const QString url = m_root + QStringLiteral("/sync/") + urlPathSegment(sent);
     const HttpReply reply = client.get(url);
     if (!reply.ok) {
         std::lock_guard lock(m_errorMutex);

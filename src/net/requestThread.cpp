@@ -1,5 +1,6 @@
 #include "net/requestThread.h"
 
+#include "core/Escaping.h"
 #include "core/ProgramState.h"
 #include "net/FormBody.h"
 #include "net/HttpClient.h"
@@ -27,7 +28,7 @@ void requestThread::run() {
         client.setReadTimeoutMs(m_readTimeoutMs);
         const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
         const QByteArray body = encodeFormBody(m_reqstr);
-        m_url = m_root + u'/' + m_reqact + u'/' + program().sessid();
+        m_url = m_root + u'/' + m_reqact + u'/' + urlPathSegment(program().sessid());
         const HttpReply reply = client.postForm(m_url, body);
         if (reply.ok)
             m_recvStr = reply.text();

@@ -20,6 +20,7 @@ void rfdThread::run() {
         HttpClient client;
         client.setConnectTimeoutMs(m_connectTimeoutMs);
         client.setReadTimeoutMs(m_readTimeoutMs);
+        client.setMaxBodyBytes(kMaxFileBytes);
         const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
         m_url = m_root + m_srcFile;
         const HttpReply reply = client.get(m_url);

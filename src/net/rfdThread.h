@@ -23,6 +23,8 @@ class rfdThread : public SelfFreeingWorker<rfdThread> {
 public:
     static constexpr int kDefaultConnectTimeoutMs = 15000;
     static constexpr int kDefaultReadTimeoutMs = 30000;
+    // A larger file is a failed download (sounds are a few hundred kilobytes).
+    static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
     rfdThread(const QString& src, const QString& dst, QObject* parent = nullptr);
     ~rfdThread() override;

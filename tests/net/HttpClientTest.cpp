@@ -62,6 +62,54 @@ TEST(HttpClientTest, ReadTimeoutEndsASilentRequest) {
     EXPECT_TRUE(reply.body.isEmpty());
 }
 
+TEST(HttpClientTest, AServerThatDribblesIsCutOffAtTheTotalTimeOut) {
+    // A byte every 100 ms keeps the read time-out (300 ms) from ever firing; the total time-out
+    // (connect + read) ends the request all the same.
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        // Not a text type: the server would compress a text stream and hold the bytes back.
+        res.set_chunked_content_provider(
+            "application/octet-stream", [](size_t, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return sink.write("x", 1);
+            });
+    });
+    HttpClient client;
+    client.setConnectTimeoutMs(300);
+    client.setReadTimeoutMs(300);
+    EXPECT_EQ(client.totalTimeoutMs(), 600);
+    const auto started = std::chrono::steady_clock::now();
+    const HttpReply reply = client.get(server.root() + "/dribble");
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.timedOut);
+    EXPECT_GE(reply.body.size(), 3) << "the bytes kept arriving";
+    EXPECT_GE(took, std::chrono::milliseconds(550));
+    EXPECT_LT(took, std::chrono::seconds(5)); // ended by the limit, not by the test's end
+    client.setTotalTimeoutMs(0);
+    EXPECT_EQ(client.totalTimeoutMs(), 0);
+    client.setReadTimeoutMs(0);
+    client.setTotalTimeoutMs(-1);
+    EXPECT_EQ(client.totalTimeoutMs(), 0); // no read limit: no sum either
+}
+
+TEST(HttpClientTest, AReplyPastTheSizeCapFailsAndKeepsNothing) {
+    const std::string big(3000, 'b');
+    TestServer server([&big](const httplib::Request&, httplib::Response& res) {
+        res.set_content(big, "text/plain");
+    });
+    HttpClient client;
+    EXPECT_EQ(client.maxBodyBytes(), 8 * 1024 * 1024);
+    client.setMaxBodyBytes(2999);
+    HttpReply reply = client.get(server.root() + "/big");
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.tooLarge);
+    EXPECT_TRUE(reply.body.isEmpty());
+    client.setMaxBodyBytes(3000);
+    reply = client.get(server.root() + "/big");
+    EXPECT_TRUE(reply.ok);
+    EXPECT_EQ(reply.body.size(), 3000);
+}
+
 TEST(HttpClientTest, ReadTimeoutAlsoHoldsOnAKeptConnection) {
     TestServer server([](const httplib::Request& req, httplib::Response& res) {
         if (req.path == "/slow")

@@ -141,10 +141,11 @@ TEST_F(RequestThreadTest, UrlCarriesTheSessionCurrentWhenTheWorkerRuns) {
     });
     pointAt(server);
     const Outcome out = call(QStringLiteral("logout"), QStringLiteral("logout=1"), 5000,
-                             [] { program().setSessid(QStringLiteral("NEW'id")); });
+                             [] { program().setSessid(QStringLiteral("NEW'id/../x?y")); });
     ASSERT_EQ(server.count(), 1u);
-    EXPECT_EQ(server.seen()[0].path, "/logout/NEW'id");
-    EXPECT_EQ(out.url, server.root() + QStringLiteral("/logout/NEW'id"));
+    // One path segment, whatever the id holds: no step up, no query.
+    EXPECT_EQ(server.seen()[0].path, "/logout/NEW'id/../x?y");
+    EXPECT_EQ(out.url, server.root() + QStringLiteral("/logout/NEW%27id%2F..%2Fx%3Fy"));
 }
 
 TEST_F(RequestThreadTest, NoCookieCarriesOverBetweenWorkers) {

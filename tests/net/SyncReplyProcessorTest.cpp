@@ -254,6 +254,18 @@ TEST_F(SyncReplyProcessorTest, SessionChangeReloadsAllPages) {
     EXPECT_EQ(pages.reloadAllCalls, 1);
 }
 
+TEST_F(SyncReplyProcessorTest, AnUnusableSessionIdIsIgnoredAndTheRestProcessed) {
+    const QString before = tables().sessid;
+    for (const QString& id :
+         {QStringLiteral("a b\\nc"), QString(1025, u's'), QStringLiteral("..")}) {
+        const QString text = reply(QStringLiteral(R"("LUDsign":%1)").arg(7 + id.size()), id);
+        ASSERT_EQ(feed(text), Outcome::Processed) << id.left(20).toStdString();
+        EXPECT_EQ(tables().sessid, before);
+        EXPECT_EQ(pages.reloadAllCalls, 0);
+    }
+    EXPECT_EQ(jsonInt(tables().syncState, u"LUDsign"), 7 + 1025); // the highest stamp seen
+}
+
 TEST_F(SyncReplyProcessorTest, MissingSessidEmptiesTheSession) {
     ASSERT_EQ(feed(QStringLiteral(R"({"status":1,"symbolinfo":{}})")), Outcome::Processed);
     EXPECT_EQ(tables().sessid, QString());

@@ -268,6 +268,24 @@ TEST_F(SyncThreadTest, StatusNotOneKeepsTheWorkerPolling) {
     EXPECT_EQ(m_ticker.m_starts, 0);
 }
 
+TEST_F(SyncThreadTest, AReplyPastEightMebibytesIsAFailedRequest) {
+    // Padding inside a valid reply: whole, it would parse; past the cap it is never held.
+    const std::string huge =
+        syncReply("sess1", "\"pad\":\"" + std::string(8 * 1024 * 1024, 'p') + "\"");
+    TestServer server([&huge](const httplib::Request&, httplib::Response& res) {
+        res.set_content(huge, "application/json");
+    });
+    pointAt(server);
+    SyncController c(&m_pages, &m_ticker);
+    c.setOptions(m_options);
+    bool failed = false;
+    QObject::connect(&c, &SyncController::workerEnded, [&](bool e) { failed = failed || e; });
+    c.start();
+    ASSERT_TRUE(test::waitUntil([&] { return failed; }));
+    shutDown(c);
+    EXPECT_TRUE(program().sync.snapshot().symbolCodes.isEmpty());
+}
+
 TEST_F(SyncThreadTest, ControllerDestroyedWhileAWorkerRunsStopsIt) {
     TestServer server([](const httplib::Request&, httplib::Response& res) {
         res.set_content(syncReply("sess1", R"("LUDsign":1)"), "application/json");
