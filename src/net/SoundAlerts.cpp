@@ -46,12 +46,27 @@ QString SoundAlerts::audioPlay(const QString& audFile) {
         play(local);
         return ok;
     }
-    QDir().mkpath(m_soundDir);
-    auto* fetch = new rfdThread(remotePath(audFile), local);
-    fetch->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
-    fetch->setTerminationHandler(this, [this](rfdThread* sender) { audioDown(sender); });
-    fetch->start();
+    if (m_fetching.contains(audFile) || m_waiting.contains(audFile))
+        return ok; // it plays when it arrives
+    if (m_fetching.size() < kMaxFetches)
+        startFetch(audFile);
+    else if (m_waiting.size() < kMaxWaiting)
+        m_waiting.append(audFile);
     return ok;
+}
+
+void SoundAlerts::startFetch(const QString& audFile) {
+    QDir().mkpath(m_soundDir);
+    m_fetching.insert(audFile);
+    auto* fetch = new rfdThread(remotePath(audFile), localPath(audFile));
+    fetch->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
+    fetch->setTerminationHandler(this, [this, audFile](rfdThread* sender) {
+        m_fetching.remove(audFile);
+        audioDown(sender);
+        while (m_fetching.size() < kMaxFetches && !m_waiting.isEmpty())
+            startFetch(m_waiting.takeFirst());
+    });
+    fetch->start();
 }
 
 void SoundAlerts::audioDown(rfdThread* sender) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -38,7 +40,17 @@ public:
     // Page command: plays `audFile` (a bare file name such as "alert.wav") from the sound
     // folder, or fetches it first. A name holding a path separator, or "." / "..", is
     // ignored: a page must not make the client write outside the sound folder.
+    //
+    // Fetches are bounded: a name already being fetched or waiting is not fetched again (it
+    // plays once when it arrives), at most kMaxFetches downloads run at a time, and at most
+    // kMaxWaiting more names wait for a free download; later ones are dropped. A page that
+    // calls this in a loop costs at most that many threads.
     QString audioPlay(const QString& audFile);
+    static constexpr int kMaxFetches = 4;
+    static constexpr int kMaxWaiting = 16;
+    // Downloads running and names waiting (tests, diagnostics).
+    int fetchesRunning() const { return int(m_fetching.size()); }
+    int fetchesWaiting() const { return int(m_waiting.size()); }
     // End handler of a sound fetch: plays the fetched file when it is there.
     void audioDown(rfdThread* sender);
 
@@ -59,8 +71,11 @@ Q_SIGNALS:
 
 private:
     void play(const QString& path);
+    void startFetch(const QString& audFile);
 
-    QString m_soundDir; // with a trailing "/"
+    QSet<QString> m_fetching; // names being downloaded
+    QStringList m_waiting;    // names waiting for a free download, oldest first
+    QString m_soundDir;       // with a trailing "/"
     Player m_player;
     int m_audopenTag = 1;
     int m_connectTimeoutMs;

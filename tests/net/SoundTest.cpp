@@ -4,6 +4,7 @@
 #include "net/rfdThread.h"
 #include "net/SoundAlerts.h"
 #include "net/ThreadSNPS.h"
+#include "net/WorkerThread.h"
 
 #include "TestServer.h"
 
@@ -13,6 +14,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
+
+#include <condition_variable>
 
 #include <cmath>
 
@@ -193,6 +198,43 @@ TEST_F(SoundAlertsTest, SoundTheServerLacksStaysSilentAndStoresNothing) {
         EXPECT_TRUE(m_played.isEmpty()) << status;
         EXPECT_FALSE(QFile::exists(soundPath(QStringLiteral("none.wav")))) << status;
     }
+}
+
+TEST_F(SoundAlertsTest, ABurstOfCallsIsBoundedAndFetchesOfOneNameAreCoalesced) {
+    // A page loops over audioPlay: 5,000 calls of one missing name and of 5,000 names. The
+    // server holds every reply until the test lets go, so nothing finishes meanwhile.
+    std::mutex m;
+    std::condition_variable cv;
+    bool release = false;
+    const QByteArray wav = toneWav(20);
+    TestServer server([&](const httplib::Request&, httplib::Response& res) {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return release; });
+        res.set_content(wav.toStdString(), "audio/wav");
+    });
+    pointAt(server);
+    int fetched = 0;
+    QObject::connect(m_alerts.get(), &SoundAlerts::fetchFinished, [&] { ++fetched; });
+    for (int i = 0; i < 5000; ++i)
+        m_alerts->audioPlay(QStringLiteral("same.wav"));
+    EXPECT_EQ(m_alerts->fetchesRunning(), 1);
+    for (int i = 0; i < 5000; ++i)
+        m_alerts->audioPlay(QStringLiteral("n%1.wav").arg(i));
+    EXPECT_EQ(m_alerts->fetchesRunning(), SoundAlerts::kMaxFetches);
+    EXPECT_EQ(m_alerts->fetchesWaiting(), SoundAlerts::kMaxWaiting);
+    EXPECT_LE(WorkerThread::liveCount(), SoundAlerts::kMaxFetches);
+    {
+        std::lock_guard lock(m);
+        release = true;
+    }
+    cv.notify_all();
+    const int expected = SoundAlerts::kMaxFetches + SoundAlerts::kMaxWaiting;
+    ASSERT_TRUE(test::waitUntil([&] { return fetched == expected; }));
+    test::pumpFor(100);
+    EXPECT_EQ(fetched, expected);
+    EXPECT_EQ(int(server.count()), expected);
+    EXPECT_EQ(m_played.count(soundPath(QStringLiteral("same.wav"))), 1);
+    EXPECT_EQ(m_alerts->fetchesRunning(), 0);
 }
 
 TEST_F(SoundAlertsTest, NamesWithPathsAreIgnored) {
