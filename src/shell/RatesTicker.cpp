@@ -49,8 +49,16 @@ void RatesTicker::startDrawRate() {
         QMetaObject::invokeMethod(this, &RatesTicker::DTTTermaintate, Qt::QueuedConnection);
     };
     m_rateTicker = std::make_unique<drawBtmThread>(m_view, m_source, m_up, m_down, announceEnd);
+    m_rateTicker->setPaused(m_paused);
     m_started.fetch_add(1);
     m_rateTicker->start();
+}
+
+void RatesTicker::setPaused(bool paused) {
+    std::lock_guard lock(m_lock);
+    m_paused = paused;
+    if (m_rateTicker)
+        m_rateTicker->setPaused(paused);
 }
 
 void RatesTicker::stop() {

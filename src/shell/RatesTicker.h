@@ -49,6 +49,13 @@ public:
 
     // Sets isExit of the running worker, if any.
     void stop();
+    // Pauses the running worker and every later one (the window is hidden), or lets them go on
+    // where they stood. Any thread.
+    void setPaused(bool paused);
+    bool paused() const {
+        std::lock_guard lock(m_lock);
+        return m_paused;
+    }
     // Stops the worker, waits for it and starts no other (window teardown).
     void shutdown();
 
@@ -76,6 +83,7 @@ private:
     drawBtmThread::Source m_source;              // guarded by m_lock
     std::unique_ptr<drawBtmThread> m_rateTicker; // guarded by m_lock
     bool m_shutDown = false;                     // guarded by m_lock
+    bool m_paused = false;                       // guarded by m_lock
     std::atomic<int> m_started{0};
 };
 

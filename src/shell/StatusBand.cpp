@@ -61,8 +61,18 @@ StatusBand::StatusBand(QWidget* parent, ClockText clock)
     m_Timer2->setObjectName(QStringLiteral("Timer2"));
     m_Timer2->setInterval(300);
     connect(m_Timer2, &QTimer::timeout, this, &StatusBand::Timer2Timer);
+}
+
+void StatusBand::showEvent(QShowEvent* event) {
+    SkinPanel::showEvent(event);
     m_Timer1->start();
     m_Timer2->start();
+}
+
+void StatusBand::hideEvent(QHideEvent* event) {
+    SkinPanel::hideEvent(event);
+    m_Timer1->stop();
+    m_Timer2->stop();
 }
 
 bool StatusBand::soundOn() const {

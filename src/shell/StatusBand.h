@@ -12,8 +12,9 @@ class QTimer;
 namespace kovan {
 
 // bgBPae, the 27 px status band: icon, the motto typed out by Timer2 (300 ms), the disclaimer,
-// the sound switch (audopenimg / audcloseimg) and the clock of Timer1 (1000 ms). The timers
-// start with the band. GUI thread only.
+// the sound switch (audopenimg / audcloseimg) and the clock of Timer1 (1000 ms). The timers run
+// while the band shows and rest while it is hidden (the main window in the tray): nothing wakes
+// the client for a clock nobody sees. GUI thread only.
 class StatusBand : public SkinPanel {
     Q_OBJECT
 public:
@@ -54,6 +55,10 @@ public:
 
 Q_SIGNALS:
     void soundSwitched(bool on);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ClockText m_clock;

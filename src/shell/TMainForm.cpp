@@ -378,7 +378,18 @@ void TMainForm::showEvent(QShowEvent* event) {
     }
     if (!m_earnMovie)
         loadEarnGif();
+    m_earnMovie->setPaused(false);
+    m_ratesTicker->setPaused(false);
     FormResize();
+}
+
+void TMainForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Nobody sees the bands while the window is in the tray: the ticker worker sleeps without
+    // waking, the picture stops; both go on where they stood when the window comes back.
+    if (m_earnMovie)
+        m_earnMovie->setPaused(true);
+    m_ratesTicker->setPaused(true);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,25 @@ drawBtmThread::~drawBtmThread() {
     join();
 }
 
+void drawBtmThread::requestExit() {
+    std::lock_guard lock(m_waitMutex);
+    m_isExit.store(-1, std::memory_order_relaxed);
+    m_wake.notify_all();
+}
+
+void drawBtmThread::setPaused(bool paused) {
+    std::lock_guard lock(m_waitMutex);
+    m_paused = paused;
+    m_wake.notify_all();
+}
+
+bool drawBtmThread::waitTick(int ms) {
+    std::unique_lock lock(m_waitMutex);
+    m_wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return isExit() != 0; });
+    m_wake.wait(lock, [this] { return isExit() != 0 || !m_paused; });
+    return isExit() == 0;
+}
+
 void drawBtmThread::start() {
     m_thread = std::thread([this] {
         run();
@@ -58,7 +77,7 @@ void drawBtmThread::run() {
                                                                 m_upArrow, m_downArrow);
         if (rows == 0) {
             // Nothing quoted yet, or no room for one cell: keep the last picture and poll.
-            std::this_thread::sleep_for(std::chrono::milliseconds(kIdleMs));
+            waitTick(kIdleMs);
             continue;
         }
         TickerScroll scroll(rows);
@@ -69,7 +88,7 @@ void drawBtmThread::run() {
                 m_view->showSheetRows(sheet, *step.offset);
             if (step.done)
                 break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(kTickMs));
+            waitTick(kTickMs);
         }
     }
 }

@@ -5,7 +5,9 @@
 #include <QImage>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace kovan {
@@ -40,8 +42,11 @@ public:
     void join();
 
     // isExit: 0 while it should run; any other value asks it to stop.
-    void requestExit() { m_isExit.store(-1, std::memory_order_relaxed); }
+    void requestExit();
     int isExit() const { return m_isExit.load(std::memory_order_relaxed); }
+    // Any thread: a paused worker sleeps without waking until it is resumed or told to stop,
+    // and goes on scrolling where it stood (the main window hidden, nobody sees the band).
+    void setPaused(bool paused);
     // True once run() has returned.
     bool finished() const { return m_finished.load(std::memory_order_acquire); }
 
@@ -52,6 +57,8 @@ public:
     static constexpr int kIdleMs = 100;
 
 private:
+    // Sleeps `ms`, longer while paused; false when told to stop meanwhile.
+    bool waitTick(int ms);
     void run();
     bool setUpView(); // false when asked to stop while waiting for the GUI thread
 
@@ -63,6 +70,9 @@ private:
     std::atomic<int> m_isExit{0};
     std::atomic<int> m_sheetWidth{-1};
     std::atomic<bool> m_finished{false};
+    std::mutex m_waitMutex;
+    std::condition_variable m_wake;
+    bool m_paused = false; // guarded by m_waitMutex
     std::thread m_thread;
 };
 

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMovie>
 #include <QScreen>
 #include <QTimer>
 
@@ -554,12 +555,33 @@ TEST_F(StatusBandTest, ClockAndMotto) {
     EXPECT_EQ(band.btmtiplab()->text(), StatusBand::disclaimer());
 }
 
-TEST_F(StatusBandTest, TimersRunAtTheirIntervals) {
+TEST_F(StatusBandTest, TimersRunAtTheirIntervalsWhileTheBandShows) {
     StatusBand band;
+    EXPECT_FALSE(band.Timer1()->isActive());
+    band.show();
     EXPECT_TRUE(band.Timer1()->isActive());
     EXPECT_EQ(band.Timer1()->interval(), 1000);
     EXPECT_TRUE(band.Timer2()->isActive());
     EXPECT_EQ(band.Timer2()->interval(), 300);
+    band.hide();
+    EXPECT_FALSE(band.Timer1()->isActive());
+    EXPECT_FALSE(band.Timer2()->isActive());
+}
+
+TEST_F(MainFormTest, HiddenToTheTrayNothingAnimates) {
+    // Window shown: clock, motto, ticker and the band's picture run.
+    ASSERT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->statusBand()->Timer1()->isActive());
+    EXPECT_FALSE(form->ratesTicker()->paused());
+    form->minImgClick();
+    EXPECT_FALSE(form->statusBand()->Timer1()->isActive());
+    EXPECT_FALSE(form->statusBand()->Timer2()->isActive());
+    EXPECT_TRUE(form->ratesTicker()->paused());
+    EXPECT_EQ(form->findChild<QLabel*>("Image3")->movie()->state(), QMovie::Paused);
+    form->bringToFront();
+    EXPECT_TRUE(form->statusBand()->Timer1()->isActive());
+    EXPECT_FALSE(form->ratesTicker()->paused());
+    EXPECT_EQ(form->findChild<QLabel*>("Image3")->movie()->state(), QMovie::Running);
 }
 
 } // namespace
