@@ -105,10 +105,8 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
         startCompanion();
         return Outcome::EndAfterWindows;
     }
-    const QJsonObject session = parseJsonObject(block.text);
-    const qint64 uid = jsonInt(session, u"UID");
-    const QString sessid = jsonText(session, u"sessid");
-    if (uid <= 0 || !isUsableSessid(sessid)) {
+    const PublishedSession session = parsePublishedSession(block.text);
+    if (!session.usable) {
         trace(QStringLiteral("no usable session"));
         startCompanion();
         return Outcome::EndAfterWindows;
@@ -116,7 +114,7 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
 
     // 7. The session becomes the client's.
     p.sessInfoText = block.text;
-    p.setSessid(sessid);
+    p.setSessid(session.sessid);
     m_lifecycle.runStart(StartStep::SessionTaken);
 
     // 8. The companion has done its part.

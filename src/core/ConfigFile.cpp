@@ -11,17 +11,21 @@ namespace kovan::configfile {
 
 namespace {
 
+// The mark at the front is taken off by hand; anything after it, a second U+FEFF included, is
+// text and kept (the decoders would drop one more).
+QString decodeAfterMark(QStringDecoder::Encoding encoding, const QByteArray& rest) {
+    QStringDecoder d(encoding,
+                     QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return d(rest);
+}
+
 QString decodeText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder d(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
-        return d(bytes.mid(2));
-    }
-    if (bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder d(QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
-        return d(bytes.mid(2));
-    }
+        return decodeAfterMark(QStringDecoder::Utf8, bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeAfterMark(QStringDecoder::Utf16LE, bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeAfterMark(QStringDecoder::Utf16BE, bytes.mid(2));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError())
@@ -53,6 +57,10 @@ QStringList decodeLines(const QByteArray& bytes) {
 
 QByteArray encodeLines(const QStringList& lines) {
     QByteArray out;
+    // A first line that itself begins with U+FEFF would read back as a byte-order mark and lose
+    // that character at every save: a mark in front keeps it.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        out += "\xEF\xBB\xBF";
     for (const QString& line : lines) {
         out += line.toUtf8();
         out += "\r\n";

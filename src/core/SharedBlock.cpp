@@ -1,6 +1,11 @@
 #include "core/SharedBlock.h"
 
+#include "core/JsonParams.h"
+#include "core/ProgramState.h"
+
 #include <QByteArray>
+
+#include <algorithm>
 
 #include <cstring>
 #include <fcntl.h>
@@ -34,14 +39,26 @@ SessionBlockRead readSessionBlock(const QString& name) {
         return result;
     }
     // The view stays mapped until the process ends.
-    const auto* units = static_cast<const char16_t*>(view);
-    const size_t maxUnits = size_t(st.st_size) / 2;
-    size_t n = 0;
-    while (n < maxUnits && units[n] != 0)
-        ++n;
     result.status = SessionBlockRead::Status::Ok;
-    result.text = QString::fromUtf16(units, qsizetype(n));
+    result.text = sessionBlockText(static_cast<const char16_t*>(view), size_t(st.st_size) / 2);
     return result;
+}
+
+QString sessionBlockText(const char16_t* units, size_t count) {
+    const size_t limit = std::min(count, kMaxSessionTextUnits);
+    size_t n = 0;
+    while (n < limit && units[n] != 0)
+        ++n;
+    return QString::fromUtf16(units, qsizetype(n));
+}
+
+PublishedSession parsePublishedSession(const QString& text) {
+    const QJsonObject session = parseJsonObject(text);
+    PublishedSession s;
+    s.uid = jsonInt(session, u"UID");
+    s.sessid = jsonText(session, u"sessid");
+    s.usable = s.uid > 0 && isUsableSessid(s.sessid);
+    return s;
 }
 
 bool publishSessionBlock(const QString& name, const QString& text) {

@@ -13,6 +13,21 @@ struct SessionBlockRead {
     QString text; // the zero-terminated UTF-16LE text at the start of the block
 };
 
+// The text at the start of a block: UTF-16LE units up to the first zero unit or the end of the
+// block, and no more than kMaxSessionTextUnits (a session is a short JSON object; a block of a
+// gigabyte must not become a gigabyte of text).
+inline constexpr size_t kMaxSessionTextUnits = 64 * 1024;
+QString sessionBlockText(const char16_t* units, size_t count);
+
+// What the client takes from the block's text: the JSON object's UID and sessid; usable when
+// the UID is above 0 and the session id is one an address can carry (isUsableSessid).
+struct PublishedSession {
+    qint64 uid = 0;
+    QString sessid;
+    bool usable = false;
+};
+PublishedSession parsePublishedSession(const QString& text);
+
 // Opens "/" + name read/write and reads its text. The mapping stays in place for the life of
 // the process (the companion's block is never written by the client).
 SessionBlockRead readSessionBlock(const QString& name);

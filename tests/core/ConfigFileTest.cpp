@@ -53,6 +53,16 @@ TEST(ConfigFile, EncodesUtf8WithoutMarkEachLineEndingInCrLf) {
     EXPECT_EQ(configfile::encodeLines({}), QByteArray());
 }
 
+TEST(ConfigFile, AFirstLineBeginningWithTheMarkCharacterSurvivesSaves) {
+    // Found by fuzzing: every save used to drop one leading U+FEFF.
+    const QStringList lines{QString(QChar(0xFEFF)) + QString(QChar(0xFEFF)) + "a=1", "b=2"};
+    QStringList again = lines;
+    for (int i = 0; i < 3; ++i)
+        again = configfile::decodeLines(configfile::encodeLines(again));
+    EXPECT_EQ(again, lines);
+    EXPECT_FALSE(configfile::encodeLines({"a=1"}).startsWith("\xEF\xBB\xBF"));
+}
+
 TEST(ConfigFile, SaveThenLoadRoundTripsAndMissingFileIsEmpty) {
     QTemporaryDir dir;
     const QString path = dir.filePath("config.dat");

@@ -12,7 +12,7 @@ namespace {
 
 QList<QByteArray> seeds() {
     QList<QByteArray> out;
-    const QDir dir(QStringLiteral(KOVAN_SOURCE_DIR "/tests/net/fuzz-seeds"));
+    const QDir dir(QStringLiteral(KOVAN_SOURCE_DIR "/tests/fuzz-seeds/net_sync_fuzz"));
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         QFile f(dir.filePath(name));
         if (f.open(QIODevice::ReadOnly))
