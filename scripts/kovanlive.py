@@ -1,0 +1,183 @@
+"""Shared pieces of the live measuring scripts (bench-live, soak): free ports, the client's
+process tree, its CPU time and memory, the client's trace lines with their arrival times, and
+starting the demo service, the companion stand-in and the client."""
+
+import os
+import shutil
+import socket
+import subprocess
+import tempfile
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BIN = os.path.join(ROOT, "build", "bin")
+SESSID = "demo-session-0001"
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def process_tree(root):
+    """The pid `root` and all its descendants."""
+    parents = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            parents[int(entry)] = int(fields[1])
+        except OSError:
+            continue
+    tree, frontier = {root}, [root]
+    while frontier:
+        p = frontier.pop()
+        for child, parent in parents.items():
+            if parent == p and child not in tree:
+                tree.add(child)
+                frontier.append(child)
+    return tree
+
+
+def cpu_ticks(pids):
+    ticks = {}
+    for p in pids:
+        try:
+            with open(f"/proc/{p}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+            ticks[p] = int(fields[11]) + int(fields[12])  # utime + stime
+        except OSError:
+            pass
+    return ticks
+
+
+def pss_kb(pids):
+    total = 0
+    for p in pids:
+        try:
+            with open(f"/proc/{p}/smaps_rollup") as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+                        break
+        except OSError:
+            pass
+    return total
+
+
+class TraceReader:
+    """Collects the client's trace lines with the moment each arrived."""
+
+    def __init__(self, stream):
+        self.lines = []
+        self.cond = threading.Condition()
+        threading.Thread(target=self._read, args=(stream,), daemon=True).start()
+
+    def _read(self, stream):
+        for raw in stream:
+            line = raw.decode("utf-8", "replace").rstrip("\n")
+            with self.cond:
+                self.lines.append((time.monotonic(), line))
+                self.cond.notify_all()
+
+    def wait_for(self, predicate, after, timeout):
+        """The moment of the first line after `after` that matches, or None."""
+        deadline = time.monotonic() + timeout
+        with self.cond:
+            while True:
+                for t, line in self.lines:
+                    if t >= after and predicate(line):
+                        return t
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    return None
+                self.cond.wait(left)
+
+
+
+def cpu_percent(pid, seconds):
+    """CPU of the process tree of `pid` over `seconds`, in % of one core."""
+    before, t0 = cpu_ticks(process_tree(pid)), time.monotonic()
+    time.sleep(seconds)
+    after, t1 = cpu_ticks(process_tree(pid)), time.monotonic()
+    used = sum(v - before.get(p, 0) for p, v in after.items())
+    return 100.0 * used / os.sysconf("SC_CLK_TCK") / (t1 - t0)
+
+
+def build(*targets):
+    subprocess.check_call([os.path.join(ROOT, "scripts", "build")] + list(targets),
+                          stdout=subprocess.DEVNULL)
+
+
+def rerun_under_xvfb(argv):
+    """Without a display, runs the calling script again under Xvfb (never returns then)."""
+    if os.environ.get("DISPLAY") or os.environ.get("KOVAN_LIVE_INNER"):
+        return
+    env = dict(os.environ, KOVAN_LIVE_INNER="1")
+    os.execvpe("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1920x1080x24",
+                            "python3"] + argv, env)
+
+
+class Rig:
+    """The demo service (or the given data port), the companion and the client, in a scratch
+    program folder; everything ends with stop()."""
+
+    def __init__(self, data_port=None, live_events=False):
+        self.folder = tempfile.mkdtemp(prefix="kovan-live-")
+        self.xdg = tempfile.mkdtemp(prefix="kovan-xdg-")
+        os.chmod(self.xdg, 0o700)
+        self.env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", XDG_RUNTIME_DIR=self.xdg,
+                        SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"),
+                        KOVAN_TRACE="1")
+        self.demo_data = free_port()
+        self.data = data_port or self.demo_data
+        self.page, self.web = free_port(), free_port()
+        self.block = f"KOVANLIVE{os.getpid()}"
+        # The demo's own notices and news every few seconds are not idle.
+        self.live_events = live_events
+        self.procs = []
+        self.client = None
+        self.trace = None
+
+    def start(self):
+        shutil.copy(os.path.join(BIN, "kovan-companion"), os.path.join(self.folder, "zrs"))
+        self.procs.append(subprocess.Popen(
+            [os.path.join(BIN, "kovan-demo-service"), "--data-port", str(self.demo_data),
+             "--page-port", str(self.page), "--web-port", str(self.web), "--sessid", SESSID]
+            + ([] if self.live_events else ["--no-live-events"]),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.procs.append(subprocess.Popen(
+            [os.path.join(self.folder, "zrs"), "--sessid", SESSID, "--block", self.block],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        time.sleep(1)
+        self.launched = time.monotonic()
+        self.client = subprocess.Popen(
+            [os.path.join(BIN, "kovan"), "--dir", self.folder,
+             "--data-server", f"127.0.0.1:{self.data}",
+             "--page-server", f"127.0.0.1:{self.page}",
+             "--web-site", f"127.0.0.1:{self.web}", "--session-block", self.block],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.procs.append(self.client)
+        self.trace = TraceReader(self.client.stderr)
+
+    def terminate(self, timeout=30):
+        """SIGTERM to the client; seconds until it ended, None when it did not."""
+        asked = time.monotonic()
+        self.client.terminate()
+        try:
+            self.client.wait(timeout=timeout)
+            return time.monotonic() - asked
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.kill()
+                p.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.rmtree(self.xdg, ignore_errors=True)
