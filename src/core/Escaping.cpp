@@ -18,13 +18,10 @@ void appendUnicodeEscape(QString& out, char16_t u) {
 QString jsStringLiteral(QStringView text) {
     QString out;
     out.reserve(text.size() + 2);
-    out += u'"';
+    out += u'\'';
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         switch (u) {
-        case u'"':
-            out += QStringLiteral("\\\"");
-            continue;
         case u'\'':
             out += QStringLiteral("\\'");
             continue;
@@ -61,7 +58,7 @@ QString jsStringLiteral(QStringView text) {
             out += text[i];
         }
     }
-    out += u'"';
+    out += u'\'';
     return out;
 }
 

@@ -8,8 +8,9 @@ namespace kovan {
 // The one way text from outside (a session id, page data, a server reply) goes into a page
 // script or into an address. Any thread.
 
-// A JavaScript string literal in double quotes that evaluates to exactly `text`: backslash,
-// both quotes, every control character, the line terminators U+2028/U+2029 and lone
+// A JavaScript string literal in single quotes that evaluates to exactly `text` (so
+// "reloadCheck(" + jsStringLiteral("S1") + ")" reads reloadCheck('S1')): backslash, the single
+// quote, every control character, the line terminators U+2028/U+2029 and lone
 // surrogates are escaped, and "<" is written \u003C so that no "</script" can end an inline
 // script around it.
 QString jsStringLiteral(QStringView text);

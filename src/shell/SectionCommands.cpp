@@ -70,13 +70,7 @@ QString SectionCommands::instrumentScript(const QString& itemName, const QString
     QString symbol = itemName;
     symbol.remove(QStringLiteral("ASML_"));
     const QString argument = symbol == QLatin1String("ALL") ? QString() : caption;
-    return QStringLiteral("showArtBySYM(") + quoted(argument) + u')';
-}
-
-QString SectionCommands::quoted(const QString& text) {
-    QString inner = text;
-    inner.replace(u'\'', QStringLiteral("''"));
-    return u'\'' + inner + u'\'';
+    return QStringLiteral("showArtBySYM(") + jsStringLiteral(argument) + u')';
 }
 
 } // namespace kovan

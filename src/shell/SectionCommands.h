@@ -44,9 +44,6 @@ public:
     // ASML_XAGRMBClick: the page script for the chosen item, e.g. showArtBySYM('现货白银'), and
     // showArtBySYM('') for ASML_ALL.
     static QString instrumentScript(const QString& itemName, const QString& caption);
-
-    // A text as a single-quoted script literal (inner single quotes doubled).
-    static QString quoted(const QString& text);
 };
 
 } // namespace kovan

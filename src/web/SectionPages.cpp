@@ -1,5 +1,6 @@
 #include "web/SectionPages.h"
 
+#include "core/Escaping.h"
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
 #include "core/Trace.h"
@@ -22,12 +23,6 @@ namespace {
 // The outer HTML of the topmost element above the body; null without a body.
 constexpr auto kOuterHtmlScript = "(function(){var e=document.body;if(!e)return null;"
                                   "while(e.parentElement)e=e.parentElement;return e.outerHTML;})()";
-
-QString jsStringLiteral(const QString& text) {
-    // A JSON string is a valid JavaScript string literal.
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
 
 } // namespace
 

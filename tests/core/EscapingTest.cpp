@@ -47,12 +47,12 @@ TEST(JsStringLiteral, EvaluatesToTheTextAndStaysOneToken) {
 }
 
 TEST(JsStringLiteral, PlainTextIsKeptReadable) {
-    EXPECT_EQ(jsStringLiteral(u"S1"), "\"S1\"");
-    EXPECT_EQ(jsStringLiteral(u"it's"), "\"it\\'s\"");
-    EXPECT_EQ(jsStringLiteral(u"</x>"), "\"\\u003C/x\\u003E\"");
+    EXPECT_EQ(jsStringLiteral(u"S1"), "'S1'");
+    EXPECT_EQ(jsStringLiteral(u"it's \"so\""), "'it\\'s \"so\"'");
+    EXPECT_EQ(jsStringLiteral(u"</x>"), "'\\u003C/x\\u003E'");
     // A lone half of a surrogate pair is written as an escape; a whole pair stays as it is.
-    EXPECT_EQ(jsStringLiteral(QString(QChar(0xD800))), "\"\\uD800\"");
-    EXPECT_EQ(jsStringLiteral(u"😀"), QStringLiteral("\"😀\""));
+    EXPECT_EQ(jsStringLiteral(QString(QChar(0xD800))), "'\\uD800'");
+    EXPECT_EQ(jsStringLiteral(u"😀"), QStringLiteral("'😀'"));
 }
 
 TEST(UrlPathSegment, NeverChangesTheShapeOfTheAddress) {

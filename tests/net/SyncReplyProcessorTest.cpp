@@ -1,13 +1,14 @@
 #include "net/SyncReplyProcessor.h"
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
-#include "net/SectionRefresh.h"
 
 #include "SyncConsistency.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+
+#include "ChangedViews.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,16 @@ const QString kSymbols =
 struct FakePages {
     QStringList loadedViews{QStringLiteral("sgWeb"), QStringLiteral("ayWeb"),
                             QStringLiteral("plWeb"), QStringLiteral("dtWeb")};
-    QStringList scripts; // "view:script"
+    QStringList scripts; // "view:sessid" of every reloadCheck it would run
     int checkRefreshCalls = 0;
     int reloadAllCalls = 0;
     int tickerCalls = 0;
 
     void checkRefresh(const SyncTables& t) {
         ++checkRefreshCalls;
-        for (const QString& view : changedSectionViews(t.syncState))
+        for (const QString& view : test::changedSectionViews(t.syncState))
             if (loadedViews.contains(view))
-                scripts << view + u':' + reloadCheckScript(t.sessid);
+                scripts << view + u':' + t.sessid;
     }
 };
 
@@ -88,8 +89,8 @@ TEST_F(SyncReplyProcessorTest, FirstStampsSetEveryFlagAndRefreshEachLoadedViewOn
     for (const char16_t* flag : {u"signCHG", u"artsCHG", u"planCHG", u"mktsCHG"})
         EXPECT_EQ(state(flag), 1) << QString::fromUtf16(flag).toStdString();
     EXPECT_EQ(pages.checkRefreshCalls, 1);
-    EXPECT_EQ(pages.scripts, (QStringList{QStringLiteral("sgWeb:reloadCheck('it''s')"),
-                                          QStringLiteral("plWeb:reloadCheck('it''s')")}));
+    EXPECT_EQ(pages.scripts,
+              (QStringList{QStringLiteral("sgWeb:it's"), QStringLiteral("plWeb:it's")}));
     EXPECT_EQ(pages.reloadAllCalls, 0);
 }
 
@@ -110,7 +111,7 @@ TEST_F(SyncReplyProcessorTest, OnlyTheMovedStampIsFlagged) {
     feed(reply(QStringLiteral(R"("LUDsign":5,"LUDarts":9)")));
     EXPECT_EQ(state(u"signCHG"), 0);
     EXPECT_EQ(state(u"artsCHG"), 1);
-    EXPECT_EQ(pages.scripts, QStringList{QStringLiteral("ayWeb:reloadCheck('sess')")});
+    EXPECT_EQ(pages.scripts, QStringList{QStringLiteral("ayWeb:sess")});
 }
 
 TEST_F(SyncReplyProcessorTest, LowerOrMissingStampIsIgnored) {
@@ -433,22 +434,6 @@ TEST(SyncRatesTest, SymbolRebuildMatchesTheQuoteTableRules) {
         EXPECT_EQ(t.symbolCodes, info.keys());
         ASSERT_EQ(t.quoteTable.lines(), test::referenceSymbols(info).lines()) << "round " << round;
     }
-}
-
-TEST(SectionRefreshTest, ScriptQuotesTheSession) {
-    EXPECT_EQ(reloadCheckScript(QStringLiteral("abc")), QStringLiteral("reloadCheck('abc')"));
-    EXPECT_EQ(reloadCheckScript(QStringLiteral("a'b''c")),
-              QStringLiteral("reloadCheck('a''b''''c')"));
-    EXPECT_EQ(reloadCheckScript(QString()), QStringLiteral("reloadCheck('')"));
-}
-
-TEST(SectionRefreshTest, ViewsFollowTheFlagsInOrder) {
-    QJsonObject s = SyncTables::initialSyncState();
-    EXPECT_TRUE(changedSectionViews(s).isEmpty());
-    s[QStringLiteral("mktsCHG")] = 1;
-    s[QStringLiteral("signCHG")] = 1;
-    EXPECT_EQ(changedSectionViews(s),
-              (QStringList{QStringLiteral("sgWeb"), QStringLiteral("dtWeb")}));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "core/ProgramState.h"
-#include "net/SectionRefresh.h"
 #include "net/SyncController.h"
 
+#include "ChangedViews.h"
 #include "TestServer.h"
 
 #include <QThread>
@@ -32,8 +32,8 @@ public:
     void checkRefresh() override {
         onGui = onGui && QThread::currentThread() == QCoreApplication::instance()->thread();
         const SyncTables t = program().sync.snapshot();
-        for (const QString& view : changedSectionViews(t.syncState))
-            scripts << view + u':' + reloadCheckScript(t.sessid);
+        for (const QString& view : test::changedSectionViews(t.syncState))
+            scripts << view + u':' + t.sessid;
         ++refreshes;
     }
     void forceReload(const QString& which) override {
@@ -120,8 +120,8 @@ TEST_F(SyncThreadTest, PollsTheSessionUrlAndFeedsTheTables) {
     EXPECT_EQ(seen.front().remotePort, seen.back().remotePort);
     EXPECT_TRUE(m_pages.onGui);
     EXPECT_EQ(m_pages.refreshes, 2); // stamp 5 first, then 6
-    EXPECT_EQ(m_pages.scripts, (QStringList{QStringLiteral("sgWeb:reloadCheck('sess1')"),
-                                            QStringLiteral("sgWeb:reloadCheck('sess1')")}));
+    EXPECT_EQ(m_pages.scripts,
+              (QStringList{QStringLiteral("sgWeb:sess1"), QStringLiteral("sgWeb:sess1")}));
     EXPECT_TRUE(m_pages.reloads.isEmpty());
     EXPECT_EQ(m_ticker.m_starts, 1);
     EXPECT_TRUE(m_ticker.m_fromWorker);

@@ -29,7 +29,8 @@ TEST(SectionCommands, ServicePages) {
               (P{"交易信号过滤", "signsets/abc", 1}));
     EXPECT_TRUE(SectionCommands::servicePage("navbt_sg", "abc").title.isEmpty());
     // The session id stays one path segment: no step out of "/tools/", no query.
-    EXPECT_EQ(SectionCommands::servicePage("MyHotBtPae", "../x?y#z").params, "appadmin/..%2Fx%3Fy%23z");
+    EXPECT_EQ(SectionCommands::servicePage("MyHotBtPae", "../x?y#z").params,
+              "appadmin/..%2Fx%3Fy%23z");
     EXPECT_EQ(SectionCommands::refresh("pl", "a/b c").path, "/tools/planlist/a%2Fb%20c/");
 }
 
@@ -49,7 +50,7 @@ TEST(SectionCommands, InstrumentScripts) {
               "showArtBySYM('现货白银')");
     EXPECT_EQ(SectionCommands::instrumentScript("ASML_ALL", "全部品种"), "showArtBySYM('')");
     EXPECT_EQ(SectionCommands::instrumentScript("ASML_FOREX", "外汇"), "showArtBySYM('外汇')");
-    EXPECT_EQ(SectionCommands::quoted("it's"), "'it''s'");
+    EXPECT_EQ(SectionCommands::instrumentScript("ASML_X", "it's"), "showArtBySYM('it\\'s')");
     ASSERT_EQ(SectionCommands::instruments().size(), 7);
     EXPECT_EQ(SectionCommands::instruments().front().name, "ASML_ALL");
     EXPECT_EQ(SectionCommands::instruments().back().caption, "外汇");

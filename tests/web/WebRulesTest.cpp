@@ -320,12 +320,12 @@ TEST(SectionRules, MarkerDecidesThePageState) {
 TEST(SectionRules, TileDocumentAndReloadScripts) {
     EXPECT_EQ(sections::tileDocument("C:/k/resource/grid.png"),
               "<body style=\"background:url(C:/k/resource/grid.png)\"></body>");
-    EXPECT_EQ(sections::reloadCheckScript("abc"), "reloadCheck(\"abc\")");
-    EXPECT_EQ(sections::reloadCheckScript("a'b"), "reloadCheck(\"a\\'b\")");
-    EXPECT_EQ(sections::reloadCheckScript(""), "reloadCheck(\"\")");
+    EXPECT_EQ(sections::reloadCheckScript("abc"), "reloadCheck('abc')");
+    EXPECT_EQ(sections::reloadCheckScript("a'b"), "reloadCheck('a\\'b')");
+    EXPECT_EQ(sections::reloadCheckScript(""), "reloadCheck('')");
     // A backslash no longer ends the string early (doubling quotes alone let it through).
     EXPECT_EQ(sections::reloadCheckScript(R"(\');anything();//)"),
-              R"(reloadCheck("\\\');anything();//"))");
+              R"(reloadCheck('\\\');anything();//'))");
     EXPECT_STREQ(sections::kReloadCheckZero, "reloadCheck(0)");
 }
 

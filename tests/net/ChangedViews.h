@@ -1,10 +1,15 @@
-#include "net/SectionRefresh.h"
+#pragma once
 
 #include "core/JsonParams.h"
 
-namespace kovan {
+#include <QJsonObject>
+#include <QStringList>
 
-QStringList changedSectionViews(const QJsonObject& syncState) {
+namespace kovan::test {
+
+// For the sync tests' stand-ins of the section pages: the views whose flag the latest reply set,
+// in the order (signCHG, "sgWeb"), (artsCHG, "ayWeb"), (planCHG, "plWeb"), (mktsCHG, "dtWeb").
+inline QStringList changedSectionViews(const QJsonObject& syncState) {
     static const std::pair<const char16_t*, const char16_t*> pairs[] = {
         {u"signCHG", u"sgWeb"},
         {u"artsCHG", u"ayWeb"},
@@ -18,10 +23,4 @@ QStringList changedSectionViews(const QJsonObject& syncState) {
     return views;
 }
 
-QString reloadCheckScript(const QString& sessid) {
-    QString quoted = sessid;
-    quoted.replace(u'\'', QStringLiteral("''"));
-    return QStringLiteral("reloadCheck('") + quoted + QStringLiteral("')");
-}
-
-} // namespace kovan
+} // namespace kovan::test
