@@ -8,6 +8,7 @@ namespace demo {
 namespace {
 
 constexpr std::int64_t kDay = 86400;
+constexpr std::int64_t kEarliest = 631152000; // 1990-01-01 00:00 UTC
 
 // Days since 1970-01-01 of a civil date, and back (proleptic Gregorian calendar).
 std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -152,7 +153,9 @@ DemoMarket::Series& DemoMarket::series(const MarketSymbol& s, const std::string&
     std::vector<MarketBar> bars(kHistoryBars);
     std::int64_t t = slotStart(period, now);
     double close = s.bid;
-    for (int i = kHistoryBars - 1; i >= 0; --i) {
+    int first = kHistoryBars;
+    for (int i = kHistoryBars - 1; i >= 0 && t >= kEarliest; --i) {
+        first = i;
         MarketBar& b = bars[size_t(i)];
         b.t = t;
         b.c = close;
@@ -166,6 +169,8 @@ DemoMarket::Series& DemoMarket::series(const MarketSymbol& s, const std::string&
         close = open;
         t = previousSlot(period, t);
     }
+    // Monthly and weekly series begin in 1990 (bar times are positive 32-bit numbers).
+    bars.erase(bars.begin(), bars.begin() + first);
     fresh.bars = std::move(bars);
     return m_series.emplace(key, std::move(fresh)).first->second;
 }

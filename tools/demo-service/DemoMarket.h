@@ -68,6 +68,7 @@ public:
     static std::int64_t previousSlot(const std::string& period, std::int64_t start);
     static std::int64_t nominalSeconds(const std::string& period); // 30 days for MN
 
+    // Bars of a new series: 1100, or fewer for long periods, which begin in 1990.
     static constexpr int kHistoryBars = 1100;
 
 private:
