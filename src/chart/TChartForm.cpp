@@ -39,12 +39,13 @@ TChartForm::TChartForm(const ChartController::Options& options, CommandRegistry&
     m_RzPanel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_RzPanel1->setMaximumWidth(kPanelWidth - kSplitterWidth);
     auto* panelLayout = new QVBoxLayout(m_RzPanel1);
-    panelLayout->setContentsMargins(2, 2, 3, 2);
+    panelLayout->setContentsMargins(1, 1, 2, 1); // ChartWeb: 256 × 496 at design size
     m_ChartWeb = new HostWebView(QStringLiteral("ChartWeb"), 0, m_RzPanel1);
     m_ChartWeb->attachScriptHost(commands);
     panelLayout->addWidget(m_ChartWeb);
     m_splitter->addWidget(m_MVI);
     m_splitter->addWidget(m_RzPanel1);
+    m_splitter->setCollapsible(0, false); // only the panel collapses
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 0);
     m_splitter->setSizes({ChartController::kViewWidth, kPanelWidth - kSplitterWidth});

@@ -121,6 +121,7 @@ TEST_F(ChartFormTest, ATopLevelWindowOfItsOwnWithViewAndPanel) {
     EXPECT_EQ(panel->width() + 7, 268);
     EXPECT_LE(panel->maximumWidth() + 7, 268);
     EXPECT_EQ(form->ChartWeb()->objectName(), "ChartWeb");
+    EXPECT_EQ(form->ChartWeb()->size(), QSize(256, 496));
     ASSERT_EQ(m_module->registry().entries().size(), 1u);
     EXPECT_EQ(m_module->registry().entries()[0].SYM, "XAGRMB");
 }
