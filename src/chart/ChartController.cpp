@@ -121,7 +121,9 @@ QString ChartController::setPeriod(const QString& ped) {
     // requested for the old period is dropped when it arrives (its period no longer matches).
     m_PData->locked.store(true, std::memory_order_release);
     try {
-        saveLocalHistory(*m_PData, m_options.programDir);
+        // A series still waiting for its first bars has nothing to keep: the file stays.
+        if (!m_PData->datalist.empty())
+            saveLocalHistory(*m_PData, m_options.programDir);
     } catch (const std::exception& e) {
         trace(QStringLiteral("chart history of %1 %2 not saved: %3")
                   .arg(m_PData->symbol, m_PData->period, QString::fromUtf8(e.what())));

@@ -171,6 +171,11 @@ TEST_F(ChartControllerTest, SetPeriodResultsAndCaptions) {
 
     EXPECT_THROW(m_c->setPeriod("ABCDEFGHIJKLMNOP"), ConversionError);
     EXPECT_EQ(m_c->PData()->period, "D1");
+
+    // Leaving a period before its first bars arrived leaves its file alone.
+    m_env->writeHistory("XAGRMB", "D1", hourlyBars(5));
+    EXPECT_EQ(m_c->setPeriod("H1"), "1");
+    EXPECT_EQ(m_env->readHistory("XAGRMB", "D1").size(), 5u);
 }
 
 TEST_F(ChartControllerTest, SetChartStyleKeepsTheOtherKeysAndReturnsToFollowMode) {
