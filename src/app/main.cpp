@@ -66,6 +66,7 @@ int runClient(const kovan::CommandLine& cl) {
     MainFormHooks hooks;
     hooks.pages = web.pageHooks();
     hooks.pages.openChart = [&] { chart.openChart(); };
+    chart.setNeeds({[&](const QString& url, const QString& key) { windows.showTerms(url, key); }});
     hooks.floatBarShowing = [&] { return notify.floatBarShowing(); };
     hooks.showFloatBar = [&](bool toFront) { notify.showFloatBar(toFront); };
     hooks.showNewestNotice = [&] { notify.showNewestNotice(); };

@@ -1,26 +1,69 @@
 #pragma once
 
+#include "chart/ChartController.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
 namespace kovan {
 
+class ChartLauncher;
+class ChartRegistry;
 class CommandRegistry;
 class Lifecycle;
+class TChartForm;
 
 // The chart windows: each a live chart of one instrument with its panel page, opened by the
-// signal section's "图形" button and by page commands.
+// signal section's "图形" button and by page commands (see ChartCommands.h), kept in the chart
+// registry while open.
 //
-// Offers: openChart, for the "图形" button. GUI thread only.
+// Offers: openChart, for the "图形" button; the page commands viewchartbysign, changechart,
+// getchartinfo, addInxLayer, removeindex, chartshot and removeCFP. Needs: the chart terms
+// window. Exit: every window's feed is stopped with the other workers, the windows hidden.
+//
+// GUI thread only. Closed windows are deleted (their feeds stopped first); the rest go with
+// the module, before the application object.
 class ChartModule {
 public:
+    struct Needs {
+        // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves
+        // the settings before the window closes. Returns when it has closed.
+        std::function<void(const QString& url, const QString& settingsKey)> showTerms;
+    };
+
     ChartModule();
     ~ChartModule();
     ChartModule(const ChartModule&) = delete;
     ChartModule& operator=(const ChartModule&) = delete;
 
+    void setNeeds(Needs needs);
+    // The chart commands; chart panel pages are answered from this registry.
     void registerCommands(CommandRegistry& registry);
     void addSteps(Lifecycle& lifecycle);
 
-    // The "图形" button of the signal section.
+    // The "图形" button of the signal section: the default instrument in the default style.
     void openChart();
+
+    ChartRegistry& registry() { return *m_registry; }
+    ChartLauncher& launcher() { return *m_launcher; }
+    QList<TChartForm*> windows() const;
+    // Feed timing of windows opened from now on (tests).
+    void setWindowOptions(const ChartController::Options& options) { m_options = options; }
+
+private:
+    ChartController* createWindow();
+    void windowClosed(TChartForm* form, const QString& ckey);
+
+    Needs m_needs;
+    std::unique_ptr<ChartRegistry> m_registry;
+    std::unique_ptr<ChartLauncher> m_launcher;
+    CommandRegistry* m_commands = nullptr;
+    ChartController::Options m_options;
+    QList<QPointer<TChartForm>> m_windows;
 };
 
 } // namespace kovan

@@ -1,6 +1,7 @@
 #include "chart/TChart.h"
 
 #include "chart/ChartFramePainter.h"
+#include "chart/OhlcReadout.h"
 #include "chart/Raster.h"
 #include "chart/TextColors.h"
 #include "core/JsonParams.h"
@@ -191,6 +192,8 @@ void TChart::drawCross(int X, int Y) {
             const int hb = img.height();
             raster::fill(img, X - 20, hb - 18, X + 20, hb - 4, c);
             canvas.text(X - 20 + (40 - m_axisFont.width(s)) / 2, hb - 16, s, tc);
+            if (m_ohlcReadout)
+                paintOhlcReadout(canvas, (*bars)[size_t(i)], pipLen(), c, tc);
         }
     }
     publish(m_crossMap, boxes);

@@ -65,6 +65,8 @@ public:
     void setSymInfo(const QJsonObject& s); // also back to follow mode
     const QJsonObject& SymInfo() const { return m_FSyminfo; }
     void setPrice(float p); // stores and draws; 0 = no price known
+    // Stores the price without drawing: a caller that also changed bars draws once for both.
+    void storePrice(float p) { m_FPrice = p; }
     float Price() const { return m_FPrice; }
     bool AutoMove() const { return m_FAutoMove; }
     void setAutoMove(bool on) { m_FAutoMove = on; }
@@ -76,8 +78,12 @@ public:
     void drawWait();              // "正在载入..." centred; publishes
     void drawFull();              // a full frame; publishes unless abandoned
     void drawCross(int X, int Y); // cross-hair on a copy of the cache; publishes that copy
-    bool movePX(int X1, int X2);  // drag scroll; true when it scrolled (and drew)
-    void resize();                // takes the view's size; clears the view's layers; draws
+    // The cross-hair also shows the time, open, high, low and close of the bar under it at the
+    // view's top-left (off by default; the chart window turns it on).
+    void setOhlcReadout(bool on) { m_ohlcReadout = on; }
+    bool ohlcReadout() const { return m_ohlcReadout; }
+    bool movePX(int X1, int X2); // drag scroll; true when it scrolled (and drew)
+    void resize();               // takes the view's size; clears the view's layers; draws
     void clear() {}
     void drawLine() {}
 
@@ -157,6 +163,7 @@ private:
     // their own bitmap, so the cache's font stays as it is).
     ChartFont m_axisFont{QStringLiteral("Verdana"), 8};
     bool m_recordText = false;
+    bool m_ohlcReadout = false;
     std::vector<TextBox> m_cacheText;
     std::vector<TextBox> m_workText;
     std::vector<TextBox> m_publishedText;

@@ -1,5 +1,6 @@
 #include "core/JsonParams.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 
@@ -56,6 +57,14 @@ double jsonReal(const QJsonObject& o, QStringView key) {
         return ok ? d : 0.0;
     }
     return 0.0;
+}
+
+QString jsonValueText(const QJsonValue& v) {
+    if (v.isObject())
+        return compactJson(v.toObject());
+    if (v.isArray())
+        return QString::fromUtf8(QJsonDocument(v.toArray()).toJson(QJsonDocument::Compact));
+    return jsonText(QJsonObject{{QStringLiteral("v"), v}}, u"v");
 }
 
 QJsonObject parseJsonObject(const QByteArray& utf8, bool* ok) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QString>
 
 namespace kovan {
@@ -14,6 +15,11 @@ namespace kovan {
 QString jsonText(const QJsonObject& o, QStringView key);
 qint64 jsonInt(const QJsonObject& o, QStringView key);
 double jsonReal(const QJsonObject& o, QStringView key);
+
+// A value as text, for parameters that may come as a string or as the JSON itself: strings as
+// they are, numbers, booleans and null as jsonText reads them, objects and arrays as their
+// compact JSON text.
+QString jsonValueText(const QJsonValue& v);
 
 // Parses a JSON object; anything else (broken text, an array) gives an empty object and
 // `ok` false.

@@ -28,4 +28,9 @@ bool WindowsModule::showLecture() {
         LectureConfig::fromSettings(program().settings, program().endpoints.pageServer.root()));
 }
 
+bool WindowsModule::showTerms(const QString& url, const QString& settingsKey) {
+    m_tosForm->loadTosUrl(url, settingsKey);
+    return m_tosForm->showModal();
+}
+
 } // namespace kovan

@@ -13,7 +13,8 @@ class TtosForm;
 // The auxiliary windows: the chart terms window, the lecture pop-up and the plain web window.
 //
 // Offers: shownormalwindow (the plain web window) and showLecture (the lecture pop-up, modal)
-// to the web part's page commands. GUI thread only.
+// to the web part's page commands; showTerms (the terms window, modal) to the chart windows.
+// GUI thread only.
 class WindowsModule {
 public:
     WindowsModule();
@@ -25,6 +26,9 @@ public:
     void shownormalwindow(const QString& title, const QString& url);
     // Shows the lecture pop-up of the configured lecture modally; false when none is configured.
     bool showLecture();
+    // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves the
+    // settings before the window closes. True when accepted.
+    bool showTerms(const QString& url, const QString& settingsKey);
 
     TtosForm* tosForm() const { return m_tosForm.get(); }
     TftForm* lectureForm() const { return m_lectureForm.get(); }

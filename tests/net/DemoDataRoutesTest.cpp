@@ -12,8 +12,11 @@
 
 #include "TestServer.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QJsonArray>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +152,87 @@ TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
     ASSERT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
     EXPECT_EQ(jsonInt(parseJsonObject(reply), u"status"), 1);
     EXPECT_EQ(syncSession(member), guest); // the next poll is told the guest session
+}
+
+TEST_F(DemoDataRoutesTest, ChartBarsForEverySymbolAndPeriodEndAtTheMovingBid) {
+    HttpClient client;
+    auto chart = [&](const QString& path) {
+        const HttpReply r =
+            client.get(QStringLiteral("http://127.0.0.1:%1/chart/").arg(m_port) + path);
+        EXPECT_TRUE(r.ok) << path.toStdString();
+        return parseJsonObject(r.text());
+    };
+    const QStringList periods{"M1", "M5", "M15", "M30", "H1", "H4", "D1", "W1", "MN"};
+    const QJsonObject symbols =
+        sync(QString::fromStdString(m_config.sessid))["symbolinfo"].toObject();
+    ASSERT_FALSE(symbols.isEmpty());
+    for (const QString& sym : symbols.keys()) {
+        for (const QString& ped : periods) {
+            const QJsonObject o = chart(sym + u'/' + ped + QStringLiteral("/0/1024"));
+            ASSERT_EQ(jsonInt(o, u"status"), 1) << sym.toStdString() << ped.toStdString();
+            const QJsonArray data = o["data"].toArray();
+            // Months and weeks begin in 1990; everything else has 1024 bars to give.
+            if (ped == u"MN")
+                ASSERT_GE(data.size(), 12 * 36);
+            else
+                ASSERT_EQ(data.size(), 1024);
+            ASSERT_EQ(jsonInt(o, u"count"), data.size());
+            qint64 t = 631151999;
+            for (const QJsonValue& v : data) {
+                const QJsonObject b = v.toObject();
+                EXPECT_GT(jsonInt(b, u"D"), t); // oldest first, strictly ascending
+                t = jsonInt(b, u"D");
+                EXPECT_LE(jsonReal(b, u"L"), std::min(jsonReal(b, u"O"), jsonReal(b, u"C")));
+                EXPECT_GE(jsonReal(b, u"H"), std::max(jsonReal(b, u"O"), jsonReal(b, u"C")));
+                EXPECT_GT(jsonReal(b, u"L"), 0);
+            }
+            // The newest bar closes at the bid.
+            EXPECT_EQ(jsonReal(data.last().toObject(), u"C"), jsonReal(o, u"BID"));
+        }
+    }
+
+    // The same history in a second reply (seeded walks); from a bar's time on, that bar and
+    // the newer ones.
+    const QJsonArray a = chart("XAGRMB/H1/0/1024")["data"].toArray();
+    const QJsonArray b = chart("XAGRMB/H1/0/1024")["data"].toArray();
+    for (qsizetype i = 0; i + 1 < a.size(); ++i)
+        ASSERT_EQ(a[i], b[i]) << i;
+    const qint64 last = jsonInt(a.last().toObject(), u"D");
+    const QJsonObject since = chart(QStringLiteral("XAGRMB/H1/%1/0").arg(last));
+    ASSERT_EQ(jsonInt(since, u"count"), 1);
+    EXPECT_EQ(jsonInt(since["data"].toArray()[0].toObject(), u"D"), last);
+    EXPECT_EQ(chart(QStringLiteral("XAGRMB/H1/%1/0").arg(jsonInt(a[1000].toObject(), u"D")))["data"]
+                  .toArray()
+                  .size(),
+              24);
+
+    // The last bar follows the bid as the sync feed moves it.
+    double close = jsonReal(since["data"].toArray()[0].toObject(), u"C");
+    bool moved = false;
+    for (int i = 0; i < 50 && !moved; ++i) {
+        sync(QString::fromStdString(m_config.sessid));
+        const QJsonObject now = chart(QStringLiteral("XAGRMB/H1/%1/0").arg(last));
+        const QJsonObject bar = now["data"].toArray().last().toObject();
+        EXPECT_EQ(jsonReal(bar, u"C"), jsonReal(now, u"BID"));
+        moved = jsonReal(bar, u"C") != close;
+    }
+    EXPECT_TRUE(moved);
+
+    // Weeks start on Monday, months on the 1st.
+    const QJsonArray weeks = chart("XAU/W1/0/3")["data"].toArray();
+    for (const QJsonValue& v : weeks)
+        EXPECT_EQ(QDateTime::fromSecsSinceEpoch(jsonInt(v.toObject(), u"D"), QTimeZone::utc())
+                      .date()
+                      .dayOfWeek(),
+                  1);
+    for (const QJsonValue& v : chart("XAU/MN/0/3")["data"].toArray())
+        EXPECT_EQ(QDateTime::fromSecsSinceEpoch(jsonInt(v.toObject(), u"D"), QTimeZone::utc())
+                      .date()
+                      .day(),
+                  1);
+
+    EXPECT_EQ(jsonInt(chart("NOSUCH/H1/0/1024"), u"status"), 0);
+    EXPECT_EQ(jsonInt(chart("XAU/H2/0/1024"), u"status"), 0);
 }
 
 TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {

@@ -4,6 +4,7 @@
 #include "WebTestSupport.h"
 
 #include "core/CommandRegistry.h"
+#include "core/JsonParams.h"
 #include "core/ProgramState.h"
 #include "DemoService.h"
 #include "web/HostWebView.h"
@@ -63,10 +64,11 @@ protected:
         QObject::connect(m_pages.get(), &SectionPages::pageChecked,
                          [this](const QString& key, int tag) { m_checked[key] = tag; });
         for (const char* name :
-             {"viewinfo", "tipwindow", "addfloatmsg", "realsign", "playVideo", "normalwindow",
-              "forcetitle", "showyyopen", "livechat", "viewchartbysign", "playaudio", "changechart",
-              "addInxLayer", "removeindex", "getchartinfo", "loginLabelClick", "lgoutlabClick",
-              "utypelabClick", "regLabelClick"}) {
+             {"viewinfo",        "tipwindow",       "addfloatmsg",   "realsign",
+              "playVideo",       "normalwindow",    "forcetitle",    "showyyopen",
+              "livechat",        "viewchartbysign", "playaudio",     "changechart",
+              "addInxLayer",     "removeindex",     "getchartinfo",  "chartshot",
+              "loginLabelClick", "lgoutlabClick",   "utypelabClick", "regLabelClick"}) {
             const QString n = QString::fromLatin1(name);
             m_registry.add(n, [this, n](const QString& p) {
                 m_calls.append(n + u'|' + p);
@@ -210,33 +212,70 @@ TEST_F(DemoPagesTest, ChartPanelDrivesTheChartNamedByItsKey) {
     HostWebView view("ChartWeb", 0);
     view.attachScriptHost(m_registry);
     const QString root = program().endpoints.pageServer.root();
-    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/chartpanel/DEMO1/?signID=7&ckey=K1")));
+    // Signal 30122 of the signal page is a gold signal.
+    ASSERT_TRUE(
+        loadAndWait(view.page(), QUrl(root + "/tools/chartpanel/DEMO1/?signID=30122&ckey=K1")));
     EXPECT_TRUE(runJs(view.page(), "document.documentElement.outerHTML")
                     .toString()
                     .contains("QZEARVersion"));
+    EXPECT_TRUE(runJs(view.page(), "document.body.innerText")
+                    .toString()
+                    .contains(QStringLiteral("黄金美元 XAU")));
+    EXPECT_EQ(runJs(view.page(), "document.querySelectorAll('#periods .btn').length").toInt(), 9);
     m_calls.clear();
-    EXPECT_EQ(runJs(view.page(), "(function(){try{period('H4'); addMA(); clearLayers(); hand(); "
-                                 "resetHS(); info(); return 'ok';}catch(e){return e.message;}})()")
+    EXPECT_EQ(runJs(view.page(), "(function(){try{period('MN'); toggleMA(); toggleMA(); hand(); "
+                                 "resetHS(); info(); shot(); setWidth(2); scheme(3); "
+                                 "return 'ok';}catch(e){return e.message;}})()")
                   .toString(),
               "ok");
-    ASSERT_EQ(m_calls.size(), 5) << runJs(view.page(),
+    ASSERT_EQ(m_calls.size(), 8) << runJs(view.page(),
                                           "document.getElementById('toast').textContent")
                                         .toString()
                                         .toStdString();
-    EXPECT_EQ(m_calls[0], R"(changechart|{"ckey":"K1","cf":"period","period":"H4"})");
+    EXPECT_EQ(m_calls[0], R"(changechart|{"ckey":"K1","cf":"period","period":"MN"})");
     EXPECT_TRUE(
         m_calls[1].startsWith(R"(addInxLayer|{"ckey":"K1","indextype":1,"attrib":{"type":"MA")"))
         << m_calls[1].toStdString();
     EXPECT_EQ(m_calls[2], R"(removeindex|{"ckey":"K1","lkey":"1"})");
     EXPECT_EQ(m_calls[3], R"(changechart|{"ckey":"K1","cf":"handstyle","style":1})");
     EXPECT_EQ(m_calls[4], "getchartinfo|K1");
-    EXPECT_EQ(runJs(view.page(), "document.getElementById('hs').textContent").toString(),
-              QStringLiteral("十字光标：关"));
+    EXPECT_EQ(m_calls[5], R"(chartshot|{"ckey":"K1"})");
+    EXPECT_EQ(m_calls[6],
+              R"(changechart|{"ckey":"K1","cf":"chartstyle","style":{"kwidth":7,"kmargin":2}})");
+    EXPECT_EQ(m_calls[7], R"(changechart|{"ckey":"K1","cf":"chartstyle","style":{"linetype":1}})");
+    EXPECT_EQ(runJs(view.page(), "document.getElementById('hs').className").toString(), "btn");
+    EXPECT_EQ(runJs(view.page(), "document.getElementById('per').textContent").toString(), "MN");
+
+    // The pivot levels come from the page server, then go to the chart as a PPVI layer.
+    m_calls.clear();
+    runJs(view.page(), "togglePivot(); 1");
+    ASSERT_TRUE(waitUntil([this] { return !m_calls.isEmpty(); }));
+    EXPECT_TRUE(m_calls[0].startsWith(
+        R"(addInxLayer|{"ckey":"K1","indextype":1,"attrib":{"type":"PPVI","itime":)"))
+        << m_calls[0].toStdString();
 
     ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/tos/DEMO1/tosofchart")));
     EXPECT_TRUE(runJs(view.page(), "document.body.innerText")
                     .toString()
                     .contains(QStringLiteral("用户须知")));
+}
+
+TEST_F(DemoPagesTest, PivotLevelsOfTheDemoInstruments) {
+    HostWebView view("ChartWeb", 0);
+    const QString root = program().endpoints.pageServer.root();
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/pivots/XAGRMB")));
+    const QJsonObject p = parseJsonObject(runJs(view.page(), "document.body.innerText").toString());
+    EXPECT_EQ(jsonInt(p, u"status"), 1);
+    const double pv = jsonReal(p, u"PV");
+    EXPECT_LT(jsonReal(p, u"S3"), jsonReal(p, u"S1"));
+    EXPECT_LT(jsonReal(p, u"S1"), pv);
+    EXPECT_LT(pv, jsonReal(p, u"R1"));
+    EXPECT_LT(jsonReal(p, u"R1"), jsonReal(p, u"R3"));
+    EXPECT_EQ(jsonInt(p, u"itime") % 86400, 0); // from the start of the day
+    ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/pivots/NOSUCH")));
+    EXPECT_EQ(jsonInt(parseJsonObject(runJs(view.page(), "document.body.innerText").toString()),
+                      u"status"),
+              0);
 }
 
 TEST_F(DemoPagesTest, SignalPageShowsMemberSignalsForTheMemberSessionAndFollowsTheSession) {

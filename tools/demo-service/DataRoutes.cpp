@@ -1,5 +1,6 @@
 // The demo data server: the one-second sync feed with moving bids, section stamps that move
-// when the demo "posts" content, news items; member login and logout; the alert sound.
+// when the demo "posts" content, news items; chart bars of every symbol and period; member
+// login and logout; the alert sound.
 
 #include "DemoService.h"
 
@@ -19,15 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Symbol {
-    const char* code;
-    const char* showname;
-    double minpip; // smallest price step
-    int piplen;    // digits after the decimal point
-    int basepip;
-    double bid;
-};
-
 struct NewsItem {
     int id;
     int impant;
@@ -44,11 +36,12 @@ const char* const kHeadlines[] = {
 
 const char* const kSections[] = {"LUDsign", "LUDarts", "LUDplan", "LUDmkts"};
 
-// Everything the data routes share; handlers run on the server's thread pool.
+// Everything the data routes share; handlers run on the server's thread pool. The bids live
+// in the market (DemoMarket), which has a lock of its own.
 struct DataState {
     std::mutex mutex;
     std::mt19937 rng{20261209};
-    std::vector<Symbol> symbols;
+    std::shared_ptr<DemoMarket> market;
     std::int64_t stamps[4] = {};
     Clock::time_point nextPost[4];
     std::deque<NewsItem> news; // the latest four, sent with every reply
@@ -56,21 +49,7 @@ struct DataState {
     std::size_t nextHeadline = 0;
     Clock::time_point nextNews;
 
-    DataState() {
-        symbols = {
-            {"XAGRMB", "现货白银", 1, 0, 1, 5632},
-            {"XAU", "黄金美元", 0.01, 2, 1, 2031.45},
-            {"CADRMB", "现货铜", 10, 0, 1, 68420},
-            {"NIDRMB", "现货镍", 10, 0, 1, 131250},
-            {"AIDRMB", "现货铝", 5, 0, 1, 18965},
-            {"EURUSD", "欧元美元", 0.00001, 5, 10, 1.08532},
-            {"GBPUSD", "英镑美元", 0.00001, 5, 10, 1.26714},
-            {"USDJPY", "美元日元", 0.001, 3, 10, 147.382},
-            {"AUDUSD", "澳元美元", 0.00001, 5, 10, 0.65871},
-            {"USDCHF", "美元瑞郎", 0.00001, 5, 10, 0.88143},
-            {"USDCAD", "美元加元", 0.00001, 5, 10, 1.35926},
-            {"NZDUSD", "纽元美元", 0.00001, 5, 10, 0.61457},
-        };
+    explicit DataState(std::shared_ptr<DemoMarket> m) : market(std::move(m)) {
         const auto now = Clock::now();
         const std::int64_t base = std::chrono::duration_cast<std::chrono::seconds>(
                                       std::chrono::system_clock::now().time_since_epoch())
@@ -91,12 +70,7 @@ struct DataState {
 
     // One step of the random walk for every symbol, and posts/news that are due.
     void advance() {
-        std::uniform_int_distribution<int> step(-3, 3);
-        for (Symbol& s : symbols) {
-            if (std::uniform_int_distribution<int>(0, 9)(rng) < 3)
-                continue; // not every symbol moves every second
-            s.bid = std::max(s.minpip, s.bid + step(rng) * s.minpip);
-        }
+        market->step();
         const auto now = Clock::now();
         for (int i = 0; i < 4; ++i) {
             if (now >= nextPost[i]) {
@@ -158,7 +132,7 @@ std::string syncReply(DataState& st, const std::string& sessid) {
     std::lock_guard lock(st.mutex);
     st.advance();
     std::string info, rates;
-    for (const Symbol& s : st.symbols) {
+    for (const MarketSymbol& s : st.market->symbols()) {
         if (!info.empty()) {
             info += ',';
             rates += ',';
@@ -181,9 +155,28 @@ std::string syncReply(DataState& st, const std::string& sessid) {
         "{\"status\":1,\"sessid\":" + jsonString(sessid) + ",\"symbolinfo\":{" + info + "}";
     for (int i = 0; i < 4; ++i)
         out += ",\"" + std::string(kSections[i]) + "\":" + std::to_string(st.stamps[i]);
-    out += ",\"ratecount\":" + std::to_string(st.symbols.size()) + ",\"rate\":[" + rates + "]";
+    out += ",\"ratecount\":" + std::to_string(st.market->symbols().size()) + ",\"rate\":[" + rates +
+           "]";
     out += ",\"rdntcount\":" + std::to_string(st.news.size()) + ",\"rdnt\":[" + rdnt + "]}";
     return out;
+}
+
+// The chart endpoint's reply: {"status", "count", "data": [{D, O, H, L, C}], "BID"}, prices
+// with the instrument's digits.
+std::string chartReply(const DemoMarket::Chart& chart) {
+    if (!chart.ok)
+        return "{\"status\":0,\"count\":0,\"data\":[],\"error\":\"unknown instrument or period\"}";
+    std::string data;
+    for (const MarketBar& b : chart.bars) {
+        if (!data.empty())
+            data += ',';
+        data += "{\"D\":" + std::to_string(b.t) + ",\"O\":" + formatPrice(b.o, chart.piplen) +
+                ",\"H\":" + formatPrice(b.h, chart.piplen) +
+                ",\"L\":" + formatPrice(b.l, chart.piplen) +
+                ",\"C\":" + formatPrice(b.c, chart.piplen) + "}";
+    }
+    return "{\"status\":1,\"count\":" + std::to_string(chart.bars.size()) + ",\"data\":[" + data +
+           "],\"BID\":" + formatPrice(chart.bid, chart.piplen) + "}";
 }
 
 // The client sends the password scrambled with its built-in key: each character's low byte
@@ -246,7 +239,7 @@ std::string makeAlertWav() {
 }
 
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
-    auto state = std::make_shared<DataState>();
+    auto state = std::make_shared<DataState>(config.market);
 
     // The demo holds one session for its one client: the member session while the member is
     // signed in, the guest session otherwise. A poll with any other session is told the
@@ -263,6 +256,18 @@ void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
                        state->stamps[0] += 1;
                    }
                    sendJson(res, syncReply(*state, member ? config.memberSessid : config.sessid));
+               });
+
+    // Bars of one symbol and period: FROM 0 gives the last COUNT bars, FROM > 0 the bars from
+    // that time on (COUNT 0: all of them). The newest bar follows the bid.
+    server.Get(R"(/chart/([^/]+)/([^/]+)/(-?\d{1,18})/(-?\d{1,18}))",
+               [market = config.market](const httplib::Request& req, httplib::Response& res) {
+                   const std::int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
+                                                std::chrono::system_clock::now().time_since_epoch())
+                                                .count();
+                   sendJson(res, chartReply(market->chart(req.matches[1], req.matches[2],
+                                                          std::stoll(req.matches[3]),
+                                                          std::stoll(req.matches[4]), now)));
                });
 
     // Measuring aid (scripts/bench-live): the section's stamp moves now, as a post would.

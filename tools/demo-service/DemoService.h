@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DemoMarket.h"
+
 #include <httplib.h>
 
 #include <cstdint>
@@ -59,6 +61,8 @@ struct DemoConfig {
     std::string memberSessid = "demo-member-7001";
     std::int64_t memberUid = 20001;
     std::shared_ptr<DemoMember> member = std::make_shared<DemoMember>();
+    // The bids and chart bars, shared by the data server and the page server.
+    std::shared_ptr<DemoMarket> market = std::make_shared<DemoMarket>();
 
     // Whether `sessid` is the member session while the member is signed in.
     bool isMemberSession(const std::string& s) const {
@@ -68,12 +72,13 @@ struct DemoConfig {
     std::string currentSession() const { return member->signedIn() ? memberSessid : sessid; }
 };
 
-// Data server: /sync/<sessid>, /chart/..., POST /<action>/<sessid>, /filelist/sound/<name>.
+// Data server: /sync/<sessid>, /chart/SYM/PERIOD/FROM/COUNT, POST /<action>/<sessid>,
+// /filelist/sound/<name>.
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config);
 // A short chime as a RIFF/WAVE file (the demo's "alert.wav"), made by the data routes.
 std::string makeAlertWav();
 // Page server: /tools/... pages, /tools/session/ (the client's current session),
-// /filelist/... files.
+// /tools/pivots/<SYM> (the chart panel's pivot levels), /filelist/... files.
 void registerPageRoutes(httplib::Server& server, const DemoConfig& config);
 // Public web site: /, /price.php, /register.php.
 void registerWebRoutes(httplib::Server& server, const DemoConfig& config);

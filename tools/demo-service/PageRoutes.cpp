@@ -4,10 +4,13 @@
 
 #include "DemoService.h"
 
+#include "pages/ChartHtml.h"
 #include "pages/CommonHtml.h"
 #include "pages/ContentHtml.h"
 #include "pages/SectionHtml.h"
 
+#include <chrono>
+#include <cstdio>
 #include <map>
 #include <string>
 
@@ -69,6 +72,28 @@ std::string buildPage(const PageBody& page, const std::string& sessid, std::int6
     return html;
 }
 
+// The instrument of a signal of the demo's signal page (its list in SectionHtml.h); the chart
+// button's charts (signal 0) and unknown signals show XAGRMB.
+std::string signalSymbol(const std::string& signID) {
+    static const std::map<std::string, std::string> m{{"30121", "XAGRMB"}, {"30122", "XAU"},
+                                                      {"30123", "CADRMB"}, {"30124", "EURUSD"},
+                                                      {"30125", "NIDRMB"}, {"30126", "AIDRMB"}};
+    const auto it = m.find(signID);
+    return it == m.end() ? "XAGRMB" : it->second;
+}
+
+std::string price(double v, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+    return buf;
+}
+
+std::int64_t nowSecs() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 void sendHtml(httplib::Response& res, const std::string& html) {
     res.set_header("Cache-Control", "no-store");
     res.set_content(html, "text/html; charset=utf-8");
@@ -82,21 +107,20 @@ void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
 
     // "/tools/<section>/<sessid>/", also with "?rand=N" or "?N" (the query is not part of the
     // path matched here). The signal page shows member-only signals for the member session.
-    server.Get(R"(/tools/(signlist|artlist|planlist|mktevent|right)/([^/]*)/?)",
-               [config, live](const httplib::Request& req, httplib::Response& res) {
-                   const std::string section = req.matches[1].str();
-                   const std::string sessid = req.matches[2].str();
-                   const PageBody& page = sectionPages().at(section);
-                   if (section != "signlist") {
-                       sendHtml(res, buildPage(page, sessid, config.uid, live));
-                   } else if (config.isMemberSession(sessid)) {
-                       sendHtml(res, buildPage(page, sessid, config.memberUid, live,
-                                               pages::kSignMember));
-                   } else {
-                       sendHtml(res,
-                                buildPage(page, sessid, config.uid, live, pages::kSignGuest));
-                   }
-               });
+    server.Get(
+        R"(/tools/(signlist|artlist|planlist|mktevent|right)/([^/]*)/?)",
+        [config, live](const httplib::Request& req, httplib::Response& res) {
+            const std::string section = req.matches[1].str();
+            const std::string sessid = req.matches[2].str();
+            const PageBody& page = sectionPages().at(section);
+            if (section != "signlist") {
+                sendHtml(res, buildPage(page, sessid, config.uid, live));
+            } else if (config.isMemberSession(sessid)) {
+                sendHtml(res, buildPage(page, sessid, config.memberUid, live, pages::kSignMember));
+            } else {
+                sendHtml(res, buildPage(page, sessid, config.uid, live, pages::kSignGuest));
+            }
+        });
 
     // The session the demo holds for its one client; the signal page follows it when the
     // client asks it to reload.
@@ -117,10 +141,37 @@ void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
             sendHtml(res, buildPage(page, sessid, uid));
         });
 
-    server.Get(R"(/tools/chartpanel/([^/]*)/?)", [uid](const httplib::Request& req,
-                                                       httplib::Response& res) {
-        sendHtml(res, buildPage({"图表面板", pages::kChartPanel}, req.matches[1].str(), uid));
+    server.Get(R"(/tools/chartpanel/([^/]*)/?)", [uid, market = config.market](
+                                                     const httplib::Request& req,
+                                                     httplib::Response& res) {
+        const std::string sym = signalSymbol(req.get_param_value("signID"));
+        std::string name = sym;
+        for (const MarketSymbol& s : market->symbols())
+            if (s.code == sym)
+                name = s.showname;
+        std::string html = buildPage({"图表面板", pages::kChartPanel}, req.matches[1].str(), uid);
+        replaceAll(html, "%CHARTSYM%", sym);
+        replaceAll(html, "%CHARTNAME%", name);
+        sendHtml(res, html);
     });
+
+    // The chart panel's pivot levels: the previous day's classic floor pivots.
+    server.Get(R"(/tools/pivots/([A-Za-z0-9]+))",
+               [market = config.market](const httplib::Request& req, httplib::Response& res) {
+                   res.set_header("Cache-Control", "no-store");
+                   const auto p = market->pivots(req.matches[1].str(), nowSecs());
+                   if (!p) {
+                       res.set_content("{\"status\":0}", "application/json; charset=utf-8");
+                       return;
+                   }
+                   const int d = p->piplen;
+                   res.set_content("{\"status\":1,\"itime\":" + std::to_string(p->itime) +
+                                       ",\"PV\":" + price(p->pp, d) + ",\"R1\":" + price(p->r1, d) +
+                                       ",\"R2\":" + price(p->r2, d) + ",\"R3\":" + price(p->r3, d) +
+                                       ",\"S1\":" + price(p->s1, d) + ",\"S2\":" + price(p->s2, d) +
+                                       ",\"S3\":" + price(p->s3, d) + "}",
+                                   "application/json; charset=utf-8");
+               });
 
     server.Get(R"(/tools/tos/([^/]*)(/.*)?)",
                [uid](const httplib::Request& req, httplib::Response& res) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Bodies of the content-pane pages (member centre, followed items, service team, signal
-// settings, article, signal detail) and of the lecture room.
+// settings, article, signal detail) and of the lecture room. The chart pages are in
+// ChartHtml.h.
 
 namespace demo::pages {
 
@@ -82,52 +83,6 @@ inline constexpr const char* kLecture = R"HTML(
 <div class="muted">主讲：李明远　时间：每晚 20:00 - 21:30　<span class="up">● 直播中</span></div>
 <div style="height:300px;margin:10px 0;background:#0b2a45;color:#9cc7ec;display:flex;align-items:center;justify-content:center;font-size:20px">直播画面（演示）</div>
 <p>本期主题：贵金属中期趋势与资金管理。欢迎在讲座中提问，讲师将在答疑环节统一解答。</p></div>
-</div>
-)HTML";
-
-// The chart window's side panel: "/tools/chartpanel/<sessid>/?signID=N&ckey=K". Its buttons
-// drive the chart named by ckey; the window calls resetHS() when the cross-hair goes away.
-inline constexpr const char* kChartPanel = R"HTML(
-<div style="padding:8px">
-<div class="card" style="margin:0 0 8px"><h2>周期</h2><div id="periods"></div></div>
-<div class="card" style="margin:0 0 8px"><h2>图形</h2>
-<span class="btn" onclick="style({kwidth: 9, kmargin: 3})">宽K线</span> <span class="btn" onclick="style({kwidth: 5, kmargin: 2})">窄K线</span>
-<div style="margin-top:6px"><span class="btn" id="hs" onclick="hand()">十字光标：关</span></div></div>
-<div class="card" style="margin:0 0 8px"><h2>指标</h2>
-<span class="btn" onclick="addMA()">均线 MA5/MA20</span> <span class="btn" onclick="addBB()">布林带</span>
-<div id="layers" class="muted" style="margin-top:6px">未添加指标</div>
-<span class="btn" onclick="clearLayers()">清除指标</span></div>
-<div class="card" style="margin:0"><h2>信息</h2><div id="info" class="muted">信号 <span id="sid"></span></div>
-<span class="btn" onclick="info()">读取图表设置</span></div>
-</div>
-<script>
-var q = new URLSearchParams(location.search), CKEY = q.get('ckey') || '', layers = [], crossOn = false;
-document.getElementById('sid').textContent = q.get('signID') || '0';
-document.getElementById('periods').innerHTML = ['M5', 'M15', 'M30', 'H1', 'H4', 'D1'].map(function (p) {
-  return '<span class="btn" onclick="period(\'' + p + '\')">' + p + '</span>';
-}).join(' ');
-function period(p) { fcb('changechart', {ckey: CKEY, cf: 'period', period: p}); }
-function style(s) { fcb('changechart', {ckey: CKEY, cf: 'chartstyle', style: s}); }
-function hand() { crossOn = !crossOn; fcb('changechart', {ckey: CKEY, cf: 'handstyle', style: crossOn ? 1 : 0}); showHand(); }
-function showHand() { document.getElementById('hs').textContent = '十字光标：' + (crossOn ? '开' : '关'); }
-function remember(k, name) { if (k && k !== '-1') { layers.push(k); document.getElementById('layers').textContent = '已添加：' + name + '（共 ' + layers.length + ' 个）'; } }
-function addMA() { remember(fcb('addInxLayer', {ckey: CKEY, indextype: 1, attrib: {type: 'MA', MALIST: [{MAPED: 5, color: '#FFCC00', linew: 1}, {MAPED: 20, color: '#33CCFF', linew: 1}]}}), '均线'); }
-function addBB() { remember(fcb('addInxLayer', {ckey: CKEY, indextype: 1, attrib: {type: 'BB', cycle: 20, stddev: 2, color: '#CC66FF', linew: 1}}), '布林带'); }
-function clearLayers() { layers.forEach(function (k) { fcb('removeindex', {ckey: CKEY, lkey: k}); }); layers = []; document.getElementById('layers').textContent = '未添加指标'; }
-function info() { var r = fcb('getchartinfo', CKEY); if (r !== null) document.getElementById('info').textContent = r; }
-// Client call: the chart window left cross-hair mode.
-function resetHS() { crossOn = false; showHand(); toast('十字光标已关闭'); }
-</script>
-)HTML";
-
-// The chart terms, shown in the terms window (no script host there).
-inline constexpr const char* kTos = R"HTML(
-<div style="padding:10px 16px">
-<h2>图形分析功能用户须知</h2>
-<p>1. 图形及指标数据仅供参考，不构成任何投资建议。行情数据可能存在延迟，请以交易平台报价为准。</p>
-<p>2. 现货及外汇交易存在较高风险，可能导致本金损失。请根据自身风险承受能力谨慎决策。</p>
-<p>3. 分析师观点及交易信号代表个人意见，历史表现不代表未来收益。</p>
-<p>4. 使用本功能即表示您已阅读并理解上述内容。</p>
 </div>
 )HTML";
 

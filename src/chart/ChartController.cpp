@@ -1,0 +1,326 @@
+#include "chart/ChartController.h"
+
+#include "chart/ChartCodes.h"
+#include "chart/ChartGeometry.h"
+#include "chart/ChartScreenshot.h"
+#include "core/Endpoints.h"
+#include "core/Errors.h"
+#include "core/Escaping.h"
+#include "core/HistoryFile.h"
+#include "core/JsonParams.h"
+#include "core/Trace.h"
+
+#include <exception>
+
+namespace kovan {
+
+namespace {
+
+QJsonObject parseObject(const char* what, const QString& text) {
+    bool ok = false;
+    const QJsonObject o = parseJsonObject(text, &ok);
+    if (!ok)
+        throw ConversionError(std::string(what) + ": not a JSON object");
+    return o;
+}
+
+// A server address "host:port" from an instrument description. Only a plain host name or
+// address goes into an address: no user part, path or query can ride along.
+HostPort serverAddress(const char* what, const QString& text) {
+    HostPort hp;
+    bool plain = HostPort::parse(text, 88, &hp);
+    for (const QChar c : hp.host)
+        plain = plain && (c.isLetterOrNumber() || c == u'.' || c == u'-') && c.unicode() < 0x80;
+    if (!plain)
+        throw ConversionError(std::string(what) + ": not a server address");
+    return hp;
+}
+
+} // namespace
+
+ChartController::ChartController(const Options& options, const QSize& viewSize, QObject* parent)
+    : QObject(parent), m_options(options), m_view(viewSize), m_TC(&m_view) {
+    m_runner.setTiming(options.timing);
+    m_runner.setPauseMs(options.replacePauseMs);
+    m_runner.setReplyHandler(
+        [this](const ChartReply& reply, const QString& symbol, const QString& period) {
+            return mergeReply(reply, symbol, period);
+        });
+    m_TC.setOhlcReadout(true);
+}
+
+ChartController::~ChartController() {
+    m_runner.stop();
+}
+
+QString ChartController::symbol() const {
+    return jsonText(m_SymbolInfo, u"symbol");
+}
+
+QString ChartController::period() const {
+    return jsonText(m_SymbolInfo, u"period");
+}
+
+int ChartController::step() const {
+    return styleInt(m_StyleInfo, u"kwidth") + styleInt(m_StyleInfo, u"kmargin");
+}
+
+void ChartController::setCaption(const QString& caption) {
+    m_caption = caption;
+    Q_EMIT captionChanged(caption);
+}
+
+// ---- window operations ------------------------------------------------------------------
+
+void ChartController::init(const QString& syms, const QString& styles, const QString& sess,
+                           const QString& ckey) {
+    // Everything that can fail comes first: a window that cannot start starts nothing.
+    const QJsonObject style = parseObject("init: style", styles);
+    const QJsonObject instrument = parseObject("init: instrument", syms);
+    const QJsonObject session = parseObject("init: session", sess);
+    const QString sym = jsonText(instrument, u"symbol");
+    const QString ped = jsonText(instrument, u"period");
+    requireChartCode("init: symbol", sym);
+    requireChartCode("init: period", ped);
+    const HostPort dataServer = serverAddress("init: baseurl", jsonText(instrument, u"baseurl"));
+    const HostPort pageServer = serverAddress("init: appurl", jsonText(instrument, u"appurl"));
+    auto series = std::make_shared<ChartDataInfoRecord>();
+    loadLocalHistory(*series, m_options.programDir, sym, ped);
+
+    m_CFHKey = ckey;
+    m_StyleInfo = style;
+    m_SymbolInfo = instrument;
+    setCaption(kCaption + u' ' + jsonText(instrument, u"showname") + u' ' + ped);
+    m_sessInfo = session;
+    m_PData = std::move(series);
+
+    m_panelUrl = QUrl(pageServer.root() + QStringLiteral("/tools/chartpanel/") +
+                      urlPathSegment(jsonText(m_sessInfo, u"sessid")) +
+                      QStringLiteral("/?signID=") + urlQueryValue(jsonText(instrument, u"signid")) +
+                      QStringLiteral("&ckey=") + urlQueryValue(ckey));
+    Q_EMIT panelRequested(m_panelUrl);
+
+    m_TC.setPData(m_PData);
+    m_TC.setStyle(m_StyleInfo);
+    m_TC.setSymInfo(m_SymbolInfo);
+
+    m_runner.start({dataServer.root(), sym, ped, lastBarTime(m_PData->datalist)}, m_PData);
+    drawChart();
+    trace(QStringLiteral("chart window %1 %2 opened").arg(sym, ped));
+}
+
+QString ChartController::setPeriod(const QString& ped) {
+    requireChartCode("setPeriod", ped);
+    if (!m_PData || period() == ped) {
+        drawChart();
+        return QStringLiteral("0");
+    }
+    m_SymbolInfo.insert(QStringLiteral("period"), ped);
+    // The feed hands its replies to this thread, so nothing merges while the series is being
+    // replaced below; the lock only keeps the feed from asking meanwhile. A reply that was
+    // requested for the old period is dropped when it arrives (its period no longer matches).
+    m_PData->locked.store(true, std::memory_order_release);
+    try {
+        // A series still waiting for its first bars has nothing to keep: the file stays.
+        if (!m_PData->datalist.empty())
+            saveLocalHistory(*m_PData, m_options.programDir);
+    } catch (const std::exception& e) {
+        trace(QStringLiteral("chart history of %1 %2 not saved: %3")
+                  .arg(m_PData->symbol, m_PData->period, QString::fromUtf8(e.what())));
+    }
+    m_TC.setSymInfo(m_SymbolInfo); // back to follow mode
+    setCaption(kCaption + u' ' + jsonText(m_SymbolInfo, u"showname") + u' ' + ped.toUpper());
+    try {
+        loadLocalHistory(*m_PData, m_options.programDir, symbol(), ped);
+    } catch (const std::exception& e) {
+        // The series stays empty; the feed asks for the initial block.
+        trace(QStringLiteral("chart history of %1 %2 not read: %3")
+                  .arg(symbol(), ped, QString::fromUtf8(e.what())));
+    }
+    m_runner.setTarget(ped, lastBarTime(m_PData->datalist));
+    m_PData->locked.store(false, std::memory_order_release);
+    drawChart();
+    return QStringLiteral("1");
+}
+
+QString ChartController::setChartStyle(const QString& styles) {
+    const QJsonObject changes = parseObject("setChartStyle", styles);
+    for (auto it = changes.begin(); it != changes.end(); ++it)
+        m_StyleInfo.insert(it.key(), jsonValueText(it.value()));
+    m_TC.setStyle(m_StyleInfo);
+    m_TC.setAutoMove(true);
+    drawChart();
+    return QStringLiteral("1");
+}
+
+QString ChartController::setHandStyle(qint64 i) {
+    const bool cross = i == 1;
+    if (m_cross && !cross && m_crossAt)
+        m_TC.drawCross(-1, -1); // the cross goes with the mode
+    if (!cross)
+        m_crossAt.reset();
+    if (cross != m_cross) {
+        m_cross = cross;
+        Q_EMIT crossModeChanged(cross);
+    }
+    return QStringLiteral("1");
+}
+
+QString ChartController::addExtend(qint64 cate, const QString& attrib) {
+    const int category = cate == 2 ? 2 : 1; // any other category makes an indicator layer
+    const QString key = m_TC.addLayer(category, attrib);
+    drawChart();
+    return key;
+}
+
+QString ChartController::removeLayer(const QString& lkey) {
+    m_TC.removeLayer(lkey); // draws
+    restoreCross();
+    return QStringLiteral("1");
+}
+
+QString ChartController::getChartInfo() const {
+    return compactJson(QJsonObject{{QStringLiteral("styleinfo"), m_StyleInfo}});
+}
+
+void ChartController::runWebScript(const QString& jsstr) {
+    Q_EMIT runScriptRequested(jsstr);
+}
+
+void ChartController::syncDraw() {
+    m_TC.setPData(m_PData);
+    drawChart();
+}
+
+QString ChartController::screenshot(const QDateTime& when) {
+    const QString path = saveScreenshot(
+        m_view.composite(), m_options.programDir + QStringLiteral("screenshots/"),
+        m_PData ? m_PData->symbol : symbol(), m_PData ? m_PData->period : period(), when);
+    trace(QStringLiteral("chart screenshot saved ") + path);
+    return path;
+}
+
+void ChartController::close() {
+    m_closed = true;
+    m_runner.stop();
+}
+
+void ChartController::drawChart() {
+    m_TC.draw();
+    restoreCross();
+}
+
+void ChartController::restoreCross() {
+    if (m_cross && m_crossAt && m_viewTag != 1)
+        m_TC.drawCross(m_crossAt->x(), m_crossAt->y());
+}
+
+// ---- the feed's replies -------------------------------------------------------------------
+
+ChartFeedRunner::Merged ChartController::mergeReply(const ChartReply& reply, const QString& sym,
+                                                    const QString& ped) {
+    ChartFeedRunner::Merged m;
+    if (m_closed || !m_PData || m_PData->locked.load(std::memory_order_acquire) ||
+        m_PData->symbol != sym || m_PData->period != ped || !reply.mergeable())
+        return m; // requested before a period switch, or not for this window
+    ChartDataInfoRecord& rec = *m_PData;
+    const ChartMergeResult r = mergeChartBars(rec.datalist, reply.data);
+    bool redraw = r.changed;
+    // The price is compared in the chart's own 32-bit form: an unchanged bid does not redraw.
+    const float bid = float(reply.BID);
+    if (bid != m_TC.Price()) {
+        m_TC.storePrice(bid);
+        redraw = true;
+    }
+    if (redraw)
+        syncDraw(); // one frame for bars and price together
+    m.outcome.merged = true;
+    m.lastDl = lastBarTime(rec.datalist);
+    if (r.added) {
+        m.outcome.save = true;
+        m.outcome.historyPath = historyFilePath(m_options.programDir, rec.symbol, rec.period);
+        m.outcome.bars = rec.datalist;
+    }
+    return m;
+}
+
+// ---- input --------------------------------------------------------------------------------
+
+void ChartController::mouseDown(Qt::MouseButton button, int x, int y) {
+    if (button == Qt::LeftButton) {
+        m_viewTag = 1;
+        m_mp = QPoint(x, y);
+    } else if (button == Qt::RightButton && m_cross) {
+        m_TC.drawCross(-1, -1);
+        m_crossAt.reset();
+        m_cross = false;
+        Q_EMIT crossModeChanged(false);
+        runWebScript(QStringLiteral("resetHS();"));
+    }
+}
+
+void ChartController::mouseMove(int x, int y) {
+    if (m_viewTag == 1) {
+        // Small moves add up: the anchor stays until a whole bar slot has been covered.
+        if (m_TC.movePX(m_mp.x(), x))
+            m_mp.setX(x);
+    } else if (m_cross) {
+        m_crossAt = QPoint(x, y);
+        m_TC.drawCross(x, y);
+    }
+}
+
+void ChartController::mouseUp() {
+    m_viewTag = 0;
+    m_mp = QPoint(0, 0);
+}
+
+bool ChartController::wheelInView(const QPoint& s, const QPoint& lt, const QSize& view) {
+    // 10 and 20 stand for the window's border and caption.
+    return lt.x() + 10 < s.x() && s.x() < lt.x() + view.width() && lt.y() + 20 < s.y() &&
+           s.y() < lt.y() + view.height();
+}
+
+bool ChartController::wheel(const QPoint& screenPos, const QPoint& windowTopLeft, int angleDelta) {
+    const QSize vs = m_view.size();
+    if (angleDelta == 0 || !wheelInView(screenPos, windowTopLeft, vs))
+        return false;
+    const int d = chartgeo::roundEven(0.3 * vs.width());
+    // Down: towards older bars; up: towards newer ones.
+    const bool moved = angleDelta < 0 ? m_TC.movePX(0, d) : m_TC.movePX(d, 0);
+    if (moved)
+        restoreCross();
+    return moved;
+}
+
+bool ChartController::keyPress(int key) {
+    const int st = step();
+    bool moved = false;
+    switch (key) {
+    case Qt::Key_Left:
+        moved = st > 0 && m_TC.movePX(0, st);
+        break;
+    case Qt::Key_Right:
+        moved = st > 0 && m_TC.movePX(st, 0);
+        break;
+    case Qt::Key_End:
+        m_TC.setAutoMove(true);
+        drawChart();
+        return true;
+    default:
+        return false;
+    }
+    if (moved)
+        restoreCross();
+    return true;
+}
+
+void ChartController::viewResized(const QSize& size) {
+    if (size == m_view.size())
+        return; // a resize clears the view's layers: only a real one may
+    m_view.setSize(size);
+    m_TC.resize(); // draws
+    restoreCross();
+}
+
+} // namespace kovan

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "chart/ChartFeedRunner.h"
+#include "chart/ChartView.h"
+#include "chart/TChart.h"
+#include "core/ChartData.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QObject>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+namespace kovan {
+
+// One chart window without its widgets: the series, the chart view with its renderer, the
+// feed, the window's operations (the page commands reach them through the chart registry) and
+// the rules for mouse, wheel and keys. TChartForm shows it; tests drive it directly.
+//
+// Caption, cursor mode and panel scripts leave through signals. GUI thread only.
+//
+// Drawing: every operation that changes what the chart shows draws one frame. In cross-hair
+// mode the cross is put back on top of each new frame where the pointer last was (a copy of
+// the frame, not another frame).
+class ChartController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kViewWidth = 532; // the chart view at design size
+    static constexpr int kViewHeight = 500;
+    static inline const QString kCaption = QStringLiteral("朗鸥策略行情走势图");
+
+    struct Options {
+        QString programDir; // with a trailing "/": history/ and screenshots/ live there
+        ChartFeedTiming timing;
+        int replacePauseMs = 1000; // pause before a failed feed's replacement
+    };
+
+    explicit ChartController(const Options& options,
+                             const QSize& viewSize = QSize(kViewWidth, kViewHeight),
+                             QObject* parent = nullptr);
+    ~ChartController() override;
+
+    // ---- window operations --------------------------------------------------------------
+    // Sets the window up: style, instrument, session and key; the series from the history
+    // file; the panel page; the feed; the first frame. Throws ConversionError for text that is
+    // not a JSON object, an unusable symbol or period (ChartCodes) or a bad server address,
+    // and FileOpenError for a history file that exists but cannot be read. Nothing is started
+    // when it throws.
+    void init(const QString& syms, const QString& styles, const QString& sess, const QString& ckey);
+    // "1" after switching to `ped`, "0" (and a redraw) when it is the current period. Throws
+    // ConversionError for an unusable period.
+    QString setPeriod(const QString& ped);
+    // Merges the keys of a JSON object into the style (values as text), back to follow mode,
+    // draws; "1". Throws ConversionError when `styles` is not a JSON object (style unchanged).
+    QString setChartStyle(const QString& styles);
+    // 1: cross-hair mode; anything else: normal mode (a cross on show goes). "1".
+    QString setHandStyle(qint64 i);
+    // A layer (1 indicator, 2 extension) from the attributes' JSON text, then a frame; its key.
+    QString addExtend(qint64 cate, const QString& attrib);
+    QString removeLayer(const QString& lkey); // "1"
+    QString getChartInfo() const;             // {"styleinfo": style}
+    void runWebScript(const QString& jsstr);  // in the panel page
+    void syncDraw();                          // hands the series to the chart and draws
+    // The chart view as a PNG in <programDir>screenshots/; returns the path. Throws
+    // FileOpenError.
+    QString screenshot(const QDateTime& when = QDateTime::currentDateTime());
+    // The window closes: its feed stops for good (isRuning, then isRun).
+    void close();
+
+    // ---- input (view coordinates unless said otherwise) ----------------------------------
+    void mouseDown(Qt::MouseButton button, int x, int y);
+    void mouseMove(int x, int y);
+    void mouseUp();
+    // The wheel over the view: scrolls by 30 % of the view's width when the pointer (screen
+    // coordinates) lies inside the view as the window's outer top-left sees it. True when it
+    // scrolled.
+    bool wheel(const QPoint& screenPos, const QPoint& windowTopLeft, int angleDelta);
+    static bool wheelInView(const QPoint& screenPos, const QPoint& windowTopLeft,
+                            const QSize& view);
+    // Left/Right: one bar slot older/newer; End: back to follow mode. True when handled.
+    bool keyPress(int key);
+    void viewResized(const QSize& size);
+
+    // ---- state -----------------------------------------------------------------------------
+    const QString& CFHKey() const { return m_CFHKey; }
+    QString caption() const { return m_caption; }
+    bool crossMode() const { return m_cross; }
+    bool dragging() const { return m_viewTag == 1; }
+    QPoint dragAnchor() const { return m_mp; }
+    bool isRuning() const { return m_runner.isRuning(); }
+    const QJsonObject& StyleInfo() const { return m_StyleInfo; }
+    const QJsonObject& SymbolInfo() const { return m_SymbolInfo; }
+    const QJsonObject& sessInfo() const { return m_sessInfo; }
+    const PChartData& PData() const { return m_PData; }
+    QUrl panelUrl() const { return m_panelUrl; }
+    QString symbol() const;
+    QString period() const;
+    TChart& chart() { return m_TC; }
+    ChartView& view() { return m_view; }
+    ChartFeedRunner& feed() { return m_runner; }
+
+    // Merges one reply of the feed (GUI thread; see ChartProcess). Public for tests.
+    ChartFeedRunner::Merged mergeReply(const ChartReply& reply, const QString& symbol,
+                                       const QString& period);
+
+Q_SIGNALS:
+    void captionChanged(const QString& caption);
+    void crossModeChanged(bool on);
+    void runScriptRequested(const QString& script);
+    void panelRequested(const QUrl& url);
+
+private:
+    void drawChart();    // a frame, then the cross where it was
+    void restoreCross(); // the cross on the current frame, if one shows
+    void setCaption(const QString& caption);
+    int step() const;
+
+    Options m_options;
+    ChartView m_view; // MVI
+    TChart m_TC;
+    ChartFeedRunner m_runner;
+    PChartData m_PData;
+    QJsonObject m_StyleInfo;
+    QJsonObject m_SymbolInfo;
+    QJsonObject m_sessInfo;
+    QString m_CFHKey;
+    QString m_caption;
+    QUrl m_panelUrl;
+    int m_viewTag = 0; // 1 while the left button is held on the view
+    QPoint m_mp;       // drag anchor
+    bool m_cross = false;
+    std::optional<QPoint> m_crossAt; // where the cross was last drawn
+    bool m_closed = false;
+};
+
+} // namespace kovan

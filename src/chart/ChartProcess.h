@@ -1,0 +1,130 @@
+#pragma once
+
+#include "chart/ChartReply.h"
+#include "core/ChartData.h"
+#include "net/WorkerThread.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace kovan {
+
+class GuiRelay;
+
+// Pacing and time-outs of a chart feed, in milliseconds. Tests shorten them.
+struct ChartFeedTiming {
+    int pollMs = 300;   // pause after each request
+    int lockedMs = 100; // pause while the series is locked
+    int connectTimeoutMs = 60000;
+    int readTimeoutMs = 60000;
+};
+
+// What a feed polls: the data server's root ("http://host:port"), the codes, and the time of
+// the series' last bar (none while the series is empty).
+struct ChartFeedTarget {
+    QString root;
+    QString symbol;
+    QString period;
+    std::optional<qint32> lastDl;
+};
+
+// What the GUI thread made of one reply (see ChartProcess::MergeStep).
+struct ChartMergeOutcome {
+    bool merged = false; // the reply matched the series and went into it
+    // Bars were appended: the feed writes `bars` (the whole series) to `historyPath`.
+    bool save = false;
+    QString historyPath;
+    ChartDataList bars;
+};
+
+// The feed of one chart window: polls the data server for the bars of one symbol and period
+// and hands every usable reply to the window.
+//
+// Loop, while isRun holds: while the series is locked, pause lockedMs and acknowledge
+// (UPDAED), making no request; otherwise clear UPDAED, GET the initial or incremental address
+// (chartRequestUrl), hand a reply with status 1 and count > 0 to the GUI thread, write the
+// history file when the window says bars were appended, pause pollMs. A failed request (no
+// connection, time-out, HTTP error) or a history file that cannot be written ends the feed
+// (endedByError); its window replaces it.
+//
+// Threads. The series and the chart belong to the GUI thread: the feed never reads or writes
+// bars. It parses the reply on its own thread, then runs `merge` on the GUI thread through the
+// relay and waits for it, so merge and drawing never overlap and the next request already
+// knows the merged last bar. Only the series' `locked` flag is read here (atomic). A reply
+// whose text equals the last merged reply of the same address is not handed over again: it
+// would change nothing, and the GUI thread stays asleep.
+//
+// setTarget / setLastBar / stopFeed: any thread (the window calls them on the GUI thread).
+// The history file is written on this thread; its path lock keeps two feeds of one pair from
+// writing at once (HistoryFile).
+class ChartProcess : public SelfFreeingWorker<ChartProcess> {
+    Q_OBJECT
+public:
+    // Runs on the GUI thread with the reply and the codes it was requested for.
+    using MergeStep = std::function<ChartMergeOutcome(
+        ChartProcess* feed, const ChartReply& reply, const QString& symbol, const QString& period)>;
+
+    // `relay` lives on the GUI thread; the feed keeps a share of it, so a window that goes
+    // first leaves it a shut-down relay, never a dangling one. `startDelayMs` holds back the
+    // first request (a replacement after a failure).
+    ChartProcess(const ChartFeedTarget& target, PChartData record, std::shared_ptr<GuiRelay> relay,
+                 MergeStep merge, const ChartFeedTiming& timing, int startDelayMs,
+                 QObject* parent = nullptr);
+    ~ChartProcess() override;
+
+    // The period switch: the next request asks for `period` from `lastDl`.
+    void setTarget(const QString& period, std::optional<qint32> lastDl);
+    // After a merge: the next request goes on from `lastDl`.
+    void setLastBar(std::optional<qint32> lastDl);
+    ChartFeedTarget target() const;
+
+    // Clears isRun and cancels the request in flight: the feed ends soon, without error.
+    void stopFeed();
+    bool isRun() const { return m_isRun.load(std::memory_order_acquire); }
+    // Acknowledgement: set while the feed sees the series locked, cleared before each request.
+    bool UPDAED() const { return m_UPDAED.load(std::memory_order_acquire); }
+    bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
+    int startDelayMs() const { return m_startDelayMs; }
+    // Requests sent so far (tests).
+    int requestsMade() const { return m_requests.load(std::memory_order_acquire); }
+    // The last reply text and why the feed ended (empty when it did not fail).
+    QString resStr() const;
+    QString errorText() const;
+
+protected:
+    void run() override;
+    void wake() override { m_wake.notify_all(); }
+
+private:
+    bool pause(int ms); // false when stopped first
+    void fail(const QString& why);
+
+    const QString m_root;
+    const QString m_symbol;
+    PChartData m_CData;
+    std::shared_ptr<GuiRelay> m_relay;
+    MergeStep m_merge;
+    const ChartFeedTiming m_timing;
+    const int m_startDelayMs;
+
+    std::atomic<bool> m_isRun{true};
+    std::atomic<bool> m_UPDAED{false};
+    std::atomic<bool> m_endedByError{false};
+    std::atomic<int> m_requests{0};
+    std::atomic<int> m_generation{0}; // moves on with every setTarget
+    std::condition_variable m_wake;   // paired with stopMutex()
+
+    mutable std::mutex m_mutex; // guards the fields below
+    QString m_period;
+    std::optional<qint32> m_lastDl;
+    QString m_resStr;
+    QString m_error;
+};
+
+} // namespace kovan

@@ -1,0 +1,74 @@
+#include "chart/ChartViewWidget.h"
+
+#include "chart/ChartController.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace kovan {
+
+ChartViewWidget::ChartViewWidget(ChartController& controller, QWidget* parent)
+    : QWidget(parent), m_controller(controller) {
+    setObjectName(QStringLiteral("MVI"));
+    setMouseTracking(true); // the cross-hair follows the pointer without a button held
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the view's bitmaps
+    // Frames are published on this (the GUI) thread; each asks for one repaint.
+    m_controller.view().setOnPublished([this] { update(); });
+    connect(&m_controller, &ChartController::crossModeChanged, this, &ChartViewWidget::showMode);
+    showMode(m_controller.crossMode());
+}
+
+ChartViewWidget::~ChartViewWidget() {
+    m_controller.view().setOnPublished(nullptr);
+}
+
+void ChartViewWidget::showMode(bool cross) {
+    setCursor(cross ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void ChartViewWidget::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.fillRect(event->rect(), Qt::black);
+    for (const auto& layer : m_controller.view().layers()) {
+        const QRect b = layer->bounds();
+        layer->withBitmap([&](const QImage& bmp) {
+            if (!bmp.isNull())
+                p.drawImage(b.topLeft(), bmp);
+        });
+    }
+}
+
+void ChartViewWidget::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    m_controller.mouseDown(event->button(), pos.x(), pos.y());
+}
+
+void ChartViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    m_controller.mouseMove(pos.x(), pos.y());
+}
+
+void ChartViewWidget::mouseReleaseEvent(QMouseEvent*) {
+    m_controller.mouseUp();
+}
+
+void ChartViewWidget::wheelEvent(QWheelEvent* event) {
+    m_controller.wheel(event->globalPosition().toPoint(), window()->frameGeometry().topLeft(),
+                       event->angleDelta().y());
+    event->accept();
+}
+
+void ChartViewWidget::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!plain || !m_controller.keyPress(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+void ChartViewWidget::resizeEvent(QResizeEvent*) {
+    m_controller.viewResized(size());
+}
+
+} // namespace kovan

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kovan {
+
+class ChartController;
+
+// MVI: the chart view of a chart window. Paints the view's bitmap layers bottom-up and passes
+// mouse, wheel, key and size to the window's controller. Paints only when a frame was
+// published (or the window system asks); it has no timer of its own. GUI thread only.
+class ChartViewWidget : public QWidget {
+    Q_OBJECT
+public:
+    ChartViewWidget(ChartController& controller, QWidget* parent = nullptr);
+    ~ChartViewWidget() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showMode(bool cross);
+
+    ChartController& m_controller;
+};
+
+} // namespace kovan

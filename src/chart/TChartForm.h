@@ -1,0 +1,64 @@
+#pragma once
+
+#include "chart/ChartController.h"
+
+#include <QWidget>
+
+class QFrame;
+class QSplitter;
+
+namespace kovan {
+
+class ChartViewWidget;
+class CommandRegistry;
+class HostWebView;
+
+// A chart window: 800 × 500, a top-level window of its own (own taskbar entry, not hidden with
+// the main window). The chart view MVI fills the left (532 wide at design size); the side
+// panel on the right (at most 268 with its 7-pixel splitter bar, whose middle collapses and
+// restores it) shows the chart panel page in ChartWeb, which reaches the same page commands as
+// the main window's pages and under the same origin rule.
+//
+// Ctrl+S saves a picture of the chart view (ChartController::screenshot). Closing the window
+// stops its feed and announces `closed`; the chart module then drops it from the registry and
+// deletes it. GUI thread only.
+class TChartForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 500;
+    static constexpr int kPanelWidth = 268; // side panel with its splitter bar, at most
+    static constexpr int kSplitterWidth = 7;
+
+    TChartForm(const ChartController::Options& options, CommandRegistry& commands,
+               QWidget* parent = nullptr);
+    ~TChartForm() override;
+
+    ChartController& controller() { return *m_controller; }
+    ChartViewWidget* MVI() const { return m_MVI; }
+    HostWebView* ChartWeb() const { return m_ChartWeb; }
+    QSplitter* RzSizePanel1() const { return m_splitter; }
+    bool panelCollapsed() const;
+    void togglePanel();
+
+Q_SIGNALS:
+    // The user closed the window; its feed has been stopped.
+    void closed(const QString& ckey);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void saveScreenshot();
+    QRect hotSpot() const; // of the splitter bar, in its coordinates
+
+    ChartController* m_controller; // child of this window
+    QSplitter* m_splitter = nullptr;
+    ChartViewWidget* m_MVI = nullptr;
+    QFrame* m_RzPanel1 = nullptr;
+    HostWebView* m_ChartWeb = nullptr;
+    int m_panelWidth = kPanelWidth - kSplitterWidth;
+};
+
+} // namespace kovan
