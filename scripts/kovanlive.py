@@ -181,3 +181,35 @@ class Rig:
                 p.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
         shutil.rmtree(self.xdg, ignore_errors=True)
+
+
+def find_window(width, height):
+    """(x, y) of the first top-level window of that size on the X screen, or None."""
+    out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                         text=True).stdout
+    key = f" {width}x{height}+"
+    for line in out.splitlines():
+        at = line.find(key)
+        if at >= 0:
+            x, y = line[at + len(key):].split()[0].split("+")[:2]
+            return int(x), int(y)
+    return None
+
+
+def wait_window(width, height, timeout):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        found = find_window(width, height)
+        if found:
+            return found
+        time.sleep(0.5)
+    return None
+
+
+def click(x, y):
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=False)
+
+
+def park_mouse():
+    """Moves the pointer to the screen's corner, where no window reacts to it."""
+    subprocess.run(["xdotool", "mousemove", "0", "1079"], check=False)

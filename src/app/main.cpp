@@ -1,6 +1,7 @@
 // Program entry: the instance marker, the command line, the program folder and the log, the
 // client's parts wired together, start-up, the message loop, and the end.
 
+#include "app/ProgramSetup.h"
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
 #include "chart/ChartModule.h"
@@ -8,7 +9,6 @@
 #include "core/CommandRegistry.h"
 #include "core/ExitProcedure.h"
 #include "core/Lifecycle.h"
-#include "core/ProgramDirChoice.h"
 #include "core/ProgramState.h"
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
@@ -22,24 +22,14 @@
 #include "shell/KovanApplication.h"
 #include "shell/ShellModule.h"
 #include "shell/TMainForm.h"
-#include "web/WebEngineSetup.h"
 #include "web/WebModule.h"
 #include "windows/WindowsModule.h"
-
-#include <cstdio>
 
 namespace {
 
 // Taken when the program is loaded, before main runs; released (and removed by the last
 // client) when the program unloads.
 kovan::InstanceMarker g_instanceMarker;
-
-QStringList argumentsOf(int argc, char** argv) {
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    return args;
-}
 
 // The parts of the client, built in the order their windows are created (the main window
 // first) and destroyed in reverse: the sync loop goes before the pages and the ticker it
@@ -49,12 +39,12 @@ int runClient(const kovan::CommandLine& cl) {
     Lifecycle lifecycle;
     CommandRegistry& registry = commandRegistry();
     ExitProcedure exitProcedure(lifecycle);
-    const QString soundDir = program().programDir + QStringLiteral("sound");
+    const auto exitNow = [&] { exitProcedure.run(); };
 
     ShellModule shell;
     WebModule web(shell.contentContainer(), shell.middleColumn());
     NetModule net({web.sectionPagesForSync(), shell.ratesTicker()});
-    NotifyModule notify(soundDir);
+    NotifyModule notify(program().programDir + QStringLiteral("sound"));
     MemberModule member;
     WindowsModule windows;
     ChartModule chart;
@@ -63,56 +53,41 @@ int runClient(const kovan::CommandLine& cl) {
     // Needs → hooks.
     web.setNeeds({[&](const QString& t, const QString& u) { windows.shownormalwindow(t, u); },
                   [&] { return windows.showLecture(); }});
+    chart.setNeeds({[&](const QString& url, const QString& key) { windows.showTerms(url, key); }});
     MainFormHooks hooks;
     hooks.pages = web.pageHooks();
     hooks.pages.openChart = [&] { chart.openChart(); };
-    chart.setNeeds({[&](const QString& url, const QString& key) { windows.showTerms(url, key); }});
     hooks.floatBarShowing = [&] { return notify.floatBarShowing(); };
     hooks.showFloatBar = [&](bool toFront) { notify.showFloatBar(toFront); };
     hooks.showNewestNotice = [&] { notify.showNewestNotice(); };
     hooks.logIMGClick = [&] { member.logIMGClick(); };
-    hooks.exitProcedure = [&] { exitProcedure.run(); };
+    hooks.exitProcedure = exitNow;
     shell.setNeeds({hooks, web.sectionViews(), notify.sounds()});
     notify.setNeeds({hooks.pages.showoptPage,
                      [&](const QString& t, const QString& u) { media.playVideo(t, u); },
-                     [&] { return shell.form()->isVisible(); },
-                     [&] { shell.form()->show(); },
-                     [&] { shell.form()->bringToFront(); },
-                     [&](const QString& key) { shell.form()->switchPae(key); },
+                     shell.mainWindowControls(),
                      {}});
     member.setNeeds({[&](bool m, const QString& label) { shell.showMemberState(m, label); },
                      [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
-                     [&] { exitProcedure.run(); }, &MemberModule::openInSystemBrowser});
+                     exitNow, &MemberModule::openInSystemBrowser});
 
-    // Page commands, start-up and exit steps of every part.
-    shell.registerCommands(registry);
-    web.registerCommands(registry);
-    notify.registerCommands(registry);
-    member.registerCommands(registry);
-    chart.registerCommands(registry);
-    media.registerCommands(registry);
-    shell.addSteps(lifecycle);
-    web.addSteps(lifecycle, registry);
-    net.addSteps(lifecycle);
-    notify.addSteps(lifecycle);
-    member.addSteps(lifecycle);
-    chart.addSteps(lifecycle);
-    media.addSteps(lifecycle);
+    // Page commands, then start-up and exit steps, of every part.
+    ClientPart* const parts[] = {&shell, &web, &net, &notify, &member, &windows, &chart, &media};
+    for (ClientPart* part : parts)
+        part->registerCommands(registry);
+    for (ClientPart* part : parts)
+        part->addSteps(lifecycle);
 
     UnixSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &exitProcedure,
                      [&](int) { exitProcedure.run(); });
 
     StartupProcedure startup(lifecycle, cl.sessionBlock, shell.form());
-    switch (startup.run()) {
-    case StartupProcedure::Outcome::EndNow:
-        trace(QStringLiteral("ended at start-up"));
+    if (const auto outcome = startup.run(); outcome != StartupProcedure::Outcome::Running) {
+        trace(outcome == StartupProcedure::Outcome::EndNow
+                  ? QStringLiteral("ended at start-up")
+                  : QStringLiteral("ended after creating windows"));
         return 0;
-    case StartupProcedure::Outcome::EndAfterWindows:
-        trace(QStringLiteral("ended after creating windows"));
-        return 0;
-    case StartupProcedure::Outcome::Running:
-        break;
     }
     shell.show();
     const int rc = QCoreApplication::exec();
@@ -124,45 +99,21 @@ int runClient(const kovan::CommandLine& cl) {
 
 int main(int argc, char** argv) {
     using namespace kovan;
-
     const CommandLine cl = CommandLine::parse(argumentsOf(argc, argv));
-    if (cl.outcome == CommandLine::Outcome::Help || cl.outcome == CommandLine::Outcome::Version) {
-        std::fputs(cl.message.toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (cl.outcome == CommandLine::Outcome::Error) {
-        std::fprintf(stderr, "%s\n\n%s", cl.message.toLocal8Bit().constData(),
-                     CommandLine::usage().toLocal8Bit().constData());
-        return 2;
-    }
+    if (const std::optional<int> rc = answerWithoutRunning(cl))
+        return *rc;
 
-    prepareWebEngine(); // the page bridge's scheme must exist before the application object
-    // The names the desktop knows the client by: the window class (StartupWMClass) and the
-    // desktop entry kovan.desktop.
-    QCoreApplication::setApplicationName(QStringLiteral("kovan"));
-    QCoreApplication::setApplicationVersion(CommandLine::version());
+    prepareApplication();
     KovanApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("kovan"));
-    app.setQuitOnLastWindowClosed(false);
-    applyRenderingPath(); // before the first web view
-
-    // The program folder: --dir, the executable's folder, or (installed, or in a folder the
-    // user cannot write) the per-user data folder, made on first start with the companion
-    // installed beside the client.
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const ProgramDirChoice folder =
-        ProgramDirChoice::decide(ProgramDirFacts::probe(cl.programDir, exeDir));
-    const bool prepared = folder.prepare(exeDir + QStringLiteral("/kovan-companion"));
-    ProgramState& state = program();
-    state.programDir = folder.dir;
-    state.endpoints = cl.endpoints;
+    finishApplication(app);
+    const bool folderReady = settleProgramFolder(cl);
 
     // Lines reach <dir>/logs once start-up has made that folder (or from the start when an
     // earlier run made it). The log outlives the workers joined below.
-    TraceLog log(state.programDir + QStringLiteral("logs"));
+    TraceLog log(program().programDir + QStringLiteral("logs"));
     trace(QStringLiteral("kovan ") + CommandLine::version() + QStringLiteral(" in ") +
-          state.programDir);
-    if (!prepared)
+          program().programDir);
+    if (!folderReady)
         trace(QStringLiteral("cannot make the program folder"));
 
     const int rc = runClient(cl);

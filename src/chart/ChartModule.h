@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartController.h"
+#include "core/ClientPart.h"
 
 #include <QList>
 #include <QPointer>
@@ -27,7 +28,7 @@ class TChartForm;
 //
 // GUI thread only. Closed windows are deleted (their feeds stopped first); the rest go with
 // the module, before the application object.
-class ChartModule {
+class ChartModule : public ClientPart {
 public:
     struct Needs {
         // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves
@@ -42,8 +43,8 @@ public:
 
     void setNeeds(Needs needs);
     // The chart commands; chart panel pages are answered from this registry.
-    void registerCommands(CommandRegistry& registry);
-    void addSteps(Lifecycle& lifecycle);
+    void registerCommands(CommandRegistry& registry) override;
+    void addSteps(Lifecycle& lifecycle) override;
 
     // The "图形" button of the signal section: the default instrument in the default style.
     void openChart();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ClientPart.h"
 #include "member/MemberSession.h"
 
 #include <QObject>
@@ -29,7 +30,7 @@ class Tauform;
 //
 // GUI thread only. Requests run on their own workers (requestThread); their replies come back
 // here on the GUI thread.
-class MemberModule {
+class MemberModule : public ClientPart {
 public:
     struct Needs {
         // The main window's member picture (member: LOGO2, Tag 1; guest: LOGO1, Tag 0) and the
@@ -51,8 +52,8 @@ public:
     void setNeeds(Needs needs);
     // forcelogout; loginLabelClick and logIMGClick (modal: deferred), lgoutlabClick,
     // utypelabClick, regLabelClick. Each ignores its parameter and answers "1".
-    void registerCommands(CommandRegistry& registry);
-    void addSteps(Lifecycle& lifecycle);
+    void registerCommands(CommandRegistry& registry) override;
+    void addSteps(Lifecycle& lifecycle) override;
 
     // The member picture clicked: the login dialog, while no member is signed in.
     void logIMGClick();

@@ -1,6 +1,7 @@
 #include "member/MemberRequests.h"
 
 #include "core/JsonParams.h"
+#include "core/ProgramState.h"
 #include "core/Scramble.h"
 
 namespace kovan {
@@ -20,9 +21,14 @@ LoginReply LoginReply::parse(const QString& text) {
     LoginReply r;
     if (!isObject || jsonInt(o, u"status") != 1)
         return r;
+    // A session id the pages and addresses could not carry safely (control characters, "..",
+    // an endless text) is a broken reply, not a session.
+    const QString sessid = jsonText(o, u"sessid");
+    if (!sessid.isEmpty() && !isUsableSessid(sessid))
+        return r;
     r.ok = true;
     r.uid = jsonText(o, u"UID");
-    r.sessid = jsonText(o, u"sessid");
+    r.sessid = sessid;
     return r;
 }
 

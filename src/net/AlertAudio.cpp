@@ -97,15 +97,18 @@ bool AlertAudio::ensureDevice() {
     return m_device.isOpen();
 }
 
-AlertAudio::Result AlertAudio::playToEnd(const QString& wavPath, bool* usedDefault) {
+AlertAudio::Result AlertAudio::playToEnd(const QString& wavPath, bool* usedDefault,
+                                         const std::atomic<bool>* stop) {
     QFile file(wavPath);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
         bytes = file.readAll();
-    return playBytesToEnd(bytes, usedDefault);
+    return playBytesToEnd(bytes, usedDefault, stop);
 }
 
-AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedDefault) {
+AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedDefault,
+                                              const std::atomic<bool>* stop) {
+    const auto stopped = [stop] { return stop && stop->load(std::memory_order_relaxed); };
     // Conversion happens before the lock, so a long file does not hold up a newer sound.
     QByteArray pcm = convertWav(wav);
     const bool fallback = pcm.isEmpty();
@@ -117,6 +120,8 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
     std::uint64_t mine = 0;
     {
         std::lock_guard lock(m_mutex);
+        if (stopped())
+            return Result::Superseded;
         if (pcm.isEmpty() || !ensureDevice())
             return Result::NoDevice;
         mine = ++m_generation;
@@ -140,6 +145,10 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
         std::unique_lock lock(m_mutex);
         if (m_generation != mine)
             return Result::Superseded;
+        if (stopped()) { // still this sound's device: silence it
+            m_device.close();
+            return Result::Superseded;
+        }
         const bool drained = SDL_GetQueuedAudioSize(m_device.id()) == 0;
         const bool overdue = clock.elapsed() > 2 * lengthMs + 1000;
         if (!drained && !overdue)

@@ -30,9 +30,13 @@ public:
     // Worker thread: plays a WAV file and returns when it has ended. A file that is missing
     // or that SDL cannot read as WAV plays the built-in alert sound instead
     // (`usedDefault` tells which).
-    Result playToEnd(const QString& wavPath, bool* usedDefault = nullptr);
+    // `stop`, when given, is polled: once it is set the sound stops (or never starts) and the
+    // call returns Superseded.
+    Result playToEnd(const QString& wavPath, bool* usedDefault = nullptr,
+                     const std::atomic<bool>* stop = nullptr);
     // Same, for WAV bytes in memory.
-    Result playBytesToEnd(const QByteArray& wav, bool* usedDefault = nullptr);
+    Result playBytesToEnd(const QByteArray& wav, bool* usedDefault = nullptr,
+                          const std::atomic<bool>* stop = nullptr);
 
     // Sounds that reached the device so far (tests, diagnostics). Any thread.
     int soundsStarted() const { return m_started.load(std::memory_order_relaxed); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ClientPart.h"
 #include <memory>
 
 namespace kovan {
@@ -21,7 +22,7 @@ class SyncController;
 //
 // GUI thread only. The module owns the sync controller; it must go before the section pages
 // and the ticker it was given.
-class NetModule {
+class NetModule : public ClientPart {
 public:
     struct Needs {
         ISectionPages* pages = nullptr;
@@ -33,7 +34,7 @@ public:
     NetModule(const NetModule&) = delete;
     NetModule& operator=(const NetModule&) = delete;
 
-    void addSteps(Lifecycle& lifecycle);
+    void addSteps(Lifecycle& lifecycle) override;
 
     SyncController& sync() const { return *m_sync; }
 

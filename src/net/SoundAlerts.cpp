@@ -3,6 +3,8 @@
 #include "net/rfdThread.h"
 #include "net/ThreadSNPS.h"
 
+#include <utility>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,6 +23,11 @@ void SoundAlerts::setDownloadTimeoutsMs(int connectMs, int readMs) {
     m_readTimeoutMs = readMs;
 }
 
+SoundAlerts::~SoundAlerts() {
+    if (m_sound)
+        m_sound->cutOff();
+}
+
 QString SoundAlerts::localPath(const QString& audFile) const {
     return m_soundDir + audFile;
 }
@@ -30,10 +37,25 @@ QString SoundAlerts::remotePath(const QString& audFile) {
 }
 
 void SoundAlerts::play(const QString& path) {
-    if (m_player)
+    if (m_player) {
         m_player(path);
-    else
-        ThreadSNPS::create(path);
+    } else if (!m_sound) {
+        startPlayback(path);
+    } else {
+        m_nextSound = path;
+        m_sound->cutOff();
+    }
+}
+
+void SoundAlerts::startPlayback(const QString& path) {
+    auto* sound = new ThreadSNPS(path);
+    m_sound = sound;
+    sound->setTerminationHandler(this, [this](ThreadSNPS*) {
+        m_sound = nullptr;
+        if (!m_nextSound.isEmpty())
+            startPlayback(std::exchange(m_nextSound, QString()));
+    });
+    sound->start();
 }
 
 QString SoundAlerts::audioPlay(const QString& audFile) {

@@ -10,6 +10,7 @@
 namespace kovan {
 
 class rfdThread;
+class ThreadSNPS;
 
 // Sound alerts of notices and pages, and the speaker switch of the main window's bottom bar.
 // Sounds are WAV files in the local sound folder; one that is missing is fetched once from the
@@ -27,11 +28,15 @@ class rfdThread;
 class SoundAlerts : public QObject {
     Q_OBJECT
 public:
-    // Plays a local file (the default starts a ThreadSNPS); tests replace it.
+    // Plays a local file; tests replace it. The default plays on one ThreadSNPS at a time: a
+    // sound asked for while another plays cuts that one off and follows it, and of several
+    // asked for meanwhile only the newest plays, so a burst of requests costs one thread.
     using Player = std::function<void(const QString& path)>;
 
     // `soundDir`: the local sound folder, with or without a trailing "/".
     explicit SoundAlerts(const QString& soundDir, QObject* parent = nullptr);
+    // A sound still playing stops, so that the program's end does not wait for it.
+    ~SoundAlerts() override;
 
     void setPlayer(Player player) { m_player = std::move(player); }
     // Time-outs of sound downloads, in milliseconds (tests shorten them).
@@ -51,6 +56,8 @@ public:
     // Downloads running and names waiting (tests, diagnostics).
     int fetchesRunning() const { return int(m_fetching.size()); }
     int fetchesWaiting() const { return int(m_waiting.size()); }
+    // Whether a sound thread runs (tests, diagnostics).
+    bool playing() const { return m_sound != nullptr; }
     // End handler of a sound fetch: plays the fetched file when it is there.
     void audioDown(rfdThread* sender);
 
@@ -71,12 +78,17 @@ Q_SIGNALS:
 
 private:
     void play(const QString& path);
+    void startPlayback(const QString& path);
     void startFetch(const QString& audFile);
 
     QSet<QString> m_fetching; // names being downloaded
     QStringList m_waiting;    // names waiting for a free download, oldest first
     QString m_soundDir;       // with a trailing "/"
     Player m_player;
+    // The sound thread of ours that runs, if any. It frees itself only after its end handler
+    // (which clears this) has run, so the pointer is valid while set.
+    ThreadSNPS* m_sound = nullptr;
+    QString m_nextSound; // to play when it has ended; empty: none
     int m_audopenTag = 1;
     int m_connectTimeoutMs;
     int m_readTimeoutMs;

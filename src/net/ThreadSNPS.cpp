@@ -13,7 +13,7 @@ ThreadSNPS* ThreadSNPS::create(const QString& srcF) {
 
 void ThreadSNPS::run() {
     try {
-        m_result = AlertAudio::instance().playToEnd(m_wavFile, &m_usedDefault);
+        m_result = AlertAudio::instance().playToEnd(m_wavFile, &m_usedDefault, &m_cut);
     } catch (...) {
         m_result = AlertAudio::Result::NoDevice;
     }

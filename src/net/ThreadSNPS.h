@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace kovan {
 
 // Plays one WAV file to its end on its own thread, then frees itself. A newer sound stops one
@@ -23,6 +25,9 @@ public:
     // Creates a worker for `srcF` and starts it.
     static ThreadSNPS* create(const QString& srcF);
 
+    // Any thread: the sound stops (or never starts); run() returns soon after.
+    void cutOff() { m_cut.store(true, std::memory_order_relaxed); }
+
     const QString& wavFile() const { return m_wavFile; }
     // For a termination handler (tests): how the sound ended and whether the built-in sound
     // replaced the file.
@@ -34,6 +39,7 @@ protected:
 
 private:
     QString m_wavFile;
+    std::atomic<bool> m_cut{false};
     AlertAudio::Result m_result = AlertAudio::Result::NoDevice;
     bool m_usedDefault = false;
 };

@@ -26,10 +26,11 @@ void NotifyModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
     if (!m_needs.openExternal)
         m_needs.openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    m_popup->setActionTargets(
-        {m_needs.showoptPage, m_needs.raiseMainWindow, m_needs.openExternal, m_needs.playVideo});
-    m_floatBar->setTargets({m_needs.showoptPage, m_needs.mainWindowVisible, m_needs.showMainWindow,
-                            m_needs.switchPae, [] { return program().sessid(); }});
+    m_popup->setActionTargets({m_needs.showoptPage, m_needs.mainWindow.bringToFront,
+                               m_needs.openExternal, m_needs.playVideo});
+    m_floatBar->setTargets({m_needs.showoptPage, m_needs.mainWindow.visible,
+                            m_needs.mainWindow.show, m_needs.mainWindow.switchPae,
+                            [] { return program().sessid(); }});
 }
 
 void NotifyModule::registerCommands(CommandRegistry& registry) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ClientPart.h"
+#include "core/MainWindowControls.h"
 #include <QString>
 #include <QUrl>
 
@@ -25,7 +27,7 @@ class TtopFloatForm;
 // switched to a section) and the video window.
 //
 // Exit: the floating bar is hidden and the pop-up closed when showing. GUI thread only.
-class NotifyModule {
+class NotifyModule : public ClientPart {
 public:
     struct Needs {
         // Opens a page-server page "/tools/" + params in the content pane.
@@ -34,12 +36,8 @@ public:
             showoptPage;
         // Downloads and plays a video in the video window.
         std::function<void(const QString& title, const QString& url)> playVideo;
-        // The main window: whether it shows; made visible where it was; made visible and
-        // brought to the front; switched to a section ("sg", "dt", "ay", "pl").
-        std::function<bool()> mainWindowVisible;
-        std::function<void()> showMainWindow;
-        std::function<void()> raiseMainWindow;
-        std::function<void(const QString& key)> switchPae;
+        // The main window: whether it shows, shown, raised, switched to a section.
+        MainWindowControls mainWindow;
         // Opens an http(s) address in the system's web browser (default: QDesktopServices).
         std::function<void(const QUrl& url)> openExternal;
     };
@@ -53,8 +51,8 @@ public:
     void setNeeds(Needs needs);
     // audioPlay, and through registerNotifyCommands tipwindow, addfloatmsg, realsign and
     // playaudio.
-    void registerCommands(CommandRegistry& registry);
-    void addSteps(Lifecycle& lifecycle);
+    void registerCommands(CommandRegistry& registry) override;
+    void addSteps(Lifecycle& lifecycle) override;
 
     // Hooks of the main window.
     bool floatBarShowing() const;

@@ -70,6 +70,12 @@ void ShellModule::show() {
     m_form->show();
 }
 
+MainWindowControls ShellModule::mainWindowControls() const {
+    TMainForm* form = m_form.get();
+    return {[form] { return form->isVisible(); }, [form] { form->show(); },
+            [form] { form->bringToFront(); }, [form](const QString& key) { form->switchPae(key); }};
+}
+
 void ShellModule::showMemberState(bool member, const QString& userLabel) {
     m_form->setMemberState(member, userLabel);
 }

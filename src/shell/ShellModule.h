@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ClientPart.h"
+#include "core/MainWindowControls.h"
 #include "core/PageHooks.h"
 
 #include <array>
@@ -24,7 +26,7 @@ class TMainForm;
 //
 // GUI thread only. Creates the main window (hidden) on construction; the window lives as long
 // as the module.
-class ShellModule {
+class ShellModule : public ClientPart {
 public:
     struct Needs {
         MainFormHooks hooks;
@@ -40,10 +42,10 @@ public:
 
     void setNeeds(Needs needs);
     // switchPae.
-    void registerCommands(CommandRegistry& registry);
+    void registerCommands(CommandRegistry& registry) override;
     // Start-up: the user label, the close message, the pictures, the first section, the tray
     // icon. Exit: the tray icon off; the window hidden and its ticker stopped.
-    void addSteps(Lifecycle& lifecycle);
+    void addSteps(Lifecycle& lifecycle) override;
 
     TMainForm* form() const { return m_form.get(); }
     QWidget* contentContainer() const; // ConBgPae: the content pane covers the middle column
@@ -52,6 +54,8 @@ public:
 
     // After start-up: the window shows.
     void show();
+    // Hook for other parts: the main window shown, raised, switched to a section.
+    MainWindowControls mainWindowControls() const;
 
     // Hook for the member part: the member picture (member: LOGO2, Tag 1, deaf to the mouse;
     // guest: LOGO1, Tag 0) and the user label's text.

@@ -22,6 +22,7 @@ WebModule::~WebModule() {
 }
 
 void WebModule::registerCommands(CommandRegistry& registry) {
+    m_registry = &registry;
     WebCommandTargets targets;
     targets.contentPane = m_pane;
     targets.sectionPages = m_pages;
@@ -30,11 +31,13 @@ void WebModule::registerCommands(CommandRegistry& registry) {
     registerWebCommands(registry, targets);
 }
 
-void WebModule::addSteps(Lifecycle& lifecycle, CommandRegistry& registry) {
+void WebModule::addSteps(Lifecycle& lifecycle) {
     lifecycle.onStart(StartStep::ShowFirstSection, [pane = m_pane] {
         pane->ConWeb()->navigate(QUrl(QStringLiteral("about:blank")));
     });
-    lifecycle.onStart(StartStep::AttachScriptHosts, [this, &registry] {
+    lifecycle.onStart(StartStep::AttachScriptHosts, [this] {
+        Q_ASSERT(m_registry); // registerCommands came first
+        CommandRegistry& registry = *m_registry;
         const SkinImages& s = skin();
         QList<QPixmap> frames;
         for (const QImage& frame : s.loadingFrames)

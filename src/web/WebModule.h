@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ClientPart.h"
 #include "core/PageHooks.h"
 
 #include <QWidget>
@@ -25,7 +26,7 @@ class SectionPages;
 //
 // GUI thread only. The views and the pane live as long as the main window's containers (they
 // are parented to them once placed) or this module, whichever goes first.
-class WebModule {
+class WebModule : public ClientPart {
 public:
     struct Needs {
         // The plain web window (normalwindow) and the lecture pop-up (showyyopen).
@@ -41,10 +42,11 @@ public:
     WebModule& operator=(const WebModule&) = delete;
 
     void setNeeds(Needs needs) { m_needs = std::move(needs); }
-    void registerCommands(CommandRegistry& registry);
+    // The pages' bridge dispatches to `registry`, which must outlive this module.
+    void registerCommands(CommandRegistry& registry) override;
     // Start-up: the content pane blank; the bridge in every view (with the pane's pictures);
     // the first loads of the section pages.
-    void addSteps(Lifecycle& lifecycle, CommandRegistry& registry);
+    void addSteps(Lifecycle& lifecycle) override;
 
     PageHooks pageHooks() const;
     // sgWeb, ayWeb, plWeb, dtWeb, rtWeb.
@@ -55,6 +57,7 @@ public:
 
 private:
     Needs m_needs;
+    CommandRegistry* m_registry = nullptr; // set by registerCommands
     SectionPages* m_pages;
     ContentPane* m_pane;
 };

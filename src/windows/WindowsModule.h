@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ClientPart.h"
 #include <QString>
 
 #include <memory>
@@ -15,7 +16,7 @@ class TtosForm;
 // Offers: shownormalwindow (the plain web window) and showLecture (the lecture pop-up, modal)
 // to the web part's page commands; showTerms (the terms window, modal) to the chart windows.
 // GUI thread only.
-class WindowsModule {
+class WindowsModule : public ClientPart {
 public:
     WindowsModule();
     ~WindowsModule();

@@ -2,6 +2,8 @@
 // through window.external.FCB. The first input byte picks the command, the rest is the
 // parameter (UTF-8). A command may refuse its parameter with a script error (an exception
 // derived from std::exception), never crash, and the lists it feeds keep their bounds.
+#include "chart/ChartCommands.h"
+#include "chart/ChartRegistry.h"
 #include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
 #include "notify/NoticeList.h"
@@ -20,6 +22,7 @@ using namespace kovan;
 struct Commands {
     CommandRegistry registry;
     NoticeList notices;
+    ChartRegistry charts; // no window open: chart commands answer for an unknown key
     QStringList names;
 
     Commands() {
@@ -34,6 +37,7 @@ struct Commands {
         t.realtimeSignals = &program().realtimeSignals;
         t.refreshInstantTrade = [] {};
         registerNotifyCommands(registry, t);
+        registerChartCommands(registry, {&charts, nullptr});
         // Modal ones would wait for a window; the rest are all parameter parsers.
         for (const QString& name : registry.names()) {
             if (registry.replyKind(name) == CommandRegistry::Reply::Immediate)

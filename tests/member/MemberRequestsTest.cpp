@@ -68,6 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // Standard JSON only: no single quotes, no trailing commas.
                       ReplyCase{"{'status':1,'sessid':'m1'}", false, "", ""},
                       ReplyCase{R"({"status":1,"sessid":"m1",})", false, "", ""},
-                      ReplyCase{"", false, "", ""}));
+                      ReplyCase{"", false, "", ""},
+                      // Session ids no page or address could carry safely.
+                      ReplyCase{R"({"status":1,"UID":7,"sessid":".."})", false, "", ""},
+                      ReplyCase{R"({"status":1,"UID":7,"sessid":"a\nb"})", false, "", ""},
+                      ReplyCase{R"({"status":1,"UID":7,"sessid":"a\u2028b"})", false, "", ""}));
 
 } // namespace

@@ -19,6 +19,7 @@
 
 #include <condition_variable>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kovan;
@@ -343,6 +344,39 @@ TEST_F(PlaybackTest, ANewerSoundStopsTheOnePlaying) {
     EXPECT_EQ(first.result, AlertAudio::Result::Superseded);
     EXPECT_EQ(second.result, AlertAudio::Result::Finished);
     EXPECT_EQ(AlertAudio::instance().soundsStarted(), started + 1);
+}
+
+int threadsOfThisProcess() {
+    return int(QDir(QStringLiteral("/proc/self/task"))
+                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                   .size());
+}
+
+TEST_F(PlaybackTest, ABurstOfSoundsPlaysOnOneThreadAndEndsWithTheNewest) {
+    // A page that calls audioPlay in a loop: one sound thread at a time, the one playing cut
+    // off, and of the calls made meanwhile only the last one plays after it.
+    const QString dir = m_dir.path() + QStringLiteral("/sound");
+    QDir().mkpath(dir);
+    writeFile(dir + QStringLiteral("/long.wav"), toneWav(5000));
+    writeFile(dir + QStringLiteral("/last.wav"), toneWav(100));
+    SoundAlerts alerts(dir);
+    const int before = AlertAudio::instance().soundsStarted();
+    const int threadsBefore = threadsOfThisProcess();
+    int mostThreads = threadsBefore;
+    for (int i = 0; i < 500; ++i) {
+        alerts.audioPlay(QStringLiteral("long.wav"));
+        mostThreads = std::max(mostThreads, threadsOfThisProcess());
+    }
+    alerts.audioPlay(QStringLiteral("last.wav"));
+    // The first sound thread (plus at most the audio driver's own thread) and no more.
+    EXPECT_LE(mostThreads, threadsBefore + 2);
+    EXPECT_TRUE(alerts.playing());
+    ASSERT_TRUE(test::waitUntil([&] { return !alerts.playing(); }, 4000));
+    // Well before the long sound's five seconds: it was cut off, or never started when the
+    // burst came before its thread did. Then the newest played; everything between was dropped.
+    const int started = AlertAudio::instance().soundsStarted() - before;
+    EXPECT_GE(started, 1);
+    EXPECT_LE(started, 2);
 }
 
 } // namespace

@@ -34,15 +34,13 @@ protected:
         module = std::make_unique<NotifyModule>(m_dir.path());
         module->sounds()->setPlayer(
             [this](const QString& path) { played << QFileInfo(path).fileName(); });
-        module->setNeeds({[this](const QString& t, const QString& p, int, const QString&) {
-                              calls << "page|" + t + "|" + p;
-                          },
-                          {},
-                          [] { return false; },
-                          [this] { calls << "show"; },
-                          [this] { calls << "raise"; },
-                          {},
-                          [this](const QUrl& u) { calls << "open|" + u.toString(); }});
+        module->setNeeds(
+            {[this](const QString& t, const QString& p, int, const QString&) {
+                 calls << "page|" + t + "|" + p;
+             },
+             {},
+             {[] { return false; }, [this] { calls << "show"; }, [this] { calls << "raise"; }, {}},
+             [this](const QUrl& u) { calls << "open|" + u.toString(); }});
         module->registerCommands(registry);
     }
     void TearDown() override {

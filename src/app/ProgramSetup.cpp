@@ -1,0 +1,61 @@
+#include "app/ProgramSetup.h"
+
+#include "core/CommandLine.h"
+#include "core/ProgramDirChoice.h"
+#include "core/ProgramState.h"
+#include "shell/KovanApplication.h"
+#include "web/WebEngineSetup.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace kovan {
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    return args;
+}
+
+std::optional<int> answerWithoutRunning(const CommandLine& cl) {
+    switch (cl.outcome) {
+    case CommandLine::Outcome::Help:
+    case CommandLine::Outcome::Version:
+        std::fputs(cl.message.toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Outcome::Error:
+        std::fprintf(stderr, "%s\n\n%s", cl.message.toLocal8Bit().constData(),
+                     CommandLine::usage().toLocal8Bit().constData());
+        return 2;
+    default:
+        return std::nullopt;
+    }
+}
+
+void prepareApplication() {
+    prepareWebEngine(); // the page bridge's scheme must exist before the application object
+    // The window class the desktop entry's StartupWMClass names.
+    QCoreApplication::setApplicationName(QStringLiteral("kovan"));
+    QCoreApplication::setApplicationVersion(CommandLine::version());
+}
+
+void finishApplication(KovanApplication& app) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("kovan")); // kovan.desktop
+    app.setQuitOnLastWindowClosed(false);
+    applyRenderingPath();
+}
+
+bool settleProgramFolder(const CommandLine& cl) {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const ProgramDirChoice folder =
+        ProgramDirChoice::decide(ProgramDirFacts::probe(cl.programDir, exeDir));
+    const bool prepared = folder.prepare(exeDir + QStringLiteral("/kovan-companion"));
+    ProgramState& state = program();
+    state.programDir = folder.dir;
+    state.endpoints = cl.endpoints;
+    return prepared;
+}
+
+} // namespace kovan
