@@ -1,6 +1,7 @@
 #include "media/VideoCache.h"
 
 #include <QCryptographicHash>
+#include <QList>
 
 namespace kovan {
 
