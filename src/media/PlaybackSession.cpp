@@ -242,7 +242,8 @@ void PlaybackSession::demuxMain() {
 
 // --- video thread ---
 
-bool PlaybackSession::present(AVFrame* frame, qint64 ptsUs, int serial, qint64& lastShown) {
+bool PlaybackSession::present(AVFrame* frame, qint64 ptsUs, int serial, qint64& lastShown,
+                              qint64& lastPosted) {
     const qint64 frameUs = m_video.frameDurationUs();
     bool first = false;
     {
@@ -278,8 +279,10 @@ bool PlaybackSession::present(AVFrame* frame, qint64 ptsUs, int serial, qint64& 
         m_frame = std::move(image);
     }
     m_events.frame();
-    if (first || pts - lastShown >= kPositionEveryUs || pts < lastShown)
+    if (first || pts - lastPosted >= kPositionEveryUs || pts < lastPosted) {
         m_events.position(std::max<qint64>(0, pts));
+        lastPosted = pts;
+    }
     lastShown = pts;
     return true;
 }
@@ -288,6 +291,7 @@ void PlaybackSession::videoMain() {
     const auto stopped = [this] { return m_abort.load(std::memory_order_acquire); };
     int decoding = -1; // serial the decoder holds pictures of
     qint64 lastShown = -kPositionEveryUs;
+    qint64 lastPosted = lastShown;
     while (!stopped()) {
         PacketQueue::Item item;
         if (!m_videoPackets.get(item, stopped))
@@ -298,13 +302,13 @@ void PlaybackSession::videoMain() {
             if (decoding != -1)
                 m_video.flush();
             decoding = item.serial;
-            lastShown = -kPositionEveryUs;
+            lastShown = lastPosted = -kPositionEveryUs;
         }
         m_video.send(item.packet.get());
         AVFrame* frame = nullptr;
         qint64 pts = 0;
         while (m_video.receive(frame, pts))
-            if (!present(frame, pts, item.serial, lastShown))
+            if (!present(frame, pts, item.serial, lastShown, lastPosted))
                 break;
         if (!item.packet) {
             waitForEnd(Stream::Video, item.serial, lastShown + m_video.frameDurationUs());

@@ -71,7 +71,7 @@ private:
     void videoMain();
     void audioMain();
     // Video thread: waits for the picture's time, shows it. False when the serial changed.
-    bool present(AVFrame* frame, qint64 ptsUs, int serial, qint64& lastShown);
+    bool present(AVFrame* frame, qint64 ptsUs, int serial, qint64& lastShown, qint64& lastPosted);
     bool pushAudio(AudioDecoder::Chunk& chunk, int serial);
     void waitForEnd(Stream stream, int serial, qint64 untilUs);
     void markDone(Stream stream, int serial);
