@@ -95,9 +95,8 @@ void decodeAll(benchmark::State& state, const QString& path) {
         drain();
     }
     state.SetItemsProcessed(frames);
-    state.counters["frame_ms"] = benchmark::Counter(double(frames) / 1000.0,
-                                                    benchmark::Counter::kIsRate |
-                                                        benchmark::Counter::kInvert);
+    state.counters["frame_ms"] = benchmark::Counter(
+        double(frames) / 1000.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_DecodeConvert640x360(benchmark::State& state) {
@@ -165,7 +164,10 @@ void BM_FirstPictureAfterStartMark(benchmark::State& state) {
         writer.join();
     }
 }
-BENCHMARK(BM_FirstPictureAfterStartMark)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FirstPictureAfterStartMark)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // The 720p30 clip played in real time (with its sound on the audio output when there is one):
 // pictures shown against pictures in the file, and the process's CPU time per second played.

@@ -57,9 +57,9 @@ bool AudioDecoder::receive(Chunk& out) {
             av_channel_layout_uninit(&m_swrLayout);
             av_channel_layout_copy(&m_swrLayout, &f->ch_layout);
         }
-        const int maxOut = int(av_rescale_rnd(swr_get_delay(m_swr.get(), f->sample_rate) +
-                                                  f->nb_samples,
-                                              AudioOutput::kRate, f->sample_rate, AV_ROUND_UP));
+        const int maxOut =
+            int(av_rescale_rnd(swr_get_delay(m_swr.get(), f->sample_rate) + f->nb_samples,
+                               AudioOutput::kRate, f->sample_rate, AV_ROUND_UP));
         out.pcm.resize(qsizetype(maxOut) * AudioOutput::kBytesPerFrame);
         auto* dst = reinterpret_cast<uint8_t*>(out.pcm.data());
         const int got = swr_convert(m_swr.get(), &dst, maxOut,
@@ -67,8 +67,8 @@ bool AudioDecoder::receive(Chunk& out) {
         if (got <= 0)
             continue;
         out.pcm.resize(qsizetype(got) * AudioOutput::kBytesPerFrame);
-        const qint64 pts = f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp
-                                                                       : f->pts;
+        const qint64 pts =
+            f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
         out.ptsUs = pts == AV_NOPTS_VALUE
                         ? m_nextPtsUs
                         : av_rescale_q(pts - m_startPts, m_timeBase, AVRational{1, 1000000});

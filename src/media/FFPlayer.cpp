@@ -45,9 +45,7 @@ bool FFPlayer::tryOpen(std::shared_ptr<GrowingFile> file, bool paused) {
     events.failed = [this, gen](const QString& reason) {
         post(gen, [this, reason] { Q_EMIT openFailed(reason); });
     };
-    events.position = [this, gen](qint64 pts) {
-        post(gen, [this, pts] { Q_EMIT position(pts); });
-    };
+    events.position = [this, gen](qint64 pts) { post(gen, [this, pts] { Q_EMIT position(pts); }); };
     events.frame = [this, gen, framePosted] {
         // One pending notice is enough: the surface always takes the newest picture.
         if (!framePosted->exchange(true))

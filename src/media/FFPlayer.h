@@ -71,7 +71,7 @@ private:
     void post(quint64 generation, std::function<void()> step);
 
     std::unique_ptr<PlaybackSession> m_session;
-    quint64 m_generation = 0; // GUI thread
+    quint64 m_generation = 0;                         // GUI thread
     std::shared_ptr<std::atomic<bool>> m_framePosted; // per video, shared with its events
     int m_readTimeoutMs = 60000;
     QString m_videoFilters;

@@ -27,7 +27,7 @@ private:
     qint64 nowLocked() const;
 
     mutable std::mutex m_mutex;
-    qint64 m_base = 0;               // position at m_since
+    qint64 m_base = 0; // position at m_since
     Clock::time_point m_since = Clock::now();
     bool m_paused = false;
 };

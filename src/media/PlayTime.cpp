@@ -10,9 +10,10 @@ QString PlayTime::format(qint64 t) {
                                ? std::numeric_limits<qint64>::max()
                                : t + 5000;
     const qint64 secs64 = shifted / 1000000;
-    const qint32 s = secs64 > std::numeric_limits<qint32>::max()   ? std::numeric_limits<qint32>::max()
-                     : secs64 < std::numeric_limits<qint32>::min() ? std::numeric_limits<qint32>::min()
-                                                                   : qint32(secs64);
+    const qint32 s =
+        secs64 > std::numeric_limits<qint32>::max()   ? std::numeric_limits<qint32>::max()
+        : secs64 < std::numeric_limits<qint32>::min() ? std::numeric_limits<qint32>::min()
+                                                      : qint32(secs64);
     return QString::asprintf("%.2d:%.2d:%.2d", (s / 60) / 60, (s / 60) % 60, s % 60);
 }
 

@@ -21,8 +21,7 @@ constexpr qint64 kPositionEveryUs = 100000;
 
 } // namespace
 
-PlaybackSession::PlaybackSession(std::shared_ptr<GrowingFile> file, Options options,
-                                 Events events)
+PlaybackSession::PlaybackSession(std::shared_ptr<GrowingFile> file, Options options, Events events)
     : m_file(std::move(file)), m_options(std::move(options)), m_events(std::move(events)),
       m_io(std::make_unique<GrowingFileIo>(m_file, m_options.readTimeoutMs)) {
     m_paused = m_options.paused;
@@ -84,8 +83,7 @@ bool PlaybackSession::hasAudio() const {
 }
 
 int PlaybackSession::interruptCallback(void* opaque) {
-    return static_cast<PlaybackSession*>(opaque)->m_abort.load(std::memory_order_acquire) ? 1
-                                                                                          : 0;
+    return static_cast<PlaybackSession*>(opaque)->m_abort.load(std::memory_order_acquire) ? 1 : 0;
 }
 
 bool PlaybackSession::current(int serial) const {
@@ -118,8 +116,7 @@ bool PlaybackSession::openMedia() {
         return false;
     }
     m_videoIndex = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (m_videoIndex >= 0 &&
-        !m_video.open(m_format->streams[m_videoIndex], m_options.videoFilters))
+    if (m_videoIndex >= 0 && !m_video.open(m_format->streams[m_videoIndex], m_options.videoFilters))
         m_videoIndex = -1;
     m_audioIndex = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (m_audioIndex >= 0) {
@@ -332,8 +329,8 @@ bool PlaybackSession::pushAudio(AudioDecoder::Chunk& chunk, int serial) {
         return true;
     if (chunk.ptsUs < dropBefore) {
         const qint64 frames = (dropBefore - chunk.ptsUs) * AudioOutput::kRate / 1000000;
-        chunk.pcm.remove(0, std::min<qsizetype>(chunk.pcm.size(),
-                                                frames * AudioOutput::kBytesPerFrame));
+        chunk.pcm.remove(
+            0, std::min<qsizetype>(chunk.pcm.size(), frames * AudioOutput::kBytesPerFrame));
         chunk.ptsUs = dropBefore;
     }
     AudioOutput::Channel* channel = m_channel.get(); // set before this thread started
@@ -388,8 +385,8 @@ void PlaybackSession::waitForEnd(Stream stream, int serial, qint64 untilUs) {
     for (;;) {
         if (m_abort.load(std::memory_order_acquire) || serial != m_serial)
             return;
-        const bool done = stream == Stream::Video ? m_clock.now() >= untilUs
-                                                  : m_channel->queuedBytes() == 0;
+        const bool done =
+            stream == Stream::Video ? m_clock.now() >= untilUs : m_channel->queuedBytes() == 0;
         if (done && !m_paused)
             break;
         m_cv.wait_for(lock, kSlice);

@@ -3,10 +3,10 @@
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
 #include "media/GrowingFile.h"
+#include "media/mediaDownThread.h"
 #include "media/PlayTime.h"
 #include "media/PositionBar.h"
 #include "media/VideoCache.h"
-#include "media/mediaDownThread.h"
 
 #include <QDir>
 #include <QUrl>
@@ -213,8 +213,7 @@ void VideoController::btnStopClick() {
 void VideoController::posPaeClick(int x, int width) {
     if (!m_player.isOpen())
         return;
-    if (const auto target =
-            PositionBar::seekTarget(x, width, m_mediaDown, m_mediaSize, m_duration))
+    if (const auto target = PositionBar::seekTarget(x, width, m_mediaDown, m_mediaSize, m_duration))
         m_player.seek(*target, false);
 }
 

@@ -44,8 +44,8 @@ bool VideoDecoder::buildGraph(const AVFrame* like) {
     m_src = m_sink = nullptr;
     if (!m_graph)
         return false;
-    const AVRational sar = like->sample_aspect_ratio.num ? like->sample_aspect_ratio
-                                                         : AVRational{1, 1};
+    const AVRational sar =
+        like->sample_aspect_ratio.num ? like->sample_aspect_ratio : AVRational{1, 1};
     const QByteArray args = QStringLiteral("video_size=%1x%2:pix_fmt=%3:time_base=%4/%5:"
                                            "pixel_aspect=%6/%7")
                                 .arg(like->width)
@@ -56,10 +56,10 @@ bool VideoDecoder::buildGraph(const AVFrame* like) {
                                 .arg(sar.num)
                                 .arg(sar.den)
                                 .toLatin1();
-    if (avfilter_graph_create_filter(&m_src, avfilter_get_by_name("buffer"), "in",
-                                     args.constData(), nullptr, m_graph.get()) < 0 ||
-        avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("buffersink"), "out",
-                                     nullptr, nullptr, m_graph.get()) < 0)
+    if (avfilter_graph_create_filter(&m_src, avfilter_get_by_name("buffer"), "in", args.constData(),
+                                     nullptr, m_graph.get()) < 0 ||
+        avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("buffersink"), "out", nullptr,
+                                     nullptr, m_graph.get()) < 0)
         return false;
     const QByteArray text = (m_filters.isEmpty() ? QStringLiteral("null") : m_filters).toUtf8();
     // The graph text's open ends: "in" feeds its first filter, its last feeds "out".
@@ -75,7 +75,8 @@ bool VideoDecoder::buildGraph(const AVFrame* like) {
     inputs->pad_idx = 0;
     AVFilterInOut* in = inputs.release();
     AVFilterInOut* out = outputs.release();
-    const int parsed = avfilter_graph_parse_ptr(m_graph.get(), text.constData(), &in, &out, nullptr);
+    const int parsed =
+        avfilter_graph_parse_ptr(m_graph.get(), text.constData(), &in, &out, nullptr);
     avfilter_inout_free(&in);
     avfilter_inout_free(&out);
     if (parsed < 0 || avfilter_graph_config(m_graph.get(), nullptr) < 0) {

@@ -27,9 +27,8 @@ void mediaDownThread::run() {
         client.setTotalTimeoutMs(0); // a long video may take as long as it takes
         bool begun = false;
         qint64 total = -1;
-        client.setBodySink([this](const char* data, qsizetype size) {
-            return m_file->append(data, size);
-        });
+        client.setBodySink(
+            [this](const char* data, qsizetype size) { return m_file->append(data, size); });
         client.setProgressHook([&](qint64, qint64 announced) {
             if (m_tag.load(std::memory_order_acquire) == 99)
                 return false; // closed window: the download ends here
@@ -50,8 +49,7 @@ void mediaDownThread::run() {
         const HttpReply reply = client.get(m_reqUrl);
         m_hasClient.store(false, std::memory_order_release);
         // A redirect reply is not the video: what came with it is not worth keeping apart.
-        complete = reply.ok && reply.status < 300 &&
-                   (total <= 0 || m_file->committed() == total);
+        complete = reply.ok && reply.status < 300 && (total <= 0 || m_file->committed() == total);
         if (reply.ok && begun && !reply.cancelled)
             Q_EMIT DownWork(m_file->committed()); // the last bytes, after the last step
     } catch (...) {

@@ -25,7 +25,9 @@ protected:
         m_io = std::make_unique<GrowingFileIo>(m_file, 0);
         ASSERT_TRUE(m_io->open());
     }
-    int read(std::vector<uint8_t>& buf) { return avio_read(m_io->context(), buf.data(), int(buf.size())); }
+    int read(std::vector<uint8_t>& buf) {
+        return avio_read(m_io->context(), buf.data(), int(buf.size()));
+    }
 
     QTemporaryDir m_dir;
     std::shared_ptr<GrowingFile> m_file;

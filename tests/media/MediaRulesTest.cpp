@@ -64,20 +64,19 @@ TEST_P(PartWidthTest, NearestPixelWithHalvesToEven) {
     EXPECT_EQ(PositionBar::partWidth(c.part, c.whole, c.width), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, PartWidthTest,
-    ::testing::Values(WidthCase{1, 4, 10, 2},   // 2.5 → 2
-                      WidthCase{3, 4, 10, 8},   // 7.5 → 8
-                      WidthCase{1, 8, 20, 2},   // 2.5 → 2
-                      WidthCase{3, 8, 20, 8},   // 7.5 → 8
-                      WidthCase{5, 8, 20, 12},  // 12.5 → 12
-                      WidthCase{1, 3, 10, 3},   // 3.33 → 3
-                      WidthCase{2, 3, 10, 7},   // 6.67 → 7
-                      WidthCase{0, 100, 576, 0}, WidthCase{50, 0, 576, 0},
-                      WidthCase{50, -1, 576, 0}, // no size announced
-                      WidthCase{150, 100, 576, 576},
-                      // A 40-minute video: microseconds far past 32 bits.
-                      WidthCase{2160000000LL, 2400000000LL, 576, 518}));
+INSTANTIATE_TEST_SUITE_P(Table, PartWidthTest,
+                         ::testing::Values(WidthCase{1, 4, 10, 2},  // 2.5 → 2
+                                           WidthCase{3, 4, 10, 8},  // 7.5 → 8
+                                           WidthCase{1, 8, 20, 2},  // 2.5 → 2
+                                           WidthCase{3, 8, 20, 8},  // 7.5 → 8
+                                           WidthCase{5, 8, 20, 12}, // 12.5 → 12
+                                           WidthCase{1, 3, 10, 3},  // 3.33 → 3
+                                           WidthCase{2, 3, 10, 7},  // 6.67 → 7
+                                           WidthCase{0, 100, 576, 0}, WidthCase{50, 0, 576, 0},
+                                           WidthCase{50, -1, 576, 0}, // no size announced
+                                           WidthCase{150, 100, 576, 576},
+                                           // A 40-minute video: microseconds far past 32 bits.
+                                           WidthCase{2160000000LL, 2400000000LL, 576, 518}));
 
 struct SeekCase {
     const char* name;
@@ -101,8 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SeekCase{"30% of the bar, half downloaded", 30, 100, 500, 1000, 200000000, 60000000},
         SeekCase{"70% of the bar, half downloaded", 70, 100, 500, 1000, 200000000, std::nullopt},
-        SeekCase{"exactly at the downloaded edge", 50, 100, 500, 1000, 200000000,
-                 std::nullopt},
+        SeekCase{"exactly at the downloaded edge", 50, 100, 500, 1000, 200000000, std::nullopt},
         SeekCase{"90% of 40 minutes, all there", 90, 100, 1000, 1000, kFortyMinutes,
                  36LL * 60 * 1000000},
         SeekCase{"a half microsecond goes to even", 1, 4, 10, 10, 2, 0},

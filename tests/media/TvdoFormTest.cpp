@@ -1,9 +1,9 @@
 // The video window's widgets: size and layout, the texts it shows, closing, the page command.
+#include "media/TvdoForm.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "media/MediaModule.h"
 #include "media/PosPae.h"
-#include "media/TvdoForm.h"
 #include "media/VideoSurface.h"
 
 #include <QCloseEvent>
@@ -37,7 +37,8 @@ TEST_F(TvdoFormTest, StartsAt734By492WithItsControlsLaidOut) {
     EXPECT_EQ(m_form.positionBar()->geometry(), QRect(88, 10, 734 - 88 - 70, 10));
     EXPECT_EQ(m_form.timeLabel()->x(), 734 - 60);
     EXPECT_EQ(m_form.timeLabel()->text(), QStringLiteral("载入中..."));
-    EXPECT_EQ(m_form.loadingPicture()->geometry(), QRect((734 - 400) / 2, (462 - 300) / 2, 400, 300));
+    EXPECT_EQ(m_form.loadingPicture()->geometry(),
+              QRect((734 - 400) / 2, (462 - 300) / 2, 400, 300));
     EXPECT_EQ(m_form.loadingLabel()->geometry().topLeft(),
               QPoint((734 - 249) / 2, (462 - 300) / 2 + 220));
     EXPECT_EQ(m_form.loadingLabel()->text(), QStringLiteral("视频加载中 请稍侯......"));
@@ -76,8 +77,7 @@ TEST_F(TvdoFormTest, ClosingHidesTheWindowAndShowsStop) {
 }
 
 TEST(VideoSurfaceTest, PicturesKeepTheirAspectCentred) {
-    EXPECT_EQ(VideoSurface::fitted(QSize(640, 360), QRect(0, 0, 734, 462)),
-              QRect(0, 25, 734, 412));
+    EXPECT_EQ(VideoSurface::fitted(QSize(640, 360), QRect(0, 0, 734, 462)), QRect(0, 25, 734, 412));
     EXPECT_EQ(VideoSurface::fitted(QSize(400, 400), QRect(0, 0, 734, 462)),
               QRect(136, 0, 462, 462));
     EXPECT_TRUE(VideoSurface::fitted(QSize(), QRect(0, 0, 10, 10)).isEmpty());

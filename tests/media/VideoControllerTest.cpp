@@ -1,9 +1,9 @@
 // Loading a video: the download into the cache file, when playback starts, closing, a second
 // video, addresses that are not played; and a whole play-through to the resting first picture.
+#include "media/VideoController.h"
 #include "media/GrowingFile.h"
 #include "media/PlayTime.h"
 #include "media/VideoCache.h"
-#include "media/VideoController.h"
 
 #include "MediaTestSupport.h"
 #include "TestServer.h"
@@ -177,7 +177,8 @@ struct FailCase {
     const char* info;
 };
 
-class VideoFailureTest : public VideoControllerTest, public ::testing::WithParamInterface<FailCase> {};
+class VideoFailureTest : public VideoControllerTest,
+                         public ::testing::WithParamInterface<FailCase> {};
 
 TEST_P(VideoFailureTest, ShowsTheFailureTextsAndDownloadsNothing) {
     m_controller->loadVideo(QString::fromUtf8(GetParam().info));

@@ -227,15 +227,13 @@ TEST(HttpClientTest, ASinkStreamsABodyPastTheInMemoryCapWithoutATotalTimeOut) {
     // writes that together take longer than connect + read time-out would allow.
     const size_t size = 9 * 1024 * 1024;
     TestServer server([size](const httplib::Request&, httplib::Response& res) {
-        res.set_content_provider(size, "video/mp4",
-                                 [](size_t offset, size_t length, httplib::DataSink& sink) {
-                                     if (offset % (3 * 1024 * 1024) == 0)
-                                         std::this_thread::sleep_for(
-                                             std::chrono::milliseconds(150));
-                                     const std::string chunk(std::min<size_t>(length, 65536),
-                                                             char('a' + offset % 26));
-                                     return sink.write(chunk.data(), chunk.size());
-                                 });
+        res.set_content_provider(
+            size, "video/mp4", [](size_t offset, size_t length, httplib::DataSink& sink) {
+                if (offset % (3 * 1024 * 1024) == 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                const std::string chunk(std::min<size_t>(length, 65536), char('a' + offset % 26));
+                return sink.write(chunk.data(), chunk.size());
+            });
     });
     HttpClient client;
     client.setConnectTimeoutMs(200);

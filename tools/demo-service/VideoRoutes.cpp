@@ -28,8 +28,8 @@ constexpr std::chrono::milliseconds kChunkEvery(62);
 
 std::string makeVideo(const std::string& name, int pattern) {
     namespace fs = std::filesystem;
-    const fs::path path = fs::temp_directory_path() /
-                          ("kovan-demo-" + std::to_string(::getuid()) + "-v1-" + name);
+    const fs::path path =
+        fs::temp_directory_path() / ("kovan-demo-" + std::to_string(::getuid()) + "-v1-" + name);
     std::error_code ec;
     if (!fs::exists(path, ec) || fs::file_size(path, ec) == 0) {
         kovan::clip::ClipSpec spec;

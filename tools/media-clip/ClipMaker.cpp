@@ -70,8 +70,8 @@ void fillTone(AVFrame* f, int64_t firstSample) {
     for (int i = 0; i < f->nb_samples; ++i) {
         const int64_t n = firstSample + i;
         const bool beep = (n % f->sample_rate) < f->sample_rate / 5;
-        const float s = beep ? 0.2f * float(std::sin(2 * M_PI * 440.0 * double(n) / f->sample_rate))
-                             : 0.0f;
+        const float s =
+            beep ? 0.2f * float(std::sin(2 * M_PI * 440.0 * double(n) / f->sample_rate)) : 0.0f;
         left[i] = right[i] = s;
     }
 }
