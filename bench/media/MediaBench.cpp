@@ -95,8 +95,9 @@ void decodeAll(benchmark::State& state, const QString& path) {
         drain();
     }
     state.SetItemsProcessed(frames);
-    state.counters["frame_ms"] = benchmark::Counter(
-        double(frames) / 1000.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    // Wall time per picture (the decoder runs threads of its own): "2.4m" is 2.4 ms.
+    state.counters["per_picture"] = benchmark::Counter(
+        double(frames), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_DecodeConvert640x360(benchmark::State& state) {
