@@ -13,7 +13,9 @@ class TvdoForm;
 
 // The video window: a video downloaded into the cache and played while it arrives.
 //
-// Offers: playVideo, for the notices' "video" action. GUI thread only.
+// Offers: the page command playVideo; playVideo(title, url), for the notices' "video" action.
+// Exit: the download and the player end with the other workers, the window hides.
+// GUI thread only.
 class MediaModule : public ClientPart {
 public:
     MediaModule();
@@ -24,6 +26,9 @@ public:
     void registerCommands(CommandRegistry& registry) override;
     void addSteps(Lifecycle& lifecycle) override;
 
+    // The page command: shows the window when hidden and loads the video described by the
+    // JSON text {url, title}.
+    void playVideoCommand(const QString& aParam);
     // Opens the video window on `url` with the caption `title`.
     void playVideo(const QString& title, const QString& url);
 

@@ -15,11 +15,10 @@ namespace kovan {
 namespace {
 
 // The format the device is opened with; every sound is converted to it.
-constexpr int kRate = 44100;
+constexpr int kRate = AudioOutput::kRate;
 constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
-constexpr Uint8 kChannels = 2;
-constexpr Uint16 kBufferSamples = 1024;
-constexpr int kBytesPerFrame = 2 * kChannels;
+constexpr Uint8 kChannels = AudioOutput::kChannels;
+constexpr int kBytesPerFrame = AudioOutput::kBytesPerFrame;
 
 // Owners of the SDL objects a conversion makes; each is released on every way out.
 struct WavBufferFree {
@@ -59,42 +58,10 @@ QByteArray convertWav(const QByteArray& wav) {
 } // namespace
 
 AlertAudio& AlertAudio::instance() {
+    // The output first, so that it outlives the alerts' channel at static destruction.
+    (void)AudioOutput::instance();
     static AlertAudio audio;
     return audio;
-}
-
-AlertAudio::AudioDevice::~AudioDevice() {
-    close();
-}
-
-void AlertAudio::AudioDevice::open(const SDL_AudioSpec& want) {
-    close();
-    // No allowed changes: SDL converts to the hardware itself, the queue takes our format.
-    m_id = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
-}
-
-void AlertAudio::AudioDevice::close() {
-    if (m_id)
-        SDL_CloseAudioDevice(m_id);
-    m_id = 0;
-}
-
-bool AlertAudio::ensureDevice() {
-    if (m_device.isOpen())
-        return true;
-    if (!m_sdlReady) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        m_sdlReady = true;
-    }
-    SDL_AudioSpec want{};
-    want.freq = kRate;
-    want.format = kFormat;
-    want.channels = kChannels;
-    want.samples = kBufferSamples;
-    want.callback = nullptr; // queued audio
-    m_device.open(want);
-    return m_device.isOpen();
 }
 
 AlertAudio::Result AlertAudio::playToEnd(const QString& wavPath, bool* usedDefault,
@@ -122,22 +89,22 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
         std::lock_guard lock(m_mutex);
         if (stopped())
             return Result::Superseded;
-        if (pcm.isEmpty() || !ensureDevice())
+        if (pcm.isEmpty())
+            return Result::NoDevice;
+        if (!m_channel)
+            m_channel = AudioOutput::instance().open();
+        if (!m_channel)
             return Result::NoDevice;
         mine = ++m_generation;
-        SDL_ClearQueuedAudio(m_device.id());
-        if (SDL_QueueAudio(m_device.id(), pcm.constData(), Uint32(pcm.size())) != 0) {
-            m_device.close();
-            return Result::NoDevice;
-        }
-        SDL_PauseAudioDevice(m_device.id(), 0);
+        m_channel->clear();
+        m_channel->push(pcm.constData(), pcm.size());
         m_started.fetch_add(1, std::memory_order_relaxed);
     }
 
     // Wait for the queue to drain, then one device buffer more. The deadline (twice the
     // length plus a second) keeps a stalled device from holding the worker for ever.
     const qint64 lengthMs = qint64(pcm.size()) / kBytesPerFrame * 1000 / kRate;
-    const qint64 bufferMs = qint64(kBufferSamples) * 1000 / kRate + 1;
+    const qint64 bufferMs = AudioOutput::bufferMs();
     QElapsedTimer clock;
     clock.start();
     for (;;) {
@@ -145,24 +112,24 @@ AlertAudio::Result AlertAudio::playBytesToEnd(const QByteArray& wav, bool* usedD
         std::unique_lock lock(m_mutex);
         if (m_generation != mine)
             return Result::Superseded;
-        if (stopped()) { // still this sound's device: silence it
-            m_device.close();
+        if (stopped()) { // still this sound's channel: silence it
+            m_channel.reset();
             return Result::Superseded;
         }
-        const bool drained = SDL_GetQueuedAudioSize(m_device.id()) == 0;
+        const bool drained = !m_channel || m_channel->queuedBytes() == 0;
         const bool overdue = clock.elapsed() > 2 * lengthMs + 1000;
         if (!drained && !overdue)
             continue;
         if (!overdue) {
             // Let the last buffer reach the speaker without holding the lock: a newer sound
-            // may start meanwhile, and then the device is no longer this sound's to close.
+            // may start meanwhile, and then the channel is no longer this sound's to close.
             lock.unlock();
             QThread::msleep(bufferMs);
             lock.lock();
             if (m_generation != mine)
                 return Result::Superseded;
         }
-        m_device.close();
+        m_channel.reset();
         return Result::Finished;
     }
 }

@@ -222,6 +222,35 @@ TEST(HttpClientTest, ProgressHookAndSinkSeeTheBytesAndCanCancel) {
     }
 }
 
+TEST(HttpClientTest, ASinkStreamsABodyPastTheInMemoryCapWithoutATotalTimeOut) {
+    // A video download: 9 MiB, more than a reply collected in memory may hold, in paced
+    // writes that together take longer than connect + read time-out would allow.
+    const size_t size = 9 * 1024 * 1024;
+    TestServer server([size](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(
+            size, "video/mp4", [](size_t offset, size_t length, httplib::DataSink& sink) {
+                if (offset % (3 * 1024 * 1024) == 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                const std::string chunk(std::min<size_t>(length, 65536), char('a' + offset % 26));
+                return sink.write(chunk.data(), chunk.size());
+            });
+    });
+    HttpClient client;
+    client.setConnectTimeoutMs(200);
+    client.setReadTimeoutMs(200);
+    client.setTotalTimeoutMs(0);
+    qint64 sunk = 0;
+    client.setBodySink([&](const char*, qsizetype n) {
+        sunk += n;
+        return true;
+    });
+    const HttpReply reply = client.get(server.root() + "/video.mp4");
+    EXPECT_TRUE(reply.ok) << reply.error.toStdString();
+    EXPECT_FALSE(reply.tooLarge);
+    EXPECT_EQ(sunk, qint64(size));
+    EXPECT_TRUE(reply.body.isEmpty());
+}
+
 TEST(HttpClientTest, CancelFromAnotherThreadEndsAWait) {
     TestServer server([](const httplib::Request&, httplib::Response& res) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));

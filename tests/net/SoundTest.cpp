@@ -1,5 +1,6 @@
 #include "core/ProgramState.h"
 #include "net/AlertAudio.h"
+#include "net/AudioOutput.h"
 #include "net/DefaultAlertSound.h"
 #include "net/rfdThread.h"
 #include "net/SoundAlerts.h"
@@ -291,6 +292,36 @@ protected:
     }
     QTemporaryDir m_dir;
 };
+
+TEST_F(PlaybackTest, AnAlertPlaysWhileTheVideoHoldsTheDevice) {
+    // The dummy driver has a single device: the video's channel and the alert share it.
+    std::unique_ptr<AudioOutput::Channel> video = AudioOutput::instance().open();
+    ASSERT_TRUE(video);
+    const QByteArray silence(AudioOutput::kRate * AudioOutput::kBytesPerFrame, '\0');
+    video->push(silence.constData(), silence.size());
+    const QString path = m_dir.filePath(QStringLiteral("short.wav"));
+    writeFile(path, toneWav(150));
+    Played p;
+    startSound(path, &p);
+    ASSERT_TRUE(test::waitUntil([&] { return p.done; }));
+    EXPECT_EQ(p.result, AlertAudio::Result::Finished);
+    // The video's samples were taken alongside.
+    EXPECT_GT(video->playedFrames(), 0);
+    EXPECT_LT(video->queuedBytes(), silence.size());
+}
+
+TEST_F(PlaybackTest, APausedChannelKeepsItsSamples) {
+    std::unique_ptr<AudioOutput::Channel> channel = AudioOutput::instance().open();
+    ASSERT_TRUE(channel);
+    channel->setPaused(true);
+    const QByteArray pcm(4096, '\1');
+    channel->push(pcm.constData(), pcm.size());
+    QThread::msleep(100);
+    EXPECT_EQ(channel->queuedBytes(), pcm.size());
+    channel->setPaused(false);
+    ASSERT_TRUE(test::waitUntil([&] { return channel->queuedBytes() == 0; }));
+    EXPECT_EQ(channel->playedFrames(), pcm.size() / AudioOutput::kBytesPerFrame);
+}
 
 TEST_F(PlaybackTest, DefaultSoundIsAValidShortWav) {
     const QByteArray& wav = defaultAlertWav();

@@ -80,6 +80,8 @@ std::string makeAlertWav();
 // Page server: /tools/... pages, /tools/session/ (the client's current session),
 // /tools/pivots/<SYM> (the chart panel's pivot levels), /filelist/... files.
 void registerPageRoutes(httplib::Server& server, const DemoConfig& config);
+// Page server: /filelist/video/<name>, the generated demo videos, paced at about 1 MB/s.
+void registerVideoRoutes(httplib::Server& server);
 // Public web site: /, /price.php, /register.php.
 void registerWebRoutes(httplib::Server& server, const DemoConfig& config);
 

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     httplib::Server data, page, web;
     demo::registerDataRoutes(data, config);
     demo::registerPageRoutes(page, config);
+    demo::registerVideoRoutes(page);
     demo::registerWebRoutes(web, config);
     g_servers[0] = &data;
     g_servers[1] = &page;

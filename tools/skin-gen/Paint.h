@@ -45,5 +45,7 @@ inline QImage strip(int w, int h, QColor top, QColor bottom, QColor bottomLine =
 
 // The corner pop-up's and the floating bar's pictures (NoticeArt.cpp).
 void paintNoticeArt(const SaveFn& save);
+// The video window's control buttons (VideoArt.cpp).
+void paintVideoArt(const SaveFn& save);
 
 } // namespace skingen

@@ -494,6 +494,7 @@ int main(int argc, char** argv) {
     writeDesktopIcons(QDir(g_outDir).absoluteFilePath(QStringLiteral("../icons")));
 
     paintNoticeArt(save);
+    paintVideoArt(save);
 
     gif(QStringLiteral("EARNGIF"), 12, 10, [](int i) { return earnFrame(i, 12); });
     gif(QStringLiteral("VDOLOAD"), 12, 8,

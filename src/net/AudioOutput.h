@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace kovan {
+
+// The process's one SDL audio device, shared by everything that makes sound (alert sounds,
+// the video player). Each user opens a Channel; the device plays the sum of all channels. The
+// device is opened with the first channel and closed when the last one goes, so between uses
+// it is free (the dummy driver allows a single open device at a time).
+//
+// Format of every channel: 44100 Hz, signed 16-bit native endian, two interleaved channels.
+//
+// Threads: open() and a channel's methods from any thread. SDL device open and close happen
+// under m_deviceMutex only; sample buffers are guarded by m_mixMutex, which SDL's audio
+// thread takes in the mixing callback.
+class AudioOutput {
+public:
+    static constexpr int kRate = 44100;
+    static constexpr int kChannels = 2;
+    static constexpr int kBytesPerFrame = 2 * kChannels;
+    static constexpr int kBufferSamples = 1024;
+
+    class Channel {
+    public:
+        ~Channel(); // leaves the mix; the last channel closes the device
+        Channel(const Channel&) = delete;
+        Channel& operator=(const Channel&) = delete;
+
+        // Appends samples (whole frames) to the channel's queue.
+        void push(const char* pcm, qsizetype bytes);
+        // Drops every sample still queued.
+        void clear();
+        // A paused channel keeps its queue and adds silence.
+        void setPaused(bool paused);
+        qint64 queuedBytes() const;
+        // Frames the device has taken from this channel since it was opened.
+        qint64 playedFrames() const;
+
+    private:
+        friend class AudioOutput;
+        explicit Channel(AudioOutput& out) : m_out(out) {}
+        AudioOutput& m_out;
+        // Guarded by m_out.m_mixMutex.
+        QByteArray m_queue;
+        qsizetype m_readPos = 0;
+        bool m_paused = false;
+        qint64 m_played = 0;
+    };
+
+    static AudioOutput& instance();
+
+    // A new channel, or null when there is no audio driver or no device.
+    std::unique_ptr<Channel> open();
+    // Milliseconds of one device buffer.
+    static int bufferMs() { return kBufferSamples * 1000 / kRate + 1; }
+
+private:
+    AudioOutput() = default;
+    ~AudioOutput();
+    static void mix(void* user, std::uint8_t* stream, int len); // SDL's audio thread
+    void release(Channel* channel);
+
+    std::mutex m_deviceMutex;
+    std::uint32_t m_device = 0; // SDL_AudioDeviceID, guarded by m_deviceMutex
+    bool m_sdlReady = false;    // guarded by m_deviceMutex
+    int m_users = 0;            // guarded by m_deviceMutex
+
+    mutable std::mutex m_mixMutex;
+    std::vector<Channel*> m_channels; // guarded by m_mixMutex
+};
+
+} // namespace kovan
