@@ -2,6 +2,7 @@
 
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
+#include "core/Trace.h"
 #include "media/GrowingFile.h"
 #include "media/mediaDownThread.h"
 #include "media/PlayTime.h"
@@ -50,6 +51,7 @@ QString VideoController::cacheFile() const {
 }
 
 void VideoController::showFailure() {
+    trace(QStringLiteral("video: cannot play"));
     m_view.caption = kFailedCaption;
     m_view.timeText = kFailedLabel;
     changed();
@@ -132,6 +134,7 @@ void VideoController::startPlayback() {
     m_player.setVideoFilters(kFilters);
     m_player.setTag(1);
     m_startedAt = m_mediaDown;
+    trace(QStringLiteral("video: playback starts at %1 bytes").arg(m_mediaDown));
     if (!m_player.tryOpen(m_file, false)) {
         showFailure(); // the cache file cannot be read: nothing plays
         return;
@@ -144,6 +147,7 @@ void VideoController::startPlayback() {
 }
 
 void VideoController::FFPlayerFileOpen(qint64 duration) {
+    trace(QStringLiteral("video: opened, %1 us").arg(duration));
     m_view.timeText = QStringLiteral("00:00:00");
     m_duration = duration;
     m_playDuat = 0;
@@ -178,6 +182,7 @@ void VideoController::FFPlayerState(FFPlayer::PlayState state) {
         Q_EMIT surfaceCleared();
         break;
     case FFPlayer::psEnd:
+        trace(QStringLiteral("video: ended"));
         // Rest paused on the first picture.
         m_player.pause();
         m_player.seek(0, true);
