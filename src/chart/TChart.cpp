@@ -165,16 +165,17 @@ void TChart::drawIndicator(int layerInx, IndicatorPainter painter) {
 void TChart::drawCross(int X, int Y) {
     if (!m_FDFulled || m_CacheMap.isNull())
         return;
-    if (m_crossMap.size() != m_CacheMap.size() || m_crossMap.format() != m_CacheMap.format())
-        m_crossMap = QImage(m_CacheMap.size(), m_CacheMap.format());
-    std::memcpy(m_crossMap.bits(), m_CacheMap.constBits(), size_t(m_CacheMap.sizeInBytes()));
+    QImage& img = m_crossMaps[m_crossNext];
+    m_crossNext ^= 1;
+    if (img.size() != m_CacheMap.size() || img.format() != m_CacheMap.format())
+        img = QImage(m_CacheMap.size(), m_CacheMap.format());
+    std::memcpy(img.bits(), m_CacheMap.constBits(), size_t(m_CacheMap.sizeInBytes()));
     std::vector<TextBox> boxes;
     if (m_recordText)
         boxes = m_cacheText;
 
     if (X >= 0 && X < m_FMWidth - 60 && Y >= 0 && Y < m_FMHeight - 20) {
         const quint32 c = styleColor(m_FStyle, u"front");
-        QImage& img = m_crossMap;
         // The read-outs are drawn on the copy in Verdana 8; the cache's font is not touched.
         ChartCanvas canvas{img, m_axisFont, recorder(boxes)};
         raster::line(img, 0, Y, m_FMWidth - 58, Y, c);
@@ -196,7 +197,7 @@ void TChart::drawCross(int X, int Y) {
                 paintOhlcReadout(canvas, (*bars)[size_t(i)], pipLen(), c, tc);
         }
     }
-    publish(m_crossMap, boxes);
+    publish(img, boxes);
 }
 
 bool TChart::movePX(int X1, int X2) {
