@@ -2,7 +2,10 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -21,6 +24,11 @@ struct ChartTextBox {
 // A bitmap's current font: a family and a size in points, laid out for the 96-dpi screens the
 // chart was designed on (8 pt → 11 px, 16 pt → 21 px). The QFont and its metrics are built
 // again only when the font changes, since every text of a frame measures and draws in it.
+//
+// A chart draws the same few texts frame after frame (hours, prices, level names), so each
+// text is measured and shaped once per font: its advance and its glyph runs are kept until the
+// font changes (or the store grows past a bound), and drawing places the stored glyphs. The
+// pixels are those QPainter::drawText gives for the text at that point.
 class ChartFont {
 public:
     ChartFont() = default;
@@ -40,12 +48,19 @@ public:
               std::vector<ChartTextBox>* boxes);
 
 private:
+    // A text's glyph runs with their positions relative to its baseline origin.
+    using Runs = QList<QGlyphRun>;
+
     const QFontMetrics& metrics() const;
+    const Runs& runsOf(const QString& s) const;
 
     QString m_family;
     int m_pointSize = 8;
     mutable QFont m_qfont;
     mutable std::optional<QFontMetrics> m_metrics; // reset when the font changes
+    // Per text, in the current font; emptied with the metrics.
+    mutable QHash<QString, int> m_widths;
+    mutable QHash<QString, Runs> m_runs;
 };
 
 // Where one drawing goes: a bitmap, the font it currently holds, and the list that records its
