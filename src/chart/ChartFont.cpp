@@ -90,17 +90,29 @@ void ChartFont::draw(QImage& img, int x, int y, const QString& s, quint32 colour
                      std::vector<ChartTextBox>* boxes) {
     if (img.isNull() || s.isEmpty())
         return;
+    QPainter p(&img);
+    draw(p, x, y, s, colour, boxes);
+}
+
+void ChartFont::draw(QPainter& p, int x, int y, const QString& s, quint32 colour,
+                     std::vector<ChartTextBox>* boxes) {
+    if (s.isEmpty())
+        return;
     const QFontMetrics& fm = metrics();
-    const Runs& runs = runsOf(s);
-    if (!runs.isEmpty()) {
-        QPainter p(&img);
-        p.setPen(QColor::fromRgba(colour | 0xFF000000u));
-        const QPointF origin(x, y + fm.ascent());
-        for (const QGlyphRun& run : runs)
-            p.drawGlyphRun(origin, run);
-    }
+    const QPointF origin(x, y + fm.ascent());
+    p.setPen(QColor::fromRgba(colour | 0xFF000000u));
+    for (const QGlyphRun& run : runsOf(s))
+        p.drawGlyphRun(origin, run);
     if (boxes)
         boxes->push_back({QRect(x, y, width(s), fm.height()), s});
+}
+
+void ChartCanvas::text(int x, int y, const QString& s, quint32 colour) {
+    if (image.isNull() || s.isEmpty())
+        return;
+    if (!m_painter)
+        m_painter.emplace(&image);
+    font.draw(*m_painter, x, y, s, colour, texts);
 }
 
 } // namespace kovan

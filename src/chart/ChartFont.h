@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 
@@ -46,6 +47,9 @@ public:
     // appended to `boxes` when given. Nothing for an empty text or a null image.
     void draw(QImage& img, int x, int y, const QString& s, quint32 colour,
               std::vector<ChartTextBox>* boxes);
+    // The same through a painter already open on the image (it takes the pen).
+    void draw(QPainter& painter, int x, int y, const QString& s, quint32 colour,
+              std::vector<ChartTextBox>* boxes);
 
 private:
     // A text's glyph runs with their positions relative to its baseline origin.
@@ -65,14 +69,29 @@ private:
 
 // Where one drawing goes: a bitmap, the font it currently holds, and the list that records its
 // texts (null when texts are not recorded).
-struct ChartCanvas {
+//
+// Texts go through one QPainter, opened on the bitmap at the first text and kept open until
+// finish() or the canvas's end; the raster primitives write the same pixels directly in between,
+// which is sound because the raster engine keeps no copy of them and opening it gave the bitmap
+// its own pixels (a shared image is detached then). So call finish() before the bitmap is
+// published, shared, swapped or replaced.
+class ChartCanvas {
+public:
+    ChartCanvas(QImage& image, ChartFont& font, std::vector<ChartTextBox>* texts)
+        : image(image), font(font), texts(texts) {}
+    ChartCanvas(const ChartCanvas&) = delete;
+    ChartCanvas& operator=(const ChartCanvas&) = delete;
+    ~ChartCanvas() { finish(); }
+
     QImage& image;
     ChartFont& font;
     std::vector<ChartTextBox>* texts;
 
-    void text(int x, int y, const QString& s, quint32 colour) {
-        font.draw(image, x, y, s, colour, texts);
-    }
+    void text(int x, int y, const QString& s, quint32 colour);
+    void finish() { m_painter.reset(); }
+
+private:
+    std::optional<QPainter> m_painter;
 };
 
 } // namespace kovan

@@ -82,6 +82,7 @@ void TChart::drawWait() {
     const int w = m_CacheMap.width(), h = m_CacheMap.height();
     ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
     canvas.text((w - m_font.width(s)) / 2, (h - m_font.height()) / 2, s, fc);
+    canvas.finish();
     publish(m_CacheMap, m_cacheText);
 }
 
@@ -148,6 +149,7 @@ void TChart::drawFullFrame() {
                 indicatorPainter(type.isString() ? type.toString() : QString()))
             paint(frame, attributes);
     }
+    canvas.finish();
     std::swap(m_CacheMap, m_workMap);
     std::swap(m_cacheText, m_workText);
     publish(m_CacheMap, m_cacheText);
@@ -196,7 +198,7 @@ void TChart::drawCross(int X, int Y) {
             if (m_ohlcReadout)
                 paintOhlcReadout(canvas, (*bars)[size_t(i)], pipLen(), c, tc);
         }
-    }
+    } // the canvas closes its painter here
     publish(img, boxes);
 }
 
