@@ -1,6 +1,7 @@
 #include "chart/ChartFont.h"
 
 #include <QPainter>
+#include <QTextLayout>
 
 namespace kovan {
 
@@ -8,6 +9,15 @@ namespace {
 
 int pixelSize(int pointSize) {
     return (pointSize * 96 + 36) / 72;
+}
+
+// Texts kept per font before the store starts afresh: a chart's axes show a few dozen, but the
+// price labels change with every new scale.
+constexpr qsizetype maxStoredTexts = 2048;
+
+template <typename Map> void makeRoom(Map& m) {
+    if (m.size() >= maxStoredTexts)
+        m.clear();
 }
 
 } // namespace
@@ -21,6 +31,8 @@ void ChartFont::set(const QString& family, int pointSize) {
     m_family = family;
     m_pointSize = pointSize;
     m_metrics.reset();
+    m_widths.clear();
+    m_runs.clear();
 }
 
 const QFontMetrics& ChartFont::metrics() const {
@@ -33,7 +45,41 @@ const QFontMetrics& ChartFont::metrics() const {
 }
 
 int ChartFont::width(const QString& s) const {
-    return metrics().horizontalAdvance(s);
+    const auto it = m_widths.constFind(s);
+    if (it != m_widths.constEnd())
+        return *it;
+    const int w = metrics().horizontalAdvance(s);
+    makeRoom(m_widths);
+    m_widths.insert(s, w);
+    return w;
+}
+
+const ChartFont::Runs& ChartFont::runsOf(const QString& s) const {
+    const auto it = m_runs.constFind(s);
+    if (it != m_runs.constEnd())
+        return *it;
+    metrics(); // builds m_qfont
+    // One unbounded left-to-right line, as QPainter::drawText lays out a text at a point.
+    QTextLayout layout(s, m_qfont);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Runs runs = layout.glyphRuns();
+    // Positions relative to the baseline: the line's own ascent (that of its tallest font,
+    // fallbacks included) is taken out, as drawText puts every glyph on the given baseline.
+    const qreal ascent = line.ascent();
+    for (QGlyphRun& run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& p : positions)
+            p.ry() -= ascent;
+        run.setPositions(positions);
+    }
+    makeRoom(m_runs);
+    return *m_runs.insert(s, std::move(runs));
 }
 
 int ChartFont::height() const {
@@ -44,13 +90,29 @@ void ChartFont::draw(QImage& img, int x, int y, const QString& s, quint32 colour
                      std::vector<ChartTextBox>* boxes) {
     if (img.isNull() || s.isEmpty())
         return;
-    const QFontMetrics& fm = metrics();
     QPainter p(&img);
-    p.setFont(m_qfont);
+    draw(p, x, y, s, colour, boxes);
+}
+
+void ChartFont::draw(QPainter& p, int x, int y, const QString& s, quint32 colour,
+                     std::vector<ChartTextBox>* boxes) {
+    if (s.isEmpty())
+        return;
+    const QFontMetrics& fm = metrics();
+    const QPointF origin(x, y + fm.ascent());
     p.setPen(QColor::fromRgba(colour | 0xFF000000u));
-    p.drawText(x, y + fm.ascent(), s);
+    for (const QGlyphRun& run : runsOf(s))
+        p.drawGlyphRun(origin, run);
     if (boxes)
-        boxes->push_back({QRect(x, y, fm.horizontalAdvance(s), fm.height()), s});
+        boxes->push_back({QRect(x, y, width(s), fm.height()), s});
+}
+
+void ChartCanvas::text(int x, int y, const QString& s, quint32 colour) {
+    if (image.isNull() || s.isEmpty())
+        return;
+    if (!m_painter)
+        m_painter.emplace(&image);
+    font.draw(*m_painter, x, y, s, colour, texts);
 }
 
 } // namespace kovan

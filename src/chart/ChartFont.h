@@ -2,7 +2,11 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 
@@ -21,6 +25,11 @@ struct ChartTextBox {
 // A bitmap's current font: a family and a size in points, laid out for the 96-dpi screens the
 // chart was designed on (8 pt → 11 px, 16 pt → 21 px). The QFont and its metrics are built
 // again only when the font changes, since every text of a frame measures and draws in it.
+//
+// A chart draws the same few texts frame after frame (hours, prices, level names), so each
+// text is measured and shaped once per font: its advance and its glyph runs are kept until the
+// font changes (or the store grows past a bound), and drawing places the stored glyphs. The
+// pixels are those QPainter::drawText gives for the text at that point.
 class ChartFont {
 public:
     ChartFont() = default;
@@ -38,26 +47,51 @@ public:
     // appended to `boxes` when given. Nothing for an empty text or a null image.
     void draw(QImage& img, int x, int y, const QString& s, quint32 colour,
               std::vector<ChartTextBox>* boxes);
+    // The same through a painter already open on the image (it takes the pen).
+    void draw(QPainter& painter, int x, int y, const QString& s, quint32 colour,
+              std::vector<ChartTextBox>* boxes);
 
 private:
+    // A text's glyph runs with their positions relative to its baseline origin.
+    using Runs = QList<QGlyphRun>;
+
     const QFontMetrics& metrics() const;
+    const Runs& runsOf(const QString& s) const;
 
     QString m_family;
     int m_pointSize = 8;
     mutable QFont m_qfont;
     mutable std::optional<QFontMetrics> m_metrics; // reset when the font changes
+    // Per text, in the current font; emptied with the metrics.
+    mutable QHash<QString, int> m_widths;
+    mutable QHash<QString, Runs> m_runs;
 };
 
 // Where one drawing goes: a bitmap, the font it currently holds, and the list that records its
 // texts (null when texts are not recorded).
-struct ChartCanvas {
+//
+// Texts go through one QPainter, opened on the bitmap at the first text and kept open until
+// finish() or the canvas's end; the raster primitives write the same pixels directly in between,
+// which is sound because the raster engine keeps no copy of them and opening it gave the bitmap
+// its own pixels (a shared image is detached then). So call finish() before the bitmap is
+// published, shared, swapped or replaced.
+class ChartCanvas {
+public:
+    ChartCanvas(QImage& image, ChartFont& font, std::vector<ChartTextBox>* texts)
+        : image(image), font(font), texts(texts) {}
+    ChartCanvas(const ChartCanvas&) = delete;
+    ChartCanvas& operator=(const ChartCanvas&) = delete;
+    ~ChartCanvas() { finish(); }
+
     QImage& image;
     ChartFont& font;
     std::vector<ChartTextBox>* texts;
 
-    void text(int x, int y, const QString& s, quint32 colour) {
-        font.draw(image, x, y, s, colour, texts);
-    }
+    void text(int x, int y, const QString& s, quint32 colour);
+    void finish() { m_painter.reset(); }
+
+private:
+    std::optional<QPainter> m_painter;
 };
 
 } // namespace kovan

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace kovan {
 namespace chartgeo {
@@ -12,12 +13,15 @@ int roundEven(double v) {
         return -int(limit);
     if (v > limit)
         return int(limit);
-    const double f = std::floor(v);
-    const double d = v - f;
-    double r = f;
-    if (d > 0.5 || (d == 0.5 && std::fmod(f, 2.0) != 0.0))
-        r = f + 1.0;
-    return int(r);
+    // floor(v) by truncation, and v − floor(v), both exact for |v| ≤ 2^30; an odd floor is
+    // what a tie rounds away from.
+    int64_t f = int64_t(v);
+    if (double(f) > v)
+        --f;
+    const double d = v - double(f);
+    if (d > 0.5 || (d == 0.5 && (f & 1) != 0))
+        ++f;
+    return int(f);
 }
 
 int labelEvery(int step) {

@@ -24,7 +24,15 @@ void BitmapLayer::publish(const QImage& frame) {
         p.drawImage(0, 0, frame);
         return;
     }
-    // Same format: a row-by-row copy into the existing pixels (no allocation, no detach).
+    if (frame.size() == m_bitmap.size()) {
+        // The usual case: take the frame's pixels by sharing them instead of copying. Whoever
+        // writes into a shared image next (the renderer into its buffer, which only happens
+        // after it has published another one) gets its own copy first, so the pixels we hold
+        // never change under a reader.
+        m_bitmap = frame;
+        return;
+    }
+    // Same format, another size (the view is being resized): the part that fits, row by row.
     const int rows = std::min(frame.height(), m_bitmap.height());
     const qsizetype bytes =
         qsizetype(std::min(frame.width(), m_bitmap.width())) * (frame.depth() / 8);

@@ -22,7 +22,11 @@ public:
     // Placement within the view. Fixed at creation.
     QRect bounds() const { return m_bounds; }
 
-    // Copies `frame` onto the bitmap at (0, 0) under the lock (the part that fits).
+    // Puts `frame` onto the bitmap at (0, 0) under the lock (the part that fits). A frame of the
+    // bitmap's size and format is shared rather than copied (QImage copy-on-write): the
+    // publisher's next write into that image detaches it first, so a published picture never
+    // changes. A publisher that draws every frame should therefore alternate between buffers
+    // rather than draw into the one it has just published.
     void publish(const QImage& frame);
 
     // A deep copy of the bitmap, taken under the lock.

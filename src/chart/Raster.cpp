@@ -1,5 +1,7 @@
 #include "chart/Raster.h"
 
+#include "chart/RasterSpan.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -118,9 +120,8 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
         if (y1 < 0 || y1 >= h)
             return;
         const auto [a, b] = axisSpan(x1, x2, withEnd, w);
-        quint32* r = px.row(y1);
-        for (int64_t x = a; x < b; ++x)
-            r[x] = c;
+        if (a < b)
+            fillSpan(px.row(y1) + a, qsizetype(b - a), c);
         return;
     }
     if (dx == 0) {
@@ -201,8 +202,13 @@ void fill(QImage& img, int x1, int y1, int x2, int y2, quint32 colour) {
     if (x1 >= x2 || y1 >= y2)
         return;
     const Pixels px(img);
+    const qsizetype n = x2 - x1;
+    if (n * qsizetype(sizeof(quint32)) == px.bpl) { // whole rows without padding: one run
+        fillSpan(px.row(y1), n * (y2 - y1), c);
+        return;
+    }
     for (int y = y1; y < y2; ++y)
-        std::fill(px.row(y) + x1, px.row(y) + x2, c);
+        fillSpan(px.row(y) + x1, n, c);
 }
 
 void line(QImage& img, int x1, int y1, int x2, int y2, quint32 c) {
@@ -261,8 +267,8 @@ void fillPolygonRows(const Pixels& px, int w, int rowFirst, int rowLast, const Q
         for (int i = 0; i + 1 < nx; i += 2) {
             const int64_t xa = std::clamp<int64_t>(crossings[i], 0, w);
             const int64_t xb = std::clamp<int64_t>(crossings[i + 1], 0, w);
-            for (int64_t x = xa; x < xb; ++x)
-                r[x] = c;
+            if (xa < xb)
+                fillSpan(r + xa, qsizetype(xb - xa), c);
         }
     }
 }

@@ -82,6 +82,7 @@ void TChart::drawWait() {
     const int w = m_CacheMap.width(), h = m_CacheMap.height();
     ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
     canvas.text((w - m_font.width(s)) / 2, (h - m_font.height()) / 2, s, fc);
+    canvas.finish();
     publish(m_CacheMap, m_cacheText);
 }
 
@@ -148,6 +149,7 @@ void TChart::drawFullFrame() {
                 indicatorPainter(type.isString() ? type.toString() : QString()))
             paint(frame, attributes);
     }
+    canvas.finish();
     std::swap(m_CacheMap, m_workMap);
     std::swap(m_cacheText, m_workText);
     publish(m_CacheMap, m_cacheText);
@@ -165,16 +167,17 @@ void TChart::drawIndicator(int layerInx, IndicatorPainter painter) {
 void TChart::drawCross(int X, int Y) {
     if (!m_FDFulled || m_CacheMap.isNull())
         return;
-    if (m_crossMap.size() != m_CacheMap.size() || m_crossMap.format() != m_CacheMap.format())
-        m_crossMap = QImage(m_CacheMap.size(), m_CacheMap.format());
-    std::memcpy(m_crossMap.bits(), m_CacheMap.constBits(), size_t(m_CacheMap.sizeInBytes()));
+    QImage& img = m_crossMaps[m_crossNext];
+    m_crossNext ^= 1;
+    if (img.size() != m_CacheMap.size() || img.format() != m_CacheMap.format())
+        img = QImage(m_CacheMap.size(), m_CacheMap.format());
+    std::memcpy(img.bits(), m_CacheMap.constBits(), size_t(m_CacheMap.sizeInBytes()));
     std::vector<TextBox> boxes;
     if (m_recordText)
         boxes = m_cacheText;
 
     if (X >= 0 && X < m_FMWidth - 60 && Y >= 0 && Y < m_FMHeight - 20) {
         const quint32 c = styleColor(m_FStyle, u"front");
-        QImage& img = m_crossMap;
         // The read-outs are drawn on the copy in Verdana 8; the cache's font is not touched.
         ChartCanvas canvas{img, m_axisFont, recorder(boxes)};
         raster::line(img, 0, Y, m_FMWidth - 58, Y, c);
@@ -195,8 +198,8 @@ void TChart::drawCross(int X, int Y) {
             if (m_ohlcReadout)
                 paintOhlcReadout(canvas, (*bars)[size_t(i)], pipLen(), c, tc);
         }
-    }
-    publish(m_crossMap, boxes);
+    } // the canvas closes its painter here
+    publish(img, boxes);
 }
 
 bool TChart::movePX(int X1, int X2) {

@@ -139,8 +139,11 @@ private:
 
     std::vector<LayerRecord> m_IndexLayers;
     QImage m_CacheMap;
-    QImage m_workMap;  // a full frame is drawn here and swapped in when it succeeds
-    QImage m_crossMap; // reused for every cross-hair frame (no allocation per mouse move)
+    QImage m_workMap; // a full frame is drawn here and swapped in when it succeeds
+    // Cross-hair frames, drawn into each in turn: the one just published is shared with the
+    // view's bitmap, the other is free to draw into (no allocation, no copy per mouse move).
+    QImage m_crossMaps[2];
+    int m_crossNext = 0;
     ChartView* m_FMView;
     std::shared_ptr<BitmapLayer> m_bottom;
     int m_FMWidth = 0;

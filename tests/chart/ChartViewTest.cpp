@@ -59,3 +59,27 @@ TEST(ChartViewLayers, PublishCallbackAndLayerOrder) {
     view.clearLayers();
     EXPECT_EQ(view.composite().pixel(7, 7), 0xFF000000u);
 }
+
+// A frame of the bitmap's size is taken without a copy, yet what the publisher draws next
+// (into the same image) never shows until it publishes again.
+TEST(ChartViewLayers, APublishedFrameStaysAsItWasWhileThePublisherDrawsOn) {
+    ChartView view(QSize(8, 8));
+    auto bottom = view.addLayer(QRect(0, 0, 8, 8), QSize(8, 8));
+    QImage frame(8, 8, QImage::Format_ARGB32_Premultiplied);
+    frame.fill(0xFF0000FFu);
+    bottom->publish(frame);
+    bottom->withBitmap([&](const QImage& bmp) { EXPECT_EQ(bmp.constBits(), frame.constBits()); });
+    reinterpret_cast<quint32*>(frame.bits())[0] = 0xFFFF0000u; // detaches the publisher's copy
+    frame.fill(0xFF00FF00u);
+    EXPECT_EQ(view.composite().pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(view.composite().pixel(7, 7), 0xFF0000FFu);
+    bottom->publish(frame);
+    EXPECT_EQ(view.composite().pixel(7, 7), 0xFF00FF00u);
+    // Another size: the part that fits is copied into the bitmap, the rest stays.
+    QImage small(4, 4, QImage::Format_ARGB32_Premultiplied);
+    small.fill(0xFFFFFFFFu);
+    bottom->publish(small);
+    EXPECT_EQ(view.composite().pixel(3, 3), 0xFFFFFFFFu);
+    EXPECT_EQ(view.composite().pixel(5, 5), 0xFF00FF00u);
+    EXPECT_EQ(frame.pixel(3, 3), 0xFF00FF00u); // the bitmap's own pixels, not the frame's
+}
