@@ -35,6 +35,7 @@ bool gpuDevicePresent() {
 void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     DeferredReplies::registerScheme();
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", chromiumFlags(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS")));
     g_renderingPath =
         earlyRenderingPath(qEnvironmentVariable("KOVAN_RENDERING"),
                            qEnvironmentVariable("QT_QPA_PLATFORM"), gpuDevicePresent());
@@ -42,6 +43,12 @@ void prepareWebEngine() {
     if (g_renderingPath == RenderingPath::Software &&
         qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
+QByteArray chromiumFlags(const QByteArray& userFlags) {
+    if (!userFlags.trimmed().isEmpty())
+        return userFlags;
+    return QByteArrayLiteral("--enable-low-end-device-mode");
 }
 
 namespace {

@@ -392,6 +392,13 @@ TEST(LectureConfig, SettingsOverrideAndNoneTurnsItOff) {
 
 namespace {
 
+TEST(WebEngineFlags, LowMemorySettingsUnlessTheUserSetFlags) {
+    EXPECT_EQ(kovan::chromiumFlags(""), "--enable-low-end-device-mode");
+    EXPECT_EQ(kovan::chromiumFlags("  "), "--enable-low-end-device-mode");
+    // The user's own flags are taken whole: they can turn the low-memory settings off.
+    EXPECT_EQ(kovan::chromiumFlags("--js-flags=--lite-mode"), "--js-flags=--lite-mode");
+}
+
 TEST(RenderingPath, DecidedBeforeTheApplicationWhereNoOpenGlIsNeededToTell) {
     using kovan::RenderingPath;
     const struct {
