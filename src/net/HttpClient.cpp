@@ -30,12 +30,14 @@ QString HttpReply::text() const {
 struct HttpClient::Transfer {
     HttpClient* client = nullptr;
     HttpReply* reply = nullptr;
+    CURL* easy = nullptr;
     Clock::time_point lastActivity = Clock::now();
     qint64 received = 0;
     qint64 lastUploaded = 0;
     bool hookCancelled = false;
     bool connected = false;
     bool tooLarge = false;
+    bool sized = false; // the body's room was taken from its announced length
 
     static size_t onBody(char* data, size_t size, size_t count, void* user) {
         auto* t = static_cast<Transfer*>(user);
@@ -49,6 +51,21 @@ struct HttpClient::Transfer {
             }
         } else {
             const qint64 cap = t->client->m_maxBodyBytes;
+            if (t->reply->body.isEmpty() && !t->sized) {
+                // The announced length, when there is one: a body the cap cannot take is
+                // refused before any of it is read, and one it can take gets its room at
+                // once rather than by repeated doubling (which leaves freed blocks of every
+                // size behind in the heap of this thread).
+                t->sized = true;
+                curl_off_t length = -1;
+                curl_easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+                if (cap > 0 && length > cap) {
+                    t->tooLarge = true;
+                    return 0;
+                }
+                if (length > 0)
+                    t->reply->body.reserve(qsizetype(length));
+            }
             if (cap > 0 && t->reply->body.size() + qint64(n) > cap) {
                 t->tooLarge = true;
                 return 0; // aborts with CURLE_WRITE_ERROR; nothing past the cap is kept
@@ -192,6 +209,7 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     }
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
+    t.easy = easy;
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);

@@ -154,12 +154,8 @@ TEST(ChartRun, ThePanelPageDrivesALiveChartOfTheRealClient) {
     for (int i = 0; i < 500 && !sawPath(data, m5Next); ++i)
         QThread::msleep(20);
     const bool opened = client.waitForTrace("chart window XAGRMB H1 opened", 1000);
-    client.terminate();
-    const bool ended = client.waitForExit();
+    const bool ended = client.endRun();
     const QString trace = client.traceText();
-    removeSessionBlock(block);
-    removeSessionBlock(block + "-companion");
-    killAll("zrs");
     ASSERT_FALSE(report.empty()) << trace.toStdString();
     EXPECT_TRUE(opened);
     EXPECT_TRUE(ended);

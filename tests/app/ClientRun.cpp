@@ -1,6 +1,7 @@
 #include "ClientRun.h"
 
 #include "core/Processes.h"
+#include "core/SharedBlock.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -124,4 +125,13 @@ void killAll(const QString& comm) {
     kovan::killProcessesByName(comm);
     for (int i = 0; i < 100 && countProcesses(comm) > 0; ++i)
         QThread::msleep(20);
+}
+
+bool ClientRun::endRun() {
+    terminate();
+    const bool ended = waitForExit();
+    kovan::removeSessionBlock(m_block);
+    kovan::removeSessionBlock(m_block + "-companion");
+    killAll(QStringLiteral("zrs"));
+    return ended;
 }

@@ -40,6 +40,9 @@ public:
     bool waitForText(const QString& fragment, int ms = 30000);
     bool waitForExit(int ms = 30000);
     void terminate() { m_process.terminate(); }
+    // The end of a run: SIGTERM, the wait for the exit, the session block and the companion's
+    // block removed, every "zrs" ended. Returns whether the client ended.
+    bool endRun();
     int exitCode() const { return m_process.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
     QString traceText();

@@ -60,12 +60,8 @@ TEST(NoticeRun, PageRaisesANoticeThatRisesIntoTheCorner) {
     ClientRun client(folder, block);
     client.start({"--page-server", QStringLiteral("127.0.0.1:%1").arg(pages.port())});
     const bool rested = client.waitForText(QStringLiteral("kovan: rbMsgForm rests at"), 60000);
-    client.terminate();
-    client.waitForExit();
+    client.endRun();
     const QString trace = client.traceText();
-    removeSessionBlock(block);
-    removeSessionBlock(block + "-companion");
-    killAll("zrs");
     ASSERT_TRUE(rested) << trace.toStdString();
 
     static const QRegularExpression area(

@@ -73,10 +73,14 @@ TEST_F(Startup, NoSessionBlockStartsCompanionAndEnds) {
 
 TEST_F(Startup, UnusableSessionStartsCompanionAndEnds) {
     const QString blocks[] = {
-        R"({"UID":0,"sessid":"abc"})", R"({"UID":12,"sessid":""})", R"({"UID":-3,"sessid":"abc"})",
-        R"({"sessid":"abc"})",         "not json at all",
+        R"({"UID":0,"sessid":"abc"})",
+        R"({"UID":12,"sessid":""})",
+        R"({"UID":-3,"sessid":"abc"})",
+        R"({"sessid":"abc"})",
+        "not json at all",
         // Ids no address can carry: a line break, "..", past 1,024 characters.
-        R"({"UID":12,"sessid":"a\nb"})", R"({"UID":12,"sessid":".."})",
+        R"({"UID":12,"sessid":"a\nb"})",
+        R"({"UID":12,"sessid":".."})",
         QStringLiteral(R"({"UID":12,"sessid":"%1"})").arg(QString(1025, u's')),
     };
     for (const QString& text : blocks) {

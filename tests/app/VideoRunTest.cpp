@@ -80,12 +80,8 @@ TEST(VideoRun, PageStartsAVideoThatPlaysWhileItDownloadsAndToItsEnd) {
     const bool started = client.waitForText(QStringLiteral("kovan: video: opened"), 60000);
     const bool servedWhenOpened = served;
     const bool ended = started && client.waitForText(QStringLiteral("kovan: video: ended"), 60000);
-    client.terminate();
-    client.waitForExit();
+    client.endRun();
     const QString trace = client.traceText();
-    removeSessionBlock(block);
-    removeSessionBlock(block + "-companion");
-    killAll("zrs");
 
     ASSERT_TRUE(started) << trace.toStdString();
     EXPECT_FALSE(servedWhenOpened) << "playback should start while the download goes on";

@@ -16,29 +16,6 @@
 
 namespace kovan::test {
 
-// Handles events of the calling (GUI) thread until `done` holds or `timeoutMs` passed.
-inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// Handles events for `ms` milliseconds.
-inline void settle(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-}
-
 // A one-way gate a server thread waits at until the test opens it.
 class Gate {
 public:

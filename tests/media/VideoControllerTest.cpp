@@ -71,11 +71,11 @@ protected:
     }
     void TearDown() override {
         m_controller->shutdown();
-        ASSERT_TRUE(test::waitFor([this] { return !m_controller->downloadThread(); }));
+        ASSERT_TRUE(test::waitUntil([this] { return !m_controller->downloadThread(); }, 20000));
         m_controller.reset();
     }
     bool downloadEnded() {
-        return test::waitFor([this] { return !m_controller->downloadThread(); });
+        return test::waitUntil([this] { return !m_controller->downloadThread(); }, 20000);
     }
 
     QTemporaryDir m_dir;
@@ -90,15 +90,15 @@ TEST_F(VideoControllerTest, PlaybackStartsAtTheFirstProgressPastHalfAMegabyteAnd
     EXPECT_EQ(m_controller->view().caption, QStringLiteral("周评"));
 
     // Exactly 524288 bytes are in: the bar shows them, nothing plays yet.
-    ASSERT_TRUE(test::waitFor([this] { return m_controller->mediaDown() == 524288; }));
-    test::settle(300);
+    ASSERT_TRUE(test::waitUntil([this] { return m_controller->mediaDown() == 524288; }, 20000));
+    test::pumpFor(300);
     EXPECT_EQ(m_controller->mediaSize(), 600000);
     EXPECT_EQ(m_controller->player().tag(), 0);
     EXPECT_FALSE(m_controller->player().isOpen());
     EXPECT_TRUE(m_controller->view().loadingShown);
 
     gate.open();
-    ASSERT_TRUE(test::waitFor([this] { return m_controller->player().tag() == 1; }));
+    ASSERT_TRUE(test::waitUntil([this] { return m_controller->player().tag() == 1; }, 20000));
     // Started by the first figure past the mark, at that figure.
     qint64 firstPast = -1;
     for (qint64 d : m_seenDown)
@@ -119,7 +119,7 @@ TEST_F(VideoControllerTest, ADownloadShorterThanTheMarkNeverStartsPlayback) {
     TestServer server(PausingBody{400000, 400000});
     m_controller->loadVideo(info(server.root() + QStringLiteral("/short.mp4")));
     ASSERT_TRUE(downloadEnded());
-    test::settle(100);
+    test::pumpFor(100);
     EXPECT_EQ(m_controller->mediaDown(), 400000);
     EXPECT_EQ(m_controller->player().tag(), 0);
     EXPECT_EQ(m_controller->startedAtBytes(), -1);
@@ -131,7 +131,7 @@ TEST_F(VideoControllerTest, ClosingDuringADownloadEndsItAtItsNextProgressStep) {
     std::atomic<int> cutOff{0};
     TestServer server(PausingBody{2000000, 200000, &gate, {}, &cutOff});
     m_controller->loadVideo(info(server.root() + QStringLiteral("/long.mp4")));
-    ASSERT_TRUE(test::waitFor([this] { return m_controller->mediaDown() == 200000; }));
+    ASSERT_TRUE(test::waitUntil([this] { return m_controller->mediaDown() == 200000; }, 20000));
     ASSERT_TRUE(m_controller->downloadThread());
 
     m_controller->formClose();
@@ -156,7 +156,7 @@ TEST_F(VideoControllerTest, ASecondVideoCancelsTheFirstDownload) {
     TestServer first(PausingBody{3000000, 100000, &never, {}, &cutOff});
     TestServer second(PausingBody{300000, 300000});
     m_controller->loadVideo(info(first.root() + QStringLiteral("/a.mp4")));
-    ASSERT_TRUE(test::waitFor([this] { return m_controller->mediaDown() == 100000; }));
+    ASSERT_TRUE(test::waitUntil([this] { return m_controller->mediaDown() == 100000; }, 20000));
     mediaDownThread* earlier = m_controller->downloadThread();
     ASSERT_TRUE(earlier);
 
@@ -168,7 +168,7 @@ TEST_F(VideoControllerTest, ASecondVideoCancelsTheFirstDownload) {
     EXPECT_EQ(m_controller->mediaSize(), 300000);
     EXPECT_EQ(m_controller->mediaDown(), 300000);
     // The first connection was dropped by the client: its next write fails.
-    EXPECT_TRUE(test::waitFor([&] { return cutOff.load() >= 1; }));
+    EXPECT_TRUE(test::waitUntil([&] { return cutOff.load() >= 1; }, 20000));
     EXPECT_EQ(m_controller->networkUrl(), second.root() + QStringLiteral("/b.mp4"));
 }
 
@@ -218,7 +218,7 @@ TEST_F(VideoControllerTest, AWholeClipPlaysToItsEndAndRestsPausedOnTheFirstPictu
                      [&](qint64 p) { positions.append(p); });
     m_controller->loadVideo(info(server.root() + QStringLiteral("/clip.mp4")));
 
-    ASSERT_TRUE(test::waitFor([&] { return states.contains(FFPlayer::psEnd); }, 60000));
+    ASSERT_TRUE(test::waitUntil([&] { return states.contains(FFPlayer::psEnd); }, 60000));
     const qint64 duration = m_controller->duration();
     EXPECT_NEAR(double(duration), 3e6, 1e5);
     EXPECT_TRUE(states.startsWith(FFPlayer::psPlay));
@@ -226,10 +226,12 @@ TEST_F(VideoControllerTest, AWholeClipPlaysToItsEndAndRestsPausedOnTheFirstPictu
     ASSERT_TRUE(positions.contains(duration));
     EXPECT_GE(positions.size(), 10); // about every 100 ms of a 3 s clip
     // Then paused on the first picture.
-    ASSERT_TRUE(test::waitFor([&] {
-        return !positions.isEmpty() && positions.last() == 0 &&
-               states.indexOf(FFPlayer::psPause) > states.indexOf(FFPlayer::psEnd);
-    }));
+    ASSERT_TRUE(test::waitUntil(
+        [&] {
+            return !positions.isEmpty() && positions.last() == 0 &&
+                   states.indexOf(FFPlayer::psPause) > states.indexOf(FFPlayer::psEnd);
+        },
+        20000));
     EXPECT_TRUE(m_controller->player().paused());
     EXPECT_FALSE(m_controller->player().currentFrame().isNull());
     EXPECT_EQ(m_controller->player().currentFrame().format(), QImage::Format_RGB32);
@@ -243,11 +245,11 @@ TEST_F(VideoControllerTest, AWholeClipPlaysToItsEndAndRestsPausedOnTheFirstPictu
 
     // Playing again from the first picture.
     m_controller->btnPlayClick();
-    ASSERT_TRUE(test::waitFor([&] { return states.last() == FFPlayer::psResume; }));
+    ASSERT_TRUE(test::waitUntil([&] { return states.last() == FFPlayer::psResume; }, 20000));
     EXPECT_TRUE(m_controller->view().stayOnTop);
-    ASSERT_TRUE(test::waitFor([&] { return m_controller->playDuat() > 300000; }));
+    ASSERT_TRUE(test::waitUntil([&] { return m_controller->playDuat() > 300000; }, 20000));
     m_controller->btnStopClick();
-    ASSERT_TRUE(test::waitFor([&] { return m_controller->playDuat() == 0; }));
+    ASSERT_TRUE(test::waitUntil([&] { return m_controller->playDuat() == 0; }, 20000));
     EXPECT_TRUE(m_controller->player().paused());
 }
 

@@ -110,6 +110,31 @@ TEST(HttpClientTest, AReplyPastTheSizeCapFailsAndKeepsNothing) {
     EXPECT_EQ(reply.body.size(), 3000);
 }
 
+TEST(HttpClientTest, AnAnnouncedLengthPastTheCapIsRefusedBeforeTheBodyIsRead) {
+    // 50 MB announced, one kilobyte sent, then nothing: the refusal cannot wait for the body.
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(50 * 1024 * 1024, "application/json",
+                                 [](size_t offset, size_t, httplib::DataSink& sink) {
+                                     if (offset == 0) {
+                                         const std::string first(1024, ' ');
+                                         sink.write(first.data(), first.size());
+                                         return true;
+                                     }
+                                     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                     return sink.is_writable();
+                                 });
+    });
+    HttpClient client;
+    client.setReadTimeoutMs(3000);
+    const auto started = std::chrono::steady_clock::now();
+    const HttpReply reply = client.get(server.root() + "/huge");
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.tooLarge);
+    EXPECT_FALSE(reply.timedOut);
+    EXPECT_TRUE(reply.body.isEmpty());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(2500));
+}
+
 TEST(HttpClientTest, ReadTimeoutAlsoHoldsOnAKeptConnection) {
     TestServer server([](const httplib::Request& req, httplib::Response& res) {
         if (req.path == "/slow")
