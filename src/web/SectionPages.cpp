@@ -16,6 +16,8 @@
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace kovan {
 
 namespace {
@@ -91,8 +93,32 @@ void SectionPages::attachScriptHosts(CommandRegistry& registry) {
 void SectionPages::navigateSections() {
     const QString root = program().endpoints.pageServer.root();
     const QString sessid = program().sessid();
+    m_firstLoadDue.clear();
     for (const sections::Section& s : sections::table()) {
-        if (HostWebView* v = view(QString::fromLatin1(s.key)))
+        HostWebView* v = view(QString::fromLatin1(s.key));
+        if (!v)
+            continue;
+        if (s.initialTag == 1) // shown at start
+            v->navigate(QUrl(sections::startAddress(root, s, sessid)));
+        else
+            m_firstLoadDue.append(v);
+    }
+    if (m_firstLoadDue.isEmpty())
+        return;
+    connect(this, &SectionPages::pageChecked, this, &SectionPages::navigateHiddenSections,
+            Qt::SingleShotConnection);
+    QTimer::singleShot(kHiddenSectionsDelayMs, this, &SectionPages::navigateHiddenSections);
+}
+
+void SectionPages::navigateHiddenSections() {
+    const QList<QPointer<HostWebView>> due = std::exchange(m_firstLoadDue, {});
+    if (due.isEmpty())
+        return;
+    const QString root = program().endpoints.pageServer.root();
+    const QString sessid = program().sessid();
+    for (const sections::Section& s : sections::table()) {
+        HostWebView* v = view(QString::fromLatin1(s.key));
+        if (v && due.contains(v))
             v->navigate(QUrl(sections::startAddress(root, s, sessid)));
     }
 }
@@ -179,7 +205,7 @@ void SectionPages::classify(HostWebView* v, quint64 generation, const QVariant& 
 }
 
 bool SectionPages::busy(HostWebView* v) const {
-    if (v->isBusy())
+    if (v->isBusy() || m_firstLoadDue.contains(QPointer<HostWebView>(v)))
         return true;
     const auto it = m_checking.constFind(v);
     return it != m_checking.cend() && it->isValid() && it->elapsed() < kCheckLimitMs;

@@ -46,7 +46,13 @@ public:
 
     // Start-up: the page bridge in every view; the first loads (path + sessid + "/").
     void attachScriptHosts(CommandRegistry& registry);
+    // The sections on screen at start (signals, the right column) load at once, the hidden
+    // ones once the first of those has been checked, or kHiddenSectionsDelayMs later at the
+    // latest: five page processes starting together on a small machine each take several
+    // times as long, and the member looks at the first. Until then a hidden view counts as
+    // busy, so reloads asked for meanwhile wait for its first load.
     void navigateSections();
+    static constexpr int kHiddenSectionsDelayMs = 1500;
 
     // Runs a page function in one section view ("showPostype(2)" in "sign", ...).
     void runScript(QStringView key, const QString& code);
@@ -91,6 +97,7 @@ private:
     void writeTileIfMissing();
     QString tileUrl() const;
     void classify(HostWebView* view, quint64 generation, const QVariant& html);
+    void navigateHiddenSections();
 
     QHash<QString, QPointer<HostWebView>> m_views;  // key → view
     QHash<HostWebView*, quint64> m_generation;      // completed documents per view
@@ -99,6 +106,7 @@ private:
     QTimer m_reloadTimer;                           // single shot: the next deadline
     int m_reloadWaitMs = kReloadWaitMs;
     QPointer<QStackedLayout> m_stack;
+    QList<QPointer<HostWebView>> m_firstLoadDue; // hidden views whose first load is to come
 };
 
 } // namespace kovan
