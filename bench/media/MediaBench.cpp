@@ -35,14 +35,14 @@ QString clipPath(int width, int height, int fps, double seconds, int bitRate) {
                                                 .arg(seconds)
                                                 .arg(bitRate);
     if (!QFile::exists(path)) {
-        clip::ClipSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.fps = fps;
-        spec.seconds = seconds;
-        spec.videoBitRate = bitRate;
+        clip::ClipSpec shape;
+        shape.width = width;
+        shape.height = height;
+        shape.fps = fps;
+        shape.seconds = seconds;
+        shape.videoBitRate = bitRate;
         const std::string part = path.toStdString() + ".part";
-        if (!clip::writeClip(spec, part).empty())
+        if (!clip::writeClip(shape, part).empty())
             return {};
         std::filesystem::rename(part, path.toStdString());
     }

@@ -34,7 +34,7 @@ ProgramDirChoice ProgramDirChoice::decide(const ProgramDirFacts& f) {
     const bool installed = QDir(f.executableDir).dirName() == u"bin" && f.shareFolderExists;
     if (!installed && f.executableDirWritable)
         return own;
-    // The base directory specification ignores relative paths in XDG_DATA_HOME.
+    // Relative paths in XDG_DATA_HOME do not count (the XDG base directory rules).
     QString dataHome = QDir::isAbsolutePath(f.xdgDataHome) ? f.xdgDataHome : QString();
     if (dataHome.isEmpty()) {
         if (!QDir::isAbsolutePath(f.home))

@@ -26,13 +26,13 @@ using namespace kovan;
 namespace {
 
 QByteArray makeClip(const QTemporaryDir& dir) {
-    clip::ClipSpec spec;
-    spec.width = 320;
-    spec.height = 180;
-    spec.seconds = 3.0;
-    spec.videoBitRate = 2500000; // well past the 512 KiB at which playback starts
+    clip::ClipSpec shape;
+    shape.width = 320;
+    shape.height = 180;
+    shape.seconds = 3.0;
+    shape.videoBitRate = 2500000; // well past the 512 KiB at which playback starts
     const QString path = dir.filePath(QStringLiteral("clip.mp4"));
-    if (!clip::writeClip(spec, path.toStdString()).empty())
+    if (!clip::writeClip(shape, path.toStdString()).empty())
         return {};
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

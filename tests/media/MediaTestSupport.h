@@ -40,12 +40,12 @@ private:
 inline QByteArray shortClip(const QString& dir, double seconds = 2.0, int bitRate = 4000000) {
     const QString path = dir + QStringLiteral("/clip-%1-%2.mp4").arg(seconds).arg(bitRate);
     if (!QFile::exists(path)) {
-        clip::ClipSpec spec;
-        spec.width = 320;
-        spec.height = 240;
-        spec.seconds = seconds;
-        spec.videoBitRate = bitRate;
-        if (!clip::writeClip(spec, path.toStdString()).empty())
+        clip::ClipSpec shape;
+        shape.width = 320;
+        shape.height = 240;
+        shape.seconds = seconds;
+        shape.videoBitRate = bitRate;
+        if (!clip::writeClip(shape, path.toStdString()).empty())
             return {};
     }
     QFile f(path);

@@ -32,10 +32,10 @@ std::string makeVideo(const std::string& name, int pattern) {
         fs::temp_directory_path() / ("kovan-demo-" + std::to_string(::getuid()) + "-v1-" + name);
     std::error_code ec;
     if (!fs::exists(path, ec) || fs::file_size(path, ec) == 0) {
-        kovan::clip::ClipSpec spec;
-        spec.pattern = pattern;
+        kovan::clip::ClipSpec shape;
+        shape.pattern = pattern;
         const fs::path part = path.string() + ".part";
-        const std::string error = kovan::clip::writeClip(spec, part.string());
+        const std::string error = kovan::clip::writeClip(shape, part.string());
         if (!error.empty()) {
             std::fprintf(stderr, "kovan-demo-service: video %s not made (%s)\n", name.c_str(),
                          error.c_str());

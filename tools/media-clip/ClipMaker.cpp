@@ -39,11 +39,11 @@ bool encode(AVFormatContext* out, Encoder& e, AVFrame* frame) {
     }
 }
 
-void paintPicture(AVFrame* f, const ClipSpec& spec, int64_t index, uint32_t& seed) {
+void paintPicture(AVFrame* f, const ClipSpec& shape, int64_t index, uint32_t& seed) {
     const int w = f->width, h = f->height;
     const int shift = int(index * 4);
     const int boxX = int((index * 7) % std::max(1, w - h / 4));
-    const int u0 = spec.pattern == 0 ? 90 : 128, v0 = spec.pattern == 0 ? 150 : 128;
+    const int u0 = shape.pattern == 0 ? 90 : 128, v0 = shape.pattern == 0 ? 150 : 128;
     for (int y = 0; y < h; ++y) {
         uint8_t* row = f->data[0] + y * f->linesize[0];
         for (int x = 0; x < w; ++x) {
@@ -78,7 +78,7 @@ void fillTone(AVFrame* f, int64_t firstSample) {
 
 } // namespace
 
-std::string writeClip(const ClipSpec& spec, const std::string& path) {
+std::string writeClip(const ClipSpec& shape, const std::string& path) {
     av_log_set_level(AV_LOG_ERROR); // the encoder's statistics are of no interest here
     AVFormatContext* raw = nullptr;
     if (avformat_alloc_output_context2(&raw, nullptr, "mp4", path.c_str()) < 0 || !raw)
@@ -103,14 +103,14 @@ std::string writeClip(const ClipSpec& spec, const std::string& path) {
         return "no H.264 encoder";
     video.codec.reset(avcodec_alloc_context3(h264));
     AVCodecContext* vc = video.codec.get();
-    vc->width = spec.width;
-    vc->height = spec.height;
-    vc->time_base = AVRational{1, spec.fps};
-    vc->framerate = AVRational{spec.fps, 1};
+    vc->width = shape.width;
+    vc->height = shape.height;
+    vc->time_base = AVRational{1, shape.fps};
+    vc->framerate = AVRational{shape.fps, 1};
     vc->pix_fmt = AV_PIX_FMT_YUV420P;
-    vc->gop_size = spec.fps * 2;
+    vc->gop_size = shape.fps * 2;
     vc->max_b_frames = 2;
-    vc->bit_rate = spec.videoBitRate;
+    vc->bit_rate = shape.videoBitRate;
     if (globalHeader)
         vc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionaryHolder videoOptions;
@@ -129,7 +129,7 @@ std::string writeClip(const ClipSpec& spec, const std::string& path) {
         return "no picture buffer";
 
     Encoder audio;
-    if (spec.audio) {
+    if (shape.audio) {
         const AVCodec* aac = avcodec_find_encoder(AV_CODEC_ID_AAC);
         if (!aac)
             return "no AAC encoder";
@@ -161,15 +161,15 @@ std::string writeClip(const ClipSpec& spec, const std::string& path) {
     if (avio_open(&oc->pb, path.c_str(), AVIO_FLAG_WRITE) < 0)
         return "cannot write " + path;
     AVDictionaryHolder muxOptions;
-    if (spec.faststart)
+    if (shape.faststart)
         muxOptions.set("movflags", "+faststart");
     if (avformat_write_header(oc, muxOptions.address()) < 0)
         return "header not written";
 
-    const int64_t frames = int64_t(std::llround(spec.seconds * spec.fps));
-    const int64_t samples = int64_t(std::llround(spec.seconds * 44100));
+    const int64_t frames = int64_t(std::llround(shape.seconds * shape.fps));
+    const int64_t samples = int64_t(std::llround(shape.seconds * 44100));
     uint32_t seed = 12345;
-    bool videoOpen = true, audioOpen = spec.audio;
+    bool videoOpen = true, audioOpen = shape.audio;
     while (videoOpen || audioOpen) {
         const bool videoNext =
             videoOpen && (!audioOpen || av_compare_ts(video.next, vc->time_base, audio.next,
@@ -183,7 +183,7 @@ std::string writeClip(const ClipSpec& spec, const std::string& path) {
             }
             if (av_frame_make_writable(vf) < 0)
                 return "picture busy";
-            paintPicture(vf, spec, video.next, seed);
+            paintPicture(vf, shape, video.next, seed);
             vf->pts = video.next++;
             if (!encode(oc, video, vf))
                 return "video not encoded";

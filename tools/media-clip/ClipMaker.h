@@ -19,6 +19,6 @@ struct ClipSpec {
 };
 
 // Writes the clip to `path` (replacing it). Empty on success, otherwise the reason.
-std::string writeClip(const ClipSpec& spec, const std::string& path);
+std::string writeClip(const ClipSpec& shape, const std::string& path);
 
 } // namespace kovan::clip
