@@ -48,7 +48,10 @@ void prepareWebEngine() {
 QByteArray chromiumFlags(const QByteArray& userFlags) {
     if (!userFlags.trimmed().isEmpty())
         return userFlags;
-    return QByteArrayLiteral("--enable-low-end-device-mode");
+    // Low-end mode would also let pages of one site share a page process. A page that waits
+    // in a modal command blocks its process, and a window the command opens (the terms, a
+    // lecture, a chart's panel) must not land there: one process per view stays.
+    return QByteArrayLiteral("--enable-low-end-device-mode --renderer-process-limit=64");
 }
 
 namespace {

@@ -18,8 +18,8 @@ void prepareWebEngine();
 
 // The web engine's flags: those the user set in QTWEBENGINE_CHROMIUM_FLAGS, taken as they
 // are, or else the engine's low-memory settings. The client stays open all day beside other
-// programs, and those settings (smaller caches, leaner script heaps) keep about 30 MB off its
-// page processes while the pages draw the same pixels.
+// programs, and those settings (smaller caches, leaner script heaps) keep memory off its page
+// processes while the pages draw the same pixels; every view keeps a page process of its own.
 QByteArray chromiumFlags(const QByteArray& userFlags);
 
 // How the web views (and the windows holding them) are composed on screen.

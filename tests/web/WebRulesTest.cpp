@@ -393,8 +393,9 @@ TEST(LectureConfig, SettingsOverrideAndNoneTurnsItOff) {
 namespace {
 
 TEST(WebEngineFlags, LowMemorySettingsUnlessTheUserSetFlags) {
-    EXPECT_EQ(kovan::chromiumFlags(""), "--enable-low-end-device-mode");
-    EXPECT_EQ(kovan::chromiumFlags("  "), "--enable-low-end-device-mode");
+    const QByteArray ours = "--enable-low-end-device-mode --renderer-process-limit=64";
+    EXPECT_EQ(kovan::chromiumFlags(""), ours);
+    EXPECT_EQ(kovan::chromiumFlags("  "), ours);
     // The user's own flags are taken whole: they can turn the low-memory settings off.
     EXPECT_EQ(kovan::chromiumFlags("--js-flags=--lite-mode"), "--js-flags=--lite-mode");
 }
