@@ -24,8 +24,7 @@ void checkSeries(const ChartDataList& series) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ChartDataList series;
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
 
     const ChartReply reply = parseChartReply(text);
     if (reply.mergeable()) {
