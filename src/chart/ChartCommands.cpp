@@ -13,14 +13,6 @@ namespace {
 
 const QString kNoWindow = QStringLiteral("-1");
 
-QJsonObject parseOrThrow(const QString& text, const char* command) {
-    bool ok = false;
-    const QJsonObject o = parseJsonObject(text, &ok);
-    if (!ok)
-        throw ConversionError(std::string(command) + ": parameter is not a JSON object");
-    return o;
-}
-
 } // namespace
 
 void registerChartCommands(CommandRegistry& commands, const ChartCommandTargets& targets) {
@@ -36,7 +28,7 @@ void registerChartCommands(CommandRegistry& commands, const ChartCommandTargets&
         CommandRegistry::Reply::Deferred);
 
     commands.add(QStringLiteral("changechart"), [windowOf](const QString& p) {
-        const QJsonObject o = parseOrThrow(p, "changechart");
+        const QJsonObject o = commandParamObject(p, "changechart");
         ChartController* w = windowOf(o);
         if (!w)
             return kNoWindow;
@@ -56,7 +48,7 @@ void registerChartCommands(CommandRegistry& commands, const ChartCommandTargets&
     });
 
     commands.add(QStringLiteral("addInxLayer"), [windowOf](const QString& p) {
-        const QJsonObject o = parseOrThrow(p, "addInxLayer");
+        const QJsonObject o = commandParamObject(p, "addInxLayer");
         ChartController* w = windowOf(o);
         if (!w)
             return kNoWindow;
@@ -65,13 +57,13 @@ void registerChartCommands(CommandRegistry& commands, const ChartCommandTargets&
     });
 
     commands.add(QStringLiteral("removeindex"), [windowOf](const QString& p) {
-        const QJsonObject o = parseOrThrow(p, "removeindex");
+        const QJsonObject o = commandParamObject(p, "removeindex");
         ChartController* w = windowOf(o);
         return w ? w->removeLayer(jsonText(o, u"lkey")) : kNoWindow;
     });
 
     commands.add(QStringLiteral("chartshot"), [windowOf](const QString& p) {
-        const QJsonObject o = parseOrThrow(p, "chartshot");
+        const QJsonObject o = commandParamObject(p, "chartshot");
         ChartController* w = windowOf(o);
         return w ? w->screenshot() : kNoWindow;
     });

@@ -88,10 +88,7 @@ QString ChartLauncher::showChartWindow(const QString& sym, const QString& syminf
 }
 
 QString ChartLauncher::viewchartbysign(const QString& aParam) {
-    bool ok = false;
-    const QJsonObject params = parseJsonObject(aParam, &ok);
-    if (!ok)
-        throw ConversionError("viewchartbysign: parameter is not a JSON object");
+    const QJsonObject params = commandParamObject(aParam, "viewchartbysign");
     const QString sym = jsonText(params, u"SYM");
     requireChartCode("viewchartbysign: SYM", sym);
     const QJsonObject table = program().sync.with([](const SyncTables& t) { return t.symbolInfo; });

@@ -1,5 +1,7 @@
 #include "core/JsonParams.h"
 
+#include "core/Errors.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -78,6 +80,14 @@ QJsonObject parseJsonObject(const QByteArray& utf8, bool* ok) {
 
 QJsonObject parseJsonObject(const QString& text, bool* ok) {
     return parseJsonObject(text.toUtf8(), ok);
+}
+
+QJsonObject commandParamObject(const QString& text, const char* command) {
+    bool ok = false;
+    const QJsonObject o = parseJsonObject(text, &ok);
+    if (!ok)
+        throw ConversionError(std::string(command) + ": parameter is not a JSON object");
+    return o;
 }
 
 QString compactJson(const QJsonObject& o) {

@@ -25,6 +25,9 @@ QString jsonValueText(const QJsonValue& v);
 // `ok` false.
 QJsonObject parseJsonObject(const QByteArray& utf8, bool* ok = nullptr);
 QJsonObject parseJsonObject(const QString& text, bool* ok = nullptr);
+// The parameter of a page command that takes a JSON object: throws ConversionError
+// ("<command>: parameter is not a JSON object") for anything else, a script error for the page.
+QJsonObject commandParamObject(const QString& text, const char* command);
 
 // Compact serialisation; Qt keeps object members in ascending name order, which is the
 // order the sync loop compares symbol tables in.

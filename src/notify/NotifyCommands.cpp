@@ -11,20 +11,8 @@
 
 namespace kovan {
 
-namespace {
-
-QJsonObject parseOrThrow(const QString& text, const char* command) {
-    bool ok = false;
-    const QJsonObject o = parseJsonObject(text, &ok);
-    if (!ok)
-        throw ConversionError(std::string(command) + ": parameter is not a JSON object");
-    return o;
-}
-
-} // namespace
-
 QString NotifyCommands::tipwindow(const QString& params) {
-    const QJsonObject o = parseOrThrow(params, "tipwindow");
+    const QJsonObject o = commandParamObject(params, "tipwindow");
     if (!m_t.notices)
         return QStringLiteral("1");
     const int index = m_t.notices->append(rbMsgRecord::make(
@@ -40,7 +28,7 @@ QString NotifyCommands::tipwindow(const QString& params) {
 }
 
 QString NotifyCommands::addfloatmsg(const QString& params) {
-    const QJsonObject o = parseOrThrow(params, "addfloatmsg");
+    const QJsonObject o = commandParamObject(params, "addfloatmsg");
     if (jsonText(o, u"title").isEmpty() || jsonText(o, u"id").isEmpty() || !m_t.topInfoList)
         return QStringLiteral("1");
     topInfoRuntimeRecord item;
@@ -61,7 +49,7 @@ QString NotifyCommands::addfloatmsg(const QString& params) {
 }
 
 QString NotifyCommands::realsign(const QString& params) {
-    const QJsonObject o = parseOrThrow(params, "realsign");
+    const QJsonObject o = commandParamObject(params, "realsign");
     const QJsonValue incomingValue = o.value(u"items");
     if (!incomingValue.isArray())
         throw ConversionError("realsign: parameter has no items array");
@@ -98,7 +86,7 @@ QString NotifyCommands::realsign(const QString& params) {
 }
 
 QString NotifyCommands::playaudio(const QString& params) {
-    const QJsonObject o = parseOrThrow(params, "playaudio");
+    const QJsonObject o = commandParamObject(params, "playaudio");
     const QString audio = jsonText(o, u"audio");
     if (!audio.isEmpty() && m_t.audioPlay)
         m_t.audioPlay(audio);

@@ -10,21 +10,9 @@
 
 namespace kovan {
 
-namespace {
-
-QJsonObject parseOrThrow(const QString& text, const char* command) {
-    bool ok = false;
-    const QJsonObject o = parseJsonObject(text, &ok);
-    if (!ok)
-        throw ConversionError(std::string(command) + ": parameter is not a JSON object");
-    return o;
-}
-
-} // namespace
-
 void runNormalWindow(const QString& aParam,
                      const std::function<void(const QString&, const QString&)>& show) {
-    const QJsonObject o = parseOrThrow(aParam, "normalwindow");
+    const QJsonObject o = commandParamObject(aParam, "normalwindow");
     const QString url = jsonText(o, u"url");
     if (!url.isEmpty() && show)
         show(jsonText(o, u"title"), url);
@@ -33,7 +21,7 @@ void runNormalWindow(const QString& aParam,
 void runViewInfo(
     const QString& params,
     const std::function<void(const QString&, const QString&, qint64, const QString&)>& open) {
-    const QJsonObject o = parseOrThrow(params, "viewinfo");
+    const QJsonObject o = commandParamObject(params, "viewinfo");
     const QString title = jsonText(o, u"title");
     const QString viurl = jsonText(o, u"viurl");
     if (!title.isEmpty() && !viurl.isEmpty() && open)

@@ -1,4 +1,5 @@
 #include "core/Utils.h"
+#include "ScopedTimeZone.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -53,30 +54,7 @@ TEST(Utils, WeekdayName) {
         EXPECT_EQ(weekdayName(date), QString::fromUtf8(name)) << date.toString().toStdString();
 }
 
-namespace {
-
-// Sets TZ (a POSIX zone text, which needs no zone files) for the life of the object.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone)
-        : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ")) {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
-
-} // namespace
+using kovan::test::ScopedTimeZone;
 
 TEST(Utils, WeekdayNameOfTodayIsThatOfTheLocalDate) {
     // Two zones 26 hours apart are always on different dates. In each, the name is the one of

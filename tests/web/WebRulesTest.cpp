@@ -1,6 +1,7 @@
 // The plain rules of the web part: command lookup, the bridge's wire format and origin check,
 // section addresses and page states, parameters of the page commands, lecture settings.
 
+#include "../core/ScopedTimeZone.h"
 #include "core/CommandRegistry.h"
 #include "core/Errors.h"
 #include "core/NameValueList.h"
@@ -246,30 +247,7 @@ TEST(SectionRules, Addresses) {
               "http://h:88/tools/artlist/S1%3Fx%3D1%23frag/?rand=7");
 }
 
-namespace {
-
-// Sets TZ (a POSIX zone text, which needs no zone files) for the life of the object.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone)
-        : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ")) {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
-
-} // namespace
+using kovan::test::ScopedTimeZone;
 
 TEST(SectionRules, LocalSecondsCountTheWallClock) {
     // The wall clock of a zone with a fixed offset reads the true time (seconds since 1970
