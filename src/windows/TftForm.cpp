@@ -92,12 +92,31 @@ void TftForm::FormCreate() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     advanceAnimation();
+}
+
+void TftForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
     m_animation->start();
 }
 
+void TftForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // The window lives hidden for the whole run; a hidden picture must not keep the GUI
+    // thread waking three times a second.
+    m_animation->stop();
+}
+
+bool TftForm::animating() const {
+    return m_animation->isActive();
+}
+
 void TftForm::advanceAnimation() {
-    m_Image1->setPixmap(lectureFrame(m_frame));
-    m_frame = (m_frame + 1) % 3;
+    if (m_frames.isEmpty()) {
+        for (int i = 0; i < kFrameCount; ++i)
+            m_frames.append(lectureFrame(i));
+    }
+    m_Image1->setPixmap(m_frames.at(m_frame));
+    m_frame = (m_frame + 1) % kFrameCount;
 }
 
 bool TftForm::showLecture(const LectureConfig& lecture) {

@@ -3,6 +3,8 @@
 #include "web/LectureConfig.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPixmap>
 
 #include <functional>
 
@@ -33,6 +35,12 @@ public:
     QLabel* Label1() const { return m_Label1; }
     QPushButton* RzBitBtn1() const { return m_RzBitBtn1; }
     QPushButton* RzBitBtn2() const { return m_RzBitBtn2; }
+    // The picture's frames advance every 300 ms while the window is shown, never while hidden.
+    bool animating() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
@@ -42,7 +50,10 @@ private:
     QLabel* m_Label1 = nullptr;
     QPushButton* m_RzBitBtn1 = nullptr;
     QPushButton* m_RzBitBtn2 = nullptr;
+    static constexpr int kFrameCount = 3;
+
     QTimer* m_animation = nullptr;
+    QList<QPixmap> m_frames; // drawn once, on the first frame shown
     int m_frame = 0;
     LectureConfig m_lecture;
 };
