@@ -15,4 +15,16 @@ TickerScroll::Step TickerScroll::tick() {
     return step;
 }
 
+int TickerScroll::skipQuietTicks() {
+    int skipped = 0;
+    for (;;) {
+        TickerScroll ahead = *this;
+        const Step step = ahead.tick();
+        if (step.offset || step.done)
+            return skipped;
+        *this = ahead;
+        ++skipped;
+    }
+}
+
 } // namespace kovan

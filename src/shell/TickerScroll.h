@@ -21,6 +21,10 @@ public:
         bool done = false;         // the scroll loop ends (the sheet is rebuilt)
     };
     Step tick();
+    // Runs the ticks ahead that would neither move the picture nor end the scroll (the hold
+    // after each row), so the worker can sleep through them in one wait instead of waking
+    // every 50 ms to do nothing. Returns how many ticks it ran.
+    int skipQuietTicks();
 
     int p() const { return m_p; }
     int j() const { return m_j; }

@@ -88,7 +88,8 @@ void drawBtmThread::run() {
                 m_view->showSheetRows(sheet, *step.offset);
             if (step.done)
                 break;
-            waitTick(kTickMs);
+            // The hold after each row shows nothing new: one wait covers all of its ticks.
+            waitTick(kTickMs * (1 + scroll.skipQuietTicks()));
         }
     }
 }

@@ -81,5 +81,50 @@ TEST(TickerScroll, PhasesAfterEachTick) {
     EXPECT_EQ(s.tick().offset, 26);
 }
 
+// The worker sleeps through the hold in one wait. On the 50 ms tick timeline it must show the
+// same offsets at the same ticks and end at the same tick as stepping tick by tick does.
+TEST(TickerScroll, SkippingTheHoldKeepsTheTimelineAndWakesOncePerMove) {
+    struct Event {
+        int tick;
+        int offset; // −1: the scroll ends
+        bool operator==(const Event&) const = default;
+    };
+    for (const int rows : {1, 2, 3, 7}) {
+        std::vector<Event> stepped;
+        {
+            TickerScroll s(rows);
+            for (int t = 0;; ++t) {
+                const TickerScroll::Step step = s.tick();
+                if (step.offset)
+                    stepped.push_back({t, *step.offset});
+                if (step.done) {
+                    stepped.push_back({t, -1});
+                    break;
+                }
+            }
+        }
+        std::vector<Event> skipping;
+        int wakes = 0;
+        {
+            TickerScroll s(rows);
+            for (int t = 0;;) {
+                const TickerScroll::Step step = s.tick();
+                if (step.offset)
+                    skipping.push_back({t, *step.offset});
+                if (step.done) {
+                    skipping.push_back({t, -1});
+                    break;
+                }
+                t += 1 + s.skipQuietTicks();
+                ++wakes;
+            }
+        }
+        EXPECT_EQ(skipping, stepped) << rows << " rows";
+        // One wake per move: 25 on the first row, 24 on every later one (the row change and the
+        // hold ride along), where stepping wakes 50 times a row.
+        EXPECT_EQ(wakes, 25 + 24 * (rows - 1)) << rows << " rows";
+    }
+}
+
 } // namespace
 } // namespace kovan
