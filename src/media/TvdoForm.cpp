@@ -128,8 +128,31 @@ void TvdoForm::prepareLoadingPicture(const QString& dir) {
     gif.close();
     m_movie = new QMovie(path, QByteArray(), this);
     m_movie->setSpeed(50);
+    // The frames are decoded once; later loops come from memory.
+    m_movie->setCacheMode(QMovie::CacheAll);
     m_loadimg->setMovie(m_movie);
-    m_movie->start();
+    updateLoadingAnimation();
+}
+
+void TvdoForm::updateLoadingAnimation() {
+    // The window is kept hidden between videos; its picture must not tick when nobody sees it.
+    if (!m_movie)
+        return;
+    const bool wanted = isVisible() && m_controller->view().loadingShown;
+    if (wanted && m_movie->state() == QMovie::NotRunning)
+        m_movie->start();
+    else
+        m_movie->setPaused(!wanted);
+}
+
+void TvdoForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    updateLoadingAnimation();
+}
+
+void TvdoForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    updateLoadingAnimation();
 }
 
 void TvdoForm::loadVideo(const QString& aInfo) {
@@ -165,6 +188,7 @@ void TvdoForm::applyView() {
     m_ltPae->setText(v.timeText);
     m_loadimg->setVisible(v.loadingShown);
     m_loadlab->setVisible(v.loadingShown);
+    updateLoadingAnimation();
     m_btnPlay->setVisible(v.playVisible);
     m_btnPlay->setEnabled(v.playEnabled);
     m_btnPause->setVisible(v.pauseVisible);

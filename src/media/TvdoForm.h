@@ -46,10 +46,14 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormResize();
     void applyView();
+    // The loading picture runs while the window shows it, and is paused otherwise.
+    void updateLoadingAnimation();
 
     std::unique_ptr<VideoController> m_controller;
     VideoSurface* m_pvPae = nullptr;

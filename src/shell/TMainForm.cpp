@@ -270,6 +270,8 @@ void TMainForm::loadEarnGif() {
     delete m_earnMovie;
     m_earnMovie = new QMovie(source, QByteArray(), this);
     m_earnMovie->setSpeed(100);
+    // Decoded once: later loops come from memory instead of the file.
+    m_earnMovie->setCacheMode(QMovie::CacheAll);
     m_Image3->setMovie(m_earnMovie);
     m_earnMovie->start();
 }

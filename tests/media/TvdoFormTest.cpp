@@ -76,6 +76,19 @@ TEST_F(TvdoFormTest, ClosingHidesTheWindowAndShowsStop) {
     EXPECT_EQ(m_form.timeLabel()->text(), QStringLiteral("停止"));
 }
 
+TEST_F(TvdoFormTest, TheLoadingPictureRunsOnlyWhileTheWindowShowsIt) {
+    m_form.show();
+    m_form.loadVideo(QStringLiteral("{\"url\":\"\",\"title\":\"x\"}"));
+    const QMovie* movie = m_form.loadingPicture()->movie();
+    ASSERT_TRUE(movie);
+    EXPECT_EQ(movie->state() == QMovie::Running, m_form.loadingPicture()->isVisibleTo(&m_form));
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&m_form, &close);
+    EXPECT_NE(movie->state(), QMovie::Running) << "hidden between videos, the picture stands still";
+    m_form.show();
+    EXPECT_EQ(movie->state() == QMovie::Running, m_form.loadingPicture()->isVisibleTo(&m_form));
+}
+
 TEST(VideoSurfaceTest, PicturesKeepTheirAspectCentred) {
     EXPECT_EQ(VideoSurface::fitted(QSize(640, 360), QRect(0, 0, 734, 462)), QRect(0, 25, 734, 412));
     EXPECT_EQ(VideoSurface::fitted(QSize(400, 400), QRect(0, 0, 734, 462)),
