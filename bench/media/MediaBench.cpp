@@ -5,6 +5,7 @@
 #include "media/GrowingFile.h"
 #include "media/PlaybackSession.h"
 #include "media/VideoDecoder.h"
+#include "net/AudioOutput.h"
 
 #include <QDir>
 #include <QFile>
@@ -139,7 +140,7 @@ void BM_FirstPictureAfterStartMark(benchmark::State& state) {
         std::mutex mutex;
         std::condition_variable shown;
         bool first = false;
-        PlaybackSession::Events events;
+        Playback::Events events;
         events.opened = [](qint64, int, int) {};
         events.failed = [](const QString&) {};
         events.position = [](qint64) {};
@@ -149,9 +150,8 @@ void BM_FirstPictureAfterStartMark(benchmark::State& state) {
             first = true;
             shown.notify_all();
         };
-        PlaybackSession::Options options;
+        Playback::Options options;
         options.videoFilters = kFilters;
-        options.audio = false;
         const auto started = std::chrono::steady_clock::now();
         {
             PlaybackSession session(file, options, events);
@@ -185,7 +185,7 @@ void BM_RealTime1280x720p30(benchmark::State& state) {
         std::condition_variable ended;
         bool done = false;
         std::atomic<int> shown{0};
-        PlaybackSession::Events events;
+        Playback::Events events;
         events.opened = [](qint64, int, int) {};
         events.failed = [&](const QString&) {
             std::lock_guard lock(mutex);
@@ -199,8 +199,11 @@ void BM_RealTime1280x720p30(benchmark::State& state) {
             done = true;
             ended.notify_all();
         };
-        PlaybackSession::Options options;
+        Playback::Options options;
         options.videoFilters = kFilters;
+        options.openAudio = []() -> std::unique_ptr<AudioChannel> {
+            return AudioOutput::instance().open();
+        };
         rusage before{}, after{};
         getrusage(RUSAGE_SELF, &before);
         const auto started = std::chrono::steady_clock::now();

@@ -1,6 +1,6 @@
 #include "media/AudioDecoder.h"
 
-#include "net/AudioOutput.h"
+#include "net/AudioChannel.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -43,7 +43,7 @@ bool AudioDecoder::receive(Chunk& out) {
             av_channel_layout_compare(&f->ch_layout, &m_swrLayout) != 0) {
             AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
             SwrContext* raw = nullptr;
-            if (swr_alloc_set_opts2(&raw, &stereo, AV_SAMPLE_FMT_S16, AudioOutput::kRate,
+            if (swr_alloc_set_opts2(&raw, &stereo, AV_SAMPLE_FMT_S16, AudioChannel::kRate,
                                     &f->ch_layout, AVSampleFormat(f->format), f->sample_rate, 0,
                                     nullptr) < 0)
                 return false;
@@ -59,20 +59,20 @@ bool AudioDecoder::receive(Chunk& out) {
         }
         const int maxOut =
             int(av_rescale_rnd(swr_get_delay(m_swr.get(), f->sample_rate) + f->nb_samples,
-                               AudioOutput::kRate, f->sample_rate, AV_ROUND_UP));
-        out.pcm.resize(qsizetype(maxOut) * AudioOutput::kBytesPerFrame);
+                               AudioChannel::kRate, f->sample_rate, AV_ROUND_UP));
+        out.pcm.resize(qsizetype(maxOut) * AudioChannel::kBytesPerFrame);
         auto* dst = reinterpret_cast<uint8_t*>(out.pcm.data());
         const int got = swr_convert(m_swr.get(), &dst, maxOut,
                                     const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
         if (got <= 0)
             continue;
-        out.pcm.resize(qsizetype(got) * AudioOutput::kBytesPerFrame);
+        out.pcm.resize(qsizetype(got) * AudioChannel::kBytesPerFrame);
         const qint64 pts =
             f->best_effort_timestamp != AV_NOPTS_VALUE ? f->best_effort_timestamp : f->pts;
         out.ptsUs = pts == AV_NOPTS_VALUE
                         ? m_nextPtsUs
                         : av_rescale_q(pts - m_startPts, m_timeBase, AVRational{1, 1000000});
-        out.durationUs = qint64(got) * 1000000 / AudioOutput::kRate;
+        out.durationUs = qint64(got) * 1000000 / AudioChannel::kRate;
         m_nextPtsUs = out.ptsUs + out.durationUs;
         return true;
     }

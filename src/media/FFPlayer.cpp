@@ -1,7 +1,9 @@
 #include "media/FFPlayer.h"
 
 #include "media/GrowingFile.h"
-#include "media/PlaybackSession.h"
+#include "media/Playback.h"
+#include "media/PlayerLibrary.h"
+#include "net/AudioOutput.h"
 
 #include <QMetaObject>
 
@@ -23,9 +25,18 @@ void FFPlayer::post(quint64 generation, std::function<void()> step) {
         Qt::QueuedConnection);
 }
 
+bool FFPlayer::AVLibLoaded() const {
+    return PlayerLibrary::loaded() != nullptr;
+}
+
+bool FFPlayer::LoadAVLib(const QString& folder) {
+    return PlayerLibrary::load(folder) != nullptr;
+}
+
 bool FFPlayer::tryOpen(std::shared_ptr<GrowingFile> file, bool paused) {
     stop();
-    if (!file)
+    const PlayerApi* api = PlayerLibrary::loaded();
+    if (!file || !api)
         return false;
     const quint64 gen = ++m_generation;
     m_paused = paused;
@@ -33,7 +44,7 @@ bool FFPlayer::tryOpen(std::shared_ptr<GrowingFile> file, bool paused) {
     auto framePosted = std::make_shared<std::atomic<bool>>(false);
     m_framePosted = framePosted;
 
-    PlaybackSession::Events events;
+    Playback::Events events;
     events.opened = [this, gen](qint64 duration, int w, int h) {
         post(gen, [this, duration, w, h] {
             m_duration = duration;
@@ -60,12 +71,15 @@ bool FFPlayer::tryOpen(std::shared_ptr<GrowingFile> file, bool paused) {
             Q_EMIT stateChanged(psEnd);
         });
     };
-    PlaybackSession::Options options;
+    Playback::Options options;
     options.readTimeoutMs = m_readTimeoutMs;
     options.videoFilters = m_videoFilters;
     options.paused = paused;
-    options.audio = m_audioEnabled;
-    m_session = std::make_unique<PlaybackSession>(std::move(file), options, std::move(events));
+    if (m_audioEnabled)
+        options.openAudio = []() -> std::unique_ptr<AudioChannel> {
+            return AudioOutput::instance().open();
+        };
+    m_session.reset(api->create(std::move(file), std::move(options), std::move(events)));
     if (!m_session->start()) {
         m_session.reset();
         return false;

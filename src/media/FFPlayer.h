@@ -10,11 +10,13 @@
 namespace kovan {
 
 class GrowingFile;
-class PlaybackSession;
+class Playback;
+struct PlayerApi;
 
-// The media player of the video window, on FFmpeg and SDL2 (linked, not loaded at run time).
-// It plays a cache file that may still be growing (see GrowingFile) and tells what happens
-// through its signals, all delivered on the GUI thread:
+// The media player of the video window. Its decoding half (FFmpeg) is a library loaded on the
+// first video (LoadAVLib, see PlayerLibrary); sound goes through the client's one audio
+// device. It plays a cache file that may still be growing (see GrowingFile) and tells what
+// happens through its signals, all delivered on the GUI thread:
 //   fileOpened   the media is open: duration (µs, PlayTime::kNoTime when unknown), picture size
 //   position     the play position (µs) of the picture just shown; the duration at the end
 //   stateChanged psPlay (opened and playing), psPause, psResume, psStop, psEnd (played out)
@@ -40,7 +42,14 @@ public:
     // false: never open a sound channel (benchmarks measure the picture path alone).
     void setAudioEnabled(bool on) { m_audioEnabled = on; }
 
-    // Stops what plays, then opens `file`; false when it cannot even be read.
+    // Whether the decoding library is loaded (in this player or any other: it is loaded once
+    // per run).
+    bool AVLibLoaded() const;
+    // Loads the decoding library from `folder`; false when it is missing or unusable.
+    bool LoadAVLib(const QString& folder);
+
+    // Stops what plays, then opens `file`; false when it cannot even be read or the decoding
+    // library is not loaded.
     bool tryOpen(std::shared_ptr<GrowingFile> file, bool paused = false);
     // Stops and closes the media (the read stream too). psStop follows when something was open.
     void stop();
@@ -70,7 +79,7 @@ private:
     // Any thread: runs `step` on the GUI thread unless the video changed meanwhile.
     void post(quint64 generation, std::function<void()> step);
 
-    std::unique_ptr<PlaybackSession> m_session;
+    std::unique_ptr<Playback> m_session;
     quint64 m_generation = 0;                         // GUI thread
     std::shared_ptr<std::atomic<bool>> m_framePosted; // per video, shared with its events
     int m_readTimeoutMs = 60000;

@@ -14,7 +14,7 @@ namespace {
 using std::chrono::milliseconds;
 constexpr milliseconds kSlice(20);
 // Sound kept queued on the device ahead of what it plays.
-constexpr qint64 kAudioAheadBytes = AudioOutput::kRate * AudioOutput::kBytesPerFrame / 4;
+constexpr qint64 kAudioAheadBytes = AudioChannel::kRate * AudioChannel::kBytesPerFrame / 4;
 // A picture this late is skipped without converting it (the next one may be on time).
 constexpr qint64 kLateUs = 150000;
 // Position events at most this often while playing.
@@ -122,8 +122,8 @@ bool PlaybackSession::openMedia() {
     m_audioIndex = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (m_audioIndex >= 0) {
         // Without a sound device the video plays alone, on the wall clock.
-        std::unique_ptr<AudioOutput::Channel> channel =
-            m_options.audio ? AudioOutput::instance().open() : nullptr;
+        std::unique_ptr<AudioChannel> channel =
+            m_options.openAudio ? m_options.openAudio() : nullptr;
         if (channel && m_audio.open(m_format->streams[m_audioIndex])) {
             std::lock_guard lock(m_mutex);
             channel->setPaused(m_paused);
@@ -329,12 +329,12 @@ bool PlaybackSession::pushAudio(AudioDecoder::Chunk& chunk, int serial) {
     if (chunk.ptsUs + chunk.durationUs <= dropBefore)
         return true;
     if (chunk.ptsUs < dropBefore) {
-        const qint64 frames = (dropBefore - chunk.ptsUs) * AudioOutput::kRate / 1000000;
+        const qint64 frames = (dropBefore - chunk.ptsUs) * AudioChannel::kRate / 1000000;
         chunk.pcm.remove(
-            0, std::min<qsizetype>(chunk.pcm.size(), frames * AudioOutput::kBytesPerFrame));
+            0, std::min<qsizetype>(chunk.pcm.size(), frames * AudioChannel::kBytesPerFrame));
         chunk.ptsUs = dropBefore;
     }
-    AudioOutput::Channel* channel = m_channel.get(); // set before this thread started
+    AudioChannel* channel = m_channel.get(); // set before this thread started
     std::unique_lock lock(m_mutex);
     while (channel->queuedBytes() > kAudioAheadBytes) {
         if (m_abort.load(std::memory_order_acquire) || serial != m_serial)
@@ -344,10 +344,10 @@ bool PlaybackSession::pushAudio(AudioDecoder::Chunk& chunk, int serial) {
     if (serial != m_serial)
         return false;
     channel->push(chunk.pcm.constData(), chunk.pcm.size());
-    const qint64 endUs = chunk.ptsUs + qint64(chunk.pcm.size() / AudioOutput::kBytesPerFrame) *
-                                           1000000 / AudioOutput::kRate;
+    const qint64 endUs = chunk.ptsUs + qint64(chunk.pcm.size() / AudioChannel::kBytesPerFrame) *
+                                           1000000 / AudioChannel::kRate;
     const qint64 queuedUs =
-        channel->queuedBytes() / AudioOutput::kBytesPerFrame * 1000000 / AudioOutput::kRate;
+        channel->queuedBytes() / AudioChannel::kBytesPerFrame * 1000000 / AudioChannel::kRate;
     m_clock.syncToAudio(endUs - queuedUs);
     return true;
 }
@@ -408,6 +408,16 @@ void PlaybackSession::markDone(Stream stream, int serial) {
         m_endPosted = true;
     }
     m_events.ended();
+}
+
+const PlayerApi* linkedPlayerApi() {
+    static const PlayerApi api{PlayerApi::kVersion,
+                               [](std::shared_ptr<GrowingFile> file, Playback::Options options,
+                                  Playback::Events events) -> Playback* {
+                                   return new PlaybackSession(std::move(file), std::move(options),
+                                                              std::move(events));
+                               }};
+    return &api;
 }
 
 } // namespace kovan

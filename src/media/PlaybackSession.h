@@ -4,9 +4,9 @@
 #include "media/FfmpegHandles.h"
 #include "media/GrowingFileIo.h"
 #include "media/PacketQueue.h"
+#include "media/Playback.h"
 #include "media/PlayClock.h"
 #include "media/VideoDecoder.h"
-#include "net/AudioOutput.h"
 
 #include <QImage>
 #include <QString>
@@ -31,36 +31,20 @@ class GrowingFile;
 // The events are called on those threads; the owner hands them to its own thread. Control
 // calls (setPaused, seek, frame) come from the owner's thread. Destruction aborts and joins
 // everything; every FFmpeg object is owned by this object or its members.
-class PlaybackSession {
+class PlaybackSession final : public Playback {
 public:
-    struct Options {
-        int readTimeoutMs = 60000;
-        QString videoFilters;
-        bool paused = false;
-        bool audio = true; // false: never open a sound channel (benchmarks)
-    };
-    struct Events {
-        std::function<void(qint64 durationUs, int width, int height)> opened;
-        std::function<void(const QString& reason)> failed;
-        std::function<void(qint64 ptsUs)> position;
-        std::function<void()> frame; // a new picture is in frame()
-        std::function<void()> ended; // every stream played to its end
-    };
-
     PlaybackSession(std::shared_ptr<GrowingFile> file, Options options, Events events);
-    ~PlaybackSession();
+    ~PlaybackSession() override;
     PlaybackSession(const PlaybackSession&) = delete;
     PlaybackSession& operator=(const PlaybackSession&) = delete;
 
     // Opens the read side and starts the demux thread, which opens the media. False when the
     // cache file cannot be read.
-    bool start();
-    void setPaused(bool paused);
-    // Position in microseconds; `backward` lands on the key frame at or before it. Pictures
-    // and sound before the target are decoded and dropped.
-    void seek(qint64 us, bool backward);
-    QImage frame() const;
-    bool hasAudio() const;
+    bool start() override;
+    void setPaused(bool paused) override;
+    void seek(qint64 us, bool backward) override;
+    QImage frame() const override;
+    bool hasAudio() const override;
 
 private:
     enum class Stream { Video, Audio };
@@ -96,7 +80,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_cv;
-    std::unique_ptr<AudioOutput::Channel> m_channel; // pointer guarded by m_mutex
+    std::unique_ptr<AudioChannel> m_channel; // pointer guarded by m_mutex
     bool m_paused = false;
     bool m_seekPending = false;
     qint64 m_seekTarget = 0;

@@ -5,6 +5,7 @@
 #include "core/Trace.h"
 #include "media/GrowingFile.h"
 #include "media/mediaDownThread.h"
+#include "media/PlayerLibrary.h"
 #include "media/PlayTime.h"
 #include "media/PositionBar.h"
 #include "media/VideoCache.h"
@@ -29,7 +30,8 @@ bool isWebAddress(const QString& url) {
 } // namespace
 
 VideoController::VideoController(QObject* parent)
-    : QObject(parent), m_cacheDir(program().programDir + QStringLiteral("cache")) {
+    : QObject(parent), m_cacheDir(program().programDir + QStringLiteral("cache")),
+      m_playerFolder(PlayerLibrary::defaultFolder()) {
     connect(&m_player, &FFPlayer::fileOpened, this,
             [this](qint64 duration, int, int) { FFPlayerFileOpen(duration); });
     connect(&m_player, &FFPlayer::position, this, &VideoController::FFPlayerPosition);
@@ -81,6 +83,10 @@ void VideoController::loadVideo(const QString& aInfo) {
     const QJsonObject info = parseJsonObject(aInfo);
     const QString url = jsonText(info, u"url");
     if (url.isEmpty() || !isWebAddress(url)) {
+        showFailure();
+        return;
+    }
+    if (!m_player.AVLibLoaded() && !m_player.LoadAVLib(m_playerFolder)) {
         showFailure();
         return;
     }

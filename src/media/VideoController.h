@@ -44,6 +44,9 @@ public:
     // The folder of cache files ("<program dir>/cache" unless set).
     void setCacheDir(const QString& dir) { m_cacheDir = dir; }
     const QString& cacheDir() const { return m_cacheDir; }
+    // Where the decoding library is loaded from on the first video (PlayerLibrary's folder
+    // unless set).
+    void setPlayerFolder(const QString& dir) { m_playerFolder = dir; }
     // Download time-outs (tests); 60000 ms each by default.
     void setDownloadTimeoutsMs(int connectMs, int readMs);
 
@@ -92,6 +95,7 @@ private:
     FFPlayer m_player;
     View m_view;
     QString m_cacheDir;
+    QString m_playerFolder;
     QString m_networkUrl;
     std::shared_ptr<GrowingFile> m_file; // videoWriteStream of the current video
     QPointer<mediaDownThread> m_thread;

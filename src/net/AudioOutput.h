@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/AudioChannel.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -22,26 +24,22 @@ namespace kovan {
 // thread takes in the mixing callback.
 class AudioOutput {
 public:
-    static constexpr int kRate = 44100;
-    static constexpr int kChannels = 2;
-    static constexpr int kBytesPerFrame = 2 * kChannels;
+    static constexpr int kRate = AudioChannel::kRate;
+    static constexpr int kChannels = AudioChannel::kChannels;
+    static constexpr int kBytesPerFrame = AudioChannel::kBytesPerFrame;
     static constexpr int kBufferSamples = 1024;
 
-    class Channel {
+    class Channel final : public AudioChannel {
     public:
-        ~Channel(); // leaves the mix; the last channel closes the device
+        ~Channel() override; // leaves the mix; the last channel closes the device
         Channel(const Channel&) = delete;
         Channel& operator=(const Channel&) = delete;
 
-        // Appends samples (whole frames) to the channel's queue.
-        void push(const char* pcm, qsizetype bytes);
-        // Drops every sample still queued.
-        void clear();
-        // A paused channel keeps its queue and adds silence.
-        void setPaused(bool paused);
-        qint64 queuedBytes() const;
-        // Frames the device has taken from this channel since it was opened.
-        qint64 playedFrames() const;
+        void push(const char* pcm, qsizetype bytes) override;
+        void clear() override;
+        void setPaused(bool paused) override;
+        qint64 queuedBytes() const override;
+        qint64 playedFrames() const override;
 
     private:
         friend class AudioOutput;
