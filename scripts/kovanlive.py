@@ -162,7 +162,7 @@ class Rig:
         self.data = data_port or self.demo_data
         self.page, self.web = free_port(), free_port()
         self.block = f"KOVANLIVE{os.getpid()}"
-        # The demo's own notices and news every few seconds are not idle.
+        # The demo's own notices, news and section posts every few seconds are not idle.
         self.live_events = live_events
         self.procs = []
         self.client = None

@@ -49,7 +49,10 @@ struct DataState {
     std::size_t nextHeadline = 0;
     Clock::time_point nextNews;
 
-    explicit DataState(std::shared_ptr<DemoMarket> m) : market(std::move(m)) {
+    // Off: nothing new arrives by itself (sections move on only through /demo/post/).
+    bool timedPosts = true;
+
+    DataState(std::shared_ptr<DemoMarket> m, bool posts) : market(std::move(m)), timedPosts(posts) {
         const auto now = Clock::now();
         const std::int64_t base = std::chrono::duration_cast<std::chrono::seconds>(
                                       std::chrono::system_clock::now().time_since_epoch())
@@ -71,6 +74,8 @@ struct DataState {
     // One step of the random walk for every symbol, and posts/news that are due.
     void advance() {
         market->step();
+        if (!timedPosts)
+            return;
         const auto now = Clock::now();
         for (int i = 0; i < 4; ++i) {
             if (now >= nextPost[i]) {
@@ -239,7 +244,7 @@ std::string makeAlertWav() {
 }
 
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
-    auto state = std::make_shared<DataState>(config.market);
+    auto state = std::make_shared<DataState>(config.market, config.liveEvents);
 
     // The demo holds one session for its one client: the member session while the member is
     // signed in, the guest session otherwise. A poll with any other session is told the

@@ -52,8 +52,9 @@ struct DemoConfig {
     int webPort = 8803;
     std::string sessid = "demo-session-0001"; // the guest session the companion publishes
     std::int64_t uid = 10086;
-    // The signal page raises notices, pushes instant trades and adds news on its own timers
-    // (off for tests that drive the pages themselves).
+    // The signal page raises notices, pushes instant trades and adds news on its own timers,
+    // and the data server posts to the sections and adds news every so often (off for tests
+    // that drive the pages themselves and for measuring an idle client).
     bool liveEvents = true;
     // The demo member: user "demo", password "demo123".
     std::string memberUser = "demo";

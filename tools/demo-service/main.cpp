@@ -27,7 +27,8 @@ void usage() {
         "Usage: kovan-demo-service [--host H] [--data-port N] [--page-port N] [--web-port N]\n"
         "                          [--sessid TEXT] [--uid N] [--no-live-events]\n"
         "Serves the data server, page server and web site of the kovan demo on loopback.\n"
-        "--no-live-events: the signal page raises no notices, trades or news by itself.");
+        "--no-live-events: nothing happens by itself: the signal page raises no notices, trades\n"
+        "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).");
 }
 
 } // namespace
