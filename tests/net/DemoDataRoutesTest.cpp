@@ -249,8 +249,9 @@ TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {
     bool usedDefault = true;
     qputenv("SDL_AUDIODRIVER", "dummy");
     const auto result = AlertAudio::instance().playBytesToEnd(wav, &usedDefault);
-    if (result != AlertAudio::Result::NoDevice)
+    if (result != AlertAudio::Result::NoDevice) {
         EXPECT_FALSE(usedDefault); // SDL took the demo's file as it is
+    }
 }
 
 } // namespace
