@@ -120,8 +120,8 @@ def run_ns(pids):
 def cpu_percent(pid, seconds):
     """CPU of the process tree of `pid` over `seconds`, in % of one core, as a pair: the
     scheduler's run time (exact) and the utime + stime ticks (what top shows). Ticks charge a
-    whole tick to whoever runs when it fires; a process that wakes briefly on timers often runs
-    right at the tick, so on this kind of load the tick figure reads high."""
+    whole tick to whoever runs when it fires, so for brief timer wake-ups they are a sample
+    rather than a measure; the two agree over a long enough window."""
     tree = process_tree(pid)
     ran, ticked, t0 = run_ns(tree), cpu_ticks(tree), time.monotonic()
     time.sleep(seconds)

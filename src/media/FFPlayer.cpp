@@ -75,10 +75,9 @@ bool FFPlayer::tryOpen(std::shared_ptr<GrowingFile> file, bool paused) {
     options.readTimeoutMs = m_readTimeoutMs;
     options.videoFilters = m_videoFilters;
     options.paused = paused;
-    if (m_audioEnabled)
-        options.openAudio = []() -> std::unique_ptr<AudioChannel> {
-            return AudioOutput::instance().open();
-        };
+    options.openAudio = []() -> std::unique_ptr<AudioChannel> {
+        return AudioOutput::instance().open();
+    };
     m_session.reset(api->create(std::move(file), std::move(options), std::move(events)));
     if (!m_session->start()) {
         m_session.reset();

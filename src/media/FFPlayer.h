@@ -39,8 +39,6 @@ public:
     // FFmpeg filter graph text applied to every picture.
     void setVideoFilters(const QString& filters) { m_videoFilters = filters; }
     const QString& videoFilters() const { return m_videoFilters; }
-    // false: never open a sound channel (benchmarks measure the picture path alone).
-    void setAudioEnabled(bool on) { m_audioEnabled = on; }
 
     // Whether the decoding library is loaded (in this player or any other: it is loaded once
     // per run).
@@ -84,7 +82,6 @@ private:
     std::shared_ptr<std::atomic<bool>> m_framePosted; // per video, shared with its events
     int m_readTimeoutMs = 60000;
     QString m_videoFilters;
-    bool m_audioEnabled = true;
     bool m_paused = false;
     qint64 m_duration = 0;
     int m_tag = 0;

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QLibrary>
 
+#include <memory>
+
 #ifndef KOVAN_PLAYER_RELDIR
 #define KOVAN_PLAYER_RELDIR "../lib/kovan"
 #endif
@@ -18,6 +20,9 @@ namespace kovan {
 namespace {
 
 const PlayerApi* g_api = nullptr; // GUI thread
+// The loaded library, kept (and never unloaded) for the rest of the run: the sessions, their
+// threads and the entry table live in its code.
+QLibrary* g_library = nullptr;
 
 } // namespace
 
@@ -34,18 +39,17 @@ const PlayerApi* PlayerLibrary::load(const QString& folder) {
     if (g_api)
         return g_api;
     const QString path = QDir(folder).filePath(fileName());
-    // Never unloaded: sessions, their threads and their function tables live in it.
-    auto* library = new QLibrary(path);
+    auto library = std::make_unique<QLibrary>(path);
     library->setLoadHints(QLibrary::PreventUnloadHint);
     const auto entry = reinterpret_cast<PlayerEntry>(library->resolve(kPlayerEntryName));
     const PlayerApi* api = entry ? entry() : nullptr;
     if (!api || api->version != PlayerApi::kVersion || !api->create) {
         trace(QStringLiteral("video: decoding library not usable: %1")
-                  .arg(entry ? QStringLiteral("version differs") : library->errorString()));
-        library->unload();
-        delete library;
+                  .arg(!entry ? library->errorString()
+                              : QStringLiteral("its entry table is of another version")));
         return nullptr;
     }
+    g_library = library.release();
     g_api = api;
     return g_api;
 }
