@@ -60,7 +60,6 @@ struct PlayerApi {
 };
 
 inline constexpr const char* kPlayerEntryName = "kovan_player_api";
-using PlayerEntry = const PlayerApi* (*)();
 
 // The table of the decoding code linked into this binary (tests, benchmarks and the library
 // itself); defined with that code.

@@ -1,12 +1,11 @@
 #include "net/AlertAudio.h"
 
 #include "net/DefaultAlertSound.h"
+#include "net/SoundBackend.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
-
-#include <SDL.h>
 
 #include <memory>
 
@@ -14,45 +13,14 @@ namespace kovan {
 
 namespace {
 
-// The format the device is opened with; every sound is converted to it.
 constexpr int kRate = AudioOutput::kRate;
-constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
-constexpr Uint8 kChannels = AudioOutput::kChannels;
 constexpr int kBytesPerFrame = AudioOutput::kBytesPerFrame;
 
-// Owners of the SDL objects a conversion makes; each is released on every way out.
-struct WavBufferFree {
-    void operator()(Uint8* buffer) const noexcept { SDL_FreeWAV(buffer); }
-};
-struct AudioStreamFree {
-    void operator()(SDL_AudioStream* stream) const noexcept { SDL_FreeAudioStream(stream); }
-};
-using WavBuffer = std::unique_ptr<Uint8, WavBufferFree>;
-using AudioStream = std::unique_ptr<SDL_AudioStream, AudioStreamFree>;
-
-// WAV bytes → samples in the device format; empty when SDL does not take the bytes.
+// WAV bytes → samples in the device format; empty when the sound library does not take the
+// bytes or is not there.
 QByteArray convertWav(const QByteArray& wav) {
-    if (wav.isEmpty())
-        return {};
-    // SDL_LoadWAV_RW frees the reader itself (freesrc = 1), whether it succeeds or not.
-    SDL_RWops* rw = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
-    if (!rw)
-        return {};
-    SDL_AudioSpec wavSpec;
-    Uint8* loaded = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &wavSpec, &loaded, &length))
-        return {};
-    const WavBuffer buffer(loaded);
-    const AudioStream stream(SDL_NewAudioStream(wavSpec.format, wavSpec.channels, wavSpec.freq,
-                                                kFormat, kChannels, kRate));
-    if (!stream || SDL_AudioStreamPut(stream.get(), buffer.get(), int(length)) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0)
-        return {};
-    QByteArray out(SDL_AudioStreamAvailable(stream.get()), Qt::Uninitialized);
-    const int got = SDL_AudioStreamGet(stream.get(), out.data(), int(out.size()));
-    out.resize(got > 0 ? got : 0);
-    return out;
+    const SoundBackendApi* backend = SoundBackend::get();
+    return backend ? backend->convertWav(wav) : QByteArray();
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "net/AudioOutput.h"
 
-#include <SDL.h>
+#include "net/SoundBackend.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,30 +15,20 @@ AudioOutput& AudioOutput::instance() {
 AudioOutput::~AudioOutput() {
     std::lock_guard lock(m_deviceMutex);
     if (m_device)
-        SDL_CloseAudioDevice(m_device);
+        m_backend->closeDevice(m_device);
     m_device = 0;
 }
 
 std::unique_ptr<AudioOutput::Channel> AudioOutput::open() {
     std::lock_guard lock(m_deviceMutex);
     if (!m_device) {
-        if (!m_sdlReady) {
-            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-                return nullptr;
-            m_sdlReady = true;
-        }
-        SDL_AudioSpec want{};
-        want.freq = kRate;
-        want.format = AUDIO_S16SYS;
-        want.channels = kChannels;
-        want.samples = kBufferSamples;
-        want.callback = &AudioOutput::mix;
-        want.userdata = this;
-        // No allowed changes: SDL converts to the hardware itself.
-        m_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        // The sound library is loaded with the first channel anybody asks for.
+        m_backend = SoundBackend::get();
+        if (!m_backend)
+            return nullptr;
+        m_device = m_backend->openDevice(&AudioOutput::mix, this, kBufferSamples);
         if (!m_device)
             return nullptr;
-        SDL_PauseAudioDevice(m_device, 0);
     }
     ++m_users;
     std::unique_ptr<Channel> channel(new Channel(*this));
@@ -56,7 +46,7 @@ void AudioOutput::release(Channel* channel) {
     std::lock_guard lock(m_deviceMutex);
     // Closing waits for a running callback; the mix lock is not held here.
     if (--m_users == 0 && m_device) {
-        SDL_CloseAudioDevice(m_device);
+        m_backend->closeDevice(m_device);
         m_device = 0;
     }
 }

@@ -12,10 +12,13 @@
 
 namespace kovan {
 
-// The process's one SDL audio device, shared by everything that makes sound (alert sounds,
-// the video player). Each user opens a Channel; the device plays the sum of all channels. The
-// device is opened with the first channel and closed when the last one goes, so between uses
-// it is free (the dummy driver allows a single open device at a time).
+struct SoundBackendApi;
+
+// The process's one audio device (SDL2, through the sound library: SoundBackend), shared by
+// everything that makes sound (alert sounds, the video player). Each user opens a Channel; the
+// device plays the sum of all channels. The device is opened with the first channel and closed when
+// the last one goes, so between uses it is free (the dummy driver allows a single open device at a
+// time).
 //
 // Format of every channel: 44100 Hz, signed 16-bit native endian, two interleaved channels.
 //
@@ -66,9 +69,9 @@ private:
     void release(Channel* channel);
 
     std::mutex m_deviceMutex;
-    std::uint32_t m_device = 0; // SDL_AudioDeviceID, guarded by m_deviceMutex
-    bool m_sdlReady = false;    // guarded by m_deviceMutex
-    int m_users = 0;            // guarded by m_deviceMutex
+    std::uint32_t m_device = 0;                 // guarded by m_deviceMutex
+    const SoundBackendApi* m_backend = nullptr; // set with the first device; m_deviceMutex
+    int m_users = 0;                            // guarded by m_deviceMutex
 
     mutable std::mutex m_mixMutex;
     std::vector<Channel*> m_channels; // guarded by m_mixMutex

@@ -132,6 +132,7 @@ TEST_F(Package, FileListIsTheInstalledLayout) {
         "./usr/bin/kovan-companion",
         "./usr/bin/kovan-demo-service",
         "./usr/lib/kovan/libkovan-player.so",
+        "./usr/lib/kovan/libkovan-sound.so",
         "./usr/share/applications/kovan.desktop",
         "./usr/share/icons/hicolor/128x128/apps/kovan.png",
         "./usr/share/icons/hicolor/256x256/apps/kovan.png",
@@ -154,8 +155,9 @@ TEST_F(Package, ControlFieldsNameTheVersionAndFoundDependencies) {
     EXPECT_TRUE(text.contains("Package: kovan\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("Version: " KOVAN_VERSION "\n")) << text.toStdString();
     EXPECT_TRUE(QFileInfo(m_deb).fileName().startsWith("kovan_" KOVAN_VERSION "_"));
-    // Found by dpkg-shlibdeps, the web engine's helper program among them, and FFmpeg through
-    // the video player's library, which the client loads rather than links.
+    // Found by dpkg-shlibdeps, the web engine's helper program among them, FFmpeg and SDL2
+    // through the video player's and the sound library, which the client loads rather than
+    // links.
     for (const char* dep :
          {"libqt6core6", "libqt6webenginecore6 ", "libqt6widgets6", "libcurl", "libsdl2", "libc6",
           "libqt6webenginecore6-bin", "libavcodec", "libavformat", "libavfilter"})

@@ -265,8 +265,9 @@ TEST_F(MemberModuleTest, LinksCarryAnAwkwardSessionAsOneQueryValue) {
         const QUrlQuery q(opened[i]);
         EXPECT_EQ(q.queryItems().size(), expected[i].hasSession ? 2 : 1);
         EXPECT_EQ(q.queryItemValue(QStringLiteral("C"), QUrl::FullyDecoded), c);
-        if (expected[i].hasSession)
+        if (expected[i].hasSession) {
             EXPECT_EQ(q.queryItemValue(QStringLiteral("S"), QUrl::FullyDecoded), sessid);
+        }
     }
 }
 
