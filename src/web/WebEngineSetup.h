@@ -57,7 +57,8 @@ QWebEngineProfile* sharedProfile();
 // The handler of deferred bridge answers, installed on sharedProfile().
 DeferredReplies& deferredReplies();
 
-// The host look of bridged views: no scroll bars; the engine's own context menu and keys stay.
+// The host look of bridged views: no scroll bars, no page icons fetched; the engine's own
+// context menu and keys stay.
 void applyHostSettings(QWebEngineSettings* settings);
 
 } // namespace kovan

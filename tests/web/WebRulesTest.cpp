@@ -371,7 +371,8 @@ TEST(LectureConfig, SettingsOverrideAndNoneTurnsItOff) {
 namespace {
 
 TEST(WebEngineFlags, LowMemorySettingsUnlessTheUserSetFlags) {
-    const QByteArray ours = "--enable-low-end-device-mode --renderer-process-limit=64";
+    const QByteArray ours =
+        "--enable-low-end-device-mode --renderer-process-limit=64 --no-unsandboxed-zygote";
     EXPECT_EQ(kovan::chromiumFlags(""), ours);
     EXPECT_EQ(kovan::chromiumFlags("  "), ours);
     // The user's own flags are taken whole: they can turn the low-memory settings off.
