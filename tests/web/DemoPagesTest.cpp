@@ -130,8 +130,9 @@ TEST_F(DemoPagesTest, PageFunctionsChangeWhatIsShown) {
         EXPECT_EQ(r.toString(), "ok") << c.call;
         const QString shown = text(c.key);
         EXPECT_TRUE(shown.contains(QString::fromUtf8(c.shows))) << c.call;
-        if (c.hides)
+        if (c.hides) {
             EXPECT_FALSE(shown.contains(QString::fromUtf8(c.hides))) << c.call;
+        }
     }
     // The layout switch is only offered by pages that mention it in their body.
     EXPECT_TRUE(js("sign", "document.body.innerHTML.indexOf('setStyle') >= 0").toBool());
