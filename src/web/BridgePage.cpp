@@ -30,13 +30,18 @@ QWebEngineScript makeScript(const QString& name, const QString& source,
 
 } // namespace
 
-BridgePage::BridgePage(CommandRegistry& registry, DeferredReplies& deferred, QObject* parent)
-    : QWebEnginePage(sharedProfile(), parent), m_registry(registry), m_deferred(deferred) {
-    scripts().insert(makeScript(QStringLiteral("kovan-bridge"), bridge::injectedScript(),
-                                QWebEngineScript::DocumentCreation));
+BridgePage::BridgePage(DeferredReplies& deferred, QObject* parent)
+    : QWebEnginePage(sharedProfile(), parent), m_deferred(deferred) {
     scripts().insert(makeScript(QStringLiteral("kovan-host-look"), bridge::hostStyleScript(),
                                 QWebEngineScript::DocumentReady));
     applyHostSettings(settings());
+}
+
+void BridgePage::attach(CommandRegistry& registry) {
+    if (!m_registry)
+        scripts().insert(makeScript(QStringLiteral("kovan-bridge"), bridge::injectedScript(),
+                                    QWebEngineScript::DocumentCreation));
+    m_registry = &registry;
 }
 
 bool BridgePage::allowed(const QUrl& origin) const {
@@ -47,7 +52,7 @@ bool BridgePage::allowed(const QUrl& origin) const {
 
 QString BridgePage::runNow(const QString& name, const QString& params) {
     try {
-        return bridge::resultAnswer(m_registry.IWebCallBack(name, params));
+        return bridge::resultAnswer(m_registry->IWebCallBack(name, params));
     } catch (const std::exception& e) {
         return bridge::errorAnswer(QString::fromUtf8(e.what()));
     } catch (...) {
@@ -56,9 +61,9 @@ QString BridgePage::runNow(const QString& name, const QString& params) {
 }
 
 QString BridgePage::answerCall(const QUrl& origin, const QString& name, const QString& params) {
-    if (!allowed(origin))
+    if (!m_registry || !allowed(origin))
         return bridge::errorAnswer(QString::fromLatin1(bridge::kForbidden));
-    if (m_registry.replyKind(name) == CommandRegistry::Reply::Immediate)
+    if (m_registry->replyKind(name) == CommandRegistry::Reply::Immediate)
         return runNow(name, params);
 
     // A modal command must not run inside the engine's prompt handling: a nested event loop
@@ -67,7 +72,7 @@ QString BridgePage::answerCall(const QUrl& origin, const QString& name, const QS
     const QString token = m_deferred.open();
     QPointer<BridgePage> self(this);
     QPointer<DeferredReplies> deferred(&m_deferred);
-    CommandRegistry* registry = &m_registry;
+    CommandRegistry* registry = m_registry;
     QTimer::singleShot(0, &m_deferred, [self, deferred, registry, token, name, params] {
         QString answer;
         try {
@@ -86,7 +91,7 @@ QString BridgePage::answerCall(const QUrl& origin, const QString& name, const QS
 bool BridgePage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                                   const QString& defaultValue, QString* result) {
     const std::optional<bridge::Call> call = bridge::decodeCall(msg, defaultValue);
-    if (!call)
+    if (!call || !m_registry)
         return false; // a page's own prompt(): null, no dialog
     // The wrapper refuses longer calls itself; this holds for a page that prompts directly.
     *result = call->name.size() + call->params.size() > bridge::kMaxCallLength

@@ -9,10 +9,13 @@
 namespace kovan {
 
 HostWebView::HostWebView(const QString& objectName, int initialTag, QWidget* parent)
-    : QWebEngineView(sharedProfile(), parent), Tag(initialTag) {
+    : QWebEngineView(parent), Tag(initialTag) {
     setObjectName(objectName);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-    applyHostSettings(page()->settings());
+    // The view keeps this page for life (it is the page's parent): attaching the script host
+    // switches the bridge on in it, so a page the engine has already set up is not replaced.
+    m_page = new BridgePage(deferredReplies(), this);
+    setPage(m_page);
     hookPage();
 }
 
@@ -25,13 +28,10 @@ void HostWebView::hookPage() {
 }
 
 void HostWebView::attachScriptHost(CommandRegistry& registry) {
-    const QUrl current = url();
-    // The view deletes its previous page itself when it was the page's parent.
-    auto* bridged = new BridgePage(registry, deferredReplies(), this);
-    setPage(bridged);
-    m_busy = false;
+    m_page->attach(registry);
     m_hasHost = true;
-    hookPage();
+    // A document loaded before has no bridge (it is injected as a document is created).
+    const QUrl current = url();
     if (current.isValid() && !current.isEmpty() && current != QUrl(QStringLiteral("about:blank")))
         navigate(current);
 }
@@ -41,8 +41,17 @@ void HostWebView::attachScriptHost() {
 }
 
 void HostWebView::navigate(const QUrl& url) {
+    // A view that never held a document is blank already; loading "about:blank" there would
+    // only start a page process for an empty page.
+    if (!m_busy && this->url().isEmpty() && url == QUrl(QStringLiteral("about:blank")))
+        return;
     m_busy = true;
     load(url);
+}
+
+void HostWebView::startPage() {
+    // Any call into the page has the engine create it, and with it the page's process.
+    m_page->runJavaScript(QStringLiteral("0"));
 }
 
 void HostWebView::runScript(const QString& code) {

@@ -4,6 +4,7 @@
 
 namespace kovan {
 
+class BridgePage;
 class CommandRegistry;
 
 // A web view of the main window (section pages, content pane, chart panels): the client's
@@ -14,9 +15,9 @@ class HostWebView : public QWebEngineView {
 public:
     explicit HostWebView(const QString& objectName, int initialTag, QWidget* parent = nullptr);
 
-    // Gives the view a bridged page answering from `registry` (the program's registry by
-    // default). Attaching twice leaves the second host in charge; the current address is
-    // loaded again in the new page.
+    // Switches the view's page bridge on, answering from `registry` (the program's registry
+    // by default). Attaching twice leaves the second host in charge; the current address is
+    // loaded again so that its document gets the bridge.
     void attachScriptHost(CommandRegistry& registry);
     void attachScriptHost();
     bool hasScriptHost() const { return m_hasHost; }
@@ -26,8 +27,13 @@ public:
     void runScript(const QString& code);
 
     // Loads `url` and counts as busy from this call on (the engine reports the start of a load
-    // only later).
+    // only later). "about:blank" in a view that never held a document does nothing.
     void navigate(const QUrl& url);
+
+    // Has the engine set the page up now rather than at its first load: the page's process
+    // then starts in the background while the client goes on starting. For the views on
+    // screen at start, whose first load comes a moment later.
+    void startPage();
 
     // True from navigate() or a load's start until the load finishes (successfully or not).
     bool isBusy() const { return m_busy; }
@@ -41,6 +47,7 @@ Q_SIGNALS:
 private:
     void hookPage();
 
+    BridgePage* m_page = nullptr; // owned by the view (its parent)
     bool m_busy = false;
     bool m_hasHost = false;
 };

@@ -9,18 +9,35 @@
 #include "web/WebArtwork.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStackedLayout>
 #include <QVBoxLayout>
+#include <QWebEngineUrlRequestInterceptor>
 
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace kovan {
 
 namespace {
+
+// Reports the first main-frame request of a page (called on the GUI thread).
+class FirstRequestWatch : public QWebEngineUrlRequestInterceptor {
+public:
+    explicit FirstRequestWatch(std::function<void()> seen) : m_seen(std::move(seen)) {}
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame && m_seen)
+            std::exchange(m_seen, {})();
+    }
+
+private:
+    std::function<void()> m_seen;
+};
 
 // The outer HTML of the topmost element above the body; null without a body.
 constexpr auto kOuterHtmlScript = "(function(){var e=document.body;if(!e)return null;"
@@ -35,11 +52,17 @@ SectionPages::SectionPages(QObject* parent) : QObject(parent) {
     // A view that was busy becomes free once its document has been checked.
     connect(this, &SectionPages::pageChecked, this, &SectionPages::runPendingReloads,
             Qt::QueuedConnection);
+    connect(this, &SectionPages::pageChecked, this,
+            [this](const QString& key) { firstCheckDone(key); });
     for (const sections::Section& s : sections::table()) {
         auto* v = new HostWebView(QString::fromLatin1(s.viewName), s.initialTag);
         m_views.insert(QString::fromLatin1(s.key), v);
         connect(v, &HostWebView::documentComplete, this,
                 [this, v](bool) { ViewWebDocumentComplete(v); });
+        // The pages on screen at start get their processes now: they start up while the
+        // rest of the client does, instead of after the first loads are asked for.
+        if (s.initialTag == 1)
+            v->startPage();
     }
 }
 
@@ -94,23 +117,67 @@ void SectionPages::navigateSections() {
     const QString root = program().endpoints.pageServer.root();
     const QString sessid = program().sessid();
     m_firstLoadDue.clear();
+    m_firstCheckDue.clear();
     for (const sections::Section& s : sections::table()) {
         HostWebView* v = view(QString::fromLatin1(s.key));
         if (!v)
             continue;
-        if (s.initialTag == 1) // shown at start
+        if (s.initialTag == 1) { // shown at start
+            m_firstCheckDue.insert(QString::fromLatin1(s.key));
             v->navigate(QUrl(sections::startAddress(root, s, sessid)));
-        else
+        } else {
             m_firstLoadDue.append(v);
+        }
     }
     if (m_firstLoadDue.isEmpty())
         return;
-    connect(this, &SectionPages::pageChecked, this, &SectionPages::navigateHiddenSections,
-            Qt::SingleShotConnection);
-    QTimer::singleShot(kHiddenSectionsDelayMs, this, &SectionPages::navigateHiddenSections);
+    if (m_firstCheckDue.isEmpty()) {
+        navigateHiddenSections();
+        return;
+    }
+    QTimer::singleShot(m_hiddenSectionsDelayMs, this, &SectionPages::navigateHiddenSections);
+}
+
+void SectionPages::firstCheckDone(const QString& key) {
+    if (m_firstCheckDue.remove(key) && m_firstCheckDue.isEmpty())
+        navigateHiddenSections();
+}
+
+void SectionPages::waitForFirstRequests(int maxMs) {
+    QEventLoop loop;
+    QObject scope; // ends the connections below with this call
+    int waiting = 0;
+    const auto oneDone = [&] {
+        if (--waiting == 0)
+            loop.quit();
+    };
+    std::vector<std::unique_ptr<FirstRequestWatch>> watches;
+    for (const QPointer<HostWebView>& v : std::as_const(m_views)) {
+        if (!v || !v->isBusy())
+            continue;
+        ++waiting;
+        auto done = std::make_shared<bool>(false);
+        const auto once = [done, oneDone] {
+            if (!std::exchange(*done, true))
+                oneDone();
+        };
+        watches.push_back(std::make_unique<FirstRequestWatch>(once));
+        v->page()->setUrlRequestInterceptor(watches.back().get());
+        // A load that ends without a request (a refused address) counts as well.
+        connect(v->page(), &QWebEnginePage::loadFinished, &scope, once);
+    }
+    if (waiting > 0) {
+        QTimer::singleShot(maxMs, &scope, [&loop] { loop.quit(); });
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    for (const QPointer<HostWebView>& v : std::as_const(m_views)) {
+        if (v)
+            v->page()->setUrlRequestInterceptor(nullptr);
+    }
 }
 
 void SectionPages::navigateHiddenSections() {
+    m_firstCheckDue.clear();
     const QList<QPointer<HostWebView>> due = std::exchange(m_firstLoadDue, {});
     if (due.isEmpty())
         return;

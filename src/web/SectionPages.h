@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -47,12 +48,22 @@ public:
     // Start-up: the page bridge in every view; the first loads (path + sessid + "/").
     void attachScriptHosts(CommandRegistry& registry);
     // The sections on screen at start (signals, the right column) load at once, the hidden
-    // ones once the first of those has been checked, or kHiddenSectionsDelayMs later at the
+    // ones once every one of those has been checked, or kHiddenSectionsDelayMs later at the
     // latest: five page processes starting together on a small machine each take several
-    // times as long, and the member looks at the first. Until then a hidden view counts as
-    // busy, so reloads asked for meanwhile wait for its first load.
+    // times as long, and the member looks at the ones on screen. Until then a hidden view
+    // counts as busy, so reloads asked for meanwhile wait for its first load.
     void navigateSections();
     static constexpr int kHiddenSectionsDelayMs = 1500;
+    void setHiddenSectionsDelayMs(int ms) { m_hiddenSectionsDelayMs = ms; }
+
+    // Start-up, right after navigateSections(): runs the event loop (user input waits) until
+    // the first request of every section loading has gone out, or `maxMs` passed. The engine's
+    // browser side runs its steps on this thread's event loop, and start-up still has work
+    // here (the sync worker, showing and painting the main window) before the loop runs;
+    // once a request is out, the rest of the load goes on in the network thread and the
+    // page process meanwhile.
+    void waitForFirstRequests(int maxMs);
+    static constexpr int kFirstRequestsWaitMs = 150;
 
     // Runs a page function in one section view ("showPostype(2)" in "sign", ...).
     void runScript(QStringView key, const QString& code);
@@ -98,6 +109,8 @@ private:
     QString tileUrl() const;
     void classify(HostWebView* view, quint64 generation, const QVariant& html);
     void navigateHiddenSections();
+    // A section on screen at start has been checked; the last of them lets the hidden ones load.
+    void firstCheckDone(const QString& key);
 
     QHash<QString, QPointer<HostWebView>> m_views;  // key → view
     QHash<HostWebView*, quint64> m_generation;      // completed documents per view
@@ -107,6 +120,8 @@ private:
     int m_reloadWaitMs = kReloadWaitMs;
     QPointer<QStackedLayout> m_stack;
     QList<QPointer<HostWebView>> m_firstLoadDue; // hidden views whose first load is to come
+    QSet<QString> m_firstCheckDue; // sections on screen at start not yet checked (keys)
+    int m_hiddenSectionsDelayMs = kHiddenSectionsDelayMs;
 };
 
 } // namespace kovan

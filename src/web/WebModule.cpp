@@ -50,8 +50,10 @@ void WebModule::addSteps(Lifecycle& lifecycle) {
         m_pages->attachScriptHosts(registry);
         m_pane->attachScriptHost(registry);
     });
-    lifecycle.onStart(StartStep::NavigateSections,
-                      [pages = m_pages] { pages->navigateSections(); });
+    lifecycle.onStart(StartStep::NavigateSections, [pages = m_pages] {
+        pages->navigateSections();
+        pages->waitForFirstRequests(SectionPages::kFirstRequestsWaitMs);
+    });
 }
 
 PageHooks WebModule::pageHooks() const {

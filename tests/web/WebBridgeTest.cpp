@@ -305,9 +305,59 @@ TEST_F(BridgeTest, ADeferredAnswerCannotBeFetchedByAForeignPage) {
     EXPECT_EQ(fcb(js).toString(), "got:Rsecret");
 }
 
-TEST_F(BridgeTest, HostLookHidesScrollBarsAndSelection) {
+TEST_F(BridgeTest, HostLookHidesScrollBarsAndSelectionAndFetchesNoIcons) {
     EXPECT_FALSE(m_view->page()->settings()->testAttribute(QWebEngineSettings::ShowScrollBars));
+    EXPECT_FALSE(
+        m_view->page()->settings()->testAttribute(QWebEngineSettings::AutoLoadIconsForPage));
     EXPECT_EQ(fcb("getComputedStyle(document.body).userSelect").toString(), "none");
+}
+
+TEST_F(BridgeTest, APageBeforeItsHostIsAttachedHasNoBridgeAndGetsItOnAttach) {
+    auto* view = new HostWebView("ayWeb", 0, m_window.get());
+    ASSERT_TRUE(loadAndWait(view->page(), QUrl(m_server.root() + "/page")));
+    const QString probe = QStringLiteral("typeof (window.external && window.external.FCB)");
+    EXPECT_EQ(runJs(view->page(), probe).toString(), "undefined");
+    // A page calling the host's prompt form itself is not served either.
+    auto* page = qobject_cast<BridgePage*>(view->page());
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->attached());
+    EXPECT_EQ(page->answerCall(QUrl(m_server.root()), "record", "x"), "Eforbidden");
+
+    view->attachScriptHost(m_registry); // the document is loaded again, now with the bridge
+    ASSERT_TRUE(waitUntil([&] { return runJs(view->page(), probe).toString() == "function"; }));
+    EXPECT_EQ(runJs(view->page(), "window.external.FCB('record', 'late')").toString(), "recorded");
+    EXPECT_EQ(m_calls, QStringList{"record|late"});
+    EXPECT_EQ(view->page(), page); // the same page throughout
+}
+
+TEST_F(BridgeTest, AnEarlyStartedPageHasItsProcessBeforeAnyLoadAndKeepsIt) {
+    auto* view = new HostWebView("rtWeb", 1, m_window.get());
+    view->startPage();
+    ASSERT_TRUE(waitUntil([&] { return view->page()->renderProcessPid() > 0; }));
+    const qint64 pid = view->page()->renderProcessPid();
+    EXPECT_TRUE(view->url().isEmpty());
+    view->attachScriptHost(m_registry);
+    view->navigate(QUrl(m_server.root() + "/page"));
+    ASSERT_TRUE(waitUntil([&] { return !view->isBusy(); }));
+    EXPECT_EQ(view->page()->renderProcessPid(), pid);
+    EXPECT_EQ(runJs(view->page(), "window.external.FCB('echo', 'e')").toString(),
+              QStringLiteral("e|𝄞中"));
+}
+
+TEST_F(BridgeTest, BlankingAViewThatNeverHeldADocumentLoadsNothing) {
+    auto* view = new HostWebView("ConWeb", 0, m_window.get());
+    int loads = 0;
+    QObject::connect(view->page(), &QWebEnginePage::loadStarted, [&] { ++loads; });
+    view->navigate(QUrl(QStringLiteral("about:blank")));
+    EXPECT_FALSE(view->isBusy());
+    // With a document, blanking is a load like any other.
+    view->navigate(QUrl(m_server.root() + "/page"));
+    ASSERT_TRUE(waitUntil([&] { return !view->isBusy(); }));
+    view->navigate(QUrl(QStringLiteral("about:blank")));
+    EXPECT_TRUE(view->isBusy());
+    ASSERT_TRUE(waitUntil([&] { return !view->isBusy(); }));
+    EXPECT_EQ(loads, 2);
+    EXPECT_EQ(view->url().toString(), "about:blank");
 }
 
 TEST_F(BridgeTest, AttachingTwiceLeavesTheSecondHostInCharge) {

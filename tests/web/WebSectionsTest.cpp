@@ -16,6 +16,7 @@
 #include "windows/TftForm.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -185,6 +186,61 @@ TEST_F(SectionsTest, ViewsStartWithTheirDesignTagsAndLoadTheStartAddresses) {
             << key;
     }
     EXPECT_TRUE(QFile::exists(SectionPages::tilePath()));
+}
+
+TEST_F(SectionsTest, HiddenSectionsWaitForEverySectionOnScreenOrForTheDelay) {
+    const char* const hidden[] = {"arts", "plan", "mkte"};
+    for (const bool delayRunsOut : {false, true}) {
+        SCOPED_TRACE(delayRunsOut ? "delay runs out" : "both checked");
+        m_checked.clear();
+        m_loads.clear();
+        m_pages->setHiddenSectionsDelayMs(delayRunsOut ? 300 : 60000);
+        m_server.holdPage(sectionPath("rpae")); // the right column is slow to come
+        m_pages->navigateSections();
+        if (delayRunsOut) {
+            ASSERT_TRUE(waitUntil([this] { return m_checked.size() == 4; }));
+            EXPECT_FALSE(m_checked.contains("rpae"));
+        } else {
+            ASSERT_TRUE(waitUntil([this] { return m_checked.contains("sign"); }));
+            // Loads the signal page's check would have started are under way by now.
+            runJs(view("sign")->page(), "0");
+            QElapsedTimer waited;
+            waited.start();
+            waitUntil([&] { return waited.elapsed() > 300; });
+            for (const char* key : hidden)
+                EXPECT_EQ(m_loads[key], 0) << key;
+        }
+        m_server.releasePage(sectionPath("rpae"));
+        ASSERT_TRUE(waitUntil([this] { return allChecked(); }));
+        for (const char* key : hidden)
+            EXPECT_EQ(m_loads[key], 1) << key;
+    }
+}
+
+TEST_F(SectionsTest, WaitingForTheFirstRequestsEndsWhenTheyAreOutNotWhenTheLoadsFinish) {
+    const std::string shown[] = {sectionPath("sign"), sectionPath("rpae")};
+    const int before[] = {m_server.requestCount(shown[0]), m_server.requestCount(shown[1])};
+    for (const std::string& path : shown)
+        m_server.holdPage(path); // neither load can finish during the wait
+    m_pages->navigateSections();
+    QElapsedTimer waited;
+    waited.start();
+    m_pages->waitForFirstRequests(60000);
+    EXPECT_LT(waited.elapsed(), 30000); // ended by the requests, not by the limit
+    EXPECT_TRUE(view("sign")->isBusy());
+    EXPECT_TRUE(view("rpae")->isBusy());
+    EXPECT_TRUE(waitUntil([&] {
+        return m_server.requestCount(shown[0]) == before[0] + 1 &&
+               m_server.requestCount(shown[1]) == before[1] + 1;
+    }));
+    for (const std::string& path : shown)
+        m_server.releasePage(path);
+    ASSERT_TRUE(waitUntil([this] { return allChecked(); }));
+
+    // Nothing loading: nothing to wait for.
+    waited.restart();
+    m_pages->waitForFirstRequests(60000);
+    EXPECT_LT(waited.elapsed(), 30000);
 }
 
 TEST_F(SectionsTest, ForceReloadAllRunsReloadCheckFiveTimesAndNavigatesNowhere) {

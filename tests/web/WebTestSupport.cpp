@@ -17,6 +17,7 @@ namespace kovan::webtest {
 PageServer::PageServer() : m_server(std::make_unique<httplib::Server>()) {
     m_server->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
         std::unique_lock lock(m_mutex);
+        ++m_arrived[req.path];
         m_released.wait(lock, [&] { return m_stopping || !m_held.count(req.path); });
         const auto it = m_pages.find(req.path);
         if (it == m_pages.end()) {
@@ -70,6 +71,12 @@ void PageServer::releasePage(const std::string& path) {
         m_held.erase(path);
     }
     m_released.notify_all();
+}
+
+int PageServer::requestCount(const std::string& path) {
+    std::lock_guard lock(m_mutex);
+    const auto it = m_arrived.find(path);
+    return it == m_arrived.end() ? 0 : it->second;
 }
 
 bool waitUntil(const std::function<bool()>& done, int ms) {

@@ -36,6 +36,8 @@ public:
     // page that never finishes loading.
     void holdPage(const std::string& path);
     void releasePage(const std::string& path);
+    // Requests of that path that have arrived (held ones included).
+    int requestCount(const std::string& path);
 
 private:
     std::unique_ptr<httplib::Server> m_server;
@@ -43,6 +45,7 @@ private:
     std::condition_variable m_released;
     std::map<std::string, std::string> m_pages;
     std::set<std::string> m_held;
+    std::map<std::string, int> m_arrived;
     bool m_stopping = false;
     int m_port = 0;
     std::thread* m_thread = nullptr;
