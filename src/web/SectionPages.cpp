@@ -237,6 +237,8 @@ QString SectionPages::tileUrl() const {
 void SectionPages::ViewWebDocumentComplete(HostWebView* v) {
     if (!v)
         return;
+    if (traceEnabled())
+        trace(QStringLiteral("page loaded: ") + m_views.key(v));
     writeTileIfMissing();
     v->Tag = 1;
     const quint64 generation = ++m_generation[v];
