@@ -26,17 +26,32 @@ namespace kovan {
 
 namespace {
 
-// Reports the first main-frame request of a page (called on the GUI thread).
+// Reports, once, that a page's load has gone out: its first main-frame request, or the end of
+// a load that made none (a refused address). Watches the page while it lives; GUI thread.
 class FirstRequestWatch : public QWebEngineUrlRequestInterceptor {
 public:
-    explicit FirstRequestWatch(std::function<void()> seen) : m_seen(std::move(seen)) {}
+    FirstRequestWatch(QWebEnginePage* page, std::function<void()> done)
+        : m_page(page), m_done(std::move(done)) {
+        page->setUrlRequestInterceptor(this);
+        connect(page, &QWebEnginePage::loadFinished, this, &FirstRequestWatch::settle);
+    }
+    ~FirstRequestWatch() override {
+        if (m_page)
+            m_page->setUrlRequestInterceptor(nullptr);
+    }
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame && m_seen)
-            std::exchange(m_seen, {})();
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+            settle();
     }
 
 private:
-    std::function<void()> m_seen;
+    void settle() {
+        if (m_done)
+            std::exchange(m_done, {})();
+    }
+
+    QPointer<QWebEnginePage> m_page;
+    std::function<void()> m_done;
 };
 
 // The outer HTML of the topmost element above the body; null without a body.
@@ -145,35 +160,22 @@ void SectionPages::firstCheckDone(const QString& key) {
 
 void SectionPages::waitForFirstRequests(int maxMs) {
     QEventLoop loop;
-    QObject scope; // ends the connections below with this call
     int waiting = 0;
     const auto oneDone = [&] {
         if (--waiting == 0)
             loop.quit();
     };
-    std::vector<std::unique_ptr<FirstRequestWatch>> watches;
+    std::vector<std::unique_ptr<FirstRequestWatch>> watches; // unhooked when this returns
     for (const QPointer<HostWebView>& v : std::as_const(m_views)) {
-        if (!v || !v->isBusy())
-            continue;
-        ++waiting;
-        auto done = std::make_shared<bool>(false);
-        const auto once = [done, oneDone] {
-            if (!std::exchange(*done, true))
-                oneDone();
-        };
-        watches.push_back(std::make_unique<FirstRequestWatch>(once));
-        v->page()->setUrlRequestInterceptor(watches.back().get());
-        // A load that ends without a request (a refused address) counts as well.
-        connect(v->page(), &QWebEnginePage::loadFinished, &scope, once);
+        if (v && v->isBusy()) {
+            ++waiting;
+            watches.push_back(std::make_unique<FirstRequestWatch>(v->page(), oneDone));
+        }
     }
-    if (waiting > 0) {
-        QTimer::singleShot(maxMs, &scope, [&loop] { loop.quit(); });
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    for (const QPointer<HostWebView>& v : std::as_const(m_views)) {
-        if (v)
-            v->page()->setUrlRequestInterceptor(nullptr);
-    }
+    if (waiting == 0)
+        return;
+    QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void SectionPages::navigateHiddenSections() {
