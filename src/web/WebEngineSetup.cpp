@@ -39,10 +39,17 @@ void prepareWebEngine() {
     g_renderingPath =
         earlyRenderingPath(qEnvironmentVariable("KOVAN_RENDERING"),
                            qEnvironmentVariable("QT_QPA_PLATFORM"), gpuDevicePresent());
-    // Decided on software: the X11 platform then loads no OpenGL at all.
-    if (g_renderingPath == RenderingPath::Software &&
-        qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    for (const auto& [name, value] : platformEnvironment(g_renderingPath)) {
+        if (qEnvironmentVariableIsEmpty(name.constData()))
+            qputenv(name.constData(), value);
+    }
+}
+
+QList<QPair<QByteArray, QByteArray>> platformEnvironment(RenderingPath path) {
+    if (path != RenderingPath::Software)
+        return {};
+    return {{QByteArrayLiteral("QT_XCB_GL_INTEGRATION"), QByteArrayLiteral("none")},
+            {QByteArrayLiteral("QT_XCB_NO_MITSHM"), QByteArrayLiteral("1")}};
 }
 
 QByteArray chromiumFlags(const QByteArray& userFlags) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QWebEngineProfile;
@@ -39,6 +41,16 @@ enum class RenderingPath {
 // anything else needs the probe.
 RenderingPath earlyRenderingPath(const QString& override, const QString& platform,
                                  bool gpuDevicePresent);
+// The platform settings that go with a path taken before the application exists, as
+// variable/value pairs; each one applies only where the user has not set that variable.
+// On the software path the X11 platform loads no OpenGL, and window surfaces reach the X server
+// as plain images rather than through shared memory. With shared memory every flush is
+// followed by the server's completion event, which wakes the platform's event reader and then
+// the GUI thread; at an idle client's pace (ticker rows, the animated picture, the clock: some
+// twenty small flushes a second) those wake-ups cost more than sending a 25-pixel band through
+// the socket: half the idle CPU, client and X server alike. Large repaints in quick succession
+// (a cross-hair swept over a chart) cost a little more that way.
+QList<QPair<QByteArray, QByteArray>> platformEnvironment(RenderingPath path);
 // After the probe: `glRenderer` is the GL_RENDERER text of a probe context (empty when none
 // could be made).
 RenderingPath chooseRenderingPath(const QString& platform, const QString& glRenderer,

@@ -403,6 +403,16 @@ TEST(RenderingPath, DecidedBeforeTheApplicationWhereNoOpenGlIsNeededToTell) {
             << c.override << " / " << c.platform << " / " << c.gpu;
 }
 
+TEST(RenderingPath, SoftwarePathLeavesOutOpenGlAndSharedMemorySurfaces) {
+    using kovan::RenderingPath;
+    using Settings = QList<QPair<QByteArray, QByteArray>>;
+    EXPECT_EQ(kovan::platformEnvironment(RenderingPath::Software),
+              (Settings{{"QT_XCB_GL_INTEGRATION", "none"}, {"QT_XCB_NO_MITSHM", "1"}}));
+    // With a GPU, or before the probe has told, the platform keeps its defaults.
+    EXPECT_TRUE(kovan::platformEnvironment(RenderingPath::OpenGL).isEmpty());
+    EXPECT_TRUE(kovan::platformEnvironment(RenderingPath::Probe).isEmpty());
+}
+
 TEST(RenderingPath, SoftwareWhereOpenGlWouldRunOnTheCpu) {
     using kovan::RenderingPath;
     const struct {
