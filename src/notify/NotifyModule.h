@@ -3,6 +3,7 @@
 #include "core/ClientPart.h"
 #include "core/MainWindowControls.h"
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -25,6 +26,10 @@ class TtopFloatForm;
 // minimise/close rules; the sound alerts (the status band shows their switch). Needs: the
 // content pane (notices and news open service pages there), the main window (shown, raised,
 // switched to a section) and the video window.
+//
+// The floating bar and the pop-up are built when first needed, or kBuildWindowsDelayMs after
+// the start-up steps have started the workers, whichever comes first: neither shows at start,
+// and building them (skin pictures, text metrics) would otherwise hold up the first pages.
 //
 // Exit: the floating bar is hidden and the pop-up closed when showing. GUI thread only.
 class NotifyModule : public ClientPart {
@@ -59,17 +64,26 @@ public:
     void showFloatBar(bool bringToFront);
     void showNewestNotice();
 
+    static constexpr int kBuildWindowsDelayMs = 2000;
+    void setBuildWindowsDelayMs(int ms) { m_buildTimer.setInterval(ms); }
+
     SoundAlerts* sounds() const { return m_sounds.get(); }
-    TtopFloatForm* floatBar() const { return m_floatBar.get(); }
-    TrbMsgForm* popup() const { return m_popup.get(); }
+    // The windows, built on first use.
+    TtopFloatForm* floatBar();
+    TrbMsgForm* popup();
+    bool windowsBuilt() const { return m_floatBar && m_popup; }
     const NoticeList& notices() const { return *m_notices; }
 
 private:
+    void applyPopupTargets();
+    void applyFloatBarTargets();
+
     Needs m_needs;
     std::unique_ptr<NoticeList> m_notices;
     std::unique_ptr<SoundAlerts> m_sounds;
     std::unique_ptr<TtopFloatForm> m_floatBar;
     std::unique_ptr<TrbMsgForm> m_popup;
+    QTimer m_buildTimer; // the deferred build after start-up
 };
 
 } // namespace kovan

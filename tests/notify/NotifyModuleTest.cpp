@@ -3,11 +3,14 @@
 
 #include "notify/NotifyModule.h"
 #include "core/CommandRegistry.h"
+#include "core/Lifecycle.h"
 #include "core/ProgramState.h"
 #include "net/SoundAlerts.h"
 #include "notify/NoticeList.h"
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"
+
+#include "../shell/TestWait.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,6 +106,30 @@ TEST_F(NotifyModuleTest, FloatBarHooks) {
     EXPECT_FALSE(module->floatBarShowing());
     module->showFloatBar(true);
     EXPECT_TRUE(module->floatBarShowing());
+}
+
+TEST_F(NotifyModuleTest, WindowsAreBuiltAfterStartUpOrWhenFirstNeeded) {
+    Lifecycle lifecycle;
+    module->setBuildWindowsDelayMs(20);
+    module->addSteps(lifecycle);
+    EXPECT_FALSE(module->windowsBuilt());
+    // Nothing asks for them at start: the tray's test and the exit steps leave them unbuilt.
+    EXPECT_FALSE(module->floatBarShowing());
+    lifecycle.runExit(ExitStep::HideWindows);
+    EXPECT_FALSE(module->windowsBuilt());
+
+    lifecycle.runStart(StartStep::StartWorkers);
+    EXPECT_FALSE(module->windowsBuilt());
+    ASSERT_TRUE(testing::waitUntil([&] { return module->windowsBuilt(); }));
+    EXPECT_FALSE(module->popup()->isVisible());
+    EXPECT_FALSE(module->floatBarShowing());
+}
+
+TEST_F(NotifyModuleTest, ANoticeBeforeTheBuildShowsAtOnce) {
+    EXPECT_FALSE(module->windowsBuilt());
+    registry.IWebCallBack("tipwindow", R"({"title":"早到"})");
+    EXPECT_TRUE(module->popup()->isVisible());
+    EXPECT_EQ(module->popup()->msgTitle()->text(), "早到");
 }
 
 } // namespace
