@@ -43,7 +43,7 @@ int runClient(const kovan::CommandLine& cl) {
 
     ShellModule shell;
     WebModule web(shell.contentContainer(), shell.middleColumn());
-    NetModule net({web.sectionPagesForSync(), shell.ratesTicker()});
+    NetModule net({web.sectionPagesForSync(), shell.ratesTicker(), web.whenPagesShown()});
     NotifyModule notify(program().programDir + QStringLiteral("sound"));
     MemberModule member;
     WindowsModule windows;

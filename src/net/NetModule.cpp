@@ -7,13 +7,20 @@
 namespace kovan {
 
 NetModule::NetModule(Needs needs)
-    : m_sync(std::make_unique<SyncController>(needs.pages, needs.ticker)) {}
+    : m_sync(std::make_unique<SyncController>(needs.pages, needs.ticker)),
+      m_whenPagesShown(std::move(needs.whenPagesShown)) {}
 
 NetModule::~NetModule() = default;
 
 void NetModule::addSteps(Lifecycle& lifecycle) {
     SyncController* sync = m_sync.get();
-    lifecycle.onStart(StartStep::StartWorkers, [sync] { sync->start(); });
+    lifecycle.onStart(StartStep::StartWorkers, [this, sync] {
+        // A start asked for after the exit procedure stopped the controller does nothing.
+        if (m_whenPagesShown)
+            m_whenPagesShown([sync] { sync->start(); });
+        else
+            sync->start();
+    });
     lifecycle.onExit(ExitStep::StopWorkers, [sync] {
         sync->stop();
         WorkerThread::stopAll();

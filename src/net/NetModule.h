@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/ClientPart.h"
+
+#include <functional>
 #include <memory>
 
 namespace kovan {
@@ -16,9 +18,9 @@ class SyncController;
 // Needs: the section pages (refreshed and reloaded by the sync loop) and the rates ticker
 // (started by it). Offers: the sync controller.
 //
-// Start-up: the sync worker starts. Exit: every worker of the library is told to stop (requests
-// in flight are cancelled, GUI steps the sync worker waits for are dropped), and the exit waits
-// until all of them have ended.
+// Start-up: the sync worker starts (once the pages on screen are in, see Needs). Exit: every worker
+// of the library is told to stop (requests in flight are cancelled, GUI steps the sync worker waits
+// for are dropped), and the exit waits until all of them have ended.
 //
 // GUI thread only. The module owns the sync controller; it must go before the section pages
 // and the ticker it was given.
@@ -27,6 +29,11 @@ public:
     struct Needs {
         ISectionPages* pages = nullptr;
         IRatesTicker* ticker = nullptr;
+        // Calls its argument once the first loads of the pages on screen are in (empty: the
+        // sync loop starts with its start-up step). The first poll's work on both ends would
+        // otherwise compete with those pages for a small machine's processors; the loop polls
+        // once a second, so its first poll may as well come a moment later.
+        std::function<void(std::function<void()>)> whenPagesShown;
     };
 
     explicit NetModule(Needs needs);
@@ -40,6 +47,7 @@ public:
 
 private:
     std::unique_ptr<SyncController> m_sync;
+    std::function<void(std::function<void()>)> m_whenPagesShown;
 };
 
 } // namespace kovan

@@ -133,6 +133,8 @@ void SectionPages::navigateSections() {
     const QString sessid = program().sessid();
     m_firstLoadDue.clear();
     m_firstCheckDue.clear();
+    m_shownSettled = false;
+    const quint64 generation = ++m_navigations;
     for (const sections::Section& s : sections::table()) {
         HostWebView* v = view(QString::fromLatin1(s.key));
         if (!v)
@@ -144,18 +146,33 @@ void SectionPages::navigateSections() {
             m_firstLoadDue.append(v);
         }
     }
-    if (m_firstLoadDue.isEmpty())
-        return;
     if (m_firstCheckDue.isEmpty()) {
-        navigateHiddenSections();
+        settleShownSections(generation);
         return;
     }
-    QTimer::singleShot(m_hiddenSectionsDelayMs, this, &SectionPages::navigateHiddenSections);
+    QTimer::singleShot(m_hiddenSectionsDelayMs, this,
+                       [this, generation] { settleShownSections(generation); });
 }
 
 void SectionPages::firstCheckDone(const QString& key) {
     if (m_firstCheckDue.remove(key) && m_firstCheckDue.isEmpty())
-        navigateHiddenSections();
+        settleShownSections(m_navigations);
+}
+
+void SectionPages::settleShownSections(quint64 generation) {
+    if (generation != m_navigations || m_shownSettled)
+        return;
+    m_shownSettled = true;
+    navigateHiddenSections();
+    for (const std::function<void()>& then : std::exchange(m_afterShownSettled, {}))
+        then();
+}
+
+void SectionPages::whenShownSectionsSettled(std::function<void()> then) {
+    if (m_shownSettled)
+        then();
+    else
+        m_afterShownSettled.append(std::move(then));
 }
 
 void SectionPages::waitForFirstRequests(int maxMs) {

@@ -55,6 +55,10 @@ public:
     void navigateSections();
     static constexpr int kHiddenSectionsDelayMs = 1500;
     void setHiddenSectionsDelayMs(int ms) { m_hiddenSectionsDelayMs = ms; }
+    // Runs `then` at the moment the hidden sections start loading (above), or at once when
+    // navigateSections() has been called and that moment has passed. Start-up's other network
+    // work waits for it too, so the pages on screen come first.
+    void whenShownSectionsSettled(std::function<void()> then);
 
     // Start-up, right after navigateSections(): runs the event loop (user input waits) until
     // the first request of every section loading has gone out, or `maxMs` passed. The engine's
@@ -108,8 +112,11 @@ private:
     void writeTileIfMissing();
     QString tileUrl() const;
     void classify(HostWebView* view, quint64 generation, const QVariant& html);
+    // The sections on screen at start are all checked, or the wait for them ran out
+    // (`generation` tells which navigateSections() call the wait belonged to).
+    void settleShownSections(quint64 generation);
     void navigateHiddenSections();
-    // A section on screen at start has been checked; the last of them lets the hidden ones load.
+    // A section on screen at start has been checked; the last of them settles them.
     void firstCheckDone(const QString& key);
 
     QHash<QString, QPointer<HostWebView>> m_views;  // key → view
@@ -122,6 +129,9 @@ private:
     QList<QPointer<HostWebView>> m_firstLoadDue; // hidden views whose first load is to come
     QSet<QString> m_firstCheckDue; // sections on screen at start not yet checked (keys)
     int m_hiddenSectionsDelayMs = kHiddenSectionsDelayMs;
+    quint64 m_navigations = 0; // navigateSections() calls
+    bool m_shownSettled = false;
+    QList<std::function<void()>> m_afterShownSettled;
 };
 
 } // namespace kovan

@@ -56,6 +56,12 @@ void WebModule::addSteps(Lifecycle& lifecycle) {
     });
 }
 
+std::function<void(std::function<void()>)> WebModule::whenPagesShown() const {
+    return [pages = m_pages](std::function<void()> then) {
+        pages->whenShownSectionsSettled(std::move(then));
+    };
+}
+
 PageHooks WebModule::pageHooks() const {
     PageHooks hooks;
     SectionPages* pages = m_pages;

@@ -52,6 +52,9 @@ public:
     // sgWeb, ayWeb, plWeb, dtWeb, rtWeb.
     std::array<QWidget*, 5> sectionViews() const;
     ISectionPages* sectionPagesForSync() const;
+    // Runs a step once the first loads of the sections on screen are in (see
+    // SectionPages::whenShownSectionsSettled).
+    std::function<void(std::function<void()>)> whenPagesShown() const;
     SectionPages* sectionPages() const { return m_pages; }
     ContentPane* contentPane() const { return m_pane; }
 

@@ -101,7 +101,7 @@ protected:
 TEST_F(ExitTest, ARequestThatNeverReturnsIsCancelled) {
     HangingServer server;
     server.pointDataServerHere();
-    NetModule net({&m_pages, nullptr});
+    NetModule net({&m_pages, nullptr, {}});
     net.addSteps(m_lifecycle);
     m_lifecycle.runStart(StartStep::StartWorkers);
     ASSERT_TRUE(test::waitUntil([&] { return server.requests() == 1; }));
@@ -125,7 +125,7 @@ TEST_F(ExitTest, ExitFromInsideAStepTheSyncWorkerWaitsForFinishes) {
         res.set_content(changedStampReply(), "application/json");
     });
     program().endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
-    NetModule net({&m_pages, nullptr});
+    NetModule net({&m_pages, nullptr, {}});
     net.addSteps(m_lifecycle);
     bool stepLeft = false;
     m_pages.onRefresh = [&] {
@@ -146,6 +146,36 @@ TEST_F(ExitTest, ExitFromInsideAStepTheSyncWorkerWaitsForFinishes) {
     EXPECT_FALSE(m_timedOut);
     EXPECT_EQ(m_quits, 1);
     EXPECT_FALSE(net.sync().hasWorker());
+}
+
+TEST_F(ExitTest, TheSyncLoopWaitsForThePagesOnScreenAndNeverStartsAfterTheExit) {
+    HangingServer server;
+    server.pointDataServerHere();
+    for (const bool exitFirst : {false, true}) {
+        SCOPED_TRACE(exitFirst ? "exit before the pages are in" : "pages in");
+        Lifecycle lifecycle;
+        ExitProcedure exitProcedure(lifecycle);
+        exitProcedure.setQuit([] {});
+        std::function<void()> pagesIn;
+        NetModule net(
+            {&m_pages, nullptr, [&](std::function<void()> then) { pagesIn = std::move(then); }});
+        net.addSteps(lifecycle);
+        lifecycle.runStart(StartStep::StartWorkers);
+        EXPECT_FALSE(net.sync().hasWorker());
+        ASSERT_TRUE(pagesIn);
+        if (exitFirst) {
+            exitProcedure.run();
+            ASSERT_TRUE(test::waitUntil([&] { return exitProcedure.finished(); }, 5000));
+        }
+        pagesIn();
+        EXPECT_EQ(net.sync().hasWorker(), !exitFirst);
+        if (!exitFirst) {
+            exitProcedure.run();
+            ASSERT_TRUE(test::waitUntil([&] { return exitProcedure.finished(); }, 5000));
+        }
+        EXPECT_EQ(net.sync().workersStarted(), exitFirst ? 0 : 1);
+        EXPECT_FALSE(net.sync().hasWorker());
+    }
 }
 
 TEST_F(ExitTest, AWorkerThatDoesNotEndRunsIntoTheDeadline) {

@@ -197,9 +197,13 @@ TEST_F(SectionsTest, HiddenSectionsWaitForEverySectionOnScreenOrForTheDelay) {
         m_pages->setHiddenSectionsDelayMs(delayRunsOut ? 300 : 60000);
         m_server.holdPage(sectionPath("rpae")); // the right column is slow to come
         m_pages->navigateSections();
+        // Start-up's other network work waits for the same moment.
+        int settled = 0;
+        m_pages->whenShownSectionsSettled([&] { ++settled; });
         if (delayRunsOut) {
             ASSERT_TRUE(waitUntil([this] { return m_checked.size() == 4; }));
             EXPECT_FALSE(m_checked.contains("rpae"));
+            EXPECT_EQ(settled, 1);
         } else {
             ASSERT_TRUE(waitUntil([this] { return m_checked.contains("sign"); }));
             // Loads the signal page's check would have started are under way by now.
@@ -209,11 +213,15 @@ TEST_F(SectionsTest, HiddenSectionsWaitForEverySectionOnScreenOrForTheDelay) {
             waitUntil([&] { return waited.elapsed() > 300; });
             for (const char* key : hidden)
                 EXPECT_EQ(m_loads[key], 0) << key;
+            EXPECT_EQ(settled, 0);
         }
         m_server.releasePage(sectionPath("rpae"));
         ASSERT_TRUE(waitUntil([this] { return allChecked(); }));
         for (const char* key : hidden)
             EXPECT_EQ(m_loads[key], 1) << key;
+        EXPECT_EQ(settled, 1);
+        m_pages->whenShownSectionsSettled([&] { ++settled; }); // the moment has passed
+        EXPECT_EQ(settled, 2);
     }
 }
 
