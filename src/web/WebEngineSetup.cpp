@@ -39,8 +39,12 @@ void prepareWebEngine() {
     g_renderingPath =
         earlyRenderingPath(qEnvironmentVariable("KOVAN_RENDERING"),
                            qEnvironmentVariable("QT_QPA_PLATFORM"), gpuDevicePresent());
-    for (const auto& [name, value] : platformEnvironment(g_renderingPath)) {
-        if (qEnvironmentVariableIsEmpty(name.constData()))
+    applyPlatformEnvironment(platformEnvironment(g_renderingPath));
+}
+
+void applyPlatformEnvironment(const QList<QPair<QByteArray, QByteArray>>& settings) {
+    for (const auto& [name, value] : settings) {
+        if (!qEnvironmentVariableIsSet(name.constData()))
             qputenv(name.constData(), value);
     }
 }

@@ -51,6 +51,10 @@ RenderingPath earlyRenderingPath(const QString& override, const QString& platfor
 // the socket: half the idle CPU, client and X server alike. Large repaints in quick succession
 // (a cross-hair swept over a chart) cost a little more that way.
 QList<QPair<QByteArray, QByteArray>> platformEnvironment(RenderingPath path);
+// Sets each of `settings` in the process environment unless the variable is set already, even
+// to an empty value: Qt takes a set QT_XCB_NO_MITSHM as "no shared memory" whatever its value,
+// so the user's own setting is the one that counts.
+void applyPlatformEnvironment(const QList<QPair<QByteArray, QByteArray>>& settings);
 // After the probe: `glRenderer` is the GL_RENDERER text of a probe context (empty when none
 // could be made).
 RenderingPath chooseRenderingPath(const QString& platform, const QString& glRenderer,

@@ -413,6 +413,20 @@ TEST(RenderingPath, SoftwarePathLeavesOutOpenGlAndSharedMemorySurfaces) {
     EXPECT_TRUE(kovan::platformEnvironment(RenderingPath::Probe).isEmpty());
 }
 
+TEST(RenderingPath, PlatformSettingsLeaveTheUsersOwnAlone) {
+    const char* const names[] = {"KOVAN_TEST_UNSET", "KOVAN_TEST_USER", "KOVAN_TEST_EMPTY"};
+    qunsetenv(names[0]);
+    qputenv(names[1], "mine");
+    qputenv(names[2], "");
+    kovan::applyPlatformEnvironment({{names[0], "ours"}, {names[1], "ours"}, {names[2], "ours"}});
+    EXPECT_EQ(qgetenv(names[0]), "ours");
+    EXPECT_EQ(qgetenv(names[1]), "mine");
+    EXPECT_TRUE(qEnvironmentVariableIsSet(names[2]));
+    EXPECT_EQ(qgetenv(names[2]), "");
+    for (const char* name : names)
+        qunsetenv(name);
+}
+
 TEST(RenderingPath, SoftwareWhereOpenGlWouldRunOnTheCpu) {
     using kovan::RenderingPath;
     const struct {
