@@ -1,5 +1,7 @@
 #include "core/ClientLibrary.h"
 
+#include "core/Trace.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
@@ -43,6 +45,42 @@ const void* loadClientLibrary(const QString& folder, const QString& fileName, co
     std::lock_guard lock(g_keptMutex);
     g_kept.push_back(std::move(library));
     return table;
+}
+
+ClientLibraryTable::ClientLibraryTable(const char* fileName, const char* entryName, Fits fits,
+                                       const char* unusable)
+    : m_fileName(fileName), m_entryName(entryName), m_fits(fits), m_unusable(unusable) {}
+
+const void* ClientLibraryTable::get() {
+    std::lock_guard lock(m_mutex);
+    return m_decided ? m_table : decideLocked(clientLibraryFolder());
+}
+
+const void* ClientLibraryTable::loadFrom(const QString& folder) {
+    std::lock_guard lock(m_mutex);
+    return decideLocked(folder);
+}
+
+void ClientLibraryTable::useLinked(const void* table) {
+    std::lock_guard lock(m_mutex);
+    m_decided = true;
+    m_table = table;
+}
+
+const void* ClientLibraryTable::decideLocked(const QString& folder) {
+    if (m_decided)
+        return m_table;
+    m_decided = true;
+    QString error;
+    const void* table = loadClientLibrary(folder, fileName(), m_entryName, &error);
+    if (table && !m_fits(table)) {
+        error = QStringLiteral("its entry table is of another version");
+        table = nullptr;
+    }
+    if (!table)
+        trace(QString::fromLatin1(m_unusable) + QStringLiteral(": ") + error);
+    m_table = table;
+    return m_table;
 }
 
 } // namespace kovan

@@ -2,12 +2,14 @@
 
 #include <QString>
 
+#include <mutex>
+
 namespace kovan {
 
 // The client's own libraries that are loaded at run time rather than linked (the video
-// player's decoding library, the sound device), so that a start maps only what the client
-// uses from the first second: `<libdir>/kovan` in the installed layout and in the build tree,
-// found relative to the executable.
+// player's decoding library, the sound device, the HTTP transport), so that a start maps only
+// what the client needs before its first page, and a worker pays for the rest: `<libdir>/kovan` in
+// the installed layout and in the build tree, found relative to the executable.
 
 // The folder of those libraries.
 QString clientLibraryFolder();
@@ -19,5 +21,37 @@ QString clientLibraryFolder();
 // Any thread.
 const void* loadClientLibrary(const QString& folder, const QString& fileName, const char* entryName,
                               QString* error);
+
+// The entry table of one such library, decided once for the run: the table a program that
+// links the code itself handed in (tests, benchmarks), or else the library loaded from the
+// client's library folder on the first get(). Null for the rest of the run when it could not
+// be loaded; the reason is traced once. Any thread.
+class ClientLibraryTable {
+public:
+    // Whether a table answered by the library is of the version this build expects.
+    using Fits = bool (*)(const void* table);
+
+    // `unusable` heads the trace line of a library that could not be used (what the run is
+    // left without).
+    ClientLibraryTable(const char* fileName, const char* entryName, Fits fits,
+                       const char* unusable);
+
+    const void* get();
+    // Decides by loading the library from `folder` (before the first get()).
+    const void* loadFrom(const QString& folder);
+    void useLinked(const void* table);
+    QString fileName() const { return QString::fromLatin1(m_fileName); }
+
+private:
+    const void* decideLocked(const QString& folder);
+
+    const char* const m_fileName;
+    const char* const m_entryName;
+    const Fits m_fits;
+    const char* const m_unusable;
+    std::mutex m_mutex;
+    bool m_decided = false;        // guarded by m_mutex
+    const void* m_table = nullptr; // guarded by m_mutex; fixed once decided
+};
 
 } // namespace kovan

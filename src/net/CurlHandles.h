@@ -1,22 +1,26 @@
 #pragma once
 
-#include <curl/curl.h>
+#include "net/CurlApi.h"
 
 #include <memory>
 
 namespace kovan {
 
-// Owners of libcurl objects: each handle is released by its own cleanup call when its owner
-// goes, whichever way the scope is left. Used by HttpClient only.
+// Owners of libcurl objects: each handle is released by its own cleanup call (through the
+// table that made it) when its owner goes, whichever way the scope is left. Used by HttpClient
+// only.
 
 struct CurlEasyCleanup {
-    void operator()(CURL* easy) const noexcept { curl_easy_cleanup(easy); }
+    const CurlApi* curl = nullptr;
+    void operator()(CURL* easy) const noexcept { curl->easy_cleanup(easy); }
 };
 struct CurlMultiCleanup {
-    void operator()(CURLM* multi) const noexcept { curl_multi_cleanup(multi); }
+    const CurlApi* curl = nullptr;
+    void operator()(CURLM* multi) const noexcept { curl->multi_cleanup(multi); }
 };
 struct CurlSlistFree {
-    void operator()(curl_slist* list) const noexcept { curl_slist_free_all(list); }
+    const CurlApi* curl = nullptr;
+    void operator()(curl_slist* list) const noexcept { curl->slist_free_all(list); }
 };
 
 using CurlEasy = std::unique_ptr<CURL, CurlEasyCleanup>;
@@ -25,7 +29,7 @@ using CurlHeaderList = std::unique_ptr<curl_slist, CurlSlistFree>;
 
 // Appends one header line; the list stays as it was when libcurl cannot grow it.
 inline void appendHeader(CurlHeaderList& list, const char* line) {
-    if (curl_slist* grown = curl_slist_append(list.get(), line)) {
+    if (curl_slist* grown = list.get_deleter().curl->slist_append(list.get(), line)) {
         (void)list.release(); // `grown` now owns the old nodes
         list.reset(grown);
     }
@@ -35,12 +39,12 @@ inline void appendHeader(CurlHeaderList& list, const char* line) {
 // that the easy handle can be cleaned up or reused on every way out of the transfer.
 class CurlMultiAttachment {
 public:
-    CurlMultiAttachment(CURLM* multi, CURL* easy)
-        : m_multi(multi), m_easy(easy), m_attached(curl_multi_add_handle(multi, easy) == CURLM_OK) {
-    }
+    CurlMultiAttachment(const CurlApi& curl, CURLM* multi, CURL* easy)
+        : m_curl(curl), m_multi(multi), m_easy(easy),
+          m_attached(curl.multi_add_handle(multi, easy) == CURLM_OK) {}
     ~CurlMultiAttachment() {
         if (m_attached)
-            curl_multi_remove_handle(m_multi, m_easy);
+            m_curl.multi_remove_handle(m_multi, m_easy);
     }
     CurlMultiAttachment(const CurlMultiAttachment&) = delete;
     CurlMultiAttachment& operator=(const CurlMultiAttachment&) = delete;
@@ -48,6 +52,7 @@ public:
     bool attached() const { return m_attached; }
 
 private:
+    const CurlApi& m_curl;
     CURLM* m_multi;
     CURL* m_easy;
     bool m_attached;

@@ -4,18 +4,12 @@
 #include "net/ReplyDecoder.h"
 
 #include <chrono>
-#include <mutex>
 
 namespace kovan {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void globalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // How often the transfer loop wakes to check time-outs and cancellation.
 constexpr int kPollSliceMs = 20;
@@ -28,6 +22,7 @@ QString HttpReply::text() const {
 
 // State of one request, shared with libcurl's callbacks (all on the calling thread).
 struct HttpClient::Transfer {
+    const CurlApi* curl = nullptr;
     HttpClient* client = nullptr;
     HttpReply* reply = nullptr;
     CURL* easy = nullptr;
@@ -58,7 +53,7 @@ struct HttpClient::Transfer {
                 // size behind in the heap of this thread).
                 t->sized = true;
                 curl_off_t length = -1;
-                curl_easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+                t->curl->easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
                 if (cap > 0 && length > cap) {
                     t->tooLarge = true;
                     return 0;
@@ -96,9 +91,9 @@ struct HttpClient::Transfer {
         const qint64 totalMs = client->totalTimeoutMs();
         for (;;) {
             int running = 0;
-            curl_multi_perform(multi, &running);
+            curl->multi_perform(multi, &running);
             int queued = 0;
-            while (CURLMsg* msg = curl_multi_info_read(multi, &queued))
+            while (CURLMsg* msg = curl->multi_info_read(multi, &queued))
                 if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy)
                     return msg->data.result;
             if (client->m_cancelled.load(std::memory_order_relaxed)) {
@@ -117,7 +112,7 @@ struct HttpClient::Transfer {
                 reply->timedOut = true;
                 return CURLE_OPERATION_TIMEDOUT;
             }
-            curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
+            curl->multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
         }
     }
 
@@ -141,11 +136,13 @@ struct HttpClient::Transfer {
 
 // Declared in this order so that the multi handle (holding the connection cache) goes first.
 struct HttpClient::Handles {
-    Handles() {
-        globalInit(); // before the first handle of the process
-        easy.reset(curl_easy_init());
-        multi.reset(curl_multi_init());
+    Handles() : curl(CurlLibrary::get()) {
+        if (!curl)
+            return;
+        easy = CurlEasy(curl->easy_init(), {curl});
+        multi = CurlMulti(curl->multi_init(), {curl});
     }
+    const CurlApi* curl; // null: the library could not be loaded
     CurlEasy easy;
     CurlMulti multi;
 };
@@ -155,14 +152,15 @@ HttpClient::HttpClient() : m_handles(std::make_unique<Handles>()) {
     CURLM* multi = m_handles->multi.get();
     if (!easy || !multi)
         return; // perform() reports it
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, memory only
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "kovan/1.0");
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, ""); // whatever libcurl can decode
-    curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
+    const CurlApi& curl = *m_handles->curl;
+    curl.easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl.easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookie engine on, memory only
+    curl.easy_setopt(easy, CURLOPT_USERAGENT, "kovan/1.0");
+    curl.easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, ""); // whatever libcurl can decode
+    curl.easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
     // Request paths such as "//filelist/sound/x" must reach the server as written.
-    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
-    curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, 2L);
+    curl.easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    curl.multi_setopt(multi, CURLMOPT_MAXCONNECTS, 2L);
 }
 
 HttpClient::~HttpClient() = default;
@@ -187,56 +185,62 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     HttpReply reply;
     CURL* easy = m_handles->easy.get();
     CURLM* multi = m_handles->multi.get();
+    if (!m_handles->curl) {
+        reply.error = QStringLiteral("the HTTP library could not be loaded");
+        return reply;
+    }
     if (!easy || !multi) {
         reply.error = QStringLiteral("libcurl could not be initialised");
         return reply;
     }
+    const CurlApi& curl = *m_handles->curl;
 
     Transfer t;
+    t.curl = &curl;
     t.client = this;
     t.reply = &reply;
 
     const QByteArray urlBytes = url.toUtf8();
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    CurlHeaderList headers;
+    curl.easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
+    CurlHeaderList headers(nullptr, {&curl});
     if (postBody) {
         appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
-        curl_easy_setopt(easy, CURLOPT_POST, 1L);
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
-        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
+        curl.easy_setopt(easy, CURLOPT_POST, 1L);
+        curl.easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
+        curl.easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
     } else {
-        curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+        curl.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     }
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
+    curl.easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+    curl.easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
     t.easy = easy;
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
-    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl.easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
+    curl.easy_setopt(easy, CURLOPT_WRITEDATA, &t);
+    curl.easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curl.easy_setopt(easy, CURLOPT_HEADERDATA, &t);
+    curl.easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
+    curl.easy_setopt(easy, CURLOPT_PREREQDATA, &t);
+    curl.easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
+    curl.easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
+    curl.easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
 
     CURLcode result = CURLE_OK;
     {
         // The easy handle leaves the multi handle on every way out of this scope.
-        const CurlMultiAttachment attachment(multi, easy);
+        const CurlMultiAttachment attachment(curl, multi, easy);
         if (attachment.attached())
             result = t.run(multi, easy);
         else
             result = CURLE_FAILED_INIT;
     }
     // libcurl must not keep pointers to the header list or the body past this request.
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
+    curl.easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
+    curl.easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
     headers.reset();
 
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
+    curl.easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
     char* contentType = nullptr;
-    if (curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+    if (curl.easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
         reply.contentType = QByteArray(contentType);
 
     if (t.hookCancelled || result == CURLE_ABORTED_BY_CALLBACK ||
@@ -253,7 +257,7 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
                       : reply.cancelled ? QStringLiteral("cancelled")
                       : reply.tooLarge
                           ? QStringLiteral("reply larger than %1 bytes").arg(m_maxBodyBytes)
-                          : QString::fromUtf8(curl_easy_strerror(result));
+                          : QString::fromUtf8(curl.easy_strerror(result));
     } else if (reply.status >= 400) {
         reply.error = QStringLiteral("HTTP status %1").arg(reply.status);
     } else {

@@ -24,8 +24,9 @@ struct HttpReply {
     QString text() const;
 };
 
-// One HTTP/1.1 client on libcurl. Each worker owns its own client and uses it from its own
-// thread only; the one exception is cancel(), which any thread may call.
+// One HTTP/1.1 client on libcurl (loaded with the first client of the run, see CurlApi.h).
+// Each worker owns its own client and uses it from its own thread only; the one exception is
+// cancel(), which any thread may call.
 //
 // The client keeps its connection (and its in-memory cookie jar) between requests, so a worker
 // that polls reuses one connection. Cookies set by a server are sent back on later requests of

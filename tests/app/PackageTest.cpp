@@ -131,6 +131,7 @@ TEST_F(Package, FileListIsTheInstalledLayout) {
         "./usr/bin/kovan",
         "./usr/bin/kovan-companion",
         "./usr/bin/kovan-demo-service",
+        "./usr/lib/kovan/libkovan-http.so",
         "./usr/lib/kovan/libkovan-player.so",
         "./usr/lib/kovan/libkovan-sound.so",
         "./usr/share/applications/kovan.desktop",
@@ -155,9 +156,9 @@ TEST_F(Package, ControlFieldsNameTheVersionAndFoundDependencies) {
     EXPECT_TRUE(text.contains("Package: kovan\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("Version: " KOVAN_VERSION "\n")) << text.toStdString();
     EXPECT_TRUE(QFileInfo(m_deb).fileName().startsWith("kovan_" KOVAN_VERSION "_"));
-    // Found by dpkg-shlibdeps, the web engine's helper program among them, FFmpeg and SDL2
-    // through the video player's and the sound library, which the client loads rather than
-    // links.
+    // Found by dpkg-shlibdeps, the web engine's helper program among them; libcurl, FFmpeg and
+    // SDL2 through the HTTP, the video player's and the sound library, which the client loads
+    // rather than links.
     for (const char* dep :
          {"libqt6core6", "libqt6webenginecore6 ", "libqt6widgets6", "libcurl", "libsdl2", "libc6",
           "libqt6webenginecore6-bin", "libavcodec", "libavformat", "libavfilter"})
