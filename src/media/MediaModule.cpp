@@ -9,9 +9,13 @@
 
 namespace kovan {
 
-MediaModule::MediaModule() : m_vdoForm(std::make_unique<TvdoForm>()) {}
+MediaModule::MediaModule() = default;
 
 MediaModule::~MediaModule() = default;
+
+TvdoForm* MediaModule::videoForm() {
+    return m_vdoForm.get();
+}
 
 void MediaModule::registerCommands(CommandRegistry& registry) {
     registry.addAction(QStringLiteral("playVideo"),
@@ -19,10 +23,18 @@ void MediaModule::registerCommands(CommandRegistry& registry) {
 }
 
 void MediaModule::addSteps(Lifecycle& lifecycle) {
-    lifecycle.onExit(ExitStep::StopWorkers, [this] { m_vdoForm->controller().shutdown(); });
-    lifecycle.onExit(ExitStep::HideWindows, [this] { m_vdoForm->hide(); });
-    lifecycle.waitAtExit(QStringLiteral("video download"),
-                         [this] { return m_vdoForm->controller().downloadThread() == nullptr; });
+    lifecycle.onExit(ExitStep::StopWorkers, [this] {
+        if (TvdoForm* form = m_vdoForm.ifBuilt())
+            form->controller().shutdown();
+    });
+    lifecycle.onExit(ExitStep::HideWindows, [this] {
+        if (TvdoForm* form = m_vdoForm.ifBuilt())
+            form->hide();
+    });
+    lifecycle.waitAtExit(QStringLiteral("video download"), [this] {
+        TvdoForm* form = m_vdoForm.ifBuilt();
+        return !form || form->controller().downloadThread() == nullptr;
+    });
 }
 
 void MediaModule::playVideoCommand(const QString& aParam) {

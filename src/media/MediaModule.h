@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientPart.h"
+#include "core/OnFirstUse.h"
 #include <QString>
 
 #include <memory>
@@ -32,10 +33,10 @@ public:
     // Opens the video window on `url` with the caption `title`.
     void playVideo(const QString& title, const QString& url);
 
-    TvdoForm* videoForm() const { return m_vdoForm.get(); }
+    TvdoForm* videoForm(); // made on the first call
 
 private:
-    std::unique_ptr<TvdoForm> m_vdoForm;
+    OnFirstUse<TvdoForm> m_vdoForm; // made with the first video
 };
 
 } // namespace kovan

@@ -17,29 +17,36 @@
 
 namespace kovan {
 
-MemberModule::MemberModule() : m_auform(std::make_unique<Tauform>()) {
-    Tauform* form = m_auform.get();
-    form->sendLogin = [this](const QString& user, const QString& password,
-                             Tauform::ReplyHandler done) {
-        sendLogin(user, password, std::move(done));
-    };
-    form->signedIn = [this](const LoginReply& reply, const QString& user, const QString& password,
-                            bool remember) {
-        m_session.dialogSignedIn(reply, user, password, remember);
-    };
-    form->endApplication = [this] {
-        if (m_needs.exitProcedure)
-            m_needs.exitProcedure();
-    };
-    form->openMemberPage = [this] {
-        openLink(memberPageUrl(program().endpoints.webSite, program().sessid(), linkClientKey()));
-    };
-    form->openRegisterPage = [this] {
-        openLink(dialogRegisterUrl(program().endpoints.webSite, linkClientKey()));
-    };
-}
+MemberModule::MemberModule()
+    : m_auform([this] {
+          auto form = std::make_unique<Tauform>();
+          form->sendLogin = [this](const QString& user, const QString& password,
+                                   Tauform::ReplyHandler done) {
+              sendLogin(user, password, std::move(done));
+          };
+          form->signedIn = [this](const LoginReply& reply, const QString& user,
+                                  const QString& password, bool remember) {
+              m_session.dialogSignedIn(reply, user, password, remember);
+          };
+          form->endApplication = [this] {
+              if (m_needs.exitProcedure)
+                  m_needs.exitProcedure();
+          };
+          form->openMemberPage = [this] {
+              openLink(
+                  memberPageUrl(program().endpoints.webSite, program().sessid(), linkClientKey()));
+          };
+          form->openRegisterPage = [this] {
+              openLink(dialogRegisterUrl(program().endpoints.webSite, linkClientKey()));
+          };
+          return form;
+      }) {}
 
 MemberModule::~MemberModule() = default;
+
+Tauform* MemberModule::loginForm() {
+    return m_auform.get();
+}
 
 void MemberModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
@@ -70,7 +77,10 @@ void MemberModule::addSteps(Lifecycle& lifecycle) {
         if (m_clearKeyFile)
             clearKeyFile();
     });
-    lifecycle.onExit(ExitStep::HideWindows, [this] { m_auform->dismissForExit(); });
+    lifecycle.onExit(ExitStep::HideWindows, [this] {
+        if (Tauform* form = m_auform.ifBuilt())
+            form->dismissForExit();
+    });
 }
 
 void MemberModule::automaticLogin() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientPart.h"
+#include "core/OnFirstUse.h"
 #include "member/MemberSession.h"
 
 #include <QObject>
@@ -70,7 +71,7 @@ public:
     void loginRequest(const QString& user, const QString& password);
 
     bool signedIn() const { return m_session.signedIn(); }
-    Tauform* loginForm() const { return m_auform.get(); }
+    Tauform* loginForm(); // made on the first call
     // Request time-outs in milliseconds (tests use short ones).
     void setRequestTimeoutsMs(int connectMs, int readMs);
 
@@ -90,7 +91,7 @@ private:
     Needs m_needs;
     MemberSession m_session;
     QObject m_guard; // handlers of requests still out are skipped once the module is gone
-    std::unique_ptr<Tauform> m_auform;
+    OnFirstUse<Tauform> m_auform; // made when the login window is first shown
     int m_connectTimeoutMs = 60000;
     int m_readTimeoutMs = 60000;
     bool m_clearKeyFile = false;

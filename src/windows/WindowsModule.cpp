@@ -9,13 +9,14 @@
 namespace kovan {
 
 WindowsModule::WindowsModule()
-    : m_tosForm(std::make_unique<TtosForm>()), m_lectureForm(std::make_unique<TftForm>()),
-      m_webForm(std::make_unique<TcsnmForm>()) {
-    // "去听听" in the lecture pop-up opens the lecture room in the plain web window.
-    m_lectureForm->shownormalwindow = [this](const QString& title, const QString& url) {
-        shownormalwindow(title, url);
-    };
-}
+    : m_lectureForm([this] {
+          auto form = std::make_unique<TftForm>();
+          // "去听听" in the lecture pop-up opens the lecture room in the plain web window.
+          form->shownormalwindow = [this](const QString& title, const QString& url) {
+              shownormalwindow(title, url);
+          };
+          return form;
+      }) {}
 
 WindowsModule::~WindowsModule() = default;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientPart.h"
+#include "core/OnFirstUse.h"
 #include <QString>
 
 #include <memory>
@@ -31,14 +32,11 @@ public:
     // settings before the window closes. True when accepted.
     bool showTerms(const QString& url, const QString& settingsKey);
 
-    TtosForm* tosForm() const { return m_tosForm.get(); }
-    TftForm* lectureForm() const { return m_lectureForm.get(); }
-    TcsnmForm* webForm() const { return m_webForm.get(); }
-
 private:
-    std::unique_ptr<TtosForm> m_tosForm;
-    std::unique_ptr<TftForm> m_lectureForm;
-    std::unique_ptr<TcsnmForm> m_webForm;
+    // Each made on its first use.
+    OnFirstUse<TtosForm> m_tosForm;
+    OnFirstUse<TftForm> m_lectureForm;
+    OnFirstUse<TcsnmForm> m_webForm;
 };
 
 } // namespace kovan

@@ -6,6 +6,7 @@
 #include "media/PosPae.h"
 #include "media/VideoSurface.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -115,6 +116,31 @@ TEST(MediaModuleTest, PlayVideoCommandShowsTheWindowAndLoads) {
     lifecycle.runExit(ExitStep::HideWindows);
     EXPECT_FALSE(media.videoForm()->isVisible());
     EXPECT_TRUE(lifecycle.pendingWaits().isEmpty());
+}
+
+int videoWindows() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += qobject_cast<TvdoForm*>(w) != nullptr;
+    return n;
+}
+
+// The video window is made with the first video: not with the module, and not by the exit
+// steps of a run that played none.
+TEST(MediaModuleTest, TheWindowIsMadeWithTheFirstVideoOnly) {
+    const int before = videoWindows();
+    MediaModule media;
+    Lifecycle lifecycle;
+    media.addSteps(lifecycle);
+    EXPECT_EQ(videoWindows(), before);
+    lifecycle.runExit(ExitStep::StopWorkers);
+    lifecycle.runExit(ExitStep::HideWindows);
+    EXPECT_TRUE(lifecycle.pendingWaits().isEmpty());
+    EXPECT_EQ(videoWindows(), before);
+
+    TvdoForm* form = media.videoForm();
+    EXPECT_EQ(videoWindows(), before + 1);
+    EXPECT_EQ(media.videoForm(), form) << "made once, then reused";
 }
 
 } // namespace

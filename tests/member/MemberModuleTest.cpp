@@ -12,6 +12,7 @@
 
 #include "TestServer.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -344,6 +345,34 @@ TEST_F(MemberModuleTest, CancelInTheDialogRunsTheExitProcedure) {
     m_module->loginLabelClick();
     EXPECT_EQ(exits, 1);
     EXPECT_FALSE(m_module->loginForm()->isVisible());
+}
+
+// The login window is made when first needed: not with the module, not by the automatic login
+// or the exit steps.
+TEST(MemberModuleWindowTest, TheLoginWindowIsMadeWhenFirstNeeded) {
+    const auto loginWindows = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += qobject_cast<Tauform*>(w) != nullptr;
+        return n;
+    };
+    program().reset();
+    const int before = loginWindows();
+    {
+        MemberModule module;
+        Lifecycle lifecycle;
+        module.addSteps(lifecycle);
+        lifecycle.runStart(StartStep::SignIn); // nothing remembered: no login
+        lifecycle.runExit(ExitStep::StopWorkers);
+        lifecycle.runExit(ExitStep::HideWindows);
+        EXPECT_EQ(loginWindows(), before);
+
+        Tauform* form = module.loginForm();
+        EXPECT_EQ(loginWindows(), before + 1);
+        EXPECT_EQ(module.loginForm(), form) << "made once, then reused";
+    }
+    EXPECT_EQ(loginWindows(), before);
+    program().reset();
 }
 
 } // namespace
