@@ -124,7 +124,7 @@ void TvdoForm::prepareLoadingPicture(const QString& dir) {
     const QString path = dir + QStringLiteral("/vdo.gif");
     QFile gif(path);
     if (gif.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        gif.write(SkinImages::animation(QStringLiteral("VDOLOAD")));
+        gif.write(SkinImages::encoded(QStringLiteral("VDOLOAD")));
     gif.close();
     m_movie = new QMovie(path, QByteArray(), this);
     m_movie->setSpeed(50);

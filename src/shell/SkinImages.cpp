@@ -47,7 +47,7 @@ QImage SkinImages::load(const QString& name) {
     return reader.read();
 }
 
-QByteArray SkinImages::animation(const QString& name) {
+QByteArray SkinImages::encoded(const QString& name) {
     ensureResources();
     QFile f(resourcePath(name));
     if (!f.open(QIODevice::ReadOnly))

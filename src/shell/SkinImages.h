@@ -36,8 +36,9 @@ public:
     static QString resourcePath(const QString& name);
     // Decodes one resource picture; a missing one gives a null image.
     static QImage load(const QString& name);
-    // The raw bytes of an animated picture ("EARNGIF", "VDOLOAD").
-    static QByteArray animation(const QString& name);
+    // A picture's file as the resources hold it (PNG, GIF for the animated "EARNGIF" and
+    // "VDOLOAD"); empty when missing.
+    static QByteArray encoded(const QString& name);
 
     void loadStartImages();
     void loadSkin();

@@ -259,7 +259,7 @@ void TMainForm::showFirstSection() {
 void TMainForm::loadEarnGif() {
     // The picture goes through cache/edata.gif; when that cannot be written the resource is
     // read directly.
-    const QByteArray gif = SkinImages::animation(QStringLiteral("EARNGIF"));
+    const QByteArray gif = SkinImages::encoded(QStringLiteral("EARNGIF"));
     QString source = SkinImages::resourcePath(QStringLiteral("EARNGIF"));
     if (!program().programDir.isEmpty()) {
         const QString path = program().programDir + QStringLiteral("cache/edata.gif");

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
 #include <QStackedLayout>
 #include <QVBoxLayout>
 #include <QWebEngineUrlRequestInterceptor>
@@ -61,7 +62,7 @@ constexpr auto kOuterHtmlScript = "(function(){var e=document.body;if(!e)return 
 } // namespace
 
 SectionPages::SectionPages(QObject* parent) : QObject(parent) {
-    tileImage = [] { return artwork::defaultTile(); };
+    tilePng = &artwork::defaultTilePng;
     m_reloadTimer.setSingleShot(true);
     connect(&m_reloadTimer, &QTimer::timeout, this, &SectionPages::runPendingReloads);
     // A view that was busy becomes free once its document has been checked.
@@ -237,10 +238,11 @@ void SectionPages::writeTileIfMissing() {
     if (QFileInfo::exists(path))
         return;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage tile = tileImage ? tileImage() : QImage();
-    if (tile.isNull())
-        tile = artwork::defaultTile();
-    tile.save(path, "PNG"); // a failed write leaves the page on the engine's plain background
+    const QByteArray png = tilePng ? tilePng() : QByteArray();
+    // A failed write leaves the page on the engine's plain background.
+    QSaveFile f(path);
+    if (!png.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(png) == png.size())
+        f.commit();
 }
 
 QString SectionPages::tileUrl() const {

@@ -96,8 +96,10 @@ public:
 
     // <programDir>resource/grid.png.
     static QString tilePath();
-    // The tile written to tilePath() when missing; the skin's image when set, else a drawn one.
-    std::function<QImage()> tileImage;
+    // The tile written to tilePath() when missing, as the bytes of a PNG file: the skin's
+    // picture when set, else a drawn one. Bytes rather than a picture: encoding a picture
+    // makes Qt's image writer load every image-format plugin on the system.
+    std::function<QByteArray()> tilePng;
 
 Q_SIGNALS:
     // A completed document has been classified: `tag` 2 (application page) or 1 (tile).

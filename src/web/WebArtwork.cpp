@@ -1,5 +1,6 @@
 #include "web/WebArtwork.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QtMath>
 
@@ -13,6 +14,14 @@ QImage defaultTile() {
     p.drawLine(0, 13, 13, 13);
     p.drawLine(13, 0, 13, 13);
     return tile;
+}
+
+QByteArray defaultTilePng() {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    defaultTile().save(&buffer, "PNG");
+    return png;
 }
 
 QList<QPixmap> defaultLoadingFrames(int size) {

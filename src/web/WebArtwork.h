@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
@@ -11,6 +12,8 @@ namespace kovan::artwork {
 
 // The 14 × 14 background tile of the section views.
 QImage defaultTile();
+// defaultTile() as the bytes of a PNG file.
+QByteArray defaultTilePng();
 // Eight frames of the content pane's loading picture (a turning ring), `size` square.
 QList<QPixmap> defaultLoadingFrames(int size = 32);
 

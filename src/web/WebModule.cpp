@@ -5,6 +5,7 @@
 #include "web/ContentPane.h"
 #include "web/HostWebView.h"
 #include "web/SectionPages.h"
+#include "web/WebArtwork.h"
 #include "web/WebCommands.h"
 
 #include <QPixmap>
@@ -13,7 +14,11 @@ namespace kovan {
 
 WebModule::WebModule(QWidget* contentContainer, QWidget* middleColumn)
     : m_pages(new SectionPages()), m_pane(new ContentPane(contentContainer, middleColumn)) {
-    m_pages->tileImage = [] { return skin().top(SkinImages::kPageTile); };
+    m_pages->tilePng = [] {
+        const QByteArray png =
+            SkinImages::encoded(QStringLiteral("TOPIMG") + QString::number(SkinImages::kPageTile));
+        return png.isEmpty() ? artwork::defaultTilePng() : png;
+    };
 }
 
 WebModule::~WebModule() {

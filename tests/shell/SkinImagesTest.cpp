@@ -64,6 +64,17 @@ TEST(SkinImages, SetsLoadAsTheWindowUsesThem) {
     EXPECT_EQ(s.dropArrowImage.size(), QSize(9, 5));
 }
 
+// The section views' tile goes to disk (grid.png) as the resource's own file: it must be a
+// PNG of the picture the skin shows.
+TEST(SkinImages, ThePageTileFileIsAPngOfTheSkinPicture) {
+    const QString name = QStringLiteral("TOPIMG") + QString::number(SkinImages::kPageTile);
+    const QByteArray png = SkinImages::encoded(name);
+    ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    const QImage decoded = QImage::fromData(png, "PNG");
+    EXPECT_EQ(decoded.size(), QSize(14, 14));
+    EXPECT_EQ(decoded, SkinImages::load(name));
+}
+
 TEST(SkinImages, UpArrowBackgroundIsTheSkipValue) {
     const QImage up = SkinImages::load("TOPIMG22").convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(up.pixel(0, 0), 0x00FFFFFFu);
@@ -90,7 +101,7 @@ class Animations : public ::testing::TestWithParam<Anim> {};
 
 TEST_P(Animations, AreAnimatedGifs) {
     const Anim a = GetParam();
-    QByteArray bytes = SkinImages::animation(QString::fromLatin1(a.name));
+    QByteArray bytes = SkinImages::encoded(QString::fromLatin1(a.name));
     ASSERT_TRUE(bytes.startsWith("GIF8")) << a.name;
     QBuffer buf(&bytes);
     QImageReader reader(&buf, "gif");
