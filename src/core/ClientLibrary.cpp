@@ -61,12 +61,6 @@ const void* ClientLibraryTable::loadFrom(const QString& folder) {
     return decideLocked(folder);
 }
 
-void ClientLibraryTable::useLinked(const void* table) {
-    std::lock_guard lock(m_mutex);
-    m_decided = true;
-    m_table = table;
-}
-
 const void* ClientLibraryTable::decideLocked(const QString& folder) {
     if (m_decided)
         return m_table;

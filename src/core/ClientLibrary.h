@@ -22,10 +22,9 @@ QString clientLibraryFolder();
 const void* loadClientLibrary(const QString& folder, const QString& fileName, const char* entryName,
                               QString* error);
 
-// The entry table of one such library, decided once for the run: the table a program that
-// links the code itself handed in (tests, benchmarks), or else the library loaded from the
-// client's library folder on the first get(). Null for the rest of the run when it could not
-// be loaded; the reason is traced once. Any thread.
+// The entry table of one such library, decided once for the run: the library is loaded from
+// the client's library folder on the first get() (or from another folder by loadFrom). Null
+// for the rest of the run when it could not be loaded; the reason is traced once. Any thread.
 class ClientLibraryTable {
 public:
     // Whether a table answered by the library is of the version this build expects.
@@ -39,7 +38,6 @@ public:
     const void* get();
     // Decides by loading the library from `folder` (before the first get()).
     const void* loadFrom(const QString& folder);
-    void useLinked(const void* table);
     QString fileName() const { return QString::fromLatin1(m_fileName); }
 
 private:

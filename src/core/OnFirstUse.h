@@ -7,7 +7,8 @@
 namespace kovan {
 
 // An object made on its first use rather than together with its owner. The client's
-// secondary windows (login, terms, lecture, plain web window, video) are held this way: none
+// secondary windows (floating bar, pop-up, login, terms, lecture, plain web window, video) are
+// held this way: none
 // of them is needed before the first pages are on screen, and building them at start-up took
 // GUI-thread time from the pages' first load. Each is still made once and reused.
 // Not thread-safe: one owner thread (the GUI thread for windows).

@@ -6,8 +6,8 @@ namespace kovan {
 
 namespace {
 
-// A table of this version with every function, and libcurl initialised with it.
-bool usable(const void* table) {
+// A table of this version with every function.
+bool complete(const void* table) {
     const auto* api = static_cast<const CurlApi*>(table);
     if (api->version != CurlApi::kVersion)
         return false;
@@ -23,12 +23,11 @@ bool usable(const void* table) {
         if (!member)
             return false;
     }
-    // Before the first handle of the process; runs once, as the table is decided once.
-    return api->global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return true;
 }
 
 ClientLibraryTable& table() {
-    static ClientLibraryTable t("libkovan-http.so", kCurlEntryName, &usable,
+    static ClientLibraryTable t("libkovan-http.so", kCurlEntryName, &complete,
                                 "http: library not usable, no request can be made");
     return t;
 }

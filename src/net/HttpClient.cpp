@@ -4,12 +4,18 @@
 #include "net/ReplyDecoder.h"
 
 #include <chrono>
+#include <mutex>
 
 namespace kovan {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+void globalInit(const CurlApi& curl) {
+    static std::once_flag once;
+    std::call_once(once, [&curl] { curl.global_init(CURL_GLOBAL_DEFAULT); });
+}
 
 // How often the transfer loop wakes to check time-outs and cancellation.
 constexpr int kPollSliceMs = 20;
@@ -139,6 +145,7 @@ struct HttpClient::Handles {
     Handles() : curl(CurlLibrary::get()) {
         if (!curl)
             return;
+        globalInit(*curl); // before the first handle of the process
         easy = CurlEasy(curl->easy_init(), {curl});
         multi = CurlMulti(curl->multi_init(), {curl});
     }

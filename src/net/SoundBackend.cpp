@@ -32,8 +32,4 @@ const SoundBackendApi* SoundBackend::loadFrom(const QString& folder) {
     return static_cast<const SoundBackendApi*>(table().loadFrom(folder));
 }
 
-void SoundBackend::useLinked(const SoundBackendApi* api) {
-    table().useLinked(api);
-}
-
 } // namespace kovan

@@ -36,13 +36,12 @@ const SoundBackendApi* linkedSoundBackend();
 // Which backend the run uses, decided once. Any thread.
 class SoundBackend {
 public:
-    // The backend: the one handed in by useLinked, or else the library loaded from the
-    // client's library folder on the first call. Null for the rest of the run when it could
-    // not be loaded (every sound is then silent, as without a device).
+    // The backend: the library loaded from the client's library folder on the first call. Null for
+    // the rest of the run when it could not be loaded (every sound is then silent, as without a
+    // device).
     static const SoundBackendApi* get();
     // Decides the backend by loading the library from `folder` (before the first get()).
     static const SoundBackendApi* loadFrom(const QString& folder);
-    static void useLinked(const SoundBackendApi* api);
     static QString fileName();
 };
 

@@ -14,7 +14,20 @@
 namespace kovan {
 
 NotifyModule::NotifyModule(const QString& soundDir)
-    : m_notices(std::make_unique<NoticeList>()), m_sounds(std::make_unique<SoundAlerts>(soundDir)) {
+    : m_notices(std::make_unique<NoticeList>()), m_sounds(std::make_unique<SoundAlerts>(soundDir)),
+      m_floatBar([this] {
+          auto bar =
+              std::make_unique<TtopFloatForm>(program().topInfoList, program().realtimeSignals);
+          applyFloatBarTargets(*bar);
+          // Signals that came before the bar existed show at once.
+          bar->Label5Click();
+          return bar;
+      }),
+      m_popup([this] {
+          auto popup = std::make_unique<TrbMsgForm>(*m_notices);
+          applyPopupTargets(*popup);
+          return popup;
+      }) {
     setNeeds({});
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(kBuildWindowsDelayMs);
@@ -30,40 +43,32 @@ void NotifyModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
     if (!m_needs.openExternal)
         m_needs.openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    if (m_popup)
-        applyPopupTargets();
-    if (m_floatBar)
-        applyFloatBarTargets();
+    if (TrbMsgForm* popup = m_popup.ifBuilt())
+        applyPopupTargets(*popup);
+    if (TtopFloatForm* bar = m_floatBar.ifBuilt())
+        applyFloatBarTargets(*bar);
 }
 
-void NotifyModule::applyPopupTargets() {
-    m_popup->setActionTargets({m_needs.showoptPage, m_needs.mainWindow.bringToFront,
-                               m_needs.openExternal, m_needs.playVideo});
+void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
+    popup.setActionTargets({m_needs.showoptPage, m_needs.mainWindow.bringToFront,
+                            m_needs.openExternal, m_needs.playVideo});
 }
 
-void NotifyModule::applyFloatBarTargets() {
-    m_floatBar->setTargets({m_needs.showoptPage, m_needs.mainWindow.visible,
-                            m_needs.mainWindow.show, m_needs.mainWindow.switchPae,
-                            [] { return program().sessid(); }});
+void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
+    bar.setTargets({m_needs.showoptPage, m_needs.mainWindow.visible, m_needs.mainWindow.show,
+                    m_needs.mainWindow.switchPae, [] { return program().sessid(); }});
 }
 
 TtopFloatForm* NotifyModule::floatBar() {
-    if (!m_floatBar) {
-        m_floatBar =
-            std::make_unique<TtopFloatForm>(program().topInfoList, program().realtimeSignals);
-        applyFloatBarTargets();
-        // Signals that came before the bar existed show at once.
-        m_floatBar->Label5Click();
-    }
     return m_floatBar.get();
 }
 
 TrbMsgForm* NotifyModule::popup() {
-    if (!m_popup) {
-        m_popup = std::make_unique<TrbMsgForm>(*m_notices);
-        applyPopupTargets();
-    }
     return m_popup.get();
+}
+
+bool NotifyModule::windowsBuilt() const {
+    return m_floatBar.ifBuilt() && m_popup.ifBuilt();
 }
 
 void NotifyModule::registerCommands(CommandRegistry& registry) {
@@ -77,8 +82,8 @@ void NotifyModule::registerCommands(CommandRegistry& registry) {
                             &program().topInfoList, &program().realtimeSignals,
                             [this] {
                                 // A bar not built yet shows the signals when it is.
-                                if (m_floatBar)
-                                    m_floatBar->Label5Click();
+                                if (TtopFloatForm* bar = m_floatBar.ifBuilt())
+                                    bar->Label5Click();
                             }});
 }
 
@@ -86,15 +91,16 @@ void NotifyModule::addSteps(Lifecycle& lifecycle) {
     lifecycle.onStart(StartStep::StartWorkers, [this] { m_buildTimer.start(); });
     lifecycle.onExit(ExitStep::HideWindows, [this] {
         m_buildTimer.stop();
-        if (m_floatBar && m_floatBar->isVisible())
-            m_floatBar->hide();
-        if (m_popup && m_popup->isVisible())
-            m_popup->close();
+        if (TtopFloatForm* bar = m_floatBar.ifBuilt(); bar && bar->isVisible())
+            bar->hide();
+        if (TrbMsgForm* popup = m_popup.ifBuilt(); popup && popup->isVisible())
+            popup->close();
     });
 }
 
 bool NotifyModule::floatBarShowing() const {
-    return m_floatBar && m_floatBar->isVisible();
+    const TtopFloatForm* bar = m_floatBar.ifBuilt();
+    return bar && bar->isVisible();
 }
 
 void NotifyModule::showFloatBar(bool bringToFront) {

@@ -2,6 +2,7 @@
 
 #include "core/ClientPart.h"
 #include "core/MainWindowControls.h"
+#include "core/OnFirstUse.h"
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -71,18 +72,18 @@ public:
     // The windows, built on first use.
     TtopFloatForm* floatBar();
     TrbMsgForm* popup();
-    bool windowsBuilt() const { return m_floatBar && m_popup; }
+    bool windowsBuilt() const;
     const NoticeList& notices() const { return *m_notices; }
 
 private:
-    void applyPopupTargets();
-    void applyFloatBarTargets();
+    void applyPopupTargets(TrbMsgForm& popup);
+    void applyFloatBarTargets(TtopFloatForm& bar);
 
     Needs m_needs;
     std::unique_ptr<NoticeList> m_notices;
     std::unique_ptr<SoundAlerts> m_sounds;
-    std::unique_ptr<TtopFloatForm> m_floatBar;
-    std::unique_ptr<TrbMsgForm> m_popup;
+    OnFirstUse<TtopFloatForm> m_floatBar;
+    OnFirstUse<TrbMsgForm> m_popup;
     QTimer m_buildTimer; // the deferred build after start-up
 };
 
