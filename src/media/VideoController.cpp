@@ -63,9 +63,7 @@ void VideoController::cancelDownload() {
     // The earlier download would go on writing the figures of the window and, for the same
     // address, into the file the new one empties: it ends now and its events are ignored.
     ++m_downloadId;
-    if (m_thread)
-        m_thread->requestStop();
-    m_thread.clear();
+    stopDownloads();
     if (m_file)
         m_file->close(); // a write still under way fails and ends it
     m_file.reset();
@@ -114,9 +112,10 @@ void VideoController::loadVideo(const QString& aInfo) {
         if (id == m_downloadId)
             DownWork(received);
     });
-    worker->setTerminationHandler(this, [this, id](mediaDownThread*) {
+    worker->setTerminationHandler(this, [this, id](mediaDownThread* sender) {
         if (id == m_downloadId)
             m_thread.clear();
+        m_cancelled.removeAll(sender);
     });
     m_thread = worker;
     worker->start();
@@ -241,9 +240,23 @@ void VideoController::formClose() {
 void VideoController::shutdown() {
     m_player.stop();
     ++m_downloadId;
-    if (m_thread)
+    stopDownloads();
+}
+
+void VideoController::stopDownloads() {
+    if (m_thread) {
         m_thread->requestStop();
+        m_cancelled.append(m_thread);
+    }
     m_thread.clear();
+    m_cancelled.removeAll(nullptr);
+}
+
+int VideoController::downloadsRunning() const {
+    int n = m_thread && !m_thread->hasEnded() ? 1 : 0;
+    for (const QPointer<mediaDownThread>& t : m_cancelled)
+        n += t && !t->hasEnded() ? 1 : 0;
+    return n;
 }
 
 } // namespace kovan

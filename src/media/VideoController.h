@@ -3,6 +3,7 @@
 #include "media/FFPlayer.h"
 #include "media/mediaDownThread.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -67,6 +68,9 @@ public:
     const QString& networkUrl() const { return m_networkUrl; }
     // The download of the current video; null when none runs.
     mediaDownThread* downloadThread() const { return m_thread.data(); }
+    // Downloads started here that have not ended yet: the current one and those a later video
+    // or exit cancelled (they end at their transfer's next check, within a few milliseconds).
+    int downloadsRunning() const;
     qint64 playDuat() const { return m_playDuat; }
     qint64 mediaSize() const { return m_mediaSize; }
     qint64 mediaDown() const { return m_mediaDown; }
@@ -84,6 +88,8 @@ Q_SIGNALS:
 private:
     void showFailure();
     void cancelDownload();
+    // Asks the current download to end and keeps it with the cancelled ones.
+    void stopDownloads();
     void DownBegin(qint64 total);
     void DownWork(qint64 received);
     void startPlayback();
@@ -99,6 +105,9 @@ private:
     QString m_networkUrl;
     std::shared_ptr<GrowingFile> m_file; // videoWriteStream of the current video
     QPointer<mediaDownThread> m_thread;
+    // Cancelled downloads until they end. The worker table frees each once it has ended (see
+    // WorkerThread); the GUI thread never waits for one.
+    QList<QPointer<mediaDownThread>> m_cancelled;
     quint64 m_downloadId = 0; // the current download's number
     qint64 m_playDuat = 0;
     qint64 m_mediaSize = 0;

@@ -91,6 +91,24 @@ int WorkerThread::liveCount() {
     return n;
 }
 
+QStringList WorkerThread::liveNames() {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    QStringList names;
+    for (const WorkerThread* w : r.workers) {
+        if (w->m_thread.joinable() && !w->hasEnded())
+            names.append(QString::fromLatin1(w->metaObject()->className()));
+    }
+    names.sort();
+    return names;
+}
+
+int WorkerThread::count() {
+    Registry& r = registry();
+    std::lock_guard lock(r.mutex);
+    return int(r.workers.size());
+}
+
 void WorkerThread::reapAll() {
     std::vector<WorkerThread*> left;
     {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -25,10 +26,17 @@ namespace kovan {
 // The thread is a std::thread that the owner thread joins before the handler runs, so
 // everything the worker wrote is visible to the handler (and to ThreadSanitizer).
 //
-// Every worker is known to a process-wide list from construction to destruction, so that the
-// exit procedure can stop them all (stopAll), wait until they have ended (liveCount), and the
-// program entry can join and free any that are left once the event loop is gone (reapAll):
-// no worker thread runs while static objects are destroyed.
+// Who owns a worker: the process-wide worker table, from construction to destruction. A
+// window or controller that starts one holds a QPointer at most; when it drops the worker
+// (a superseded download, a window that closes) it asks it to stop, and the table frees it
+// once it has ended: on its owner thread through the end call, or, once the event loop is
+// gone, in reapAll(). No path leaves a thread unjoined, and no owner thread ever waits in a
+// join for a worker that is still working:
+//  - the exit procedure stops them all (stopAll) and turns the event loop until they have
+//    ended (liveCount);
+//  - the program entry then joins and frees what is left (reapAll), so no worker thread runs
+//    while static objects are destroyed;
+//  - test programs do the same after each test, so a test cannot leave one behind.
 class WorkerThread : public QObject {
     Q_OBJECT
 public:
@@ -51,6 +59,11 @@ public:
     static void stopAll();
     // Any thread: workers whose run() has not returned yet.
     static int liveCount();
+    // Owner thread (names come from objects that thread makes and frees): the class names of
+    // those workers, sorted (tests name what a test left running).
+    static QStringList liveNames();
+    // Any thread: workers not freed yet, whether running, ended or never started.
+    static int count();
     // The owner thread, after its event loop has ended: stops every worker left, waits for
     // their threads and frees them (their termination handlers do not run).
     static void reapAll();

@@ -4,6 +4,8 @@
 #include "core/ExitProcedure.h"
 #include "core/ProgramState.h"
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -15,15 +17,7 @@
 namespace kovan {
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
+using test::waitUntil;
 
 TEST(Lifecycle, StepsRunAtTheirPlaceInTheOrderTheyWereAdded) {
     Lifecycle l;

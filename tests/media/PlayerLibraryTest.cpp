@@ -8,6 +8,7 @@
 #include "net/AudioOutput.h"
 
 #include "MediaTestSupport.h"
+#include "TestMain.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -140,9 +141,8 @@ TEST(PlayerLibraryTest, TheBuiltLibraryPlaysAClipThroughTheClientsAudioOutput) {
 
 // Own entry: unlike the other media tests, this program must not hand in linked decoding code.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
-        qputenv("SDL_AUDIODRIVER", "dummy");
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return kovan::test::runTests(argc, argv, {.beforeApp = [] {
+                                     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+                                         qputenv("SDL_AUDIODRIVER", "dummy");
+                                 }});
 }

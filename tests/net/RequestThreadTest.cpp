@@ -4,6 +4,7 @@
 
 #include "TestServer.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QThread>
 

@@ -4,6 +4,7 @@
 #include "net/SoundBackend.h"
 #include "net/ThreadSNPS.h"
 
+#include "TestMain.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>
@@ -64,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Table, SoundLibraryMissingTest,
 } // namespace
 
 int main(int argc, char** argv) {
-    // Whatever the environment says: a driver that does not exist.
-    qputenv("SDL_AUDIODRIVER", "kovan-no-such-driver");
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return kovan::test::runTests(argc, argv, {.beforeApp = [] {
+                                     // Whatever the environment says: a driver that does not
+                                     // exist.
+                                     qputenv("SDL_AUDIODRIVER", "kovan-no-such-driver");
+                                 }});
 }

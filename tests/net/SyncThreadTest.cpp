@@ -4,6 +4,7 @@
 #include "ChangedViews.h"
 #include "TestServer.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <gtest/gtest.h>

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "WaitUntil.h"
+
 #include <httplib.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QString>
-#include <QThread>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -104,29 +103,6 @@ inline int refusedPort() {
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
     ::close(fd);
     return ntohs(addr.sin_port);
-}
-
-// Handles events of the calling (GUI) thread until `done` holds or `timeoutMs` passed.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
-// Handles events for `ms` milliseconds.
-inline void pumpFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
 }
 
 } // namespace kovan::test

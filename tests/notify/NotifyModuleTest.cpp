@@ -10,7 +10,7 @@
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"
 
-#include "../shell/TestWait.h"
+#include "WaitUntil.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,7 +120,7 @@ TEST_F(NotifyModuleTest, WindowsAreBuiltAfterStartUpOrWhenFirstNeeded) {
 
     lifecycle.runStart(StartStep::StartWorkers);
     EXPECT_FALSE(module->windowsBuilt());
-    ASSERT_TRUE(testing::waitUntil([&] { return module->windowsBuilt(); }));
+    ASSERT_TRUE(test::waitUntil([&] { return module->windowsBuilt(); }));
     EXPECT_FALSE(module->popup()->isVisible());
     EXPECT_FALSE(module->floatBarShowing());
 }

@@ -1,4 +1,4 @@
-#include "TestWait.h"
+#include "WaitUntil.h"
 
 #include "core/Errors.h"
 #include "core/ProgramState.h"
@@ -24,7 +24,7 @@
 namespace kovan {
 namespace {
 
-using kovan::testing::waitUntil;
+using kovan::test::waitUntil;
 
 struct Call {
     QString view;

@@ -1,10 +1,11 @@
-#include "TestWait.h"
+#include "WaitUntil.h"
 
 #include "core/ProgramState.h"
 #include "shell/RatesTicker.h"
 #include "shell/TickerView.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@
 namespace kovan {
 namespace {
 
-using kovan::testing::waitUntil;
+using kovan::test::waitUntil;
 
 // Counts tickerEnded signals (GUI thread).
 struct EndCounter {

@@ -79,17 +79,6 @@ int PageServer::requestCount(const std::string& path) {
     return it == m_arrived.end() ? 0 : it->second;
 }
 
-bool waitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
-
 QVariant runJs(QWebEnginePage* page, const QString& code, int ms) {
     // The answer may come after a time-out: it lands in shared state, never on this stack.
     struct Answer {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WaitUntil.h"
+
 #include <QString>
 #include <QUrl>
 #include <QVariant>
@@ -51,8 +53,9 @@ private:
     std::thread* m_thread = nullptr;
 };
 
-// Handles events until `done` holds or `ms` passed; true when it holds.
-bool waitUntil(const std::function<bool()>& done, int ms = 15000);
+// Events are handled while waiting (the shared helper).
+using test::waitUntil;
+
 // Runs script in the page's main frame and waits for its value (invalid QVariant on time-out).
 QVariant runJs(QWebEnginePage* page, const QString& code, int ms = 15000);
 // Loads `url` and waits for loadFinished; its ok flag (false on time-out too).
