@@ -1,16 +1,19 @@
 #include "core/ProgramState.h"
 
 #include "core/ConfigFile.h"
+#include "core/ContentSections.h"
 
 #include <QJsonArray>
 
 namespace kovan {
 
 QJsonObject SyncTables::initialSyncState() {
-    return QJsonObject{{QStringLiteral("LUDsign"), 0}, {QStringLiteral("LUDarts"), 0},
-                       {QStringLiteral("LUDplan"), 0}, {QStringLiteral("LUDmkts"), 0},
-                       {QStringLiteral("signCHG"), 0}, {QStringLiteral("artsCHG"), 0},
-                       {QStringLiteral("planCHG"), 0}, {QStringLiteral("mktsCHG"), 0}};
+    QJsonObject state;
+    for (const ContentSectionInfo& s : contentSections()) {
+        state.insert(QLatin1StringView(s.stampName), 0);
+        state.insert(QLatin1StringView(s.changeFlag), 0);
+    }
+    return state;
 }
 
 ProgramState::ProgramState() {

@@ -1,5 +1,6 @@
 #include "member/MemberSession.h"
 
+#include "core/ContentSections.h"
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
@@ -40,7 +41,7 @@ bool MemberSession::loginResult(const QString& replyText) {
     state.sessInfoText = replyText;
     trace(QStringLiteral("member signed in"));
     if (m_effects.forceReload)
-        m_effects.forceReload(QStringLiteral("sign"));
+        m_effects.forceReload(contentSection(ContentSection::Signals).pageKeyText());
     return true;
 }
 

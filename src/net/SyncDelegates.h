@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ContentSections.h"
+
 #include <QString>
 
 namespace kovan {
@@ -11,8 +13,9 @@ namespace kovan {
 class ISectionPages {
 public:
     virtual ~ISectionPages() = default;
-    // Runs reloadCheck('<sessid>') in every loaded section page whose stamp moved.
-    virtual void checkRefresh() = 0;
+    // Runs reloadCheck('<sessid>') in every loaded section page of `changed` (the sections
+    // whose stamp the latest sync reply moved).
+    virtual void checkRefresh(ContentSectionSet changed) = 0;
     // Reloads one section ("sign", "arts", "plan", "mkte", "rpae") or "all".
     virtual void forceReload(const QString& which) = 0;
 };

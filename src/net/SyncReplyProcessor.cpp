@@ -10,23 +10,9 @@
 #include <QJsonParseError>
 #include <QSet>
 
+#include <vector>
+
 namespace kovan {
-
-namespace {
-
-struct StampPair {
-    QStringView stamp;
-    QStringView flag;
-};
-
-constexpr StampPair kStampPairs[] = {
-    {u"LUDsign", u"signCHG"},
-    {u"LUDarts", u"artsCHG"},
-    {u"LUDplan", u"planCHG"},
-    {u"LUDmkts", u"mktsCHG"},
-};
-
-} // namespace
 
 SyncReplyProcessor::SyncReplyProcessor(Guarded<SyncTables>& tables,
                                        Guarded<QList<topInfoRuntimeRecord>>& topInfoList)
@@ -73,7 +59,7 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
     if (unusable)
         trace(QStringLiteral("sync: unusable session id in the reply ignored"));
     bool sessidChanged = false;
-    bool stampMoved = false;
+    ContentSectionSet changed;
     m_tables.with([&](SyncTables& t) {
         applySymbols(t, symbolinfo.toObject());
         const bool stale = m_requestSessidKnown && t.sessid != m_requestSessid;
@@ -86,9 +72,9 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
         logScrubber().addSecret(replySessid); // a session id lives in memory only
     if (sessidChanged && hooks.forceReloadAll)
         hooks.forceReloadAll();
-    m_tables.with([&](SyncTables& t) { stampMoved = applyStamps(t.syncState, reply); });
-    if (stampMoved && hooks.checkRefresh)
-        hooks.checkRefresh();
+    m_tables.with([&](SyncTables& t) { changed = applyStamps(t.syncState, reply); });
+    if (!changed.isEmpty() && hooks.checkRefresh)
+        hooks.checkRefresh(changed);
 
     if (jsonInt(reply, u"ratecount") > 0) {
         const QJsonValue rate = reply.value(u"rate");
@@ -138,17 +124,29 @@ bool SyncReplyProcessor::applySymbols(SyncTables& t, const QJsonObject& symbolin
     return true;
 }
 
-bool SyncReplyProcessor::applyStamps(QJsonObject& syncState, const QJsonObject& reply) {
-    bool moved = false;
-    for (const StampPair& p : kStampPairs) {
-        const qint64 stored = jsonInt(syncState, p.stamp);
-        const qint64 sent = jsonInt(reply, p.stamp);
+ContentSectionSet SyncReplyProcessor::applyStamps(QJsonObject& syncState,
+                                                  const QJsonObject& reply) {
+    struct Names {
+        ContentSection id;
+        QString stamp, flag;
+    };
+    static const auto names = [] {
+        std::vector<Names> out;
+        for (const ContentSectionInfo& s : contentSections())
+            out.push_back(
+                {s.id, QString::fromLatin1(s.stampName), QString::fromLatin1(s.changeFlag)});
+        return out;
+    }();
+    ContentSectionSet moved;
+    for (const auto& [id, stamp, flag] : names) {
+        const qint64 stored = jsonInt(syncState, stamp);
+        const qint64 sent = jsonInt(reply, stamp);
         if (stored < sent) {
-            syncState.insert(p.stamp, sent);
-            syncState.insert(p.flag, 1);
-            moved = true;
+            syncState.insert(stamp, sent);
+            syncState.insert(flag, 1);
+            moved.insert(id);
         } else {
-            syncState.insert(p.flag, 0);
+            syncState.insert(flag, 0);
         }
     }
     return moved;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ContentSections.h"
 #include "core/Guarded.h"
 #include "core/NameValueList.h"
 #include "core/ProgramState.h"
@@ -33,8 +34,9 @@ public:
 
     struct Hooks {
         std::function<void()> forceReloadAll; // after sessid changed; returns once it has run
-        std::function<void()> checkRefresh;   // after a stamp moved on; returns once it has run
-        std::function<void()> ensureTicker;   // starts the rates ticker when none exists
+        // After stamps moved on: the sections whose stamp did; returns once it has run.
+        std::function<void(ContentSectionSet changed)> checkRefresh;
+        std::function<void()> ensureTicker; // starts the rates ticker when none exists
     };
 
     SyncReplyProcessor(Guarded<SyncTables>& tables,
@@ -56,8 +58,9 @@ public:
     // The individual steps, public for tests.
     // Symbols: true when `symbolinfo` differed and the tables were rebuilt.
     static bool applySymbols(SyncTables& t, const QJsonObject& symbolinfo);
-    // Stamps: true when at least one stamp moved forward.
-    static bool applyStamps(QJsonObject& syncState, const QJsonObject& reply);
+    // Stamps: the sections whose stamp moved forward (their change flags set to 1, the others'
+    // to 0).
+    static ContentSectionSet applyStamps(QJsonObject& syncState, const QJsonObject& reply);
     // Bids: the same result as NameValueList::setValue for each change, without its linear
     // look-ups (NameValueEditor).
     static void applyRates(NameValueList& quoteTable, const QJsonArray& rates);

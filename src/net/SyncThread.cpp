@@ -73,10 +73,10 @@ SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
                 pages->forceReload(QStringLiteral("all"));
         });
     };
-    hooks.checkRefresh = [this] {
-        onGuiThread([pages = m_pages] {
+    hooks.checkRefresh = [this](ContentSectionSet changed) {
+        onGuiThread([pages = m_pages, changed] {
             if (pages)
-                pages->checkRefresh();
+                pages->checkRefresh(changed);
         });
     };
     hooks.ensureTicker = [ticker = m_ticker] {

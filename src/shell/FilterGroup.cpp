@@ -51,24 +51,14 @@ QList<FilterGroup::Slice> FilterGroup::singleSlices(int w, int h) {
 }
 
 QList<FilterGroup> FilterGroup::sectionGroups() {
-    return {
-        FilterGroup(QStringLiteral("sgBtnGrp"), QStringLiteral("sgWeb"),
-                    QStringLiteral("showPostype"),
-                    {QStringLiteral("全部"), QStringLiteral("看涨"), QStringLiteral("看跌")}),
-        FilterGroup(
-            QStringLiteral("dtBtnGrp"), QStringLiteral("dtWeb"), QStringLiteral("showDataType"),
-            {QStringLiteral("全部"), QStringLiteral("重要事件"), QStringLiteral("经济数据")}),
-        FilterGroup(QStringLiteral("ayBtnGrp"), QStringLiteral("ayWeb"),
-                    QStringLiteral("showArtType"),
-                    {QStringLiteral("全部"), QStringLiteral("行情分析"), QStringLiteral("新闻评论"),
-                     QStringLiteral("专题报告")}),
-        FilterGroup(QStringLiteral("plBtnGrp"), QStringLiteral("plWeb"),
-                    QStringLiteral("showPlanType"),
-                    {QStringLiteral("全部"), QStringLiteral("短期"), QStringLiteral("中期"),
-                     QStringLiteral("长期")}),
-        FilterGroup(QStringLiteral("RzPanel14"), QStringLiteral("sgWeb"),
-                    QStringLiteral("setStyle"), {QStringLiteral("平铺"), QStringLiteral("列表")}),
-    };
+    QList<FilterGroup> groups;
+    for (const ContentSectionInfo* s : contentSectionsInNavOrder())
+        groups.append(FilterGroup(groupName(*s), s->viewNameText(),
+                                  QString::fromLatin1(s->filterFunction), s->filterCaptionTexts()));
+    groups.append(FilterGroup(
+        QStringLiteral("RzPanel14"), contentSection(ContentSection::Signals).viewNameText(),
+        QStringLiteral("setStyle"), {QStringLiteral("平铺"), QStringLiteral("列表")}));
+    return groups;
 }
 
 } // namespace kovan

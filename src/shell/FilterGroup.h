@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ContentSections.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -47,8 +49,13 @@ public:
     // plBtnRhtPaint: a single button, always in the selected look.
     static QList<Slice> singleSlices(int width, int height);
 
-    // The four section filter groups and the style group of the signal section, as at start.
+    // The four section filter groups in navigation order and the style group of the signal
+    // section ("RzPanel14"), as at start.
     static QList<FilterGroup> sectionGroups();
+    // The filter group of a section's header: "sgBtnGrp", ...
+    static QString groupName(const ContentSectionInfo& section) {
+        return section.navKeyText() + QStringLiteral("BtnGrp");
+    }
 
 private:
     QString m_name;

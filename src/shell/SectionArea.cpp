@@ -1,5 +1,6 @@
 #include "shell/SectionArea.h"
 
+#include "core/ContentSections.h"
 #include "core/Errors.h"
 #include "core/PageHooks.h"
 #include "core/ProgramState.h"
@@ -15,13 +16,16 @@ namespace kovan {
 
 namespace {
 
-struct NavButtonPlace {
-    const char* key;
-    int left;
-    const char* caption;
-};
-const NavButtonPlace kNavButtons[] = {
-    {"sg", 1, "信号"}, {"dt", 106, "事件"}, {"ay", 211, "分析"}, {"pl", 317, "策略"}};
+// Left edges of the navigation buttons, in navigation order.
+constexpr int kNavButtonLefts[kContentSectionCount] = {1, 106, 211, 317};
+
+QString navKey(ContentSection id) {
+    return contentSection(id).navKeyText();
+}
+
+QString viewName(ContentSection id) {
+    return contentSection(id).viewNameText();
+}
 
 struct ServiceButtonPlace {
     const char* name;
@@ -89,11 +93,11 @@ FilterGroup* SectionArea::groupByName(const QString& name) {
 
 void SectionArea::buildNavButtons(QWidget* navBar) {
     const QFont font = SkinPainters::captionFont(14);
-    for (const NavButtonPlace& place : kNavButtons) {
-        const QString key = QString::fromLatin1(place.key);
+    for (const ContentSectionInfo* s : contentSectionsInNavOrder()) {
+        const QString key = s->navKeyText();
         auto* b = new SkinPanel(QStringLiteral("navbt_") + key, navBar);
-        b->setGeometry(place.left, 19, 100, 35);
-        b->setCaption(QString::fromUtf8(place.caption));
+        b->setGeometry(kNavButtonLefts[s->navIndex], 19, 100, 35);
+        b->setCaption(QString::fromUtf8(s->caption));
         b->setTag(m_nav.tag(key));
         b->setCursor(Qt::PointingHandCursor);
         b->setPainter(SkinPainters::navButton(font));
@@ -146,11 +150,12 @@ void SectionArea::buildGroup(SectionPanel* panel, const QString& groupName,
 
 void SectionArea::buildPanels(QWidget* middle) {
     const QFont font = buttonFont();
-    for (const QString& key : SectionNavigation::keys()) {
+    for (const ContentSectionInfo* s : contentSectionsInNavOrder()) {
+        const QString key = s->navKeyText();
         auto* p = new SectionPanel(key, middle);
         p->hide();
         m_panels.insert(key, p);
-        const QString groupName = key + QStringLiteral("BtnGrp");
+        const QString groupName = FilterGroup::groupName(*s);
         const int groupWidth = group(groupName)->count() * FormLayout::kGroupButtonWidth;
         buildGroup(p, groupName, groupButtonNames().value(groupName), FormLayout::kGroupLeft,
                    groupWidth);
@@ -160,7 +165,7 @@ void SectionArea::buildPanels(QWidget* middle) {
         connect(refresh, &SkinPanel::clicked, this, [this, key] { refreshClick(key); });
     }
 
-    SectionPanel* sg = panel(QStringLiteral("sg"));
+    SectionPanel* sg = panel(navKey(ContentSection::Signals));
     SkinPanel* set =
         sg->addButton(QStringLiteral("sgBtnSet"), QStringLiteral("设置"), FormLayout::kActionWidth);
     set->setPainter(SkinPainters::singleButton(font));
@@ -177,7 +182,7 @@ void SectionArea::buildPanels(QWidget* middle) {
                groupButtonNames().value(QStringLiteral("RzPanel14")), 0,
                FormLayout::kStyleGroupWidth);
 
-    SectionPanel* ay = panel(QStringLiteral("ay"));
+    SectionPanel* ay = panel(navKey(ContentSection::Articles));
     SkinPanel* video = ay->addButton(QStringLiteral("artVideoBtn"), QStringLiteral("有声有色"),
                                      FormLayout::kWideActionWidth);
     video->setPainter(SkinPainters::singleButton(font));
@@ -198,19 +203,14 @@ void SectionArea::buildPanels(QWidget* middle) {
             [this](const QPoint& at) { m_artsymmenu->popup(at); });
 }
 
-void SectionArea::setViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb) {
-    if (sgWeb)
-        panel(QStringLiteral("sg"))->setView(sgWeb);
-    if (ayWeb)
-        panel(QStringLiteral("ay"))->setView(ayWeb);
-    if (plWeb)
-        panel(QStringLiteral("pl"))->setView(plWeb);
-    if (dtWeb)
-        panel(QStringLiteral("dt"))->setView(dtWeb);
+void SectionArea::setViews(const std::array<QWidget*, kContentSectionCount>& views) {
+    for (const ContentSectionInfo& s : contentSections())
+        if (QWidget* v = views[std::size_t(s.id)])
+            panel(s.navKeyText())->setView(v);
 }
 
 void SectionArea::showFirstSection() {
-    m_nav.switchTo(QStringLiteral("sg"));
+    m_nav.switchTo(navKey(ContentSection::Signals));
     for (SectionPanel* p : panels())
         p->setVisible(p->key() == m_nav.current());
 }
@@ -296,12 +296,12 @@ void SectionArea::RzPanel18Click(int buttonTag) {
         return;
     m_hooks.pageBody(g->view(), [this, buttonTag](const QString& body) {
         if (const std::optional<QString> script = FilterGroup::styleScript(buttonTag, body))
-            runScript(QStringLiteral("sgWeb"), *script);
+            runScript(viewName(ContentSection::Signals), *script);
     });
 }
 
 void SectionArea::artVideoBtnClick() {
-    runScript(QStringLiteral("ayWeb"), QStringLiteral("showArtType(999)"));
+    runScript(viewName(ContentSection::Articles), QStringLiteral("showArtType(999)"));
 }
 
 void SectionArea::refreshClick(const QString& key) {
@@ -315,10 +315,12 @@ void SectionArea::refreshClick(const QString& key) {
 }
 
 void SectionArea::ASML_XAGRMBClick(const QString& itemName, const QString& caption) {
-    SkinPanel* button = panel(QStringLiteral("ay"))->control(QStringLiteral("aySYMTypeBT"));
+    SkinPanel* button =
+        panel(navKey(ContentSection::Articles))->control(QStringLiteral("aySYMTypeBT"));
     if (button && button->caption() != caption)
         button->setCaption(caption);
-    runScript(QStringLiteral("ayWeb"), SectionCommands::instrumentScript(itemName, caption));
+    runScript(viewName(ContentSection::Articles),
+              SectionCommands::instrumentScript(itemName, caption));
 }
 
 void SectionArea::openServicePage(const QString& button) {

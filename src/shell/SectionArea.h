@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/ContentSections.h"
 #include "shell/FilterGroup.h"
 #include "shell/SectionNavigation.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
+
+#include <array>
 
 class QMenu;
 class QWidget;
@@ -36,8 +39,8 @@ public:
     SkinPanel* serviceButton(const QString& name) const { return m_serviceButtons.value(name); }
     QMenu* artsymmenu() const { return m_artsymmenu; }
 
-    // Places the section views (any may be null).
-    void setViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb);
+    // Places the section views, indexed by ContentSection (any may be null).
+    void setViews(const std::array<QWidget*, kContentSectionCount>& views);
 
     // Shows the signal section (start-up).
     void showFirstSection();

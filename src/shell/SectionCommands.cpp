@@ -1,21 +1,17 @@
 #include "shell/SectionCommands.h"
 
+#include "core/ContentSections.h"
 #include "core/Escaping.h"
 
 namespace kovan {
 
 SectionCommands::Refresh SectionCommands::refresh(const QString& key, const QString& sessidText) {
     // The session id is one path segment of every address, whatever it holds.
-    const QString sessid = urlPathSegment(sessidText);
-    if (key == QLatin1String("sg"))
-        return {QStringLiteral("sgWeb"), QStringLiteral("/tools/signlist/") + sessid};
-    if (key == QLatin1String("dt"))
-        return {QStringLiteral("dtWeb"), QStringLiteral("/tools/mktevent/") + sessid};
-    if (key == QLatin1String("ay"))
-        return {QStringLiteral("ayWeb"), QStringLiteral("/tools/artlist/") + sessid};
-    if (key == QLatin1String("pl"))
-        return {QStringLiteral("plWeb"), QStringLiteral("/tools/planlist/") + sessid + u'/'};
-    return {};
+    const ContentSectionInfo* s = contentSectionByNavKey(key);
+    if (!s)
+        return {};
+    return {s->viewNameText(), QLatin1StringView(s->pagePath) + urlPathSegment(sessidText) +
+                                   QLatin1StringView(s->refreshSuffix)};
 }
 
 SectionCommands::ServicePage SectionCommands::servicePage(const QString& button,

@@ -1,10 +1,16 @@
 #include "shell/SectionNavigation.h"
 
+#include "core/ContentSections.h"
+
 namespace kovan {
 
 const QStringList& SectionNavigation::keys() {
-    static const QStringList k{QStringLiteral("sg"), QStringLiteral("dt"), QStringLiteral("ay"),
-                               QStringLiteral("pl")};
+    static const QStringList k = [] {
+        QStringList out;
+        for (const ContentSectionInfo* s : contentSectionsInNavOrder())
+            out.append(s->navKeyText());
+        return out;
+    }();
     return k;
 }
 

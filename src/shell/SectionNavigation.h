@@ -10,7 +10,8 @@ namespace kovan {
 // The four navigation buttons and which section panel shows. Plain state; TMainForm repaints
 // the buttons and shows / hides the panels. GUI thread.
 //
-// Button tags: 0 normal, 1 mouse over, 2 selected. At start "sg" is selected and shown.
+// Button tags: 0 normal, 1 mouse over, 2 selected. At start the leftmost (signals, "sg") is
+// selected and shown.
 class SectionNavigation {
 public:
     // Section keys in button order: signals, events, analysis, strategies.
@@ -38,7 +39,7 @@ private:
     int indexOf(const QString& key) const { return keys().indexOf(key); }
 
     std::array<int, 4> m_tags{2, 0, 0, 0};
-    QString m_current = QStringLiteral("sg");
+    QString m_current = keys().front();
 };
 
 } // namespace kovan

@@ -234,7 +234,7 @@ void TMainForm::buildBottomBands() {
 
 void TMainForm::setSectionViews(QWidget* sgWeb, QWidget* ayWeb, QWidget* plWeb, QWidget* dtWeb,
                                 QWidget* rtWeb) {
-    m_sections->setViews(sgWeb, ayWeb, plWeb, dtWeb);
+    m_sections->setViews({sgWeb, ayWeb, plWeb, dtWeb});
     if (rtWeb) {
         m_rtWeb = rtWeb;
         m_rtWeb->setParent(m_bgRPae);

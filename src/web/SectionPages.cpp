@@ -105,9 +105,9 @@ void SectionPages::placeInContainers(QWidget* middleColumn, QWidget* rightColumn
     if (middleColumn) {
         m_stack = new QStackedLayout(middleColumn);
         m_stack->setContentsMargins(0, 0, 0, 0);
-        for (const char* key : {"sign", "mkte", "arts", "plan"})
-            m_stack->addWidget(view(QString::fromLatin1(key)));
-        m_stack->setCurrentWidget(view(u"sign"));
+        for (const ContentSectionInfo* s : contentSectionsInNavOrder())
+            m_stack->addWidget(view(s->pageKeyText()));
+        m_stack->setCurrentWidget(view(contentSection(ContentSection::Signals).pageKeyText()));
     }
     if (rightColumn) {
         auto* layout = new QVBoxLayout(rightColumn);
@@ -355,15 +355,13 @@ void SectionPages::reloadNow(HostWebView* v, QStringView key, bool stuck) {
                                              program().sessid(), sections::localSecondsNow())));
 }
 
-void SectionPages::checkRefresh() {
-    const QJsonObject state = program().sync.with([](const SyncTables& t) { return t.syncState; });
+void SectionPages::checkRefresh(ContentSectionSet changed) {
     const QString script = sections::reloadCheckScript(program().sessid());
     for (const sections::Section& s : sections::table()) {
-        if (!s.stampFlag)
+        if (!s.content || !changed.contains(s.content->id))
             continue;
         HostWebView* v = view(QString::fromLatin1(s.key));
-        if (v && jsonInt(state, QString::fromLatin1(s.stampFlag)) == 1 &&
-            v->Tag == sections::kApplicationPage) {
+        if (v && v->Tag == sections::kApplicationPage) {
             v->runScript(script);
             trace(QStringLiteral("reloadCheck: ") + v->objectName());
         }

@@ -76,7 +76,8 @@ public:
     void pageBody(QStringView viewName, std::function<void(const QString& body)> done);
 
     // ISectionPages.
-    void checkRefresh() override;
+    // Runs reloadCheck('<sessid>') in each changed section whose view holds an application page.
+    void checkRefresh(ContentSectionSet changed) override;
     // Reloads the sections of `types` ("sign" … "rpae", "all"): an application page runs
     // reloadCheck('0'), anything else is loaded afresh. A view still loading (or whose page is
     // being checked) is reloaded once it is done, from its load-finished handling, or after

@@ -7,13 +7,13 @@
 namespace kovan::sections {
 
 const QList<Section>& table() {
-    static const QList<Section> rows{
-        {"sign", "sgWeb", "/tools/signlist/", "signCHG", 1},
-        {"arts", "ayWeb", "/tools/artlist/", "artsCHG", 0},
-        {"plan", "plWeb", "/tools/planlist/", "planCHG", 0},
-        {"mkte", "dtWeb", "/tools/mktevent/", "mktsCHG", 0},
-        {"rpae", "rtWeb", "/tools/right/", nullptr, 1},
-    };
+    static const QList<Section> rows = [] {
+        QList<Section> out;
+        for (const ContentSectionInfo& s : contentSections())
+            out.append({s.pageKey, s.viewName, s.pagePath, s.initialViewTag, &s});
+        out.append({"rpae", "rtWeb", "/tools/right/", 1, nullptr});
+        return out;
+    }();
     return rows;
 }
 

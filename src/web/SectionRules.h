@@ -1,24 +1,29 @@
 #pragma once
 
+#include "core/ContentSections.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 namespace kovan {
 
-// The five section pages and the rules that decide what a view shows and how it reloads.
-// Plain values and pure functions; any thread.
+// The five section pages (the four content sections and the right-hand column) and the rules
+// that decide what a view shows and how it reloads. Plain values and pure functions; any
+// thread.
 namespace sections {
 
 struct Section {
-    const char* key;       // "sign", "arts", "plan", "mkte", "rpae"
-    const char* viewName;  // "sgWeb", ...
-    const char* path;      // "/tools/signlist/", ...
-    const char* stampFlag; // sync state flag that asks for reloadCheck, or nullptr ("rpae")
-    int initialTag;        // the view's Tag before any document completed
+    const char* key;      // "sign", "arts", "plan", "mkte", "rpae"
+    const char* viewName; // "sgWeb", ...
+    const char* path;     // "/tools/signlist/", ...
+    int initialTag;       // the view's Tag before any document completed
+    // The content section, or nullptr for the right-hand column (no stamp, never refreshed
+    // by the sync loop).
+    const ContentSectionInfo* content;
 };
 
-// In reload order: sign, arts, plan, mkte, rpae.
+// In reload order: the content sections in their order (sign, arts, plan, mkte), then rpae.
 const QList<Section>& table();
 // nullptr for an unknown key.
 const Section* find(QStringView key);

@@ -5,6 +5,7 @@
 #include "web/ContentPane.h"
 #include "web/HostWebView.h"
 #include "web/SectionPages.h"
+#include "web/SectionRules.h"
 #include "web/WebArtwork.h"
 #include "web/WebCommands.h"
 
@@ -90,8 +91,10 @@ PageHooks WebModule::pageHooks() const {
 }
 
 std::array<QWidget*, 5> WebModule::sectionViews() const {
-    return {m_pages->view(u"sign"), m_pages->view(u"arts"), m_pages->view(u"plan"),
-            m_pages->view(u"mkte"), m_pages->view(u"rpae")};
+    std::array<QWidget*, 5> views{};
+    for (qsizetype i = 0; i < sections::table().size(); ++i)
+        views[std::size_t(i)] = m_pages->view(QString::fromLatin1(sections::table()[i].key));
+    return views;
 }
 
 ISectionPages* WebModule::sectionPagesForSync() const {

@@ -73,7 +73,7 @@ protected:
 
 class NoPages : public ISectionPages {
 public:
-    void checkRefresh() override { ++refreshes; }
+    void checkRefresh(ContentSectionSet) override { ++refreshes; }
     void forceReload(const QString&) override { ++reloads; }
     int refreshes = 0;
     int reloads = 0;

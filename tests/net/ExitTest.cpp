@@ -66,7 +66,7 @@ std::string changedStampReply() {
 // The section pages of the sync loop; checkRefresh runs `onRefresh` inside the relay step.
 class Pages : public ISectionPages {
 public:
-    void checkRefresh() override {
+    void checkRefresh(ContentSectionSet) override {
         ++refreshes;
         if (onRefresh)
             onRefresh();

@@ -15,9 +15,6 @@
 
 namespace kovan::test {
 
-inline const char* const kStampNames[4] = {"LUDsign", "LUDarts", "LUDplan", "LUDmkts"};
-inline const char* const kFlagNames[4] = {"signCHG", "artsCHG", "planCHG", "mktsCHG"};
-
 // The bids of `rates` applied with the plain quote table rules.
 inline void referenceRates(NameValueList& table, const QJsonArray& rates) {
     for (const QJsonValue& v : rates) {
@@ -50,8 +47,12 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
                                  const QByteArray& input) {
     SyncReplyProcessor processor(tables, news);
     int refreshes = 0;
+    ContentSectionSet changed;
     SyncReplyProcessor::Hooks hooks;
-    hooks.checkRefresh = [&] { ++refreshes; };
+    hooks.checkRefresh = [&](ContentSectionSet c) {
+        ++refreshes;
+        changed = c;
+    };
     const SyncTables before = tables.snapshot();
     const QList<topInfoRuntimeRecord> newsBefore = news.snapshot();
     const auto outcome = processor.processUtf8(input, hooks, 1000);
@@ -68,23 +69,25 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
             return "quote line without a value: " + line.toStdString();
     }
     // Stamps never go back; a flag is 1 exactly when its stamp moved.
-    if (after.syncState.size() != 8)
+    if (after.syncState.size() != 2 * kContentSectionCount)
         return "syncState lost or gained members";
     const QJsonObject reply = QJsonDocument::fromJson(input).object();
     const bool stampsRan = jsonInt(reply, u"status") == 1 && reply.value(u"symbolinfo").isObject();
     if (!stampsRan && after.syncState != before.syncState)
         return "syncState changed by a reply that was not taken up";
     bool anyFlag = false;
-    for (int i = 0; i < 4; ++i) {
-        const qint64 b = jsonInt(before.syncState, QString::fromLatin1(kStampNames[i]));
-        const qint64 a = jsonInt(after.syncState, QString::fromLatin1(kStampNames[i]));
-        const qint64 flag = jsonInt(after.syncState, QString::fromLatin1(kFlagNames[i]));
+    for (const ContentSectionInfo& s : contentSections()) {
+        const qint64 b = jsonInt(before.syncState, QString::fromLatin1(s.stampName));
+        const qint64 a = jsonInt(after.syncState, QString::fromLatin1(s.stampName));
+        const qint64 flag = jsonInt(after.syncState, QString::fromLatin1(s.changeFlag));
         if (a < b)
-            return std::string("stamp went back: ") + kStampNames[i];
+            return std::string("stamp went back: ") + s.stampName;
         if (flag != 0 && flag != 1)
             return "flag out of range";
         if (stampsRan && (a > b) != (flag == 1))
-            return std::string("flag does not match its stamp: ") + kFlagNames[i];
+            return std::string("flag does not match its stamp: ") + s.changeFlag;
+        if (stampsRan && (a > b) != changed.contains(s.id))
+            return std::string("the refresh was not told of ") + s.pageKey;
         anyFlag = anyFlag || a > b;
     }
     if ((refreshes == 1) != anyFlag || refreshes > 1)

@@ -30,11 +30,11 @@ struct FakePages {
     int reloadAllCalls = 0;
     int tickerCalls = 0;
 
-    void checkRefresh(const SyncTables& t) {
+    void checkRefresh(ContentSectionSet changed, const QString& sessid) {
         ++checkRefreshCalls;
-        for (const QString& view : test::changedSectionViews(t.syncState))
+        for (const QString& view : test::changedSectionViews(changed))
             if (loadedViews.contains(view))
-                scripts << view + u':' + t.sessid;
+                scripts << view + u':' + sessid;
     }
 };
 
@@ -43,8 +43,8 @@ protected:
     void SetUp() override {
         m_tables.assign(
             SyncTables{QStringLiteral("sess"), {}, {}, {}, SyncTables::initialSyncState()});
-        m_hooks.checkRefresh = [this] {
-            m_tables.with([this](SyncTables& t) { pages.checkRefresh(t); });
+        m_hooks.checkRefresh = [this](ContentSectionSet changed) {
+            pages.checkRefresh(changed, m_tables.snapshot().sessid);
         };
         m_hooks.forceReloadAll = [this] { ++pages.reloadAllCalls; };
         m_hooks.ensureTicker = [this] { ++pages.tickerCalls; };

@@ -30,10 +30,10 @@ std::string syncReply(const std::string& sessid, const std::string& extra = {}) 
 // Records the calls the worker hands over; checks they arrive on the GUI thread.
 class RecordingPages : public ISectionPages {
 public:
-    void checkRefresh() override {
+    void checkRefresh(ContentSectionSet changed) override {
         onGui = onGui && QThread::currentThread() == QCoreApplication::instance()->thread();
         const SyncTables t = program().sync.snapshot();
-        for (const QString& view : test::changedSectionViews(t.syncState))
+        for (const QString& view : test::changedSectionViews(changed))
             scripts << view + u':' + t.sessid;
         ++refreshes;
     }

@@ -228,7 +228,9 @@ TEST(SectionRules, TableInReloadOrder) {
         EXPECT_STREQ(t[i].path, paths[i]);
         EXPECT_EQ(t[i].initialTag, tags[i]);
     }
-    EXPECT_EQ(t[4].stampFlag, nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(t[i].content, &contentSections()[std::size_t(i)]);
+    EXPECT_EQ(t[4].content, nullptr);
 }
 
 TEST(SectionRules, Addresses) {

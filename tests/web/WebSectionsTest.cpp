@@ -306,8 +306,7 @@ TEST_F(SectionsTest, APageWithoutTheMarkerBecomesTheTileAndNeverGetsReloadCheck)
     EXPECT_FALSE(body.contains("<h1>"));
 
     // Its stamp moves: no reloadCheck for a tile.
-    program().sync.with([](SyncTables& t) { t.syncState[QStringLiteral("planCHG")] = 1; });
-    m_pages->checkRefresh();
+    m_pages->checkRefresh({ContentSection::Plans});
     m_checked.remove("plan");
     m_pages->forceReload("plan"); // navigates afresh instead
     ASSERT_TRUE(waitUntil([this] { return m_checked.contains("plan"); }));
@@ -372,12 +371,7 @@ TEST_F(SectionsTest, GridPngDeletedWhileRunningIsWrittenAtTheNextCompletedPage) 
 
 TEST_F(SectionsTest, CheckRefreshRunsReloadCheckWithTheSessionInMovedSectionsOnly) {
     startAndWait();
-    program().sync.with([](SyncTables& t) {
-        t.syncState[QStringLiteral("signCHG")] = 1;
-        t.syncState[QStringLiteral("mktsCHG")] = 1;
-        t.syncState[QStringLiteral("artsCHG")] = 0;
-    });
-    m_pages->checkRefresh();
+    m_pages->checkRefresh({ContentSection::Signals, ContentSection::Events});
     ASSERT_TRUE(waitUntil([this] { return m_reloadChecks.size() >= 2; }));
     for (const char* key : kKeys)
         runJs(view(key)->page(), "0");
