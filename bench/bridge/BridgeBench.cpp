@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     std::thread listener([&server] { server.listen_after_bind(); });
     while (!server.is_running())
         std::this_thread::yield();
-    kovan::program().endpoints.pageServer =
+    kovan::program().paths.endpoints.pageServer =
         kovan::HostPort{QStringLiteral("127.0.0.1"), quint16(port)};
 
     kovan::CommandRegistry registry;

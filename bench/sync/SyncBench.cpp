@@ -55,10 +55,11 @@ BENCHMARK(BM_ParseOnly);
 // changes under the table lock, 20 news items checked against the news list.
 void BM_ProcessReply(benchmark::State& state) {
     const QByteArray replies[2] = {makeReply(0), makeReply(1)};
-    Guarded<SyncTables> tables(
-        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
-    Guarded<QList<topInfoRuntimeRecord>> news;
-    SyncReplyProcessor processor(tables, news);
+    SessionState session;
+    session.setSessid(QStringLiteral("bench-session"));
+    SharedSyncTables tables(SyncTables::initial());
+    NewsList news;
+    SyncReplyProcessor processor(session, tables, news);
     const SyncReplyProcessor::Hooks hooks;
     processor.processUtf8(replies[1], hooks, 0); // symbols and news in place
     int i = 0;
@@ -73,10 +74,11 @@ BENCHMARK(BM_ProcessReply);
 // As the worker does it: from the decoded reply text (UTF-16 back to UTF-8 first).
 void BM_ProcessReplyText(benchmark::State& state) {
     const QString replies[2] = {QString::fromUtf8(makeReply(0)), QString::fromUtf8(makeReply(1))};
-    Guarded<SyncTables> tables(
-        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
-    Guarded<QList<topInfoRuntimeRecord>> news;
-    SyncReplyProcessor processor(tables, news);
+    SessionState session;
+    session.setSessid(QStringLiteral("bench-session"));
+    SharedSyncTables tables(SyncTables::initial());
+    NewsList news;
+    SyncReplyProcessor processor(session, tables, news);
     const SyncReplyProcessor::Hooks hooks;
     processor.process(replies[1], hooks, 0);
     int i = 0;
@@ -91,10 +93,11 @@ BENCHMARK(BM_ProcessReplyText);
 void BM_ProcessLargeReply(benchmark::State& state) {
     const int symbols = int(state.range(0));
     const QByteArray replies[2] = {makeReply(0, symbols), makeReply(1, symbols)};
-    Guarded<SyncTables> tables(
-        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
-    Guarded<QList<topInfoRuntimeRecord>> news;
-    SyncReplyProcessor processor(tables, news);
+    SessionState session;
+    session.setSessid(QStringLiteral("bench-session"));
+    SharedSyncTables tables(SyncTables::initial());
+    NewsList news;
+    SyncReplyProcessor processor(session, tables, news);
     const SyncReplyProcessor::Hooks hooks;
     processor.processUtf8(replies[1], hooks, 0);
     int i = 0;
@@ -109,10 +112,11 @@ BENCHMARK(BM_ProcessLargeReply)->Arg(20000)->Unit(benchmark::kMillisecond);
 void BM_SymbolRebuild(benchmark::State& state) {
     const int symbols = int(state.range(0));
     const QByteArray replies[2] = {makeReply(0, symbols, false), makeReply(0, symbols, true)};
-    Guarded<SyncTables> tables(
-        SyncTables{QStringLiteral("bench-session"), {}, {}, {}, SyncTables::initialSyncState()});
-    Guarded<QList<topInfoRuntimeRecord>> news;
-    SyncReplyProcessor processor(tables, news);
+    SessionState session;
+    session.setSessid(QStringLiteral("bench-session"));
+    SharedSyncTables tables(SyncTables::initial());
+    NewsList news;
+    SyncReplyProcessor processor(session, tables, news);
     const SyncReplyProcessor::Hooks hooks;
     int i = 0;
     for (auto _ : state) {

@@ -53,8 +53,8 @@ bool settleProgramFolder(const CommandLine& cl) {
         ProgramDirChoice::decide(ProgramDirFacts::probe(cl.programDir, exeDir));
     const bool prepared = folder.prepare(exeDir + QStringLiteral("/kovan-companion"));
     ProgramState& state = program();
-    state.programDir = folder.dir;
-    state.endpoints = cl.endpoints;
+    state.paths.programDir = folder.dir;
+    state.paths.endpoints = cl.endpoints;
     return prepared;
 }
 

@@ -22,11 +22,11 @@ namespace kovan {
 namespace {
 
 QString companionPath() {
-    return program().programDir + QStringLiteral("zrs");
+    return program().paths.programDir + QStringLiteral("zrs");
 }
 
 QString stagedCompanionPath() {
-    return program().programDir + QStringLiteral("cache/zrs");
+    return program().paths.programDir + QStringLiteral("cache/zrs");
 }
 
 bool fileExists(const QString& path) {
@@ -49,7 +49,7 @@ StartupProcedure::Outcome StartupProcedure::run() {
 }
 
 void StartupProcedure::startCompanion() {
-    const bool started = kovan::startCompanion(companionPath(), program().programDir);
+    const bool started = kovan::startCompanion(companionPath(), program().paths.programDir);
     trace(started ? QStringLiteral("companion started") : QStringLiteral("companion not started"));
 }
 
@@ -70,7 +70,7 @@ bool StartupProcedure::companionUpdate() {
 
 void StartupProcedure::createFolders() {
     static const char* const folders[] = {"cache", "logs", "sound", "screenshots", "resource"};
-    QDir dir(program().programDir);
+    QDir dir(program().paths.programDir);
     for (const char* name : folders) {
         const QString folder = QString::fromLatin1(name);
         // A plain file of that name is no folder: creating it fails like any other error.
@@ -81,7 +81,7 @@ void StartupProcedure::createFolders() {
 
 void StartupProcedure::loadSettings() {
     ProgramState& p = program();
-    p.settings.setLines(configfile::load(p.configPath()));
+    p.settings.setLines(configfile::load(p.settings.filePath()));
     logScrubber().addSettingsSecrets(p.settings);
     configfile::normaliseLocalAlert(p.settings, fileExists);
 }
@@ -113,23 +113,22 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
     }
 
     // 7. The session becomes the client's.
-    p.sessInfoText = block.text;
-    p.setSessid(session.sessid);
+    p.session.sessInfoText = block.text;
+    p.session.setSessid(session.sessid);
     m_lifecycle.runStart(StartStep::SessionTaken);
 
     // 8. The companion has done its part.
     killProcessesByName(companionPath());
 
     // 9.
-    p.setAppRunning(true);
+    p.appRunning.set(true);
     m_lifecycle.runStart(StartStep::AppRunning);
 
     // 10.
     createFolders();
 
     // 11. Program-wide documents and lists start afresh.
-    p.realtimeSignals =
-        QJsonObject{{QStringLiteral("itemcount"), 0}, {QStringLiteral("items"), QJsonArray()}};
+    p.realtimeSignals = RealtimeSignals();
     p.sync.with([](SyncTables& t) {
         t.syncState = SyncTables::initialSyncState();
         t.symbolInfo = QJsonObject();

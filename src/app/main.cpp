@@ -44,7 +44,7 @@ int runClient(const kovan::CommandLine& cl) {
     ShellModule shell;
     WebModule web(shell.contentContainer(), shell.middleColumn());
     NetModule net({web.sectionPagesForSync(), shell.ratesTicker(), web.whenPagesShown()});
-    NotifyModule notify(program().programDir + QStringLiteral("sound"));
+    NotifyModule notify(program().paths.programDir + QStringLiteral("sound"));
     MemberModule member;
     WindowsModule windows;
     ChartModule chart;
@@ -110,9 +110,9 @@ int main(int argc, char** argv) {
 
     // Lines reach <dir>/logs once start-up has made that folder (or from the start when an
     // earlier run made it). The log outlives the workers joined below.
-    TraceLog log(program().programDir + QStringLiteral("logs"));
+    TraceLog log(program().paths.programDir + QStringLiteral("logs"));
     trace(QStringLiteral("kovan ") + CommandLine::version() + QStringLiteral(" in ") +
-          program().programDir);
+          program().paths.programDir);
     if (!folderReady)
         trace(QStringLiteral("cannot make the program folder"));
 

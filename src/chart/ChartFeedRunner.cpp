@@ -71,7 +71,7 @@ void ChartFeedRunner::CPTerminate(ChartProcess* sender) {
     const QString why = sender->errorText();
     if (m_CPThread == sender)
         m_CPThread = nullptr;
-    if (m_isRuning && program().appRunning() && !m_CPThread) {
+    if (m_isRuning && program().appRunning.isSet() && !m_CPThread) {
         // One line per run of failures: a server that stays away does not fill the log.
         if (byError && !m_failing)
             trace(QStringLiteral("chart feed %1 %2 ended: replaced in %3 ms")

@@ -68,14 +68,15 @@ QString ChartLauncher::showChartWindow(const QString& sym, const QString& syminf
         return QString();
     ProgramState& state = program();
     if (!termsAccepted(state.settings) && m_hooks.showTerms)
-        m_hooks.showTerms(termsUrl(state.endpoints.pageServer, state.sessid()), kTermsKey);
+        m_hooks.showTerms(termsUrl(state.paths.endpoints.pageServer, state.session.sessid()),
+                          kTermsKey);
     const QString key = m_registry.newKey();
     if (!termsAccepted(state.settings) || !m_hooks.createWindow)
         return key; // a key that names no window: its commands answer "-1"
 
     ChartController* window = m_hooks.createWindow();
     try {
-        window->init(syminfos, style, state.sessInfoText, key);
+        window->init(syminfos, style, state.session.sessInfoText, key);
     } catch (...) {
         if (m_hooks.discardWindow)
             m_hooks.discardWindow(window);
@@ -96,7 +97,7 @@ QString ChartLauncher::viewchartbysign(const QString& aParam) {
     if (!entry.isObject())
         throw ConversionError("viewchartbysign: unknown instrument " + sym.toStdString());
     const QJsonObject description =
-        signalInstrument(sym, jsonInt(params, u"id"), entry.toObject(), program().endpoints);
+        signalInstrument(sym, jsonInt(params, u"id"), entry.toObject(), program().paths.endpoints);
     return showChartWindow(sym, compactJson(description), QString());
 }
 

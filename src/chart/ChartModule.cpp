@@ -91,7 +91,7 @@ QList<TChartForm*> ChartModule::windows() const {
 ChartController* ChartModule::createWindow() {
     ChartController::Options options = m_options;
     if (options.programDir.isEmpty())
-        options.programDir = program().programDir;
+        options.programDir = program().paths.programDir;
     auto* form = new TChartForm(options, m_commands ? *m_commands : commandRegistry());
     m_windows.append(form);
     QObject::connect(form, &TChartForm::closed, form,
@@ -110,7 +110,7 @@ void ChartModule::openChart() {
     try {
         m_launcher->showChartWindow(
             QStringLiteral("XAGRMB"),
-            compactJson(ChartLauncher::defaultInstrument(program().endpoints)), QString());
+            compactJson(ChartLauncher::defaultInstrument(program().paths.endpoints)), QString());
     } catch (const std::exception& e) {
         trace(QStringLiteral("chart not opened: ") + QString::fromUtf8(e.what()));
     }

@@ -20,7 +20,7 @@ void ExitProcedure::run() {
     m_started = true;
     trace(QStringLiteral("exit procedure"));
     m_lifecycle.runExit(ExitStep::RemoveTrayIcon);
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     m_lifecycle.runExit(ExitStep::StopWorkers);
     m_lifecycle.runExit(ExitStep::HideWindows);
     m_since.start();

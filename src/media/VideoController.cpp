@@ -30,7 +30,7 @@ bool isWebAddress(const QString& url) {
 } // namespace
 
 VideoController::VideoController(QObject* parent)
-    : QObject(parent), m_cacheDir(program().programDir + QStringLiteral("cache")),
+    : QObject(parent), m_cacheDir(program().paths.programDir + QStringLiteral("cache")),
       m_playerFolder(PlayerLibrary::defaultFolder()) {
     connect(&m_player, &FFPlayer::fileOpened, this,
             [this](qint64 duration, int, int) { FFPlayerFileOpen(duration); });

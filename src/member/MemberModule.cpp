@@ -33,11 +33,11 @@ MemberModule::MemberModule()
                   m_needs.exitProcedure();
           };
           form->openMemberPage = [this] {
-              openLink(
-                  memberPageUrl(program().endpoints.webSite, program().sessid(), linkClientKey()));
+              openLink(memberPageUrl(program().paths.endpoints.webSite, program().session.sessid(),
+                                     linkClientKey()));
           };
           form->openRegisterPage = [this] {
-              openLink(dialogRegisterUrl(program().endpoints.webSite, linkClientKey()));
+              openLink(dialogRegisterUrl(program().paths.endpoints.webSite, linkClientKey()));
           };
           return form;
       }) {}
@@ -99,7 +99,7 @@ void MemberModule::logIMGClick() {
 }
 
 void MemberModule::loginLabelClick() {
-    m_auform->setSiteName(program().endpoints.webSite.host);
+    m_auform->setSiteName(program().paths.endpoints.webSite.host);
     m_auform->showLogin();
 }
 
@@ -109,11 +109,13 @@ void MemberModule::lgoutlabClick() {
 }
 
 void MemberModule::utypelabClick() {
-    openLink(priceUrl(program().endpoints.webSite, linkClientKey(), program().sessid()));
+    openLink(
+        priceUrl(program().paths.endpoints.webSite, linkClientKey(), program().session.sessid()));
 }
 
 void MemberModule::regLabelClick() {
-    openLink(registerUrl(program().endpoints.webSite, linkClientKey(), program().sessid()));
+    openLink(registerUrl(program().paths.endpoints.webSite, linkClientKey(),
+                         program().session.sessid()));
 }
 
 void MemberModule::forcelogout() {
@@ -162,7 +164,7 @@ void MemberModule::openLink(const QString& url) {
 
 void MemberModule::forceReload(const QString& types) {
     // A reply that comes back while the client ends reloads nothing.
-    if (program().appRunning() && m_needs.forceReload)
+    if (program().appRunning.isSet() && m_needs.forceReload)
         m_needs.forceReload(types);
 }
 

@@ -37,8 +37,8 @@ bool MemberSession::loginResult(const QString& replyText) {
     ProgramState& state = program();
     state.settings.setValue(u"AUTHKEY", reply.sessid);
     save();
-    state.setSessid(reply.sessid);
-    state.sessInfoText = replyText;
+    state.session.setSessid(reply.sessid);
+    state.session.sessInfoText = replyText;
     trace(QStringLiteral("member signed in"));
     if (m_effects.forceReload)
         m_effects.forceReload(contentSection(ContentSection::Signals).pageKeyText());
@@ -53,7 +53,7 @@ void MemberSession::dialogSignedIn(const LoginReply& reply, const QString& user,
     if (remember)
         state.settings.setValue(u"AUTHINFO", rememberLogin(user, password));
     save();
-    state.setSessid(reply.sessid);
+    state.session.setSessid(reply.sessid);
     trace(QStringLiteral("member signed in"));
 }
 
@@ -76,7 +76,7 @@ void MemberSession::showMember(const QString& uid) {
 
 void MemberSession::save() {
     try {
-        program().saveConfig();
+        program().settings.save();
     } catch (const std::exception& e) {
         trace(QStringLiteral("config.dat not saved: ") + QString::fromUtf8(e.what()));
     }

@@ -51,7 +51,7 @@ void SyncController::SyncThreadTermintate(SyncThread* sender) {
         m_worker = nullptr;
     if (m_destroying)
         return;
-    if (program().appRunning() && !m_stopped)
+    if (program().appRunning.isSet() && !m_stopped)
         startWorker(failed ? m_options.pollPeriodMs : 0);
     Q_EMIT workerEnded(failed);
 }

@@ -1,7 +1,6 @@
 #include "net/SyncReplyProcessor.h"
 
 #include "core/JsonParams.h"
-#include "core/LogScrubber.h"
 #include "core/NameValueEditor.h"
 #include "core/Trace.h"
 
@@ -14,9 +13,9 @@
 
 namespace kovan {
 
-SyncReplyProcessor::SyncReplyProcessor(Guarded<SyncTables>& tables,
-                                       Guarded<QList<topInfoRuntimeRecord>>& topInfoList)
-    : m_tables(tables), m_topInfoList(topInfoList) {}
+SyncReplyProcessor::SyncReplyProcessor(SessionState& session, SharedSyncTables& tables,
+                                       NewsList& topInfoList)
+    : m_session(session), m_tables(tables), m_topInfoList(topInfoList) {}
 
 qint64 SyncReplyProcessor::localNowSecs() {
     const QDateTime now = QDateTime::currentDateTime();
@@ -51,25 +50,19 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
     if (!symbolinfo.isObject())
         return Outcome::Unusable;
 
-    // Symbols, session id and stamps: each under the table lock, the hooks outside it.
+    // Symbols, session id and stamps: each under its lock, the hooks outside them.
     const QString replySessid = jsonText(reply, u"sessid");
     // An id no address can carry (a line break, past 1,024 characters) would stop every
     // request: keep the one we have.
     const bool unusable = !replySessid.isEmpty() && !isUsableSessid(replySessid);
     if (unusable)
         trace(QStringLiteral("sync: unusable session id in the reply ignored"));
-    bool sessidChanged = false;
     ContentSectionSet changed;
-    m_tables.with([&](SyncTables& t) {
-        applySymbols(t, symbolinfo.toObject());
-        const bool stale = m_requestSessidKnown && t.sessid != m_requestSessid;
-        if (!stale && !unusable && t.sessid != replySessid) {
-            t.sessid = replySessid;
-            sessidChanged = true;
-        }
-    });
-    if (sessidChanged)
-        logScrubber().addSecret(replySessid); // a session id lives in memory only
+    m_tables.with([&](SyncTables& t) { applySymbols(t, symbolinfo.toObject()); });
+    const bool sessidChanged =
+        !unusable && m_session.replaceSessidIf(replySessid, [this](const QString& current) {
+            return !m_requestSessidKnown || current == m_requestSessid;
+        });
     if (sessidChanged && hooks.forceReloadAll)
         hooks.forceReloadAll();
     m_tables.with([&](SyncTables& t) { changed = applyStamps(t.syncState, reply); });

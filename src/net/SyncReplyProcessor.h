@@ -1,9 +1,10 @@
 #pragma once
 
 #include "core/ContentSections.h"
-#include "core/Guarded.h"
 #include "core/NameValueList.h"
-#include "core/ProgramState.h"
+#include "core/NewsList.h"
+#include "core/SessionState.h"
+#include "core/SyncTables.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -18,8 +19,8 @@ namespace kovan {
 // bids and news items, in that order. Runs on the sync worker's thread (tests, the fuzzer and
 // the benchmark call it directly).
 //
-// Every table change is made under the lock of the table it touches (SyncTables as a whole,
-// or the news list), and a lock is never held while a hook runs: the hooks hand work to the
+// Every change is made under the lock of what it touches (the session id, SyncTables as a
+// whole, or the news list), and a lock is never held while a hook runs: the hooks hand work to the
 // GUI thread and wait for it, and the GUI thread takes the same locks.
 class SyncReplyProcessor {
 public:
@@ -39,8 +40,7 @@ public:
         std::function<void()> ensureTicker; // starts the rates ticker when none exists
     };
 
-    SyncReplyProcessor(Guarded<SyncTables>& tables,
-                       Guarded<QList<topInfoRuntimeRecord>>& topInfoList);
+    SyncReplyProcessor(SessionState& session, SharedSyncTables& tables, NewsList& topInfoList);
 
     // The session id the sync request carried. Once set, the reply's session id is taken only
     // while that id is still the current one: a login or logout that changed the session while
@@ -74,8 +74,9 @@ public:
 private:
     Outcome processObject(const QJsonObject& reply, const Hooks& hooks, qint64 nowLocalSecs);
 
-    Guarded<SyncTables>& m_tables;
-    Guarded<QList<topInfoRuntimeRecord>>& m_topInfoList;
+    SessionState& m_session;
+    SharedSyncTables& m_tables;
+    NewsList& m_topInfoList;
     QString m_requestSessid;
     bool m_requestSessidKnown = false;
 };

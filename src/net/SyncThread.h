@@ -22,7 +22,7 @@ struct SyncOptions {
 };
 
 // The sync worker: polls GET <data server root>/sync/<sessid> once per period while
-// program().appRunning() holds, and feeds the replies through SyncReplyProcessor into
+// program().appRunning.isSet() holds, and feeds the replies through SyncReplyProcessor into
 // program().sync and program().topInfoList. One HttpClient for the worker's life keeps the
 // connection between cycles.
 //

@@ -12,7 +12,7 @@ const QString requestThread::kFallbackReply =
 
 requestThread::requestThread(const QString& req, const QString& dat, QObject* parent)
     : SelfFreeingWorker(parent), m_reqact(req), m_reqstr(dat),
-      m_root(program().endpoints.dataServer.root()) {}
+      m_root(program().paths.endpoints.dataServer.root()) {}
 
 void requestThread::setTimeoutsMs(int connectMs, int readMs) {
     m_connectTimeoutMs = connectMs;
@@ -28,7 +28,7 @@ void requestThread::run() {
         client.setReadTimeoutMs(m_readTimeoutMs);
         const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
         const QByteArray body = encodeFormBody(m_reqstr);
-        m_url = m_root + u'/' + m_reqact + u'/' + urlPathSegment(program().sessid());
+        m_url = m_root + u'/' + m_reqact + u'/' + urlPathSegment(program().session.sessid());
         const HttpReply reply = client.postForm(m_url, body);
         if (reply.ok)
             m_recvStr = reply.text();

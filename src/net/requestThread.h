@@ -18,8 +18,8 @@ namespace kovan {
 //     w->start();
 //
 // Threads: construct, configure and start on the GUI thread; the data server root is taken
-// then, the session id (program().sessid()) when the worker builds the URL. recvStr() is for
-// the termination handler (or after the worker has ended).
+// then, the session id (program().session.sessid()) when the worker builds the URL. recvStr() is
+// for the termination handler (or after the worker has ended).
 class requestThread : public SelfFreeingWorker<requestThread> {
     Q_OBJECT
 public:

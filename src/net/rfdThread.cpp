@@ -8,7 +8,7 @@ namespace kovan {
 
 rfdThread::rfdThread(const QString& src, const QString& dst, QObject* parent)
     : SelfFreeingWorker(parent), m_srcFile(src), m_dstFile(dst),
-      m_root(program().endpoints.pageServer.root() + u'/') {}
+      m_root(program().paths.endpoints.pageServer.root() + u'/') {}
 
 void rfdThread::setTimeoutsMs(int connectMs, int readMs) {
     m_connectTimeoutMs = connectMs;

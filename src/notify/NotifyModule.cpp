@@ -16,8 +16,8 @@ namespace kovan {
 NotifyModule::NotifyModule(const QString& soundDir)
     : m_notices(std::make_unique<NoticeList>()), m_sounds(std::make_unique<SoundAlerts>(soundDir)),
       m_floatBar([this] {
-          auto bar =
-              std::make_unique<TtopFloatForm>(program().topInfoList, program().realtimeSignals);
+          auto bar = std::make_unique<TtopFloatForm>(program().topInfoList,
+                                                     program().realtimeSignals.document);
           applyFloatBarTargets(*bar);
           // Signals that came before the bar existed show at once.
           bar->Label5Click();
@@ -56,7 +56,7 @@ void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
 
 void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
     bar.setTargets({m_needs.showoptPage, m_needs.mainWindow.visible, m_needs.mainWindow.show,
-                    m_needs.mainWindow.switchPae, [] { return program().sessid(); }});
+                    m_needs.mainWindow.switchPae, [] { return program().session.sessid(); }});
 }
 
 TtopFloatForm* NotifyModule::floatBar() {
@@ -79,7 +79,7 @@ void NotifyModule::registerCommands(CommandRegistry& registry) {
                            {m_notices.get(), [this](int index) { popup()->showMsg(index); },
                             [sounds] { return sounds->isOn(); },
                             [sounds](const QString& f) { sounds->audioPlay(f); },
-                            &program().topInfoList, &program().realtimeSignals,
+                            &program().topInfoList, &program().realtimeSignals.document,
                             [this] {
                                 // A bar not built yet shows the signals when it is.
                                 if (TtopFloatForm* bar = m_floatBar.ifBuilt())

@@ -12,7 +12,7 @@ RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m
         return program().sync.with(
             [](const SyncTables& t) { return TickerSheet::entries(t.symbolCodes, t.quoteTable); });
     };
-    m_running = [] { return program().appRunning(); };
+    m_running = [] { return program().appRunning.isSet(); };
 }
 
 RatesTicker::~RatesTicker() {

@@ -39,7 +39,7 @@ public:
     // Where the quotes come from; defaults to the program's sync tables (read under their
     // lock). The function runs on the worker's thread; the next worker takes it.
     void setSource(drawBtmThread::Source source);
-    // Whether a worker that ended is replaced; defaults to program().appRunning().
+    // Whether a worker that ended is replaced; defaults to program().appRunning.isSet().
     void setRunningCheck(std::function<bool()> running) { m_running = std::move(running); }
 
     bool tickerExists() const override;

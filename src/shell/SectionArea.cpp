@@ -305,10 +305,10 @@ void SectionArea::artVideoBtnClick() {
 }
 
 void SectionArea::refreshClick(const QString& key) {
-    const SectionCommands::Refresh r = SectionCommands::refresh(key, program().sessid());
+    const SectionCommands::Refresh r = SectionCommands::refresh(key, program().session.sessid());
     if (r.view.isEmpty())
         return;
-    const QString url = program().endpoints.pageServer.root() + r.path;
+    const QString url = program().paths.endpoints.pageServer.root() + r.path;
     trace(QStringLiteral("refresh ") + r.view + QStringLiteral(": ") + url);
     if (m_hooks.navigateView)
         m_hooks.navigateView(r.view, url);
@@ -325,7 +325,7 @@ void SectionArea::ASML_XAGRMBClick(const QString& itemName, const QString& capti
 
 void SectionArea::openServicePage(const QString& button) {
     const SectionCommands::ServicePage page =
-        SectionCommands::servicePage(button, program().sessid());
+        SectionCommands::servicePage(button, program().session.sessid());
     if (page.title.isEmpty())
         return;
     trace(QStringLiteral("service page ") + page.params);

@@ -40,7 +40,7 @@ void ShellModule::registerCommands(CommandRegistry& registry) {
 void ShellModule::addSteps(Lifecycle& lifecycle) {
     TMainForm* form = m_form.get();
     lifecycle.onStart(StartStep::SessionTaken, [form] {
-        const qint64 uid = jsonInt(parseJsonObject(program().sessInfoText), u"UID");
+        const qint64 uid = jsonInt(parseJsonObject(program().session.sessInfoText), u"UID");
         form->topUNLab()->setText(QString::number(uid));
     });
     lifecycle.onStart(StartStep::AppRunning, [form] { form->registerCloseMessage(); });

@@ -261,8 +261,8 @@ void TMainForm::loadEarnGif() {
     // read directly.
     const QByteArray gif = SkinImages::encoded(QStringLiteral("EARNGIF"));
     QString source = SkinImages::resourcePath(QStringLiteral("EARNGIF"));
-    if (!program().programDir.isEmpty()) {
-        const QString path = program().programDir + QStringLiteral("cache/edata.gif");
+    if (!program().paths.programDir.isEmpty()) {
+        const QString path = program().paths.programDir + QStringLiteral("cache/edata.gif");
         QFile f(path);
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(gif) == gif.size())
             source = path;
@@ -444,7 +444,7 @@ void TMainForm::minImgClick() {
 
 void TMainForm::hideToTray() {
     hide();
-    if (!program().sessid().isEmpty() && m_hooks.showFloatBar)
+    if (!program().session.sessid().isEmpty() && m_hooks.showFloatBar)
         m_hooks.showFloatBar(true);
     addTrayIcon();
 }

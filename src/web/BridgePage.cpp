@@ -47,7 +47,7 @@ void BridgePage::attach(CommandRegistry& registry) {
 bool BridgePage::allowed(const QUrl& origin) const {
     if (originAllowed)
         return originAllowed(origin);
-    return bridge::isPageServerOrigin(origin, program().endpoints.pageServer);
+    return bridge::isPageServerOrigin(origin, program().paths.endpoints.pageServer);
 }
 
 QString BridgePage::runNow(const QString& name, const QString& params) {

@@ -28,7 +28,7 @@ public:
     void attach(CommandRegistry& registry);
     bool attached() const { return m_registry != nullptr; }
 
-    // Which origins are served. Default: the page server of program().endpoints, read at each
+    // Which origins are served. Default: the page server of program().paths.endpoints, read at each
     // call (so a changed endpoint applies at once).
     std::function<bool(const QUrl& origin)> originAllowed;
 

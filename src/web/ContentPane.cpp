@@ -90,7 +90,7 @@ void ContentPane::showoptPage(const QString& _ktitle, const QString& _params, qi
     m_ConLDPae->raise();
     placeOverMiddleColumn();
     m_ConRefrBt->move(m_ConTopPae->width() - m_ConRefrBt->width() - 20, 8);
-    m_contentUrl = sections::contentAddress(program().endpoints.pageServer.root(), _params);
+    m_contentUrl = sections::contentAddress(program().paths.endpoints.pageServer.root(), _params);
     m_ConWeb->navigate(QUrl(m_contentUrl));
     if (m_host)
         m_host->show();

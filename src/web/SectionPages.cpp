@@ -130,8 +130,8 @@ void SectionPages::attachScriptHosts(CommandRegistry& registry) {
 }
 
 void SectionPages::navigateSections() {
-    const QString root = program().endpoints.pageServer.root();
-    const QString sessid = program().sessid();
+    const QString root = program().paths.endpoints.pageServer.root();
+    const QString sessid = program().session.sessid();
     m_firstLoadDue.clear();
     m_firstCheckDue.clear();
     m_shownSettled = false;
@@ -201,8 +201,8 @@ void SectionPages::navigateHiddenSections() {
     const QList<QPointer<HostWebView>> due = std::exchange(m_firstLoadDue, {});
     if (due.isEmpty())
         return;
-    const QString root = program().endpoints.pageServer.root();
-    const QString sessid = program().sessid();
+    const QString root = program().paths.endpoints.pageServer.root();
+    const QString sessid = program().session.sessid();
     for (const sections::Section& s : sections::table()) {
         HostWebView* v = view(QString::fromLatin1(s.key));
         if (v && due.contains(v))
@@ -230,7 +230,7 @@ void SectionPages::pageBody(QStringView viewName, std::function<void(const QStri
 }
 
 QString SectionPages::tilePath() {
-    return program().programDir + QStringLiteral("resource/grid.png");
+    return program().paths.programDir + QStringLiteral("resource/grid.png");
 }
 
 void SectionPages::writeTileIfMissing() {
@@ -351,12 +351,13 @@ void SectionPages::reloadNow(HostWebView* v, QStringView key, bool stuck) {
         return;
     }
     const sections::Section* s = sections::find(key);
-    v->navigate(QUrl(sections::reloadAddress(program().endpoints.pageServer.root(), *s,
-                                             program().sessid(), sections::localSecondsNow())));
+    v->navigate(
+        QUrl(sections::reloadAddress(program().paths.endpoints.pageServer.root(), *s,
+                                     program().session.sessid(), sections::localSecondsNow())));
 }
 
 void SectionPages::checkRefresh(ContentSectionSet changed) {
-    const QString script = sections::reloadCheckScript(program().sessid());
+    const QString script = sections::reloadCheckScript(program().session.sessid());
     for (const sections::Section& s : sections::table()) {
         if (!s.content || !changed.contains(s.content->id))
             continue;

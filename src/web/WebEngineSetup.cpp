@@ -163,7 +163,7 @@ QWebEngineProfile* sharedProfile() {
         auto* handler = new DeferredReplies(p);
         g_deferred = handler;
         handler->originAllowed = [](const QUrl& origin) {
-            return bridge::isPageServerOrigin(origin, program().endpoints.pageServer);
+            return bridge::isPageServerOrigin(origin, program().paths.endpoints.pageServer);
         };
         p->installUrlSchemeHandler(QByteArray(bridge::kScheme), handler);
         return p;

@@ -78,7 +78,7 @@ void TtosForm::tosagtbtnClick() {
     ProgramState& state = program();
     state.settings.setValue(m_skey, QStringLiteral("1"));
     try {
-        state.saveConfig();
+        state.settings.save();
     } catch (const std::exception& e) {
         trace(QStringLiteral("terms accepted, settings not saved: ") + QString::fromUtf8(e.what()));
         return;

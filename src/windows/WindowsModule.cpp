@@ -25,8 +25,8 @@ void WindowsModule::shownormalwindow(const QString& title, const QString& url) {
 }
 
 bool WindowsModule::showLecture() {
-    return m_lectureForm->showLecture(
-        LectureConfig::fromSettings(program().settings, program().endpoints.pageServer.root()));
+    return m_lectureForm->showLecture(LectureConfig::fromSettings(
+        program().settings, program().paths.endpoints.pageServer.root()));
 }
 
 bool WindowsModule::showTerms(const QString& url, const QString& settingsKey) {

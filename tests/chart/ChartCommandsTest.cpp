@@ -38,7 +38,7 @@ protected:
             m_termsShown << url + u'|' + key;
             if (m_acceptTerms) { // what the terms window does on acceptance
                 program().settings.setValue(key, QStringLiteral("1"));
-                program().saveConfig();
+                program().settings.save();
             }
         };
         hooks.createWindow = [this] {
@@ -121,7 +121,7 @@ TEST_F(ChartCommandsTest, TermsClosedWithoutAcceptingGiveAKeyButNoWindowAndNoSet
     EXPECT_TRUE(m_windows.empty());
     EXPECT_TRUE(m_registry.isEmpty());
     EXPECT_FALSE(program().settings.contains(u"ACCEPTCHARTTOS"));
-    EXPECT_FALSE(QFile::exists(program().configPath()));
+    EXPECT_FALSE(QFile::exists(program().settings.filePath()));
     EXPECT_EQ(call("getchartinfo", key), "-1");
 }
 
@@ -132,7 +132,7 @@ TEST_F(ChartCommandsTest, AcceptedTermsAreSavedAndTheNextChartOpensAtOnce) {
     ASSERT_EQ(m_windows.size(), 1u);
     ASSERT_EQ(m_shown.size(), 1u);
     EXPECT_EQ(m_registry.find(key), m_windows[0].get());
-    EXPECT_TRUE(configfile::load(program().configPath()).contains("ACCEPTCHARTTOS=1"));
+    EXPECT_TRUE(configfile::load(program().settings.filePath()).contains("ACCEPTCHARTTOS=1"));
 
     const QString second = openXau();
     EXPECT_EQ(m_termsShown.size(), 1); // not asked again
@@ -191,7 +191,7 @@ TEST_F(ChartCommandsTest, EmptyInstrumentShowsNothingNotEvenTheTerms) {
 
 TEST_F(ChartCommandsTest, AWindowThatCannotStartIsFreedAndLeavesNoEntry) {
     acceptedBefore();
-    QDir().mkpath(historyFilePath(program().programDir, "XAU", "H1")); // unreadable history
+    QDir().mkpath(historyFilePath(program().paths.programDir, "XAU", "H1")); // unreadable history
     EXPECT_THROW(openXau(), FileOpenError);
     EXPECT_EQ(m_discarded, 1);
     EXPECT_TRUE(m_windows.empty());
@@ -284,7 +284,7 @@ TEST_F(ChartCommandsTest, ChartshotAnswersThePathOfThePicture) {
     acceptedBefore();
     const QString key = openXau();
     const QString path = call("chartshot", R"({"ckey":")" + key + R"("})");
-    EXPECT_TRUE(path.startsWith(program().programDir + "screenshots/XAU_H1_"))
+    EXPECT_TRUE(path.startsWith(program().paths.programDir + "screenshots/XAU_H1_"))
         << path.toStdString();
     EXPECT_TRUE(path.endsWith(".png"));
     EXPECT_FALSE(QImage(path).isNull());

@@ -36,7 +36,7 @@ protected:
         if (n > 0)
             m_env->writeHistory("XAGRMB", "H1", hourlyBars(n));
         m_c->init(WindowEnvironment::instrument(), WindowEnvironment::style(),
-                  program().sessInfoText, QStringLiteral("KEY1"));
+                  program().session.sessInfoText, QStringLiteral("KEY1"));
     }
     quint64 frames() const { return m_c->view().publishCount(); }
     bool textShown(const QString& prefix) const {
@@ -100,7 +100,7 @@ TEST_F(ChartControllerTest, InitWithoutHistoryShowsTheWaitingMessage) {
 }
 
 TEST_F(ChartControllerTest, InitRefusesWhatItCannotUseAndStartsNothing) {
-    const QString sess = program().sessInfoText;
+    const QString sess = program().session.sessInfoText;
     QJsonObject good = parseJsonObject(WindowEnvironment::instrument());
     auto with = [&good](const char* key, const QString& value) {
         QJsonObject o = good;
@@ -133,9 +133,10 @@ TEST_F(ChartControllerTest, InitRefusesWhatItCannotUseAndStartsNothing) {
 }
 
 TEST_F(ChartControllerTest, UnreadableHistoryKeepsTheWindowFromStarting) {
-    QDir().mkpath(historyFilePath(program().programDir, "XAGRMB", "H1")); // a folder, not a file
+    QDir().mkpath(
+        historyFilePath(program().paths.programDir, "XAGRMB", "H1")); // a folder, not a file
     EXPECT_THROW(m_c->init(WindowEnvironment::instrument(), WindowEnvironment::style(),
-                           program().sessInfoText, "K"),
+                           program().session.sessInfoText, "K"),
                  FileOpenError);
     EXPECT_FALSE(m_c->isRuning());
 }
@@ -330,7 +331,7 @@ TEST_F(ChartControllerTest, AMergeDrawsAtMostOneFrame) {
     m = m_c->mergeReply(reply({{last + 3600, 1, 2, 0.5, 1.5}}, 1.5), "XAGRMB", "H1");
     EXPECT_EQ(frames(), f + 1);
     EXPECT_TRUE(m.outcome.save);
-    EXPECT_EQ(m.outcome.historyPath, historyFilePath(program().programDir, "XAGRMB", "H1"));
+    EXPECT_EQ(m.outcome.historyPath, historyFilePath(program().paths.programDir, "XAGRMB", "H1"));
     EXPECT_EQ(m.outcome.bars.size(), 101u);
     EXPECT_EQ(m.lastDl, qint32(last + 3600));
 
@@ -368,12 +369,12 @@ TEST_F(ChartControllerTest, ScreenshotIsAPngOfTheViewThatNeverOverwritesAnother)
     open();
     const QDateTime when(QDate(2025, 1, 31), QTime(8, 5, 3));
     const QString first = m_c->screenshot(when);
-    EXPECT_EQ(first, program().programDir + "screenshots/XAGRMB_H1_20250131-080503.png");
+    EXPECT_EQ(first, program().paths.programDir + "screenshots/XAGRMB_H1_20250131-080503.png");
     const QImage picture(first);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), QSize(532, 500));
     const QString second = m_c->screenshot(when);
-    EXPECT_EQ(second, program().programDir + "screenshots/XAGRMB_H1_20250131-080503-2.png");
+    EXPECT_EQ(second, program().paths.programDir + "screenshots/XAGRMB_H1_20250131-080503-2.png");
     EXPECT_TRUE(QFile::exists(first));
     EXPECT_TRUE(QFile::exists(second));
 }

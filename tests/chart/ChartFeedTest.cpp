@@ -73,14 +73,14 @@ class ChartFeedTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setAppRunning(true);
+        program().appRunning.set(true);
         m_timing.pollMs = 20;
         m_timing.lockedMs = 100;
         m_timing.connectTimeoutMs = 2000;
         m_timing.readTimeoutMs = 2000;
     }
     void TearDown() override {
-        program().setAppRunning(false);
+        program().appRunning.set(false);
         // Feeds still winding down end here, before the next test's server.
         ASSERT_TRUE(test::waitUntil([] { return WorkerThread::liveCount() == 0; }, 10000));
         test::pumpFor(20);

@@ -61,13 +61,13 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         ProgramState& p = program();
         p.reset();
-        p.setAppRunning(true);
-        p.programDir = m_dir.path() + u'/';
-        p.setSessid(QStringLiteral("S1"));
-        p.sessInfoText = QStringLiteral(R"({"UID":1,"sessid":"S1"})");
+        p.appRunning.set(true);
+        p.paths.programDir = m_dir.path() + u'/';
+        p.session.setSessid(QStringLiteral("S1"));
+        p.session.sessInfoText = QStringLiteral(R"({"UID":1,"sessid":"S1"})");
         p.settings.setValue(u"ACCEPTCHARTTOS", "1");
-        p.endpoints.pageServer = {QStringLiteral("127.0.0.1"), quint16(m_pages.port())};
-        p.endpoints.dataServer = {QStringLiteral("127.0.0.1"), quint16(m_data.port())};
+        p.paths.endpoints.pageServer = {QStringLiteral("127.0.0.1"), quint16(m_pages.port())};
+        p.paths.endpoints.dataServer = {QStringLiteral("127.0.0.1"), quint16(m_data.port())};
         m_pages.setPage("/tools/chartpanel/S1/", kPanel);
         m_module = std::make_unique<ChartModule>();
         ChartController::Options o;
@@ -79,7 +79,7 @@ protected:
     }
     void TearDown() override {
         m_module.reset();
-        program().setAppRunning(false);
+        program().appRunning.set(false);
         ASSERT_TRUE(waitUntil([] { return WorkerThread::liveCount() == 0; }, 10000));
     }
     TChartForm* openDefault() {
@@ -168,7 +168,7 @@ TEST_F(ChartFormTest, TheFeedsBarsReachTheView) {
     EXPECT_TRUE(form->controller().chart().FDFulled());
     EXPECT_EQ(form->controller().chart().Price(), 5601.0f);
     // The merged bars went to the history file on the feed's thread.
-    const QString history = program().programDir + "history/XAGRMB_H1.dat";
+    const QString history = program().paths.programDir + "history/XAGRMB_H1.dat";
     ASSERT_TRUE(waitUntil([&] { return QFileInfo(history).size() == 300 * 20; }));
     const QImage shown = form->MVI()->grab().toImage();
     EXPECT_EQ(shown.size(), QSize(532, 500));
@@ -183,10 +183,11 @@ TEST_F(ChartFormTest, CtrlSSavesThePictureOfTheView) {
             save = s;
     ASSERT_NE(save, nullptr);
     Q_EMIT save->activated();
-    const QStringList shots =
-        QDir(program().programDir + "screenshots").entryList({"XAGRMB_H1_*.png"}, QDir::Files);
+    const QStringList shots = QDir(program().paths.programDir + "screenshots")
+                                  .entryList({"XAGRMB_H1_*.png"}, QDir::Files);
     ASSERT_EQ(shots.size(), 1);
-    EXPECT_EQ(QImage(program().programDir + "screenshots/" + shots[0]).size(), QSize(532, 500));
+    EXPECT_EQ(QImage(program().paths.programDir + "screenshots/" + shots[0]).size(),
+              QSize(532, 500));
 }
 
 TEST_F(ChartFormTest, TheWheelOverTheViewScrollsAndThePanelCollapses) {
@@ -230,7 +231,7 @@ TEST_F(ChartFormTest, ExitStopsEveryFeedAndHidesTheWindows) {
     TChartForm* form = openDefault();
     ASSERT_NE(form, nullptr);
     ASSERT_NE(form->controller().feed().CPThread(), nullptr);
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     m_lifecycle.runExit(ExitStep::StopWorkers);
     m_lifecycle.runExit(ExitStep::HideWindows);
     EXPECT_FALSE(form->isVisible());

@@ -32,33 +32,35 @@ struct WindowEnvironment {
     WindowEnvironment() {
         kovan::ProgramState& p = kovan::program();
         p.reset();
-        p.setAppRunning(true);
-        p.programDir = dir.path() + u'/';
-        p.endpoints.dataServer = {QStringLiteral("127.0.0.1"), quint16(dataPort)};
-        p.endpoints.pageServer = {QStringLiteral("127.0.0.1"), 8802};
-        p.setSessid(QStringLiteral("sess/1 x"));
-        p.sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"sess/1 x"})");
+        p.appRunning.set(true);
+        p.paths.programDir = dir.path() + u'/';
+        p.paths.endpoints.dataServer = {QStringLiteral("127.0.0.1"), quint16(dataPort)};
+        p.paths.endpoints.pageServer = {QStringLiteral("127.0.0.1"), 8802};
+        p.session.setSessid(QStringLiteral("sess/1 x"));
+        p.session.sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"sess/1 x"})");
     }
-    ~WindowEnvironment() { kovan::program().setAppRunning(false); }
+    ~WindowEnvironment() { kovan::program().appRunning.set(false); }
 
     kovan::ChartController::Options options() const {
         kovan::ChartController::Options o;
-        o.programDir = kovan::program().programDir;
+        o.programDir = kovan::program().paths.programDir;
         o.timing.connectTimeoutMs = 2000;
         o.timing.readTimeoutMs = 2000;
         o.replacePauseMs = 600000;
         return o;
     }
     void writeHistory(const QString& sym, const QString& ped, const kovan::ChartDataList& bars) {
-        kovan::saveHistoryFile(kovan::historyFilePath(kovan::program().programDir, sym, ped), bars);
+        kovan::saveHistoryFile(kovan::historyFilePath(kovan::program().paths.programDir, sym, ped),
+                               bars);
     }
     kovan::ChartDataList readHistory(const QString& sym, const QString& ped) {
         kovan::ChartDataList bars;
-        kovan::loadHistoryFile(kovan::historyFilePath(kovan::program().programDir, sym, ped), bars);
+        kovan::loadHistoryFile(kovan::historyFilePath(kovan::program().paths.programDir, sym, ped),
+                               bars);
         return bars;
     }
     static QString instrument(const QString& period = QStringLiteral("H1")) {
-        QJsonObject o = kovan::ChartLauncher::defaultInstrument(kovan::program().endpoints);
+        QJsonObject o = kovan::ChartLauncher::defaultInstrument(kovan::program().paths.endpoints);
         o.insert(QStringLiteral("period"), period);
         o.insert(QStringLiteral("signid"), 30121);
         return kovan::compactJson(o);

@@ -98,10 +98,10 @@ TEST(AtomicFile, ConfigSaveThatRunsOutOfSpaceKeepsFileAndMemory) {
     configfile::save(path, {"old=1"});
     const int code = runWithFileSizeLimit(16, [&] {
         ProgramState state;
-        state.programDir = dir.path() + "/";
+        state.paths.programDir = dir.path() + "/";
         state.settings.setLines({"AUTHINFO=" + QString(200, 'A'), "localalert=1"});
         try {
-            state.saveConfig();
+            state.settings.save();
         } catch (const FileOpenError&) {
             return state.settings.value(u"localalert") == "1" ? 0 : 2;
         }

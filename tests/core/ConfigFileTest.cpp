@@ -84,22 +84,22 @@ TEST(ConfigFile, FailedSaveKeepsOldFileAndMemory) {
         GTEST_SKIP() << "root ignores folder permissions";
     QTemporaryDir dir;
     ProgramState state;
-    state.programDir = dir.path() + "/";
-    configfile::save(state.configPath(), {"old=1"});
+    state.paths.programDir = dir.path() + "/";
+    configfile::save(state.settings.filePath(), {"old=1"});
     state.settings.setLines({"new=2"});
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0500), 0);
-    EXPECT_THROW(state.saveConfig(), FileOpenError);
+    EXPECT_THROW(state.settings.save(), FileOpenError);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
-    EXPECT_EQ(configfile::load(state.configPath()), QStringList{"old=1"});
+    EXPECT_EQ(configfile::load(state.settings.filePath()), QStringList{"old=1"});
     EXPECT_EQ(state.settings.value(u"new"), "2");
 }
 
 TEST(ConfigFile, FailedSaveIntoMissingFolderThrowsAndKeepsMemory) {
     // Works as root too: the folder does not exist, so nothing can be created.
     ProgramState state;
-    state.programDir = "/nonexistent-kovan-folder/";
+    state.paths.programDir = "/nonexistent-kovan-folder/";
     state.settings.setLines({"new=2"});
-    EXPECT_THROW(state.saveConfig(), FileOpenError);
+    EXPECT_THROW(state.settings.save(), FileOpenError);
     EXPECT_EQ(state.settings.value(u"new"), "2");
 }
 

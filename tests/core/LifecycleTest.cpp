@@ -48,7 +48,7 @@ class ExitProcedureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setAppRunning(true);
+        program().appRunning.set(true);
         m_exit.setQuit([this] { ++m_quits; });
         QObject::connect(&m_exit, &ExitProcedure::done, [this](bool t) { m_timedOut = t; });
     }
@@ -64,7 +64,7 @@ TEST_F(ExitProcedureTest, StepsRunInOrderWithAppRunningClearedBeforeWorkersStop)
     QStringList log;
     const auto step = [&log](const char* name) {
         return [&log, name] {
-            log << QString::fromLatin1(name) + (program().appRunning() ? "+" : "-");
+            log << QString::fromLatin1(name) + (program().appRunning.isSet() ? "+" : "-");
         };
     };
     // Added out of order on purpose: the places decide.

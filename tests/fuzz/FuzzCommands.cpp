@@ -34,7 +34,7 @@ struct Commands {
         t.soundOn = [] { return true; };
         t.audioPlay = [](const QString&) {};
         t.topInfoList = &program().topInfoList;
-        t.realtimeSignals = &program().realtimeSignals;
+        t.realtimeSignals = &program().realtimeSignals.document;
         t.refreshInstantTrade = [] {};
         registerNotifyCommands(registry, t);
         registerChartCommands(registry, {&charts, nullptr});
@@ -57,7 +57,7 @@ void checkBounds(const Commands& c) {
             n.viparam.size() > rbMsgRecord::kViParamUnits)
             std::abort();
     }
-    const QJsonObject& signals = program().realtimeSignals;
+    const QJsonObject& signals = program().realtimeSignals.document;
     if (signals.value(u"itemcount").toInteger() != signals.value(u"items").toArray().size())
         std::abort();
 }
@@ -66,7 +66,7 @@ void checkBounds(const Commands& c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Commands* commands = [] {
-        program().realtimeSignals =
+        program().realtimeSignals.document =
             QJsonObject{{QStringLiteral("itemcount"), 0}, {QStringLiteral("items"), QJsonArray()}};
         return new Commands;
     }();

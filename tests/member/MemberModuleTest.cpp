@@ -41,12 +41,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         program().reset();
-        program().programDir = m_dir.path() + u'/';
-        program().endpoints.dataServer = HostPort{m_server.host(), quint16(m_server.port())};
-        program().endpoints.webSite = HostPort{QStringLiteral("www.langou-signals.cn"), 80};
-        program().setSessid(QStringLiteral("guest-s0"));
-        program().sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})");
-        program().setAppRunning(true);
+        program().paths.programDir = m_dir.path() + u'/';
+        program().paths.endpoints.dataServer = HostPort{m_server.host(), quint16(m_server.port())};
+        program().paths.endpoints.webSite = HostPort{QStringLiteral("www.langou-signals.cn"), 80};
+        program().session.setSessid(QStringLiteral("guest-s0"));
+        program().session.sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})");
+        program().appRunning.set(true);
         m_server.setHandler([this](const httplib::Request& req, httplib::Response& res) {
             std::lock_guard lock(m_replyMutex);
             if (req.path.rfind("/logout/", 0) == 0) {
@@ -70,7 +70,7 @@ protected:
     }
 
     QByteArray configBytes() const {
-        QFile f(program().configPath());
+        QFile f(program().settings.filePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
     }
     // The server's answers (read on its thread).
@@ -123,8 +123,8 @@ TEST_F(MemberModuleTest, AutomaticLoginAtStartUpSignsInAndSavesAuthkey) {
     EXPECT_TRUE(m_module->signedIn());
     EXPECT_EQ(shown, QStringList{QStringLiteral("member|    20001    ")});
     EXPECT_EQ(reloads, QStringList{QStringLiteral("sign")});
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
-    EXPECT_EQ(program().sessInfoText, QString::fromStdString(kOkReply));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessInfoText, QString::fromStdString(kOkReply));
     EXPECT_EQ(configBytes(), "AUTHINFO=" + authInfo.toLatin1() + "\r\nAUTHKEY=member-s1\r\n");
 }
 
@@ -138,7 +138,7 @@ TEST_F(MemberModuleTest, AutomaticLoginThatFailsLeavesTheGuest) {
     test::pumpFor(100); // the reply's handler
     EXPECT_FALSE(m_module->signedIn());
     EXPECT_TRUE(shown.isEmpty());
-    EXPECT_EQ(program().sessid(), QStringLiteral("guest-s0"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("guest-s0"));
     EXPECT_EQ(configBytes(), QByteArray("<none>"));
 }
 
@@ -180,10 +180,11 @@ TEST_P(MemberDialogTest, AuthResultThroughTheRealRequest) {
     EXPECT_EQ(boxes, c.ok ? 1 : 0);
     EXPECT_EQ(form->notelabel()->text(),
               c.ok ? QStringLiteral("请稍侯...") : QStringLiteral("验证失败！"));
-    EXPECT_EQ(program().sessid(), c.ok ? QStringLiteral("member-s1") : QStringLiteral("guest-s0"));
+    EXPECT_EQ(program().session.sessid(),
+              c.ok ? QStringLiteral("member-s1") : QStringLiteral("guest-s0"));
     // The dialog reloads no page and keeps the session text.
     EXPECT_TRUE(reloads.isEmpty());
-    EXPECT_EQ(program().sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
+    EXPECT_EQ(program().session.sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
     EXPECT_EQ(configBytes(), QByteArray(c.config));
     EXPECT_EQ(exits, 0);
 }
@@ -215,7 +216,7 @@ TEST_F(MemberModuleTest, LogoutReturnsToTheGuestWhateverTheReply) {
     EXPECT_FALSE(m_module->signedIn());
     EXPECT_EQ(shown, QStringList{QStringLiteral("guest|    访客    ")});
     EXPECT_EQ(reloads, QStringList{QStringLiteral("all")});
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
     EXPECT_EQ(configBytes(), QByteArray("AUTHKEY=member-s1\r\n"));
 }
 
@@ -243,7 +244,7 @@ TEST_F(MemberModuleTest, MemberPictureOpensTheDialogOnlyForAGuest) {
 
 TEST_F(MemberModuleTest, LinksCarryAnAwkwardSessionAsOneQueryValue) {
     const QString sessid = QStringLiteral("a&S=x #y%z");
-    program().setSessid(sessid);
+    program().session.setSessid(sessid);
     CommandRegistry registry;
     m_module->registerCommands(registry);
     EXPECT_EQ(registry.IWebCallBack(QStringLiteral("utypelabClick"), QStringLiteral("{}")), "1");
@@ -314,7 +315,7 @@ TEST_F(MemberModuleTest, ForcelogoutRunsTheExitProcedureAndEmptiesKeyDat) {
 
     EXPECT_EQ(registry.IWebCallBack(QStringLiteral("forcelogout"), QStringLiteral("ignored")), "1");
     ASSERT_TRUE(test::waitUntil([&] { return quit; }));
-    EXPECT_FALSE(program().appRunning());
+    EXPECT_FALSE(program().appRunning.isSet());
     // Emptied after the workers were told to stop, before the windows hide.
     EXPECT_EQ(order, (QStringList{"stop:16", "hide:0"}));
     QFile key(cwd.filePath("key.dat"));

@@ -23,10 +23,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         program().reset();
-        program().programDir = m_dir.path() + u'/';
-        program().setSessid(QStringLiteral("guest-s0"));
-        program().sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})");
-        program().setAppRunning(true);
+        program().paths.programDir = m_dir.path() + u'/';
+        program().session.setSessid(QStringLiteral("guest-s0"));
+        program().session.sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})");
+        program().appRunning.set(true);
         m_session.setEffects({[this](bool member, const QString& label) {
                                   shown
                                       << QString::fromLatin1(member ? "member|" : "guest|") + label;
@@ -36,7 +36,7 @@ protected:
     void TearDown() override { program().reset(); }
 
     QByteArray configBytes() const {
-        QFile f(program().configPath());
+        QFile f(program().settings.filePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
     }
 
@@ -59,8 +59,8 @@ TEST_F(MemberSessionTest, AutomaticLoginSignsInSavesAuthkeyAndReloadsTheSignalPa
     EXPECT_TRUE(m_session.signedIn());
     EXPECT_EQ(shown, QStringList{QStringLiteral("member|    20001    ")});
     EXPECT_EQ(reloads, QStringList{QStringLiteral("sign")});
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
-    EXPECT_EQ(program().sessInfoText, kReply);
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessInfoText, kReply);
     EXPECT_EQ(configBytes(), QByteArray("localalert=0\r\nAUTHINFO=") +
                                  MemberSession::rememberLogin("demo", "demo123").toLatin1() +
                                  "\r\nAUTHKEY=member-s1\r\n");
@@ -77,8 +77,8 @@ TEST_F(MemberSessionTest, FailedAutomaticLoginChangesNothing) {
     EXPECT_FALSE(m_session.signedIn());
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(reloads.isEmpty());
-    EXPECT_EQ(program().sessid(), QStringLiteral("guest-s0"));
-    EXPECT_EQ(program().sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("guest-s0"));
+    EXPECT_EQ(program().session.sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
     EXPECT_EQ(configBytes(), QByteArray("<none>"));
     EXPECT_EQ(program().settings.value(u"AUTHINFO"), QStringLiteral("00"));
 }
@@ -107,8 +107,8 @@ TEST_P(DialogLoginTest, AuthkeyAlwaysAuthinfoOnlyWhenTicked) {
     EXPECT_TRUE(m_session.signedIn());
     EXPECT_EQ(shown, QStringList{QStringLiteral("member|    20001    ")});
     EXPECT_TRUE(reloads.isEmpty()); // no page reloads after the dialog
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
-    EXPECT_EQ(program().sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessInfoText, QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})"));
     EXPECT_EQ(QString::fromLatin1(configBytes()), QString::fromLatin1(c.config));
 }
 
@@ -148,7 +148,7 @@ TEST_F(MemberSessionTest, LogoutReturnsToGuestAndForgetsTheRememberedLogin) {
     EXPECT_EQ(shown, QStringList{QStringLiteral("guest|    访客    ")});
     EXPECT_EQ(reloads, QStringList{QStringLiteral("all")});
     // sessid and AUTHKEY stay; AUTHINFO is gone from memory and file.
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
     EXPECT_EQ(program().settings.value(u"AUTHINFO"), QString());
     EXPECT_EQ(configBytes(),
               QByteArray("localalert=1\r\nlocalaudio=default\r\nAUTHKEY=member-s1\r\n"));
@@ -159,9 +159,9 @@ TEST_F(MemberSessionTest, ConfigThatCannotBeSavedDoesNotStopTheLogin) {
     QFile blocker(m_dir.filePath("blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    program().programDir = m_dir.filePath("blocker") + u'/';
+    program().paths.programDir = m_dir.filePath("blocker") + u'/';
     EXPECT_TRUE(m_session.loginResult(kReply));
-    EXPECT_EQ(program().sessid(), QStringLiteral("member-s1"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member-s1"));
     EXPECT_EQ(program().settings.value(u"AUTHKEY"), QStringLiteral("member-s1"));
     EXPECT_EQ(reloads, QStringList{QStringLiteral("sign")});
     m_session.logoutResult();

@@ -35,12 +35,13 @@ protected:
         while (!m_server.is_running())
             std::this_thread::yield();
         program().reset();
-        program().endpoints.dataServer = HostPort{QStringLiteral("127.0.0.1"), quint16(m_port)};
-        program().endpoints.pageServer = program().endpoints.dataServer;
-        program().setSessid(QString::fromStdString(m_config.sessid));
+        program().paths.endpoints.dataServer =
+            HostPort{QStringLiteral("127.0.0.1"), quint16(m_port)};
+        program().paths.endpoints.pageServer = program().paths.endpoints.dataServer;
+        program().session.setSessid(QString::fromStdString(m_config.sessid));
     }
     void TearDown() override {
-        program().setAppRunning(false);
+        program().appRunning.set(false);
         m_server.stop();
         m_thread.join();
     }
@@ -85,7 +86,7 @@ TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
     SyncOptions o;
     o.pollPeriodMs = 50;
     c.setOptions(o);
-    program().setAppRunning(true);
+    program().appRunning.set(true);
     c.start();
     QStringList bids;
     ASSERT_TRUE(test::waitUntil(
@@ -99,11 +100,11 @@ TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
             return bids.size() >= 4;
         },
         10000));
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     ASSERT_TRUE(test::waitUntil([&] { return !c.hasWorker(); }));
     EXPECT_EQ(c.workersStarted(), 1);
     const SyncTables t = program().sync.snapshot();
-    EXPECT_EQ(t.sessid, QString::fromStdString(m_config.sessid));
+    EXPECT_EQ(program().session.sessid(), QString::fromStdString(m_config.sessid));
     EXPECT_GE(t.symbolCodes.size(), 12);
     EXPECT_TRUE(t.symbolCodes.contains(QStringLiteral("XAGRMB")));
     EXPECT_EQ(t.quoteTable.value(u"XAGRMB_showname"), QStringLiteral("现货白银"));
@@ -144,7 +145,7 @@ TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
     EXPECT_GT(jsonInt(first, u"LUDsign"), signStamp);
     EXPECT_EQ(jsonInt(sync(member), u"LUDsign"), jsonInt(first, u"LUDsign"));
 
-    program().setSessid(member);
+    program().session.setSessid(member);
     QString reply;
     auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
     w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });

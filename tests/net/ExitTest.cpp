@@ -47,7 +47,7 @@ public:
         m_cv.notify_all();
     }
     void pointDataServerHere() {
-        program().endpoints.dataServer = HostPort{m_server.host(), quint16(m_server.port())};
+        program().paths.endpoints.dataServer = HostPort{m_server.host(), quint16(m_server.port())};
     }
     int requests() const { return m_requests.load(); }
 
@@ -80,14 +80,14 @@ class ExitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setSessid(QStringLiteral("s1"));
-        program().setAppRunning(true);
+        program().session.setSessid(QStringLiteral("s1"));
+        program().appRunning.set(true);
         m_exit.setQuit([this] { ++m_quits; });
         QObject::connect(&m_exit, &ExitProcedure::done,
                          [this](bool timedOut) { m_timedOut = timedOut; });
     }
     void TearDown() override {
-        program().setAppRunning(false);
+        program().appRunning.set(false);
         WorkerThread::reapAll();
     }
 
@@ -124,7 +124,7 @@ TEST_F(ExitTest, ExitFromInsideAStepTheSyncWorkerWaitsForFinishes) {
     TestServer server([](const httplib::Request&, httplib::Response& res) {
         res.set_content(changedStampReply(), "application/json");
     });
-    program().endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
+    program().paths.endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
     NetModule net({&m_pages, nullptr, {}});
     net.addSteps(m_lifecycle);
     bool stepLeft = false;

@@ -73,10 +73,10 @@ class RequestThreadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setSessid(QStringLiteral("S1"));
+        program().session.setSessid(QStringLiteral("S1"));
     }
     void pointAt(const TestServer& server) {
-        program().endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
+        program().paths.endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
     }
 
     struct Outcome {
@@ -142,7 +142,7 @@ TEST_F(RequestThreadTest, UrlCarriesTheSessionCurrentWhenTheWorkerRuns) {
     });
     pointAt(server);
     const Outcome out = call(QStringLiteral("logout"), QStringLiteral("logout=1"), 5000,
-                             [] { program().setSessid(QStringLiteral("NEW'id/../x?y")); });
+                             [] { program().session.setSessid(QStringLiteral("NEW'id/../x?y")); });
     ASSERT_EQ(server.count(), 1u);
     // One path segment, whatever the id holds: no step up, no query.
     EXPECT_EQ(server.seen()[0].path, "/logout/NEW'id/../x?y");
@@ -181,7 +181,7 @@ TEST_P(RequestFallbackTest, HandlerGetsExactlyTheFallbackReply) {
     const Failure f = GetParam();
     std::unique_ptr<TestServer> server;
     if (f == Failure::Refused) {
-        program().endpoints.dataServer =
+        program().paths.endpoints.dataServer =
             HostPort{QStringLiteral("127.0.0.1"), quint16(test::refusedPort())};
     } else {
         server = std::make_unique<TestServer>([f](const httplib::Request&, httplib::Response& res) {

@@ -59,7 +59,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
     }
     void pointAt(const TestServer& server) {
-        program().endpoints.pageServer = HostPort{server.host(), quint16(server.port())};
+        program().paths.endpoints.pageServer = HostPort{server.host(), quint16(server.port())};
     }
     // Runs one download and waits for its handler; returns whether the handler ran.
     bool download(const QString& src, const QString& dst, bool* stored = nullptr) {
@@ -120,7 +120,7 @@ TEST_P(DownloadFailureTest, WritesNothingAndStillRunsTheHandler) {
     });
     pointAt(server);
     if (kind == NoFile::Refused)
-        program().endpoints.pageServer =
+        program().paths.endpoints.pageServer =
             HostPort{QStringLiteral("127.0.0.1"), quint16(test::refusedPort())};
     QString dst = m_dir.filePath(QStringLiteral("c.wav"));
     if (kind == NoFile::Unwritable)

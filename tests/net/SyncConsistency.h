@@ -4,7 +4,6 @@
 // stay consistent. Shared by the libFuzzer target and a regular test that replays seeds.
 
 #include "core/JsonParams.h"
-#include "core/ProgramState.h"
 #include "net/SyncReplyProcessor.h"
 
 #include <QJsonArray>
@@ -42,10 +41,9 @@ inline NameValueList referenceSymbols(const QJsonObject& symbolinfo) {
 }
 
 // Runs one reply and returns "" when every invariant holds, else what broke.
-inline std::string checkOneReply(Guarded<SyncTables>& tables,
-                                 Guarded<QList<topInfoRuntimeRecord>>& news,
+inline std::string checkOneReply(SessionState& session, SharedSyncTables& tables, NewsList& news,
                                  const QByteArray& input) {
-    SyncReplyProcessor processor(tables, news);
+    SyncReplyProcessor processor(session, tables, news);
     int refreshes = 0;
     ContentSectionSet changed;
     SyncReplyProcessor::Hooks hooks;
@@ -54,6 +52,7 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
         changed = c;
     };
     const SyncTables before = tables.snapshot();
+    const QString sessidBefore = session.sessid();
     const QList<topInfoRuntimeRecord> newsBefore = news.snapshot();
     const auto outcome = processor.processUtf8(input, hooks, 1000);
     const SyncTables after = tables.snapshot();
@@ -96,7 +95,7 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
     using Outcome = SyncReplyProcessor::Outcome;
     const bool untouched = outcome == Outcome::Empty || outcome == Outcome::StatusNotOne;
     if (untouched && (after.quoteTable != before.quoteTable ||
-                      after.syncState != before.syncState || after.sessid != before.sessid ||
+                      after.syncState != before.syncState || session.sessid() != sessidBefore ||
                       after.symbolInfo != before.symbolInfo || newsAfter != newsBefore))
         return "an ignored reply changed the tables";
     // News only grow, and never hold one rdnt id twice.
@@ -122,10 +121,11 @@ inline std::string checkOneReply(Guarded<SyncTables>& tables,
 }
 
 // The state every input starts from: a few symbols, bids and one news item.
-inline void seedState(Guarded<SyncTables>& tables, Guarded<QList<topInfoRuntimeRecord>>& news) {
-    tables.assign(SyncTables{QStringLiteral("s"), {}, {}, {}, SyncTables::initialSyncState()});
+inline void seedState(SessionState& session, SharedSyncTables& tables, NewsList& news) {
+    session.setSessid(QStringLiteral("s"));
+    tables.assign(SyncTables::initial());
     news.assign({});
-    SyncReplyProcessor processor(tables, news);
+    SyncReplyProcessor processor(session, tables, news);
     processor.processUtf8(
         R"({"status":1,"sessid":"s","symbolinfo":{"XAU":{"showname":"黄金"},"EURUSD":{"showname":"欧元"}},)"
         R"("LUDsign":5,"LUDarts":5,"ratecount":2,"rate":[{"S":"XAU","B":"1200.5"},{"S":"EURUSD","B":"1.08"}],)"
@@ -135,12 +135,13 @@ inline void seedState(Guarded<SyncTables>& tables, Guarded<QList<topInfoRuntimeR
 
 // One fuzz input: fed twice (the second pass sees its own stamps again).
 inline std::string checkInput(const QByteArray& input) {
-    Guarded<SyncTables> tables;
-    Guarded<QList<topInfoRuntimeRecord>> news;
-    seedState(tables, news);
-    std::string e = checkOneReply(tables, news, input);
+    SessionState session;
+    SharedSyncTables tables;
+    NewsList news;
+    seedState(session, tables, news);
+    std::string e = checkOneReply(session, tables, news, input);
     if (e.empty())
-        e = checkOneReply(tables, news, input);
+        e = checkOneReply(session, tables, news, input);
     return e;
 }
 

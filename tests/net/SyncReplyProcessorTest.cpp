@@ -41,10 +41,10 @@ struct FakePages {
 class SyncReplyProcessorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_tables.assign(
-            SyncTables{QStringLiteral("sess"), {}, {}, {}, SyncTables::initialSyncState()});
+        m_tables.assign(SyncTables::initial());
+        m_session.setSessid(QStringLiteral("sess"));
         m_hooks.checkRefresh = [this](ContentSectionSet changed) {
-            pages.checkRefresh(changed, m_tables.snapshot().sessid);
+            pages.checkRefresh(changed, m_session.sessid());
         };
         m_hooks.forceReloadAll = [this] { ++pages.reloadAllCalls; };
         m_hooks.ensureTicker = [this] { ++pages.tickerCalls; };
@@ -69,15 +69,16 @@ protected:
         return jsonInt(tables().syncState, QStringView(key));
     }
 
-    Guarded<SyncTables> m_tables;
-    Guarded<QList<topInfoRuntimeRecord>> m_news;
-    SyncReplyProcessor m_processor{m_tables, m_news};
+    SessionState m_session;
+    SharedSyncTables m_tables;
+    NewsList m_news;
+    SyncReplyProcessor m_processor{m_session, m_tables, m_news};
     SyncReplyProcessor::Hooks m_hooks;
     FakePages pages;
 };
 
 TEST_F(SyncReplyProcessorTest, FirstStampsSetEveryFlagAndRefreshEachLoadedViewOnce) {
-    m_tables.with([](SyncTables& t) { t.sessid = QStringLiteral("it's"); });
+    m_session.setSessid(QStringLiteral("it's"));
     pages.loadedViews = {QStringLiteral("sgWeb"), QStringLiteral("plWeb"), QStringLiteral("rtWeb")};
     ASSERT_EQ(feed(reply(QStringLiteral(R"("LUDsign":5,"LUDarts":6,"LUDplan":7,"LUDmkts":8)"),
                          QStringLiteral("it's"))),
@@ -250,18 +251,18 @@ TEST_F(SyncReplyProcessorTest, RdntDuplicateOnlyAgainstRdntEntries) {
 TEST_F(SyncReplyProcessorTest, SessionChangeReloadsAllPages) {
     ASSERT_EQ(feed(reply({}, QStringLiteral("other"))), Outcome::Processed);
     EXPECT_EQ(pages.reloadAllCalls, 1);
-    EXPECT_EQ(tables().sessid, QStringLiteral("other"));
+    EXPECT_EQ(m_session.sessid(), QStringLiteral("other"));
     feed(reply({}, QStringLiteral("other")));
     EXPECT_EQ(pages.reloadAllCalls, 1);
 }
 
 TEST_F(SyncReplyProcessorTest, AnUnusableSessionIdIsIgnoredAndTheRestProcessed) {
-    const QString before = tables().sessid;
+    const QString before = m_session.sessid();
     for (const QString& id :
          {QStringLiteral("a b\\nc"), QString(1025, u's'), QStringLiteral("..")}) {
         const QString text = reply(QStringLiteral(R"("LUDsign":%1)").arg(7 + id.size()), id);
         ASSERT_EQ(feed(text), Outcome::Processed) << id.left(20).toStdString();
-        EXPECT_EQ(tables().sessid, before);
+        EXPECT_EQ(m_session.sessid(), before);
         EXPECT_EQ(pages.reloadAllCalls, 0);
     }
     EXPECT_EQ(jsonInt(tables().syncState, u"LUDsign"), 7 + 1025); // the highest stamp seen
@@ -269,7 +270,7 @@ TEST_F(SyncReplyProcessorTest, AnUnusableSessionIdIsIgnoredAndTheRestProcessed) 
 
 TEST_F(SyncReplyProcessorTest, MissingSessidEmptiesTheSession) {
     ASSERT_EQ(feed(QStringLiteral(R"({"status":1,"symbolinfo":{}})")), Outcome::Processed);
-    EXPECT_EQ(tables().sessid, QString());
+    EXPECT_EQ(m_session.sessid(), QString());
     EXPECT_EQ(pages.reloadAllCalls, 1);
 }
 
@@ -292,11 +293,11 @@ class SyncStaleSessionTest : public SyncReplyProcessorTest,
 
 TEST_P(SyncStaleSessionTest, ReplyToAnOldSessionLeavesTheNewOneAlone) {
     const StaleSessionCase& c = GetParam();
-    m_tables.with([&c](SyncTables& t) { t.sessid = QString::fromUtf8(c.current); });
+    m_session.setSessid(QString::fromUtf8(c.current));
     m_processor.setRequestSessid(QString::fromUtf8(c.sent));
     ASSERT_EQ(feed(reply(QStringLiteral(R"("LUDsign":7)"), QString::fromUtf8(c.replied))),
               Outcome::Processed);
-    EXPECT_EQ(tables().sessid, QString::fromUtf8(c.after));
+    EXPECT_EQ(m_session.sessid(), QString::fromUtf8(c.after));
     EXPECT_EQ(pages.reloadAllCalls, c.reloads);
     // The rest of the reply still counts.
     EXPECT_EQ(state(u"LUDsign"), 7);
@@ -323,7 +324,7 @@ TEST_F(SyncReplyProcessorTest, RatecountWithoutRateEndsAfterTheEarlierSteps) {
         feed(reply(QStringLiteral(R"("LUDsign":3,"ratecount":2)"), QStringLiteral("s2")));
     EXPECT_EQ(o, Outcome::Unusable);
     EXPECT_EQ(tables().symbolCodes.size(), 2);
-    EXPECT_EQ(tables().sessid, QStringLiteral("s2"));
+    EXPECT_EQ(m_session.sessid(), QStringLiteral("s2"));
     EXPECT_EQ(pages.reloadAllCalls, 1);
     EXPECT_EQ(state(u"LUDsign"), 3);
     EXPECT_EQ(pages.checkRefreshCalls, 1);
@@ -352,6 +353,7 @@ TEST_P(SyncRejectTest, UnusableOrIgnoredRepliesChangeNothing) {
     const RejectCase& c = GetParam();
     feed(reply(QStringLiteral(R"("LUDsign":1,"ratecount":1,"rate":[{"S":"XAU","B":"5"}])")));
     const SyncTables before = tables();
+    const QString sessidBefore = m_session.sessid();
     const int refreshes = pages.checkRefreshCalls;
     const int tickers = pages.tickerCalls;
     EXPECT_EQ(feed(c.text), c.outcome) << c.name;
@@ -359,7 +361,7 @@ TEST_P(SyncRejectTest, UnusableOrIgnoredRepliesChangeNothing) {
     EXPECT_EQ(after.quoteTable, before.quoteTable);
     EXPECT_EQ(after.symbolInfo, before.symbolInfo);
     EXPECT_EQ(after.syncState, before.syncState);
-    EXPECT_EQ(after.sessid, before.sessid);
+    EXPECT_EQ(m_session.sessid(), sessidBefore);
     EXPECT_EQ(pages.checkRefreshCalls, refreshes);
     EXPECT_EQ(pages.tickerCalls, tickers);
 }

@@ -34,7 +34,7 @@ public:
         onGui = onGui && QThread::currentThread() == QCoreApplication::instance()->thread();
         const SyncTables t = program().sync.snapshot();
         for (const QString& view : test::changedSectionViews(changed))
-            scripts << view + u':' + t.sessid;
+            scripts << view + u':' + program().session.sessid();
         ++refreshes;
     }
     void forceReload(const QString& which) override {
@@ -68,19 +68,19 @@ class SyncThreadTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setSessid(QStringLiteral("sess1"));
-        program().setAppRunning(true);
+        program().session.setSessid(QStringLiteral("sess1"));
+        program().appRunning.set(true);
         m_options.pollPeriodMs = 100;
         m_options.connectTimeoutMs = 2000;
         m_options.readTimeoutMs = 2000;
     }
-    void TearDown() override { program().setAppRunning(false); }
+    void TearDown() override { program().appRunning.set(false); }
     void pointAt(const TestServer& server) {
-        program().endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
+        program().paths.endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
     }
     // Clears appRunning and waits until no worker is left, as the exit procedure does.
     void shutDown(SyncController& c) {
-        program().setAppRunning(false);
+        program().appRunning.set(false);
         EXPECT_TRUE(test::waitUntil([&] { return !c.hasWorker(); }));
     }
 
@@ -147,7 +147,7 @@ TEST_F(SyncThreadTest, SessionChangeReloadsAllOnTheGuiThreadAndIsUsedNext) {
     const auto seen = server.seen();
     EXPECT_EQ(seen[0].path, "/sync/sess1");
     EXPECT_EQ(seen[1].path, "/sync/sess2");
-    EXPECT_EQ(program().sessid(), QStringLiteral("sess2"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("sess2"));
 }
 
 TEST_F(SyncThreadTest, AppRunningClearedDuringARequestEndsAfterThatCycleWithoutRestart) {
@@ -170,7 +170,7 @@ TEST_F(SyncThreadTest, AppRunningClearedDuringARequestEndsAfterThatCycleWithoutR
     QObject::connect(&c, &SyncController::workerEnded, [&](bool e) { endedByError = e; });
     c.start();
     ASSERT_TRUE(test::waitUntil([&] { return inRequest.load(); }));
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     {
         std::lock_guard lock(m);
         release = true;
@@ -187,7 +187,7 @@ TEST_F(SyncThreadTest, AppRunningClearedDuringARequestEndsAfterThatCycleWithoutR
 }
 
 TEST_F(SyncThreadTest, RefusedConnectionDoesNotSpin) {
-    program().endpoints.dataServer =
+    program().paths.endpoints.dataServer =
         HostPort{QStringLiteral("127.0.0.1"), quint16(test::refusedPort())};
     m_options.pollPeriodMs = 1000;
     SyncController c(&m_pages, &m_ticker);
@@ -237,7 +237,7 @@ TEST_F(SyncThreadTest, ReplyToARequestSentBeforeALoginKeepsTheNewSession) {
     std::atomic<int> n{0};
     TestServer server([&n](const httplib::Request& req, httplib::Response& res) {
         if (n++ == 0)
-            program().setSessid(QStringLiteral("member7")); // the login's reply, meanwhile
+            program().session.setSessid(QStringLiteral("member7")); // the login's reply, meanwhile
         res.set_content(syncReply(req.path.substr(std::string("/sync/").size())),
                         "application/json");
     });
@@ -251,7 +251,7 @@ TEST_F(SyncThreadTest, ReplyToARequestSentBeforeALoginKeepsTheNewSession) {
     EXPECT_EQ(seen[0].path, "/sync/sess1");
     for (size_t i = 1; i < seen.size(); ++i)
         EXPECT_EQ(seen[i].path, "/sync/member7");
-    EXPECT_EQ(program().sessid(), QStringLiteral("member7"));
+    EXPECT_EQ(program().session.sessid(), QStringLiteral("member7"));
     EXPECT_TRUE(m_pages.reloads.isEmpty());
 }
 

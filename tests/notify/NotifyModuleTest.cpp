@@ -26,7 +26,7 @@ class NotifyModuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setSessid(QStringLiteral("SID9"));
+        program().session.setSessid(QStringLiteral("SID9"));
         ASSERT_TRUE(m_dir.isValid());
         // Sounds present locally play at once, without a fetch.
         for (const char* name : {"alert.wav", "ding.wav"}) {

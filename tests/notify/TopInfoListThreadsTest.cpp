@@ -43,8 +43,9 @@ QByteArray syncReply(int firstId, int count) {
 }
 
 TEST(TopInfoListThreads, SyncWorkerPageCommandAndTickerShareTheList) {
-    Guarded<SyncTables> tables;
-    Guarded<QList<topInfoRuntimeRecord>> topInfoList;
+    SessionState session;
+    SharedSyncTables tables;
+    NewsList topInfoList;
     constexpr int kRounds = 300;
     constexpr qint64 kStart = 1'000'000;
     std::atomic<qint64> clock{kStart};
@@ -53,7 +54,7 @@ TEST(TopInfoListThreads, SyncWorkerPageCommandAndTickerShareTheList) {
     // The sync worker: each reply repeats the previous ids (duplicates must be skipped) and
     // brings two new ones; items expire an hour after they were added.
     std::thread sync([&] {
-        SyncReplyProcessor processor(tables, topInfoList);
+        SyncReplyProcessor processor(session, tables, topInfoList);
         for (int r = 0; r < kRounds; ++r)
             processor.processUtf8(syncReply(2 * r - 2 < 0 ? 0 : 2 * r - 2, r == 0 ? 2 : 4), {},
                                   clock.load());

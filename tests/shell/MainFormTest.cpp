@@ -36,8 +36,8 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         program().reset();
-        program().setSessid(QStringLiteral("SID42"));
-        program().endpoints.pageServer = {QStringLiteral("pages.test"), 88};
+        program().session.setSessid(QStringLiteral("SID42"));
+        program().paths.endpoints.pageServer = {QStringLiteral("pages.test"), 88};
         form = std::make_unique<TMainForm>();
         form->loadStartImages();
         form->loadSkin();
@@ -324,7 +324,7 @@ TEST_F(MainFormTest, TrayMenuFirstItemFollowsVisibility) {
 }
 
 TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
-    program().setSessid(QString());
+    program().session.setSessid(QString());
     FakeFloatBar bar;
     hookFloatBar(bar);
     form->show();
@@ -470,7 +470,7 @@ TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
         t.quoteTable.setValue(u"A_showname", "甲");
         t.quoteTable.setValue(u"A_BID", "1");
     });
-    program().setAppRunning(true);
+    program().appRunning.set(true);
     RatesTicker* ticker = form->ratesTicker();
     ticker->startDrawRate();
     ASSERT_TRUE(waitUntil([&] { return ticker->currentSheetWidth() == 895; }));
@@ -481,7 +481,7 @@ TEST_F(MainFormTest, ResizeRestartsTheTickerWithTheNewWidthAndExitEndsIt) {
     int ended = 0;
     QObject::connect(ticker, &RatesTicker::tickerEnded, ticker, [&ended] { ++ended; });
     // The window's part of the exit procedure, which has cleared appRunning before.
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     form->hideForExit();
     EXPECT_FALSE(form->isVisible());
     ASSERT_TRUE(waitUntil([&] { return ended == 1; }));

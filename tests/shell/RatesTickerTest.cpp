@@ -172,7 +172,7 @@ TEST(RatesTickerSource, ReadsTheSyncTables) {
         t.quoteTable.setValue(u"CADRMB_showname", "现货铜");
         t.quoteTable.setValue(u"CADRMB_BID", "48000");
     });
-    program().setAppRunning(true);
+    program().appRunning.set(true);
     TickerView view;
     view.resize(400, 25); // 375-pixel sheet: 2 cells per row
     RatesTicker ticker(&view);
@@ -183,7 +183,7 @@ TEST(RatesTickerSource, ReadsTheSyncTables) {
         const QImage layer = view.layerCopy();
         return layer.width() == 375 && layer.pixel(3, 8) == qRgb(0, 200, 0);
     }));
-    program().setAppRunning(false);
+    program().appRunning.set(false);
     ticker.shutdown();
     program().reset();
 }

@@ -57,9 +57,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         s_member->signOut();
-        program().programDir = m_dir.path() + u'/';
-        program().setSessid("DEMO1");
-        program().endpoints.pageServer = HostPort{"127.0.0.1", quint16(s_port)};
+        program().paths.programDir = m_dir.path() + u'/';
+        program().session.setSessid("DEMO1");
+        program().paths.endpoints.pageServer = HostPort{"127.0.0.1", quint16(s_port)};
         m_pages = std::make_unique<SectionPages>();
         QObject::connect(m_pages.get(), &SectionPages::pageChecked,
                          [this](const QString& key, int tag) { m_checked[key] = tag; });
@@ -181,7 +181,7 @@ TEST_F(DemoPagesTest, SignalPageLiveEventsReachTheNoticeCommands) {
 TEST_F(DemoPagesTest, ContentPagesCarryTheMarkerAndTheirButtonsWork) {
     HostWebView view("ConWeb", 0);
     view.attachScriptHost(m_registry);
-    const QString root = program().endpoints.pageServer.root();
+    const QString root = program().paths.endpoints.pageServer.root();
     for (const char* page :
          {"appadmin", "myhold", "authorlist", "signsets", "artview", "signinfo"}) {
         ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/" + page + "/DEMO1"))) << page;
@@ -201,7 +201,7 @@ TEST_F(DemoPagesTest, ContentPagesCarryTheMarkerAndTheirButtonsWork) {
 }
 
 TEST_F(DemoPagesTest, ReloadAddressesServeTheSamePages) {
-    const QString root = program().endpoints.pageServer.root();
+    const QString root = program().paths.endpoints.pageServer.root();
     HostWebView view("rtWeb", 1);
     ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/right/DEMO1/?1700000000")));
     EXPECT_TRUE(runJs(view.page(), "document.title").toString() == "会员服务");
@@ -212,7 +212,7 @@ TEST_F(DemoPagesTest, ReloadAddressesServeTheSamePages) {
 TEST_F(DemoPagesTest, ChartPanelDrivesTheChartNamedByItsKey) {
     HostWebView view("ChartWeb", 0);
     view.attachScriptHost(m_registry);
-    const QString root = program().endpoints.pageServer.root();
+    const QString root = program().paths.endpoints.pageServer.root();
     // Signal 30122 of the signal page is a gold signal.
     ASSERT_TRUE(
         loadAndWait(view.page(), QUrl(root + "/tools/chartpanel/DEMO1/?signID=30122&ckey=K1")));
@@ -263,7 +263,7 @@ TEST_F(DemoPagesTest, ChartPanelDrivesTheChartNamedByItsKey) {
 
 TEST_F(DemoPagesTest, PivotLevelsOfTheDemoInstruments) {
     HostWebView view("ChartWeb", 0);
-    const QString root = program().endpoints.pageServer.root();
+    const QString root = program().paths.endpoints.pageServer.root();
     ASSERT_TRUE(loadAndWait(view.page(), QUrl(root + "/tools/pivots/XAGRMB")));
     const QJsonObject p = parseJsonObject(runJs(view.page(), "document.body.innerText").toString());
     EXPECT_EQ(jsonInt(p, u"status"), 1);

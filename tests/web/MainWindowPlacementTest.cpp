@@ -21,10 +21,10 @@ using namespace kovan::webtest;
 
 TEST(MainWindowPlacement, ViewsAndContentPaneSitInTheWindowsContainers) {
     QTemporaryDir dir;
-    program().programDir = dir.path() + u'/';
+    program().paths.programDir = dir.path() + u'/';
     PageServer server;
     server.setPage("/tools/appadmin/S9", "<html><body>QZEARVersion 会员中心</body></html>");
-    program().endpoints.pageServer = HostPort{"127.0.0.1", quint16(server.port())};
+    program().paths.endpoints.pageServer = HostPort{"127.0.0.1", quint16(server.port())};
 
     auto form = std::make_unique<TMainForm>();
     auto* pages = new SectionPages(form.get());

@@ -62,7 +62,7 @@ protected:
     }
 
     void SetUp() override {
-        program().endpoints.pageServer =
+        program().paths.endpoints.pageServer =
             HostPort{QStringLiteral("127.0.0.1"), quint16(m_server.port())};
         m_server.setPage("/page", kPlainPage);
         m_foreign.setPage("/page", kPlainPage);

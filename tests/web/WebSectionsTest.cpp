@@ -60,9 +60,10 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         ProgramState& p = program();
-        p.programDir = m_dir.path() + u'/';
-        p.setSessid(kSessid);
-        p.endpoints.pageServer = HostPort{QStringLiteral("127.0.0.1"), quint16(m_server.port())};
+        p.paths.programDir = m_dir.path() + u'/';
+        p.session.setSessid(kSessid);
+        p.paths.endpoints.pageServer =
+            HostPort{QStringLiteral("127.0.0.1"), quint16(m_server.port())};
         p.sync.with([](SyncTables& t) { t.syncState = SyncTables::initialSyncState(); });
         p.settings.clear();
         for (const char* key : kKeys)
@@ -100,7 +101,7 @@ protected:
         };
         targets.showLecture = [this] {
             return m_lectureForm->showLecture(LectureConfig::fromSettings(
-                program().settings, program().endpoints.pageServer.root()));
+                program().settings, program().paths.endpoints.pageServer.root()));
         };
         registerWebCommands(m_registry, targets);
 

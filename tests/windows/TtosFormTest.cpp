@@ -30,11 +30,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         program().reset();
-        program().programDir = m_dir.path() + u'/';
+        program().paths.programDir = m_dir.path() + u'/';
         m_server.setPage("/tools/tos/S1/tosofchart", kPage);
         m_url = m_server.root() + "/tools/tos/S1/tosofchart";
     }
-    QStringList savedLines() const { return configfile::load(program().configPath()); }
+    QStringList savedLines() const { return configfile::load(program().settings.filePath()); }
 
     QTemporaryDir m_dir;
     PageServer m_server;
@@ -96,7 +96,7 @@ TEST_F(TtosFormTest, ClosingWithoutAcceptingStoresNothing) {
     QTimer::singleShot(0, &form, &QWidget::close);
     EXPECT_FALSE(form.showModal());
     EXPECT_FALSE(program().settings.contains(u"ACCEPTCHARTTOS"));
-    EXPECT_FALSE(QFile::exists(program().configPath()));
+    EXPECT_FALSE(QFile::exists(program().settings.filePath()));
 }
 
 TEST_F(TtosFormTest, AcceptingWritesTheKeyItWasLoadedWith) {
