@@ -33,6 +33,17 @@ bool fileExists(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
+// Program-wide documents and lists start afresh.
+void clearProgramDocuments(ProgramState& p) {
+    p.realtimeSignals = RealtimeSignals();
+    p.sync.with([](SyncTables& t) {
+        t.syncState = SyncTables::initialSyncState();
+        t.symbolInfo = QJsonObject();
+        t.quoteTable.clear();
+    });
+    p.settings.clear();
+}
+
 } // namespace
 
 StartupProcedure::StartupProcedure(const Lifecycle& lifecycle, QString sessionBlockName,
@@ -86,13 +97,7 @@ void StartupProcedure::loadSettings() {
     configfile::normaliseLocalAlert(p.settings, fileExists);
 }
 
-StartupProcedure::Outcome StartupProcedure::runSteps() {
-    ProgramState& p = program();
-
-    // 2. A staged newer companion replaces the current one; the client hands over and ends.
-    if (companionUpdate())
-        return Outcome::EndNow;
-
+std::optional<StartupProcedure::Outcome> StartupProcedure::takeSession() {
     // 3-6. The session the companion published.
     const SessionBlockRead block = readSessionBlock(m_sessionBlockName);
     if (block.status == SessionBlockRead::Status::Missing) {
@@ -113,9 +118,23 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
     }
 
     // 7. The session becomes the client's.
+    ProgramState& p = program();
     p.session.sessInfoText = block.text;
     p.session.setSessid(session.sessid);
     m_lifecycle.runStart(StartStep::SessionTaken);
+    return std::nullopt;
+}
+
+StartupProcedure::Outcome StartupProcedure::runSteps() {
+    ProgramState& p = program();
+
+    // 2. A staged newer companion replaces the current one; the client hands over and ends.
+    if (companionUpdate())
+        return Outcome::EndNow;
+
+    // 3-7. The session the companion published becomes the client's.
+    if (const std::optional<Outcome> end = takeSession())
+        return *end;
 
     // 8. The companion has done its part.
     killProcessesByName(companionPath());
@@ -127,14 +146,8 @@ StartupProcedure::Outcome StartupProcedure::runSteps() {
     // 10.
     createFolders();
 
-    // 11. Program-wide documents and lists start afresh.
-    p.realtimeSignals = RealtimeSignals();
-    p.sync.with([](SyncTables& t) {
-        t.syncState = SyncTables::initialSyncState();
-        t.symbolInfo = QJsonObject();
-        t.quoteTable.clear();
-    });
-    p.settings.clear();
+    // 11.
+    clearProgramDocuments(p);
     m_lifecycle.runStart(StartStep::LoadImages);
 
     // 12.

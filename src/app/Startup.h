@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QObject;
 
 namespace kovan {
@@ -29,6 +31,9 @@ public:
 
 private:
     Outcome runSteps();
+    // The session the companion published becomes the client's; without one, how start-up
+    // ends (the companion is started again).
+    std::optional<Outcome> takeSession();
     bool companionUpdate();
     void startCompanion();
     void createFolders();

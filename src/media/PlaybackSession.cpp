@@ -175,17 +175,49 @@ void PlaybackSession::seekNow() {
 void PlaybackSession::demuxMain() {
     if (!openMedia())
         return;
+    startDecoders();
+    readPackets();
+    stopDecoders();
+}
+
+void PlaybackSession::startDecoders() {
     if (m_videoIndex >= 0)
         m_videoThread = std::thread([this] { videoMain(); });
     if (m_audioIndex >= 0)
         m_audioThread = std::thread([this] { audioMain(); });
+}
 
-    const auto seekOrStop = [this] {
-        if (m_abort.load(std::memory_order_acquire))
-            return true;
-        std::lock_guard lock(m_mutex);
-        return m_seekPending;
-    };
+void PlaybackSession::stopDecoders() {
+    m_videoPackets.abort();
+    m_audioPackets.abort();
+    if (m_videoThread.joinable())
+        m_videoThread.join();
+    if (m_audioThread.joinable())
+        m_audioThread.join();
+}
+
+bool PlaybackSession::seekOrStopWanted() const {
+    if (m_abort.load(std::memory_order_acquire))
+        return true;
+    std::lock_guard lock(m_mutex);
+    return m_seekPending;
+}
+
+PacketQueue* PlaybackSession::queueOf(int streamIndex) {
+    return streamIndex == m_videoIndex   ? &m_videoPackets
+           : streamIndex == m_audioIndex ? &m_audioPackets
+                                         : nullptr;
+}
+
+void PlaybackSession::queueEndOfStreams(int serial, const std::function<bool()>& seekOrStop) {
+    if (m_videoIndex >= 0)
+        m_videoPackets.put({nullptr, serial}, seekOrStop);
+    if (m_audioIndex >= 0)
+        m_audioPackets.put({nullptr, serial}, seekOrStop);
+}
+
+void PlaybackSession::readPackets() {
+    const auto seekOrStop = [this] { return seekOrStopWanted(); };
     AVPacketPtr packet(av_packet_alloc());
     bool atEnd = false;
     int serial = 1;
@@ -214,15 +246,10 @@ void PlaybackSession::demuxMain() {
                 continue;
             // The end of the file, a stalled or failed download: play out what is queued.
             atEnd = true;
-            if (m_videoIndex >= 0)
-                m_videoPackets.put({nullptr, serial}, seekOrStop);
-            if (m_audioIndex >= 0)
-                m_audioPackets.put({nullptr, serial}, seekOrStop);
+            queueEndOfStreams(serial, seekOrStop);
             continue;
         }
-        PacketQueue* queue = packet->stream_index == m_videoIndex   ? &m_videoPackets
-                             : packet->stream_index == m_audioIndex ? &m_audioPackets
-                                                                    : nullptr;
+        PacketQueue* queue = queueOf(packet->stream_index);
         if (!queue) {
             av_packet_unref(packet.get());
             continue;
@@ -230,12 +257,6 @@ void PlaybackSession::demuxMain() {
         queue->put({std::move(packet), serial}, seekOrStop);
         packet.reset(av_packet_alloc());
     }
-    m_videoPackets.abort();
-    m_audioPackets.abort();
-    if (m_videoThread.joinable())
-        m_videoThread.join();
-    if (m_audioThread.joinable())
-        m_audioThread.join();
 }
 
 // --- video thread ---

@@ -51,7 +51,15 @@ private:
 
     void demuxMain();
     bool openMedia();
+    void startDecoders(); // the video and audio threads of the streams that opened
+    // Reads packets into the decoders' queues and carries out seeks until aborted.
+    void readPackets();
     void seekNow();
+    bool seekOrStopWanted() const;         // a queue wait gives way to a seek or the abort
+    PacketQueue* queueOf(int streamIndex); // null: a stream that is not played
+    // The packet-less items after which the decoders play out what they have.
+    void queueEndOfStreams(int serial, const std::function<bool()>& seekOrStop);
+    void stopDecoders(); // aborts the queues and joins the decoder threads
     void videoMain();
     void audioMain();
     // Video thread: waits for the picture's time, shows it. False when the serial changed.

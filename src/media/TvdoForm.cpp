@@ -60,6 +60,15 @@ TvdoForm::TvdoForm(QWidget* parent)
     setWindowIcon(QApplication::windowIcon());
     resize(734, 492);
 
+    buildSurface();
+    buildControlBar();
+    connectParts();
+
+    applyView();
+    FormResize();
+}
+
+void TvdoForm::buildSurface() {
     m_pvPae = new VideoSurface(this);
     m_loadimg = new QLabel(m_pvPae);
     m_loadimg->setObjectName(QStringLiteral("loadimg"));
@@ -72,7 +81,9 @@ TvdoForm::TvdoForm(QWidget* parent)
     font.setPixelSize(13);
     m_loadlab->setFont(font);
     m_loadlab->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+}
 
+void TvdoForm::buildControlBar() {
     m_rzPanel1 = new ControlBar(this);
     m_rzPanel1->setObjectName(QStringLiteral("RzPanel1"));
     m_btnPlay = imageButton(m_rzPanel1, QStringLiteral("btnPlay"), QStringLiteral("Play"),
@@ -94,7 +105,9 @@ TvdoForm::TvdoForm(QWidget* parent)
     m_ltPae->resize(60, 25);
     m_ltPae->setAlignment(Qt::AlignCenter);
     m_ltPae->setStyleSheet(QStringLiteral("color: white;"));
+}
 
+void TvdoForm::connectParts() {
     connect(m_btnPlay, &QToolButton::clicked, this, [this] { m_controller->btnPlayClick(); });
     connect(m_btnPause, &QToolButton::clicked, this, [this] { m_controller->btnPauseClick(); });
     connect(m_btnStop, &QToolButton::clicked, this, [this] { m_controller->btnStopClick(); });
@@ -110,9 +123,6 @@ TvdoForm::TvdoForm(QWidget* parent)
     FFPlayer& player = m_controller->player();
     connect(&player, &FFPlayer::frameReady, this,
             [this, &player] { m_pvPae->setFrame(player.currentFrame()); });
-
-    applyView();
-    FormResize();
 }
 
 TvdoForm::~TvdoForm() = default;

@@ -50,6 +50,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The video surface with the loading picture and its label.
+    void buildSurface();
+    // The control bar with its buttons, the position bar and the time label.
+    void buildControlBar();
+    // Buttons and position bar to the controller; its changes to the widgets.
+    void connectParts();
     void FormResize();
     void applyView();
     // The loading picture runs while the window shows it, and is paused otherwise.

@@ -20,6 +20,23 @@ void globalInit(const CurlApi& curl) {
 // How often the transfer loop wakes to check time-outs and cancellation.
 constexpr int kPollSliceMs = 20;
 
+// The URL, the method with its body and the connect time-out of the next request on `easy`.
+// `postBody` (null for a GET) and `headers` are read by libcurl until the request ends.
+void setRequestOptions(const CurlApi& curl, CURL* easy, const QByteArray& url,
+                       const QByteArray* postBody, long connectTimeoutMs, CurlHeaderList& headers) {
+    curl.easy_setopt(easy, CURLOPT_URL, url.constData());
+    if (postBody) {
+        appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
+        curl.easy_setopt(easy, CURLOPT_POST, 1L);
+        curl.easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
+        curl.easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
+    } else {
+        curl.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    }
+    curl.easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+    curl.easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs);
+}
+
 } // namespace
 
 QString HttpReply::text() const {
@@ -138,6 +155,62 @@ struct HttpClient::Transfer {
         }
         return 0;
     }
+
+    // Points libcurl's callbacks for the request on `easy` at this transfer.
+    void setCallbacks() {
+        curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
+        curl->easy_setopt(easy, CURLOPT_WRITEDATA, this);
+        curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+        curl->easy_setopt(easy, CURLOPT_HEADERDATA, this);
+        curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
+        curl->easy_setopt(easy, CURLOPT_PREREQDATA, this);
+        curl->easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
+        curl->easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+        curl->easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    }
+
+    // Runs the request with `easy` attached to `multi`.
+    CURLcode runAttached(CURLM* multi) {
+        // The easy handle leaves the multi handle on every way out of this scope.
+        const CurlMultiAttachment attachment(*curl, multi, easy);
+        if (attachment.attached())
+            return run(multi, easy);
+        return CURLE_FAILED_INIT;
+    }
+
+    // The status and the Content-Type of the reply, as far as one arrived.
+    void readReplyHeaders() {
+        curl->easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply->status);
+        char* contentType = nullptr;
+        if (curl->easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK &&
+            contentType)
+            reply->contentType = QByteArray(contentType);
+    }
+
+    // The reply's outcome from libcurl's `result` and what the callbacks saw.
+    void settle(CURLcode result) {
+        if (hookCancelled || result == CURLE_ABORTED_BY_CALLBACK ||
+            (result != CURLE_OK && client->m_cancelled.load(std::memory_order_relaxed)))
+            reply->cancelled = true;
+        if (result == CURLE_OPERATION_TIMEDOUT)
+            reply->timedOut = true;
+        if (tooLarge) {
+            reply->tooLarge = true;
+            reply->body.clear();
+        }
+        if (result != CURLE_OK) {
+            reply->error =
+                reply->timedOut    ? QStringLiteral("timed out")
+                : reply->cancelled ? QStringLiteral("cancelled")
+                : reply->tooLarge
+                    ? QStringLiteral("reply larger than %1 bytes").arg(client->m_maxBodyBytes)
+                    : QString::fromUtf8(curl->easy_strerror(result));
+        } else if (reply->status >= 400) {
+            reply->error = QStringLiteral("HTTP status %1").arg(reply->status);
+        } else {
+            reply->ok = true;
+        }
+    }
 };
 
 // Declared in this order so that the multi handle (holding the connection cache) goes first.
@@ -208,68 +281,19 @@ HttpReply HttpClient::perform(const QString& url, const QByteArray* postBody) {
     t.reply = &reply;
 
     const QByteArray urlBytes = url.toUtf8();
-    curl.easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
     CurlHeaderList headers(nullptr, {&curl});
-    if (postBody) {
-        appendHeader(headers, "Content-Type: application/x-www-form-urlencoded");
-        curl.easy_setopt(easy, CURLOPT_POST, 1L);
-        curl.easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(postBody->size()));
-        curl.easy_setopt(easy, CURLOPT_POSTFIELDS, postBody->constData());
-    } else {
-        curl.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    }
-    curl.easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
-    curl.easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, long(m_connectTimeoutMs));
+    setRequestOptions(curl, easy, urlBytes, postBody, long(m_connectTimeoutMs), headers);
     t.easy = easy;
-    curl.easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
-    curl.easy_setopt(easy, CURLOPT_WRITEDATA, &t);
-    curl.easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl.easy_setopt(easy, CURLOPT_HEADERDATA, &t);
-    curl.easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::onPrereq);
-    curl.easy_setopt(easy, CURLOPT_PREREQDATA, &t);
-    curl.easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Transfer::onProgress);
-    curl.easy_setopt(easy, CURLOPT_XFERINFODATA, &t);
-    curl.easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    t.setCallbacks();
 
-    CURLcode result = CURLE_OK;
-    {
-        // The easy handle leaves the multi handle on every way out of this scope.
-        const CurlMultiAttachment attachment(curl, multi, easy);
-        if (attachment.attached())
-            result = t.run(multi, easy);
-        else
-            result = CURLE_FAILED_INIT;
-    }
+    const CURLcode result = t.runAttached(multi);
     // libcurl must not keep pointers to the header list or the body past this request.
     curl.easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
     curl.easy_setopt(easy, CURLOPT_POSTFIELDS, nullptr);
     headers.reset();
 
-    curl.easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
-    char* contentType = nullptr;
-    if (curl.easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
-        reply.contentType = QByteArray(contentType);
-
-    if (t.hookCancelled || result == CURLE_ABORTED_BY_CALLBACK ||
-        (result != CURLE_OK && m_cancelled.load(std::memory_order_relaxed)))
-        reply.cancelled = true;
-    if (result == CURLE_OPERATION_TIMEDOUT)
-        reply.timedOut = true;
-    if (t.tooLarge) {
-        reply.tooLarge = true;
-        reply.body.clear();
-    }
-    if (result != CURLE_OK) {
-        reply.error = reply.timedOut    ? QStringLiteral("timed out")
-                      : reply.cancelled ? QStringLiteral("cancelled")
-                      : reply.tooLarge
-                          ? QStringLiteral("reply larger than %1 bytes").arg(m_maxBodyBytes)
-                          : QString::fromUtf8(curl.easy_strerror(result));
-    } else if (reply.status >= 400) {
-        reply.error = QStringLiteral("HTTP status %1").arg(reply.status);
-    } else {
-        reply.ok = true;
-    }
+    t.readReplyHeaders();
+    t.settle(result);
     return reply;
 }
 
