@@ -13,8 +13,8 @@ struct TestMainOptions {
     // Gui and Widgets: the offscreen platform unless QT_QPA_PLATFORM is set.
     bool offscreenUnlessSet = true;
     // Before the application object exists (environment, engine set-up) and once it does.
-    std::function<void()> beforeApp;
-    std::function<void()> afterApp;
+    std::function<void()> beforeApp = {};
+    std::function<void()> afterApp = {};
 };
 
 // The body of every test program's main: the application object, GoogleTest, and the worker
