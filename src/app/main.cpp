@@ -38,12 +38,21 @@ int runClient(const kovan::CommandLine& cl) {
     using namespace kovan;
     Lifecycle lifecycle;
     CommandRegistry& registry = commandRegistry();
-    ExitProcedure exitProcedure(lifecycle);
+    ProgramState& state = program();
+    ExitProcedure exitProcedure(lifecycle, state.appRunning);
     const auto exitNow = [&] { exitProcedure.run(); };
 
     ShellModule shell;
     WebModule web(shell.contentContainer(), shell.middleColumn());
-    NetModule net({web.sectionPagesForSync(), shell.ratesTicker(), web.whenPagesShown()});
+    NetModule net;
+    net.setNeeds({.session = &state.session,
+                  .syncTables = &state.sync,
+                  .news = &state.topInfoList,
+                  .appRunning = &state.appRunning,
+                  .paths = &state.paths,
+                  .pages = web.sectionPagesForSync(),
+                  .ticker = shell.ratesTicker(),
+                  .whenPagesShown = web.whenPagesShown()});
     NotifyModule notify(program().paths.programDir + QStringLiteral("sound"));
     MemberModule member;
     WindowsModule windows;
@@ -67,9 +76,16 @@ int runClient(const kovan::CommandLine& cl) {
                      [&](const QString& t, const QString& u) { media.playVideo(t, u); },
                      shell.mainWindowControls(),
                      {}});
-    member.setNeeds({[&](bool m, const QString& label) { shell.showMemberState(m, label); },
-                     [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
-                     exitNow, &MemberModule::openInSystemBrowser});
+    member.setNeeds(
+        {.session = &state.session,
+         .settings = &state.settings,
+         .paths = &state.paths,
+         .appRunning = &state.appRunning,
+         .showMemberState = [&](bool m, const QString& label) { shell.showMemberState(m, label); },
+         .forceReload =
+             [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
+         .exitProcedure = exitNow,
+         .openUrl = &MemberModule::openInSystemBrowser});
 
     // Page commands, then start-up and exit steps, of every part.
     ClientPart* const parts[] = {&shell, &web, &net, &notify, &member, &windows, &chart, &media};

@@ -1,15 +1,17 @@
 #include "core/ExitProcedure.h"
 
+#include "core/AppRunningFlag.h"
 #include "core/Lifecycle.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 
 #include <QCoreApplication>
 
 namespace kovan {
 
-ExitProcedure::ExitProcedure(const Lifecycle& lifecycle, QObject* parent)
-    : QObject(parent), m_lifecycle(lifecycle), m_quit([] { QCoreApplication::quit(); }) {
+ExitProcedure::ExitProcedure(const Lifecycle& lifecycle, AppRunningFlag& appRunning,
+                             QObject* parent)
+    : QObject(parent), m_lifecycle(lifecycle), m_appRunning(appRunning),
+      m_quit([] { QCoreApplication::quit(); }) {
     m_timer.setInterval(kPollMs);
     connect(&m_timer, &QTimer::timeout, this, &ExitProcedure::poll);
 }
@@ -20,7 +22,7 @@ void ExitProcedure::run() {
     m_started = true;
     trace(QStringLiteral("exit procedure"));
     m_lifecycle.runExit(ExitStep::RemoveTrayIcon);
-    program().appRunning.set(false);
+    m_appRunning.set(false);
     m_lifecycle.runExit(ExitStep::StopWorkers);
     m_lifecycle.runExit(ExitStep::HideWindows);
     m_since.start();

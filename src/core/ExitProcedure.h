@@ -8,6 +8,7 @@
 
 namespace kovan {
 
+class AppRunningFlag;
 class Lifecycle;
 
 // The exit procedure of the client (tray menu "退出(&X)", a forced logout, SIGTERM/SIGINT):
@@ -29,7 +30,9 @@ public:
     static constexpr int kDeadlineMs = 2000;
     static constexpr int kPollMs = 5;
 
-    explicit ExitProcedure(const Lifecycle& lifecycle, QObject* parent = nullptr);
+    // `appRunning` is cleared by step 2; both outlive the procedure.
+    ExitProcedure(const Lifecycle& lifecycle, AppRunningFlag& appRunning,
+                  QObject* parent = nullptr);
 
     // Tests replace the end of the application.
     void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
@@ -48,6 +51,7 @@ private:
     void poll();
 
     const Lifecycle& m_lifecycle;
+    AppRunningFlag& m_appRunning;
     std::function<void()> m_quit;
     int m_deadlineMs = kDeadlineMs;
     QTimer m_timer;

@@ -3,7 +3,6 @@
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "core/LogScrubber.h"
-#include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
 #include "member/Tauform.h"
@@ -33,11 +32,10 @@ MemberModule::MemberModule()
                   m_needs.exitProcedure();
           };
           form->openMemberPage = [this] {
-              openLink(memberPageUrl(program().paths.endpoints.webSite, program().session.sessid(),
-                                     linkClientKey()));
+              openLink(memberPageUrl(webSite(), m_needs.session->sessid(), linkClientKey()));
           };
           form->openRegisterPage = [this] {
-              openLink(dialogRegisterUrl(program().paths.endpoints.webSite, linkClientKey()));
+              openLink(dialogRegisterUrl(webSite(), linkClientKey()));
           };
           return form;
       }) {}
@@ -50,6 +48,7 @@ Tauform* MemberModule::loginForm() {
 
 void MemberModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
+    m_session.setState(*m_needs.session, *m_needs.settings);
     m_session.setEffects(
         {m_needs.showMemberState, [this](const QString& types) { forceReload(types); }});
 }
@@ -86,7 +85,7 @@ void MemberModule::addSteps(Lifecycle& lifecycle) {
 void MemberModule::automaticLogin() {
     // Text that is not hexadecimal throws: the error handler drops it, start-up is over. A
     // password holding "###" cannot be told apart: no automatic login then.
-    const QStringList login = MemberSession::rememberedLogin(program().settings.value(u"AUTHINFO"));
+    const QStringList login = MemberSession::rememberedLogin(m_needs.settings->value(u"AUTHINFO"));
     if (login.size() != 2)
         return;
     trace(QStringLiteral("automatic login"));
@@ -99,7 +98,7 @@ void MemberModule::logIMGClick() {
 }
 
 void MemberModule::loginLabelClick() {
-    m_auform->setSiteName(program().paths.endpoints.webSite.host);
+    m_auform->setSiteName(webSite().host);
     m_auform->showLogin();
 }
 
@@ -109,13 +108,11 @@ void MemberModule::lgoutlabClick() {
 }
 
 void MemberModule::utypelabClick() {
-    openLink(
-        priceUrl(program().paths.endpoints.webSite, linkClientKey(), program().session.sessid()));
+    openLink(priceUrl(webSite(), linkClientKey(), m_needs.session->sessid()));
 }
 
 void MemberModule::regLabelClick() {
-    openLink(registerUrl(program().paths.endpoints.webSite, linkClientKey(),
-                         program().session.sessid()));
+    openLink(registerUrl(webSite(), linkClientKey(), m_needs.session->sessid()));
 }
 
 void MemberModule::forcelogout() {
@@ -150,7 +147,8 @@ void MemberModule::openInSystemBrowser(const QUrl& url) {
 
 void MemberModule::sendRequest(const QString& action, const QString& parameters,
                                std::function<void(const QString& reply)> handler) {
-    auto* worker = new requestThread(action, parameters);
+    auto* worker = new requestThread(action, parameters, m_needs.paths->endpoints.dataServer.root(),
+                                     *m_needs.session);
     worker->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
     worker->setTerminationHandler(
         &m_guard, [h = std::move(handler)](requestThread* sender) { h(sender->recvStr()); });
@@ -164,7 +162,7 @@ void MemberModule::openLink(const QString& url) {
 
 void MemberModule::forceReload(const QString& types) {
     // A reply that comes back while the client ends reloads nothing.
-    if (program().appRunning.isSet() && m_needs.forceReload)
+    if (m_needs.appRunning->isSet() && m_needs.forceReload)
         m_needs.forceReload(types);
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/AppRunningFlag.h"
 #include "core/ClientPart.h"
 #include "core/OnFirstUse.h"
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
+#include "core/SettingsStore.h"
 #include "member/MemberSession.h"
 
 #include <QObject>
@@ -23,26 +27,32 @@ class Tauform;
 //
 // Offers: the member picture's click (logIMGClick) and the page-reachable methods
 // loginLabelClick, lgoutlabClick, utypelabClick, regLabelClick, logIMGClick and the command
-// forcelogout (registerCommands). Needs: the main window's member picture and user label, the
-// section pages' forceReload, the exit procedure, and a way to open an address in the system's
-// browser. Start-up: the automatic login from the remembered account (AUTHINFO). Exit: the
-// dialog dismissed; after a forced logout, key.dat in the working directory emptied once the
-// workers have been told to stop.
+// forcelogout (registerCommands). Needs: the session, the settings (the remembered login,
+// AUTHKEY), the endpoints (the data server, the web site), appRunning, the main window's
+// member picture and user label, the section pages' forceReload, the exit procedure, and a way
+// to open an address in the system's browser. Start-up: the automatic login from the remembered
+// account (AUTHINFO). Exit: the dialog dismissed; after a forced logout, key.dat in the working
+// directory emptied once the workers have been told to stop.
 //
 // GUI thread only. Requests run on their own workers (requestThread); their replies come back
 // here on the GUI thread.
 class MemberModule : public ClientPart {
 public:
     struct Needs {
+        // State pieces, all required; they outlive the module.
+        SessionState* session = nullptr;
+        SettingsStore* settings = nullptr;
+        const ProgramPaths* paths = nullptr;
+        const AppRunningFlag* appRunning = nullptr;
         // The main window's member picture (member: LOGO2, Tag 1; guest: LOGO1, Tag 0) and the
         // text of its user label.
-        std::function<void(bool member, const QString& userLabel)> showMemberState;
+        std::function<void(bool member, const QString& userLabel)> showMemberState = {};
         // The section pages' forceReload: "sign" after a login, "all" after a logout.
-        std::function<void(const QString& types)> forceReload;
+        std::function<void(const QString& types)> forceReload = {};
         // Tells the application to end: the exit procedure.
-        std::function<void()> exitProcedure;
+        std::function<void()> exitProcedure = {};
         // Opens an address in the system's web browser (openInSystemBrowser in the program).
-        std::function<void(const QUrl& url)> openUrl;
+        std::function<void(const QUrl& url)> openUrl = {};
     };
 
     MemberModule();
@@ -80,6 +90,7 @@ public:
 
 private:
     void automaticLogin();
+    const HostPort& webSite() const { return m_needs.paths->endpoints.webSite; }
     void sendLogin(const QString& user, const QString& password,
                    std::function<void(const QString& reply)> handler);
     void sendRequest(const QString& action, const QString& parameters,

@@ -1,7 +1,6 @@
 #include "member/MemberSession.h"
 
 #include "core/ContentSections.h"
-#include "core/ProgramState.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
 #include "core/Utils.h"
@@ -34,11 +33,10 @@ bool MemberSession::loginResult(const QString& replyText) {
     if (!reply.ok)
         return false;
     showMember(reply.uid);
-    ProgramState& state = program();
-    state.settings.setValue(u"AUTHKEY", reply.sessid);
+    m_settings->setValue(u"AUTHKEY", reply.sessid);
     save();
-    state.session.setSessid(reply.sessid);
-    state.session.sessInfoText = replyText;
+    m_sessionState->setSessid(reply.sessid);
+    m_sessionState->sessInfoText = replyText;
     trace(QStringLiteral("member signed in"));
     if (m_effects.forceReload)
         m_effects.forceReload(contentSection(ContentSection::Signals).pageKeyText());
@@ -48,12 +46,11 @@ bool MemberSession::loginResult(const QString& replyText) {
 void MemberSession::dialogSignedIn(const LoginReply& reply, const QString& user,
                                    const QString& password, bool remember) {
     showMember(reply.uid);
-    ProgramState& state = program();
-    state.settings.setValue(u"AUTHKEY", reply.sessid);
+    m_settings->setValue(u"AUTHKEY", reply.sessid);
     if (remember)
-        state.settings.setValue(u"AUTHINFO", rememberLogin(user, password));
+        m_settings->setValue(u"AUTHINFO", rememberLogin(user, password));
     save();
-    state.session.setSessid(reply.sessid);
+    m_sessionState->setSessid(reply.sessid);
     trace(QStringLiteral("member signed in"));
 }
 
@@ -61,7 +58,7 @@ void MemberSession::logoutResult() {
     m_signedIn = false;
     if (m_effects.showMemberState)
         m_effects.showMemberState(false, guestLabel());
-    program().settings.setValue(u"AUTHINFO", QString());
+    m_settings->setValue(u"AUTHINFO", QString());
     save();
     trace(QStringLiteral("member signed out"));
     if (m_effects.forceReload)
@@ -76,7 +73,7 @@ void MemberSession::showMember(const QString& uid) {
 
 void MemberSession::save() {
     try {
-        program().settings.save();
+        m_settings->save();
     } catch (const std::exception& e) {
         trace(QStringLiteral("config.dat not saved: ") + QString::fromUtf8(e.what()));
     }

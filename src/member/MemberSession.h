@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SessionState.h"
+#include "core/SettingsStore.h"
 #include "member/MemberRequests.h"
 
 #include <QString>
@@ -14,7 +16,7 @@ namespace kovan {
 // AUTHINFO in the settings (saved to config.dat), the session id, the session text, the pages.
 //
 // Guest → (a successful loginResult or dialog login) → Member → (logoutResult) → Guest.
-// GUI thread only (it writes program().settings and sessInfoText).
+// GUI thread only (it writes the settings and the session text).
 class MemberSession {
 public:
     struct Effects {
@@ -36,6 +38,11 @@ public:
     // AUTHINFO for a user and password.
     static QString rememberLogin(const QString& user, const QString& password);
 
+    // The session and settings it changes; they outlive it. Before any result arrives.
+    void setState(SessionState& session, SettingsStore& settings) {
+        m_sessionState = &session;
+        m_settings = &settings;
+    }
     void setEffects(Effects effects) { m_effects = std::move(effects); }
     bool signedIn() const { return m_signedIn; }
 
@@ -56,9 +63,11 @@ private:
     void showMember(const QString& uid);
     // saveConfig. A file that cannot be written leaves the new values in memory and does not
     // stop the sign-in or sign-out half-way.
-    static void save();
+    void save();
 
     Effects m_effects;
+    SessionState* m_sessionState = nullptr;
+    SettingsStore* m_settings = nullptr;
     bool m_signedIn = false;
 };
 

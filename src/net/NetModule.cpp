@@ -6,9 +6,14 @@
 
 namespace kovan {
 
-NetModule::NetModule(Needs needs)
-    : m_sync(std::make_unique<SyncController>(needs.pages, needs.ticker)),
-      m_whenPagesShown(std::move(needs.whenPagesShown)) {}
+NetModule::NetModule() = default;
+
+void NetModule::setNeeds(Needs needs) {
+    const SyncContext context{*needs.session, *needs.syncTables, *needs.news, *needs.appRunning,
+                              needs.paths->endpoints};
+    m_sync = std::make_unique<SyncController>(context, needs.pages, needs.ticker);
+    m_whenPagesShown = std::move(needs.whenPagesShown);
+}
 
 NetModule::~NetModule() = default;
 

@@ -10,8 +10,8 @@
 
 namespace kovan {
 
-SoundAlerts::SoundAlerts(const QString& soundDir, QObject* parent)
-    : QObject(parent), m_soundDir(soundDir),
+SoundAlerts::SoundAlerts(const QString& soundDir, const Endpoints& endpoints, QObject* parent)
+    : QObject(parent), m_soundDir(soundDir), m_endpoints(endpoints),
       m_connectTimeoutMs(rfdThread::kDefaultConnectTimeoutMs),
       m_readTimeoutMs(rfdThread::kDefaultReadTimeoutMs) {
     if (!m_soundDir.endsWith(u'/'))
@@ -80,7 +80,8 @@ QString SoundAlerts::audioPlay(const QString& audFile) {
 void SoundAlerts::startFetch(const QString& audFile) {
     QDir().mkpath(m_soundDir);
     m_fetching.insert(audFile);
-    auto* fetch = new rfdThread(remotePath(audFile), localPath(audFile));
+    auto* fetch =
+        new rfdThread(remotePath(audFile), localPath(audFile), m_endpoints.pageServer.root());
     fetch->setTimeoutsMs(m_connectTimeoutMs, m_readTimeoutMs);
     fetch->setTerminationHandler(this, [this, audFile](rfdThread* sender) {
         m_fetching.remove(audFile);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Endpoints.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -33,8 +35,9 @@ public:
     // asked for meanwhile only the newest plays, so a burst of requests costs one thread.
     using Player = std::function<void(const QString& path)>;
 
-    // `soundDir`: the local sound folder, with or without a trailing "/".
-    explicit SoundAlerts(const QString& soundDir, QObject* parent = nullptr);
+    // `soundDir`: the local sound folder, with or without a trailing "/"; missing sounds are
+    // fetched from the page server of `endpoints`, which outlives this object.
+    SoundAlerts(const QString& soundDir, const Endpoints& endpoints, QObject* parent = nullptr);
     // A sound still playing stops, so that the program's end does not wait for it.
     ~SoundAlerts() override;
 
@@ -84,6 +87,7 @@ private:
     QSet<QString> m_fetching; // names being downloaded
     QStringList m_waiting;    // names waiting for a free download, oldest first
     QString m_soundDir;       // with a trailing "/"
+    const Endpoints& m_endpoints;
     Player m_player;
     // The sound thread of ours that runs, if any. It frees itself only after its end handler
     // (which clears this) has run, so the pointer is valid while set.

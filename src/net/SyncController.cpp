@@ -1,13 +1,12 @@
 #include "net/SyncController.h"
 
-#include "core/ProgramState.h"
-
 #include <QThread>
 
 namespace kovan {
 
-SyncController::SyncController(ISectionPages* pages, IRatesTicker* ticker, QObject* parent)
-    : QObject(parent), m_pages(pages), m_ticker(ticker) {}
+SyncController::SyncController(const SyncContext& context, ISectionPages* pages,
+                               IRatesTicker* ticker, QObject* parent)
+    : QObject(parent), m_context(context), m_pages(pages), m_ticker(ticker) {}
 
 SyncController::~SyncController() {
     m_destroying = true;
@@ -37,7 +36,7 @@ void SyncController::stop() {
 }
 
 void SyncController::startWorker(int startDelayMs) {
-    auto* worker = new SyncThread(m_pages, m_ticker, &m_relay, m_options, startDelayMs);
+    auto* worker = new SyncThread(m_context, m_pages, m_ticker, &m_relay, m_options, startDelayMs);
     worker->setTerminationHandler(this,
                                   [this](SyncThread* sender) { SyncThreadTermintate(sender); });
     m_worker = worker;
@@ -51,7 +50,7 @@ void SyncController::SyncThreadTermintate(SyncThread* sender) {
         m_worker = nullptr;
     if (m_destroying)
         return;
-    if (program().appRunning.isSet() && !m_stopped)
+    if (m_context.appRunning.isSet() && !m_stopped)
         startWorker(failed ? m_options.pollPeriodMs : 0);
     Q_EMIT workerEnded(failed);
 }

@@ -20,7 +20,8 @@ class SyncController : public QObject {
     Q_OBJECT
 public:
     // `pages` and `ticker` must outlive the controller; either may be null (steps skipped).
-    SyncController(ISectionPages* pages, IRatesTicker* ticker, QObject* parent = nullptr);
+    SyncController(const SyncContext& context, ISectionPages* pages, IRatesTicker* ticker,
+                   QObject* parent = nullptr);
     // Stops a worker that still runs (a GUI step it waits for is dropped) and frees it.
     ~SyncController() override;
 
@@ -50,6 +51,7 @@ Q_SIGNALS:
 private:
     void startWorker(int startDelayMs);
 
+    SyncContext m_context;
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
     SyncOptions m_options;

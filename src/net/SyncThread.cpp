@@ -1,7 +1,6 @@
 #include "net/SyncThread.h"
 
 #include "core/Escaping.h"
-#include "core/ProgramState.h"
 #include "net/HttpClient.h"
 #include "net/SyncReplyProcessor.h"
 
@@ -11,11 +10,12 @@
 
 namespace kovan {
 
-SyncThread::SyncThread(ISectionPages* pages, IRatesTicker* ticker, GuiRelay* relay,
-                       const SyncOptions& options, int startDelayMs, QObject* parent)
-    : SelfFreeingWorker(parent), m_pages(pages), m_ticker(ticker), m_relay(relay),
-      m_options(options), m_startDelayMs(startDelayMs),
-      m_root(program().paths.endpoints.dataServer.root()) {}
+SyncThread::SyncThread(const SyncContext& context, ISectionPages* pages, IRatesTicker* ticker,
+                       GuiRelay* relay, const SyncOptions& options, int startDelayMs,
+                       QObject* parent)
+    : SelfFreeingWorker(parent), m_context(context), m_pages(pages), m_ticker(ticker),
+      m_relay(relay), m_options(options), m_startDelayMs(startDelayMs),
+      m_root(context.endpoints.dataServer.root()) {}
 
 SyncThread::~SyncThread() {
     requestStop();
@@ -46,7 +46,7 @@ void SyncThread::run() {
     const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
     // A replacement for a failed worker holds back one period (see SyncController).
     bool go = m_startDelayMs <= 0 || sleepUnlessStopped(m_startDelayMs);
-    while (go && program().appRunning.isSet() && !stopRequested()) {
+    while (go && m_context.appRunning.isSet() && !stopRequested()) {
         if (runCycle(client) == CycleResult::Failed) {
             m_endedByError.store(true, std::memory_order_release);
             break;
@@ -57,7 +57,7 @@ void SyncThread::run() {
 }
 
 SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
-    const QString sent = program().session.sessid();
+    const QString sent = m_context.session.sessid();
     const QString url = m_root + QStringLiteral("/sync/") + urlPathSegment(sent);
     const HttpReply reply = client.get(url);
     if (!reply.ok) {
@@ -83,7 +83,7 @@ SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
         if (ticker && !ticker->tickerExists())
             ticker->startDrawRate();
     };
-    SyncReplyProcessor processor(program().session, program().sync, program().topInfoList);
+    SyncReplyProcessor processor(m_context.session, m_context.tables, m_context.news);
     processor.setRequestSessid(sent);
     const auto outcome = processor.process(reply.text(), hooks, SyncReplyProcessor::localNowSecs());
     if (outcome == SyncReplyProcessor::Outcome::Unusable) {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/AppRunningFlag.h"
+#include "core/Endpoints.h"
+#include "core/NewsList.h"
+#include "core/SessionState.h"
+#include "core/SyncTables.h"
 #include "net/SyncDelegates.h"
 #include "net/WorkerThread.h"
 
@@ -21,10 +26,20 @@ struct SyncOptions {
     int readTimeoutMs = 60000;
 };
 
+// What the sync loop reads and writes besides the pages and the ticker: the session (its id
+// goes into every request, a reply may replace it), the sync tables and the news list it
+// rewrites, appRunning, and the data server. All of them outlive every sync worker.
+struct SyncContext {
+    SessionState& session;
+    SharedSyncTables& tables;
+    NewsList& news;
+    const AppRunningFlag& appRunning;
+    const Endpoints& endpoints; // the data server's is read as each worker is made
+};
+
 // The sync worker: polls GET <data server root>/sync/<sessid> once per period while
-// program().appRunning.isSet() holds, and feeds the replies through SyncReplyProcessor into
-// program().sync and program().topInfoList. One HttpClient for the worker's life keeps the
-// connection between cycles.
+// appRunning holds, and feeds the replies through SyncReplyProcessor into the sync tables and
+// the news list. One HttpClient for the worker's life keeps the connection between cycles.
 //
 // It ends at once (endedByError() true) when a request fails or a reply is unusable; it ends
 // normally when appRunning is found cleared after a cycle and its sleep. SyncController
@@ -37,8 +52,9 @@ struct SyncOptions {
 class SyncThread : public SelfFreeingWorker<SyncThread> {
     Q_OBJECT
 public:
-    SyncThread(ISectionPages* pages, IRatesTicker* ticker, GuiRelay* relay,
-               const SyncOptions& options, int startDelayMs, QObject* parent = nullptr);
+    SyncThread(const SyncContext& context, ISectionPages* pages, IRatesTicker* ticker,
+               GuiRelay* relay, const SyncOptions& options, int startDelayMs,
+               QObject* parent = nullptr);
     ~SyncThread() override;
 
     bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
@@ -59,6 +75,7 @@ private:
     // Sleeps `ms` unless a stop is requested first; returns false when stopped.
     bool sleepUnlessStopped(int ms);
 
+    SyncContext m_context;
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
     GuiRelay* m_relay;

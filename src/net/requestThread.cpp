@@ -1,7 +1,6 @@
 #include "net/requestThread.h"
 
 #include "core/Escaping.h"
-#include "core/ProgramState.h"
 #include "net/FormBody.h"
 #include "net/HttpClient.h"
 
@@ -10,9 +9,10 @@ namespace kovan {
 const QString requestThread::kFallbackReply =
     QStringLiteral(R"({"status":0,"error":"系统错误，请重试！","errno":"10000000"})");
 
-requestThread::requestThread(const QString& req, const QString& dat, QObject* parent)
-    : SelfFreeingWorker(parent), m_reqact(req), m_reqstr(dat),
-      m_root(program().paths.endpoints.dataServer.root()) {}
+requestThread::requestThread(const QString& req, const QString& dat, const QString& dataServerRoot,
+                             const SessionState& session, QObject* parent)
+    : SelfFreeingWorker(parent), m_reqact(req), m_reqstr(dat), m_root(dataServerRoot),
+      m_session(session) {}
 
 void requestThread::setTimeoutsMs(int connectMs, int readMs) {
     m_connectTimeoutMs = connectMs;
@@ -28,7 +28,7 @@ void requestThread::run() {
         client.setReadTimeoutMs(m_readTimeoutMs);
         const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
         const QByteArray body = encodeFormBody(m_reqstr);
-        m_url = m_root + u'/' + m_reqact + u'/' + urlPathSegment(program().session.sessid());
+        m_url = m_root + u'/' + m_reqact + u'/' + urlPathSegment(m_session.sessid());
         const HttpReply reply = client.postForm(m_url, body);
         if (reply.ok)
             m_recvStr = reply.text();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SessionState.h"
 #include "net/WorkerThread.h"
 
 #include <QString>
@@ -11,23 +12,26 @@ namespace kovan {
 // time-out, HTTP error status, empty body) the fallback reply kFallbackReply, is in recvStr()
 // when the termination handler runs; it is never empty then.
 //
-//     auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
+//     auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"), root,
+//                                 session);
 //     w->setTerminationHandler(this, [this](requestThread* sender) {
 //         logoutResult(sender->recvStr());
 //     });
 //     w->start();
 //
-// Threads: construct, configure and start on the GUI thread; the data server root is taken
-// then, the session id (program().session.sessid()) when the worker builds the URL. recvStr() is
-// for the termination handler (or after the worker has ended).
+// Threads: construct, configure and start on the GUI thread; the session id is read (under its
+// lock) when the worker builds the URL. `session` outlives every worker. recvStr() is for the
+// termination handler (or after the worker has ended).
 class requestThread : public SelfFreeingWorker<requestThread> {
     Q_OBJECT
 public:
     static const QString kFallbackReply;
     static constexpr int kDefaultTimeoutMs = 60000;
 
-    // `req` is the action (reqact), `dat` the parameter text of name=value lines (reqstr).
-    requestThread(const QString& req, const QString& dat, QObject* parent = nullptr);
+    // `req` is the action (reqact), `dat` the parameter text of name=value lines (reqstr),
+    // `dataServerRoot` "http://host:port".
+    requestThread(const QString& req, const QString& dat, const QString& dataServerRoot,
+                  const SessionState& session, QObject* parent = nullptr);
     ~requestThread() override;
 
     // Before start(): both time-outs in milliseconds (tests use short ones).
@@ -48,6 +52,7 @@ private:
     QString m_recvStr;
     QString m_url;
     QString m_root; // "http://host:port"
+    const SessionState& m_session;
     int m_connectTimeoutMs = kDefaultTimeoutMs;
     int m_readTimeoutMs = kDefaultTimeoutMs;
 };

@@ -1,14 +1,13 @@
 #include "net/rfdThread.h"
 
 #include "core/AtomicFile.h"
-#include "core/ProgramState.h"
 #include "net/HttpClient.h"
 
 namespace kovan {
 
-rfdThread::rfdThread(const QString& src, const QString& dst, QObject* parent)
-    : SelfFreeingWorker(parent), m_srcFile(src), m_dstFile(dst),
-      m_root(program().paths.endpoints.pageServer.root() + u'/') {}
+rfdThread::rfdThread(const QString& src, const QString& dst, const QString& pageServerRoot,
+                     QObject* parent)
+    : SelfFreeingWorker(parent), m_srcFile(src), m_dstFile(dst), m_root(pageServerRoot + u'/') {}
 
 void rfdThread::setTimeoutsMs(int connectMs, int readMs) {
     m_connectTimeoutMs = connectMs;

@@ -11,13 +11,13 @@ namespace kovan {
 // (no server, HTTP error status, empty body, a file that cannot be written) leave no file and
 // show nothing; the termination handler runs in every case.
 //
-//     auto* w = new rfdThread(QStringLiteral("/filelist/sound/alert.wav"), localPath);
+//     auto* w = new rfdThread(QStringLiteral("/filelist/sound/alert.wav"), localPath, root);
 //     w->setTerminationHandler(this, [this](rfdThread* sender) { audioDown(sender); });
 //     w->start();
 //
 // The root ends in "/", so a srcFile that begins with "/" gives a path that begins with "//";
-// it is sent as written. Threads: construct and start on the GUI thread (the page server root
-// is taken then); the accessors are for the termination handler.
+// it is sent as written. Threads: construct and start on the GUI thread; the accessors are for
+// the termination handler.
 class rfdThread : public SelfFreeingWorker<rfdThread> {
     Q_OBJECT
 public:
@@ -26,7 +26,9 @@ public:
     // A larger file is a failed download (sounds are a few hundred kilobytes).
     static constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
 
-    rfdThread(const QString& src, const QString& dst, QObject* parent = nullptr);
+    // `pageServerRoot`: "http://host:port".
+    rfdThread(const QString& src, const QString& dst, const QString& pageServerRoot,
+              QObject* parent = nullptr);
     ~rfdThread() override;
 
     // Before start().

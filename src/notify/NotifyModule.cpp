@@ -14,7 +14,8 @@
 namespace kovan {
 
 NotifyModule::NotifyModule(const QString& soundDir)
-    : m_notices(std::make_unique<NoticeList>()), m_sounds(std::make_unique<SoundAlerts>(soundDir)),
+    : m_notices(std::make_unique<NoticeList>()),
+      m_sounds(std::make_unique<SoundAlerts>(soundDir, program().paths.endpoints)),
       m_floatBar([this] {
           auto bar = std::make_unique<TtopFloatForm>(program().topInfoList,
                                                      program().realtimeSignals.document);

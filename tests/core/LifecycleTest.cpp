@@ -55,7 +55,7 @@ protected:
     void TearDown() override { program().reset(); }
 
     Lifecycle m_lifecycle;
-    ExitProcedure m_exit{m_lifecycle};
+    ExitProcedure m_exit{m_lifecycle, program().appRunning};
     int m_quits = 0;
     bool m_timedOut = false;
 };

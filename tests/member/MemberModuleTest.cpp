@@ -34,6 +34,15 @@ using kovan::test::TestServer;
 
 namespace {
 
+// The program's own state pieces, as the program entry hands them to the module.
+MemberModule::Needs programNeeds() {
+    ProgramState& p = program();
+    return {.session = &p.session,
+            .settings = &p.settings,
+            .paths = &p.paths,
+            .appRunning = &p.appRunning};
+}
+
 const std::string kOkReply = R"({"status":1,"UID":"20001","sessid":"member-s1"})";
 
 class MemberModuleTest : public ::testing::Test {
@@ -57,11 +66,14 @@ protected:
         });
         m_module = std::make_unique<MemberModule>();
         m_module->setRequestTimeoutsMs(5000, 5000);
-        m_module->setNeeds({[this](bool member, const QString& label) {
-                                shown << QString::fromLatin1(member ? "member|" : "guest|") + label;
-                            },
-                            [this](const QString& types) { reloads << types; }, [this] { ++exits; },
-                            [this](const QUrl& url) { opened << url; }});
+        MemberModule::Needs needs = programNeeds();
+        needs.showMemberState = [this](bool member, const QString& label) {
+            shown << QString::fromLatin1(member ? "member|" : "guest|") + label;
+        };
+        needs.forceReload = [this](const QString& types) { reloads << types; };
+        needs.exitProcedure = [this] { ++exits; };
+        needs.openUrl = [this](const QUrl& url) { opened << url; };
+        m_module->setNeeds(needs);
         m_module->loginForm()->showSuccessBox = [this] { ++boxes; };
     }
     void TearDown() override {
@@ -304,10 +316,10 @@ TEST_F(MemberModuleTest, ForcelogoutRunsTheExitProcedureAndEmptiesKeyDat) {
     lifecycle.onExit(ExitStep::HideWindows, [&] {
         order << QStringLiteral("hide:") + QString::number(QFile(cwd.filePath("key.dat")).size());
     });
-    ExitProcedure exit(lifecycle);
+    ExitProcedure exit(lifecycle, program().appRunning);
     bool quit = false;
     exit.setQuit([&] { quit = true; });
-    MemberModule::Needs needs;
+    MemberModule::Needs needs = programNeeds();
     needs.exitProcedure = [&] { exit.run(); };
     m_module->setNeeds(needs);
     CommandRegistry registry;
@@ -361,6 +373,7 @@ TEST(MemberModuleWindowTest, TheLoginWindowIsMadeWhenFirstNeeded) {
     const int before = loginWindows();
     {
         MemberModule module;
+        module.setNeeds(programNeeds());
         Lifecycle lifecycle;
         module.addSteps(lifecycle);
         lifecycle.runStart(StartStep::SignIn); // nothing remembered: no login

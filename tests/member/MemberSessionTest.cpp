@@ -27,6 +27,7 @@ protected:
         program().session.setSessid(QStringLiteral("guest-s0"));
         program().session.sessInfoText = QStringLiteral(R"({"UID":12,"sessid":"guest-s0"})");
         program().appRunning.set(true);
+        m_session.setState(program().session, program().settings);
         m_session.setEffects({[this](bool member, const QString& label) {
                                   shown
                                       << QString::fromLatin1(member ? "member|" : "guest|") + label;

@@ -10,6 +10,7 @@
 #include "net/SoundAlerts.h"
 #include "net/SyncController.h"
 
+#include "ProgramPieces.h"
 #include "TestServer.h"
 
 #include <QDateTime>
@@ -49,7 +50,8 @@ protected:
         QString reply;
         auto* w = new requestThread(QStringLiteral("clientlogin"),
                                     QStringLiteral("user=") + user + QStringLiteral("\r\npasswd=") +
-                                        scrambleStr(password) + QStringLiteral("\r\nckey=1"));
+                                        scrambleStr(password) + QStringLiteral("\r\nckey=1"),
+                                    program().paths.endpoints.dataServer.root(), program().session);
         w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
         w->start();
         EXPECT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
@@ -82,7 +84,7 @@ public:
 
 TEST_F(DemoDataRoutesTest, SyncFeedFillsTheTablesAndBidsMove) {
     NoPages pages;
-    SyncController c(&pages, nullptr);
+    SyncController c(test::programSyncContext(), &pages, nullptr);
     SyncOptions o;
     o.pollPeriodMs = 50;
     c.setOptions(o);
@@ -147,7 +149,8 @@ TEST_F(DemoDataRoutesTest, OnlyTheDemoMemberSignsInAndLogoutEndsItsSession) {
 
     program().session.setSessid(member);
     QString reply;
-    auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
+    auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"),
+                                program().paths.endpoints.dataServer.root(), program().session);
     w->setTerminationHandler(nullptr, [&reply](requestThread* s) { reply = s->recvStr(); });
     w->start();
     ASSERT_TRUE(test::waitUntil([&] { return !reply.isEmpty(); }));
@@ -238,7 +241,7 @@ TEST_F(DemoDataRoutesTest, ChartBarsForEverySymbolAndPeriodEndAtTheMovingBid) {
 
 TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {
     QTemporaryDir dir;
-    SoundAlerts alerts(dir.path());
+    SoundAlerts alerts(dir.path(), program().paths.endpoints);
     QStringList played;
     alerts.setPlayer([&played](const QString& p) { played << p; });
     alerts.audioPlay(QStringLiteral("alert.wav"));

@@ -10,6 +10,7 @@
 #include "net/SyncDelegates.h"
 #include "net/WorkerThread.h"
 
+#include "ProgramPieces.h"
 #include "TestServer.h"
 
 #include <QElapsedTimer>
@@ -92,7 +93,7 @@ protected:
     }
 
     Lifecycle m_lifecycle;
-    ExitProcedure m_exit{m_lifecycle};
+    ExitProcedure m_exit{m_lifecycle, program().appRunning};
     Pages m_pages;
     int m_quits = 0;
     bool m_timedOut = false;
@@ -101,7 +102,8 @@ protected:
 TEST_F(ExitTest, ARequestThatNeverReturnsIsCancelled) {
     HangingServer server;
     server.pointDataServerHere();
-    NetModule net({&m_pages, nullptr, {}});
+    NetModule net;
+    net.setNeeds(test::programNetNeeds(&m_pages, nullptr));
     net.addSteps(m_lifecycle);
     m_lifecycle.runStart(StartStep::StartWorkers);
     ASSERT_TRUE(test::waitUntil([&] { return server.requests() == 1; }));
@@ -125,7 +127,8 @@ TEST_F(ExitTest, ExitFromInsideAStepTheSyncWorkerWaitsForFinishes) {
         res.set_content(changedStampReply(), "application/json");
     });
     program().paths.endpoints.dataServer = HostPort{server.host(), quint16(server.port())};
-    NetModule net({&m_pages, nullptr, {}});
+    NetModule net;
+    net.setNeeds(test::programNetNeeds(&m_pages, nullptr));
     net.addSteps(m_lifecycle);
     bool stepLeft = false;
     m_pages.onRefresh = [&] {
@@ -154,11 +157,12 @@ TEST_F(ExitTest, TheSyncLoopWaitsForThePagesOnScreenAndNeverStartsAfterTheExit) 
     for (const bool exitFirst : {false, true}) {
         SCOPED_TRACE(exitFirst ? "exit before the pages are in" : "pages in");
         Lifecycle lifecycle;
-        ExitProcedure exitProcedure(lifecycle);
+        ExitProcedure exitProcedure(lifecycle, program().appRunning);
         exitProcedure.setQuit([] {});
         std::function<void()> pagesIn;
-        NetModule net(
-            {&m_pages, nullptr, [&](std::function<void()> then) { pagesIn = std::move(then); }});
+        NetModule net;
+        net.setNeeds(test::programNetNeeds(
+            &m_pages, nullptr, [&](std::function<void()> then) { pagesIn = std::move(then); }));
         net.addSteps(lifecycle);
         lifecycle.runStart(StartStep::StartWorkers);
         EXPECT_FALSE(net.sync().hasWorker());
@@ -194,7 +198,8 @@ TEST_F(ExitTest, WorkersLeftAfterTheLoopAreStoppedAndJoined) {
     HangingServer server;
     server.pointDataServerHere();
     bool handled = false;
-    auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"));
+    auto* w = new requestThread(QStringLiteral("logout"), QStringLiteral("logout=1"),
+                                program().paths.endpoints.dataServer.root(), program().session);
     w->setTerminationHandler(nullptr, [&handled](requestThread*) { handled = true; });
     w->start();
     ASSERT_TRUE(test::waitUntil([&] { return server.requests() == 1; }));

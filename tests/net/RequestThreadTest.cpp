@@ -89,7 +89,8 @@ protected:
     Outcome call(const QString& act, const QString& params, int timeoutMs = 5000,
                  const std::function<void()>& beforeStart = {}) {
         Outcome out;
-        auto* w = new requestThread(act, params);
+        auto* w = new requestThread(act, params, program().paths.endpoints.dataServer.root(),
+                                    program().session);
         w->setTimeoutsMs(timeoutMs, timeoutMs);
         QPointer<requestThread> alive(w);
         w->setTerminationHandler(nullptr, [&out](requestThread* sender) {
@@ -236,7 +237,8 @@ TEST_F(RequestThreadTest, SeveralWorkersFinishInAnyOrder) {
     pointAt(server);
     QStringList order;
     for (const char* act : {"slow", "fast"}) {
-        auto* w = new requestThread(QString::fromLatin1(act), QStringLiteral("a=1"));
+        auto* w = new requestThread(QString::fromLatin1(act), QStringLiteral("a=1"),
+                                    program().paths.endpoints.dataServer.root(), program().session);
         w->setTerminationHandler(nullptr, [&](requestThread* s) {
             order << s->reqact();
             if (s->reqact() == u"fast") {
@@ -259,7 +261,8 @@ TEST_F(RequestThreadTest, HandlerIsSkippedWhenItsGuardIsGoneButTheWorkerIsFreed)
     pointAt(server);
     auto* guard = new QObject;
     bool ran = false;
-    auto* w = new requestThread(QStringLiteral("a"), QStringLiteral("x=1"));
+    auto* w = new requestThread(QStringLiteral("a"), QStringLiteral("x=1"),
+                                program().paths.endpoints.dataServer.root(), program().session);
     QPointer<requestThread> alive(w);
     w->setTerminationHandler(guard, [&ran](requestThread*) { ran = true; });
     w->start();

@@ -64,7 +64,7 @@ protected:
     // Runs one download and waits for its handler; returns whether the handler ran.
     bool download(const QString& src, const QString& dst, bool* stored = nullptr) {
         bool ran = false;
-        auto* w = new rfdThread(src, dst);
+        auto* w = new rfdThread(src, dst, program().paths.endpoints.pageServer.root());
         w->setTimeoutsMs(2000, 2000);
         w->setTerminationHandler(nullptr, [&](rfdThread* s) {
             ran = true;
@@ -141,7 +141,8 @@ class SoundAlertsTest : public DownloadTest {
 protected:
     void SetUp() override {
         DownloadTest::SetUp();
-        m_alerts = std::make_unique<SoundAlerts>(m_dir.path() + QStringLiteral("/sound"));
+        m_alerts = std::make_unique<SoundAlerts>(m_dir.path() + QStringLiteral("/sound"),
+                                                 program().paths.endpoints);
         m_alerts->setDownloadTimeoutsMs(2000, 2000);
         m_alerts->setPlayer([this](const QString& p) { m_played << p; });
     }
@@ -393,7 +394,7 @@ TEST_F(PlaybackTest, ABurstOfSoundsPlaysOnOneThreadAndEndsWithTheNewest) {
     QDir().mkpath(dir);
     writeFile(dir + QStringLiteral("/long.wav"), toneWav(5000));
     writeFile(dir + QStringLiteral("/last.wav"), toneWav(100));
-    SoundAlerts alerts(dir);
+    SoundAlerts alerts(dir, program().paths.endpoints);
     const int before = AlertAudio::instance().soundsStarted();
     const int threadsBefore = threadsOfThisProcess();
     int mostThreads = threadsBefore;

@@ -2,6 +2,7 @@
 #include "net/SyncController.h"
 
 #include "ChangedViews.h"
+#include "ProgramPieces.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>
@@ -106,7 +107,7 @@ TEST_F(SyncThreadTest, PollsTheSessionUrlAndFeedsTheTables) {
                         "application/json; charset=utf-8");
     });
     pointAt(server);
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     ASSERT_TRUE(test::waitUntil([&] { return n >= 4; }));
@@ -137,7 +138,7 @@ TEST_F(SyncThreadTest, SessionChangeReloadsAllOnTheGuiThreadAndIsUsedNext) {
         res.set_content(syncReply("sess2"), "application/json");
     });
     pointAt(server);
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 3; }));
@@ -164,7 +165,7 @@ TEST_F(SyncThreadTest, AppRunningClearedDuringARequestEndsAfterThatCycleWithoutR
     });
     pointAt(server);
     m_options.pollPeriodMs = 300;
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     bool endedByError = true;
     QObject::connect(&c, &SyncController::workerEnded, [&](bool e) { endedByError = e; });
@@ -190,7 +191,7 @@ TEST_F(SyncThreadTest, RefusedConnectionDoesNotSpin) {
     program().paths.endpoints.dataServer =
         HostPort{QStringLiteral("127.0.0.1"), quint16(test::refusedPort())};
     m_options.pollPeriodMs = 1000;
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     int failures = 0;
     QObject::connect(&c, &SyncController::workerEnded, [&](bool e) { failures += e ? 1 : 0; });
@@ -216,7 +217,7 @@ TEST_F(SyncThreadTest, UnusableRepliesAndHttpErrorsRestartTheWorkerAtMostOncePer
     });
     pointAt(server);
     m_options.pollPeriodMs = 200;
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     test::pumpFor(1100);
@@ -242,7 +243,7 @@ TEST_F(SyncThreadTest, ReplyToARequestSentBeforeALoginKeepsTheNewSession) {
                         "application/json");
     });
     pointAt(server);
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     ASSERT_TRUE(test::waitUntil([&] { return n >= 3; }));
@@ -260,7 +261,7 @@ TEST_F(SyncThreadTest, StatusNotOneKeepsTheWorkerPolling) {
         res.set_content(R"({"status":0,"error":"busy"})", "application/json");
     });
     pointAt(server);
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 3; }));
@@ -277,7 +278,7 @@ TEST_F(SyncThreadTest, AReplyPastEightMebibytesIsAFailedRequest) {
         res.set_content(huge, "application/json");
     });
     pointAt(server);
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     bool failed = false;
     QObject::connect(&c, &SyncController::workerEnded, [&](bool e) { failed = failed || e; });
@@ -293,7 +294,7 @@ TEST_F(SyncThreadTest, ControllerDestroyedWhileAWorkerRunsStopsIt) {
     });
     pointAt(server);
     {
-        SyncController c(&m_pages, &m_ticker);
+        SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
         c.setOptions(m_options);
         c.start();
         ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 1; }));
@@ -323,7 +324,7 @@ TEST_F(SyncThreadTest, ReadersSeeWholeTablesWhileTheWorkerWrites) {
     });
     pointAt(server);
     m_options.pollPeriodMs = 1;
-    SyncController c(&m_pages, &m_ticker);
+    SyncController c(test::programSyncContext(), &m_pages, &m_ticker);
     c.setOptions(m_options);
     c.start();
     std::atomic<bool> torn{false};
