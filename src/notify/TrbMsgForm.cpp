@@ -6,6 +6,7 @@
 #include "notify/NoticeLook.h"
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -47,19 +48,17 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     setMask(roundRectRegion(PopupMotion::kWidth, PopupMotion::kHeight, 5, 5));
     m_background = SkinImages::load(QStringLiteral("RBMSGBG"));
 
-    m_Label1 = look::label(QStringLiteral("Label1"), QStringLiteral("消息提醒"),
-                           look::song(12, true), Qt::white, this);
+    m_Label1 = skinLabel(QStringLiteral("Label1"), QStringLiteral("消息提醒"), look::song(12, true),
+                         Qt::white, this);
     m_Label1->setGeometry(8, 7, 203, 12);
     m_Image2 = new ClickLabel(QStringLiteral("Image2"), QRect(215, 3, 22, 20), this);
     m_Image2->setCursor(Qt::PointingHandCursor);
     connect(m_Image2, &ClickLabel::clicked, this, &TrbMsgForm::Image2Click);
-    m_msgTitle =
-        look::label(QStringLiteral("msgTitle"), QString(), look::song(13), Qt::white, this);
+    m_msgTitle = skinLabel(QStringLiteral("msgTitle"), QString(), look::song(13), Qt::white, this);
     // 13 px of height clip CJK glyphs of a 13 px font here; the label keeps its top and width.
     m_msgTitle->setGeometry(16, 32, 209, 17);
     m_msgTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_msgInfo =
-        look::label(QStringLiteral("msgInfo"), QString(), look::tahoma(12), Qt::black, this);
+    m_msgInfo = skinLabel(QStringLiteral("msgInfo"), QString(), look::tahoma(12), Qt::black, this);
     m_msgInfo->setGeometry(16, 56, 209, 97);
     m_msgInfo->setWordWrap(true);
     m_msgInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -95,15 +94,14 @@ void TrbMsgForm::makeButton(ClickLabel*& image, ClickLabel*& text, const QString
     image->setCursor(Qt::PointingHandCursor);
     text = new ClickLabel(labelName, QRect(txtLeft, kButtonTextTop, 40, 14), this);
     text->setText(caption);
-    text->setFont(look::tahoma(12));
-    look::setTextColour(text, Qt::black);
+    styleLabel(text, look::tahoma(12), Qt::black);
     text->setCursor(Qt::PointingHandCursor);
     ClickLabel* label = text;
     for (ClickLabel* part : {image, text}) {
         connect(part, &ClickLabel::clicked, this, handler);
         connect(part, &ClickLabel::entered, label,
-                [label] { look::setTextColour(label, look::kLinkBlue); });
-        connect(part, &ClickLabel::left, label, [label] { look::setTextColour(label, Qt::black); });
+                [label] { setTextColour(label, look::kLinkBlue); });
+        connect(part, &ClickLabel::left, label, [label] { setTextColour(label, Qt::black); });
     }
 }
 

@@ -7,6 +7,7 @@
 #include "notify/NoticeLook.h"
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -27,7 +28,7 @@ QRect primaryScreen() {
 
 // A value label of the instant-trade strip: white Tahoma 12 px.
 QLabel* valueLabel(const QString& name, const QRect& geometry, bool centred, QWidget* parent) {
-    QLabel* l = look::label(name, QString(), look::tahoma(12), Qt::white, parent);
+    QLabel* l = skinLabel(name, QString(), look::tahoma(12), Qt::white, parent);
     l->setGeometry(geometry);
     l->setTextFormat(Qt::PlainText);
     l->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
@@ -35,7 +36,7 @@ QLabel* valueLabel(const QString& name, const QRect& geometry, bool centred, QWi
 }
 
 QLabel* headLabel(const QString& name, const QString& text, QPoint at, QWidget* parent) {
-    QLabel* l = look::label(name, text, look::tahoma(12), Qt::white, parent);
+    QLabel* l = skinLabel(name, text, look::tahoma(12), Qt::white, parent);
     l->move(at);
     l->adjustSize();
     return l;
@@ -85,15 +86,14 @@ void TtopFloatForm::buildUpperStrip() {
 
     QFont verdana = look::tahoma(13);
     verdana.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    m_amilabel = look::label(QStringLiteral("amilabel"), QStringLiteral("--"), verdana, Qt::white,
-                             m_RzPanel1);
+    m_amilabel =
+        skinLabel(QStringLiteral("amilabel"), QStringLiteral("--"), verdana, Qt::white, m_RzPanel1);
     m_amilabel->setGeometry(3, 5, 12, 13);
     m_amilabel->setAlignment(Qt::AlignCenter);
 
     m_Label2 = new ClickLabel(QStringLiteral("Label2"), QRect(29, 5, 56, 14), m_RzPanel1);
     m_Label2->setText(QStringLiteral("朗鸥策略"));
-    m_Label2->setFont(look::song(14));
-    look::setTextColour(m_Label2, look::kCaptionYellow);
+    styleLabel(m_Label2, look::song(14), look::kCaptionYellow);
     m_Label2->setToolTip(m_state.pinHint());
     connect(m_Label2, &ClickLabel::doubleClicked, this, &TtopFloatForm::Label2DblClick);
 
@@ -126,8 +126,7 @@ QWidget* TtopFloatForm::makeTickerPanel(const QString& name, ClickLabel*& image,
     const QString n = name.right(1);
     image = new ClickLabel(QStringLiteral("amimg") + n, QRect(2, 0, 105, 16), panel);
     title = new ClickLabel(QStringLiteral("amtit") + n, QRect(113, 0, 36, 16), panel);
-    title->setFont(look::song(12, true));
-    look::setTextColour(title, Qt::white);
+    styleLabel(title, look::song(12, true), Qt::white);
     title->setTextFormat(Qt::PlainText);
     for (ClickLabel* part : {image, title})
         connect(part, &ClickLabel::clicked, this, click);
@@ -146,8 +145,7 @@ void TtopFloatForm::buildLowerStrip() {
 
     m_Label5 = new ClickLabel(QStringLiteral("Label5"), QRect(16, 12, 48, 14), m_topodpanel);
     m_Label5->setText(QStringLiteral("即时交易"));
-    m_Label5->setFont(look::tahoma(12));
-    look::setTextColour(m_Label5, Qt::white);
+    styleLabel(m_Label5, look::tahoma(12), Qt::white);
     m_Label5->adjustSize();
     m_Label5->setToolTip(QStringLiteral("点击切换"));
     m_Label5->setCursor(Qt::PointingHandCursor);
@@ -192,16 +190,15 @@ void TtopFloatForm::buildLowerStrip() {
         image->setToolTip(QStringLiteral("查看更多话题"));
         label = new ClickLabel(labelName, QRect(left + 8, 13, 24, 14), m_topodpanel);
         label->setText(caption);
-        label->setFont(look::tahoma(11));
-        look::setTextColour(label, look::kLinkBlue);
+        styleLabel(label, look::tahoma(11), look::kLinkBlue);
         label->setCursor(Qt::PointingHandCursor);
         label->setToolTip(QStringLiteral("查看更多话题"));
         ClickLabel* text = label;
         for (ClickLabel* part : {image, label}) {
             connect(part, &ClickLabel::entered, text,
-                    [text] { look::setTextColour(text, look::kLinkRed); });
+                    [text] { setTextColour(text, look::kLinkRed); });
             connect(part, &ClickLabel::left, text,
-                    [text] { look::setTextColour(text, look::kLinkBlue); });
+                    [text] { setTextColour(text, look::kLinkBlue); });
         }
     };
     linkButton(m_Image7, m_Label17, QStringLiteral("Image7"), QStringLiteral("Label17"),

@@ -3,6 +3,7 @@
 #include "shell/CallIfSet.h"
 #include "shell/FormLayout.h"
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 #include "shell/SkinPainters.h"
 
 #include <QBitmap>
@@ -24,17 +25,10 @@ constexpr int kServiceBarWidth = 284;
 const QColor kKeyColour(0xC0, 0xC0, 0xC0); // the logo plate's see-through colour
 
 QLabel* boldWhiteLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(12);
     f.setBold(true);
-    l->setFont(f);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(pal);
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    return l;
+    return skinLabel(name, text, f, Qt::white, parent);
 }
 
 // A caption button's picture, drawn unscaled from its top-left corner.
