@@ -4,6 +4,7 @@
 #include "notify/ClickLabel.h"
 #include "notify/NoticeList.h"
 #include "notify/NoticeLook.h"
+#include "notify/WindowDragFilter.h"
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
 #include "shell/SkinLabel.h"
@@ -11,7 +12,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -74,9 +74,7 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     makeButton(m_imgbt3, m_Label2, QStringLiteral("imgbt3"), QStringLiteral("Label2"),
                QStringLiteral("查看"), 174, 192, &TrbMsgForm::Label2Click);
 
-    // Drag handles besides the window itself.
-    m_Label1->installEventFilter(this);
-    m_msgTitle->installEventFilter(this);
+    bindDragging();
 
     m_Timer1.setInterval(PopupMotion::kSlideInMs);
     m_Timer2.setInterval(PopupMotion::kStayMs);
@@ -103,6 +101,21 @@ void TrbMsgForm::makeButton(ClickLabel*& image, ClickLabel*& text, const QString
                 [label] { setTextColour(label, look::kLinkBlue); });
         connect(part, &ClickLabel::left, label, [label] { setTextColour(label, Qt::black); });
     }
+}
+
+void TrbMsgForm::bindDragging() {
+    // Dragged by the window itself, its caption and the title.
+    auto* drag =
+        new WindowDragFilter(this, {[this](const QPoint& cursor) { m_motion.mousePress(cursor); },
+                                    [this](const QPoint& cursor) -> std::optional<QPoint> {
+                                        if (!m_motion.dragging())
+                                            return std::nullopt;
+                                        m_motion.mouseMove(cursor);
+                                        return m_motion.pos();
+                                    },
+                                    [this] { m_motion.mouseRelease(); }});
+    drag->addHandle(m_Label1);
+    drag->addHandle(m_msgTitle);
 }
 
 QLabel* TrbMsgForm::msgTitle() const {
@@ -250,57 +263,6 @@ void TrbMsgForm::hideEvent(QHideEvent* event) {
     setRunning(m_Timer1, false);
     setRunning(m_Timer2, false);
     setRunning(m_Timer3, false);
-}
-
-bool TrbMsgForm::dragEvent(QEvent* event) {
-    auto* e = static_cast<QMouseEvent*>(event);
-    const QPoint global = e->globalPosition().toPoint();
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_motion.mousePress(global);
-        return true;
-    case QEvent::MouseMove:
-        if (m_motion.dragging()) {
-            m_motion.mouseMove(global);
-            move(m_motion.pos());
-        }
-        return true;
-    case QEvent::MouseButtonRelease:
-        m_motion.mouseRelease();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TrbMsgForm::mousePressEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TrbMsgForm::mouseMoveEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TrbMsgForm::mouseReleaseEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-bool TrbMsgForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_Label1 || watched == m_msgTitle) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            dragEvent(event);
-            break;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kovan
