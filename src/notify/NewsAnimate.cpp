@@ -38,15 +38,16 @@ NewsAnimate::NewsAnimate(Guarded<QList<topInfoRuntimeRecord>>& topInfoList, View
     : m_list(topInfoList), m_view(view), m_now(std::move(nowLocalSecs)) {}
 
 void NewsAnimate::restart() {
-    m_top1 = m_top2 = 0;
-    m_ipmt1 = m_ipmt2 = 0;
-    m_tit1.clear();
-    m_tit2.clear();
+    for (Panel& p : m_panels) {
+        p.top = 0;
+        p.impant = 0;
+        p.title.clear();
+    }
     m_stepx = 0;
     m_nowNI = 0;
     m_lone = true;
     m_scrolling = false;
-    m_incoming = 2;
+    m_incoming = 1;
 }
 
 int NewsAnimate::tick() {
@@ -84,78 +85,79 @@ int NewsAnimate::step() {
         if (n == 0)
             return kIdleMs;
         if (n == 1) {
-            // The lone item stands still on panel 1; no sweep while the list holds one.
-            if (lone) {
-                m_tit1 = lone->title;
-                m_ipmt1 = lone->impant;
-                m_panelItem1 = *lone;
-                m_top1 = 0;
-                m_top2 = kParked;
-                m_tit2.clear();
-                m_ipmt2 = 1;
-                m_view.ampos(m_top1, m_top2);
-                m_view.setInfos(1, m_ipmt1, m_tit1);
-                m_view.setInfos(2, m_ipmt2, m_tit2);
-                m_lone = false;
-            }
+            // Shown once; no sweep while the list holds one.
+            if (lone)
+                showLone(*lone);
             return kIdleMs;
         }
-
         if (clearExpired(m_list, m_now ? m_now() : 0) < 2) {
             m_lone = true;
             continue;
         }
-        topInfoRuntimeRecord item;
-        m_list.with([&](const QList<topInfoRuntimeRecord>& list) {
-            if (m_nowNI > list.size() - 1)
-                m_nowNI = 0;
-            item = list.at(m_nowNI);
-        });
-
-        if (m_top1 == 0) {
-            // Panel 1 is in view: panel 2 takes the incoming item.
-            m_top1 = 0;
-            m_top2 = kParked;
-            m_tit2 = item.title;
-            m_ipmt2 = item.impant;
-            m_panelItem2 = item;
-            m_incoming = 2;
-            m_view.setInfos(2, m_ipmt2, m_tit2);
-        } else {
-            m_top2 = 0;
-            m_top1 = kParked;
-            m_tit1 = item.title;
-            m_ipmt1 = item.impant;
-            m_panelItem1 = item;
-            m_incoming = 1;
-            m_view.setInfos(1, m_ipmt1, m_tit1);
-        }
-        m_stepx = 0;
-        m_scrolling = true;
+        startScroll(nextItem());
         return scrollFrame();
     }
 }
 
+void NewsAnimate::showLone(const topInfoRuntimeRecord& item) {
+    Panel& first = m_panels[0];
+    first.title = item.title;
+    first.impant = item.impant;
+    first.item = item;
+    first.top = 0;
+    Panel& second = m_panels[1];
+    second.top = kParked;
+    second.title.clear();
+    second.impant = 1;
+    showTops();
+    m_view.setInfos(1, first.impant, first.title);
+    m_view.setInfos(2, second.impant, second.title);
+    m_lone = false;
+}
+
+topInfoRuntimeRecord NewsAnimate::nextItem() {
+    topInfoRuntimeRecord item;
+    m_list.with([&](const QList<topInfoRuntimeRecord>& list) {
+        if (m_nowNI > list.size() - 1)
+            m_nowNI = 0;
+        item = list.at(m_nowNI);
+    });
+    return item;
+}
+
+void NewsAnimate::startScroll(const topInfoRuntimeRecord& item) {
+    // The panel in view stays at 0 until the scroll moves it; the other comes up from below.
+    const int incoming = m_panels[0].top == 0 ? 1 : 0;
+    m_panels[1 - incoming].top = 0;
+    Panel& in = m_panels[incoming];
+    in.top = kParked;
+    in.title = item.title;
+    in.impant = item.impant;
+    in.item = item;
+    m_incoming = incoming;
+    m_view.setInfos(incoming + 1, in.impant, in.title);
+    m_stepx = 0;
+    m_scrolling = true;
+}
+
 int NewsAnimate::scrollFrame() {
     ++m_stepx;
-    m_view.ampos(m_top1, m_top2);
-    m_top1 -= m_stepx;
-    m_top2 -= m_stepx;
-    const int incomingTop = m_incoming == 2 ? m_top2 : m_top1;
-    if (incomingTop > 0)
+    showTops();
+    for (Panel& p : m_panels)
+        p.top -= m_stepx;
+    if (m_panels[m_incoming].top > 0)
         return kFrameMs;
     // The outgoing panel parks below the viewport, ready for the next item.
-    if (m_incoming == 2) {
-        m_top2 = 0;
-        m_top1 = kParked;
-    } else {
-        m_top1 = 0;
-        m_top2 = kParked;
-    }
-    m_view.ampos(m_top1, m_top2);
+    m_panels[m_incoming].top = 0;
+    m_panels[1 - m_incoming].top = kParked;
+    showTops();
     m_scrolling = false;
     ++m_nowNI;
     return kItemMs;
+}
+
+void NewsAnimate::showTops() {
+    m_view.ampos(m_panels[0].top, m_panels[1].top);
 }
 
 } // namespace kovan

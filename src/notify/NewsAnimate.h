@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 
 namespace kovan {
@@ -69,33 +70,43 @@ public:
     static qsizetype clearExpired(Guarded<QList<topInfoRuntimeRecord>>& topInfoList,
                                   qint64 nowLocalSecs);
 
-    int top1() const { return m_top1; }
-    int top2() const { return m_top2; }
+    int top1() const { return m_panels[0].top; }
+    int top2() const { return m_panels[1].top; }
     int nowNI() const { return m_nowNI; }
     bool scrolling() const { return m_scrolling; }
     // The items the panels show (what their clicks act on).
-    const topInfoRuntimeRecord& panelItem(int panel) const {
-        return panel == 1 ? m_panelItem1 : m_panelItem2;
-    }
+    const topInfoRuntimeRecord& panelItem(int panel) const { return m_panels[panel - 1].item; }
     int failures() const { return m_failures; }
 
 private:
+    // What a panel shows and where it stands.
+    struct Panel {
+        int top = 0;
+        int impant = 0;
+        QString title;
+        topInfoRuntimeRecord item; // what a click acts on
+    };
+
     int step();
+    // The list holds one item: it stands still on panel 1, panel 2 empty below the viewport.
+    void showLone(const topInfoRuntimeRecord& item);
+    // The item at nowNI (the first once nowNI is past the end).
+    topInfoRuntimeRecord nextItem();
+    // The parked panel takes `item` and starts to scroll in.
+    void startScroll(const topInfoRuntimeRecord& item);
     int scrollFrame();
+    void showTops();
 
     Guarded<QList<topInfoRuntimeRecord>>& m_list;
     View& m_view;
     std::function<qint64()> m_now;
 
-    int m_top1 = 0, m_top2 = 0;
-    int m_ipmt1 = 0, m_ipmt2 = 0;
-    QString m_tit1, m_tit2;
+    std::array<Panel, 2> m_panels; // ampan1, ampan2
     int m_stepx = 0;
     int m_nowNI = 0;
     bool m_lone = true;
     bool m_scrolling = false;
-    int m_incoming = 2; // the panel scrolling in
-    topInfoRuntimeRecord m_panelItem1, m_panelItem2;
+    int m_incoming = 1; // the panel scrolling in: 0 ampan1, 1 ampan2
     int m_failures = 0;
 };
 

@@ -1,7 +1,5 @@
 #include "notify/NoticeLook.h"
 
-#include <QLabel>
-
 namespace kovan::look {
 
 QFont song(int pixelSize, bool bold) {
@@ -21,22 +19,6 @@ QFont tahoma(int pixelSize, bool bold) {
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
-}
-
-void setTextColour(QLabel* label, const QColor& colour) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    label->setPalette(pal);
-}
-
-QLabel* label(const QString& name, const QString& text, const QFont& font, const QColor& colour,
-              QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(font);
-    setTextColour(l, colour);
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    return l;
 }
 
 } // namespace kovan::look

@@ -4,12 +4,10 @@
 #include <QFont>
 #include <QString>
 
-class QLabel;
-class QWidget;
-
 namespace kovan {
 
-// Fonts and colours shared by the corner pop-up and the floating bar.
+// Fonts and colours shared by the corner pop-up and the floating bar (their labels are
+// skinLabel()s).
 namespace look {
 
 // The bar's blue, RGB (39, 111, 181).
@@ -23,11 +21,6 @@ inline const QColor kCaptionYellow{255, 255, 0};
 QFont song(int pixelSize, bool bold = false);
 // Tahoma (DejaVu Sans where it is missing) at a pixel size.
 QFont tahoma(int pixelSize, bool bold = false);
-
-// A text label with a font and colour, on a transparent background.
-QLabel* label(const QString& name, const QString& text, const QFont& font, const QColor& colour,
-              QWidget* parent);
-void setTextColour(QLabel* label, const QColor& colour);
 
 } // namespace look
 } // namespace kovan

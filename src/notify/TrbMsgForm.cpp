@@ -4,13 +4,14 @@
 #include "notify/ClickLabel.h"
 #include "notify/NoticeList.h"
 #include "notify/NoticeLook.h"
+#include "notify/WindowDragFilter.h"
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -47,19 +48,17 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     setMask(roundRectRegion(PopupMotion::kWidth, PopupMotion::kHeight, 5, 5));
     m_background = SkinImages::load(QStringLiteral("RBMSGBG"));
 
-    m_Label1 = look::label(QStringLiteral("Label1"), QStringLiteral("消息提醒"),
-                           look::song(12, true), Qt::white, this);
+    m_Label1 = skinLabel(QStringLiteral("Label1"), QStringLiteral("消息提醒"), look::song(12, true),
+                         Qt::white, this);
     m_Label1->setGeometry(8, 7, 203, 12);
     m_Image2 = new ClickLabel(QStringLiteral("Image2"), QRect(215, 3, 22, 20), this);
     m_Image2->setCursor(Qt::PointingHandCursor);
     connect(m_Image2, &ClickLabel::clicked, this, &TrbMsgForm::Image2Click);
-    m_msgTitle =
-        look::label(QStringLiteral("msgTitle"), QString(), look::song(13), Qt::white, this);
+    m_msgTitle = skinLabel(QStringLiteral("msgTitle"), QString(), look::song(13), Qt::white, this);
     // 13 px of height clip CJK glyphs of a 13 px font here; the label keeps its top and width.
     m_msgTitle->setGeometry(16, 32, 209, 17);
     m_msgTitle->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_msgInfo =
-        look::label(QStringLiteral("msgInfo"), QString(), look::tahoma(12), Qt::black, this);
+    m_msgInfo = skinLabel(QStringLiteral("msgInfo"), QString(), look::tahoma(12), Qt::black, this);
     m_msgInfo->setGeometry(16, 56, 209, 97);
     m_msgInfo->setWordWrap(true);
     m_msgInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -75,9 +74,7 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     makeButton(m_imgbt3, m_Label2, QStringLiteral("imgbt3"), QStringLiteral("Label2"),
                QStringLiteral("查看"), 174, 192, &TrbMsgForm::Label2Click);
 
-    // Drag handles besides the window itself.
-    m_Label1->installEventFilter(this);
-    m_msgTitle->installEventFilter(this);
+    bindDragging();
 
     m_Timer1.setInterval(PopupMotion::kSlideInMs);
     m_Timer2.setInterval(PopupMotion::kStayMs);
@@ -95,16 +92,30 @@ void TrbMsgForm::makeButton(ClickLabel*& image, ClickLabel*& text, const QString
     image->setCursor(Qt::PointingHandCursor);
     text = new ClickLabel(labelName, QRect(txtLeft, kButtonTextTop, 40, 14), this);
     text->setText(caption);
-    text->setFont(look::tahoma(12));
-    look::setTextColour(text, Qt::black);
+    styleLabel(text, look::tahoma(12), Qt::black);
     text->setCursor(Qt::PointingHandCursor);
     ClickLabel* label = text;
     for (ClickLabel* part : {image, text}) {
         connect(part, &ClickLabel::clicked, this, handler);
         connect(part, &ClickLabel::entered, label,
-                [label] { look::setTextColour(label, look::kLinkBlue); });
-        connect(part, &ClickLabel::left, label, [label] { look::setTextColour(label, Qt::black); });
+                [label] { setTextColour(label, look::kLinkBlue); });
+        connect(part, &ClickLabel::left, label, [label] { setTextColour(label, Qt::black); });
     }
+}
+
+void TrbMsgForm::bindDragging() {
+    // Dragged by the window itself, its caption and the title.
+    auto* drag =
+        new WindowDragFilter(this, {[this](const QPoint& cursor) { m_motion.mousePress(cursor); },
+                                    [this](const QPoint& cursor) -> std::optional<QPoint> {
+                                        if (!m_motion.dragging())
+                                            return std::nullopt;
+                                        m_motion.mouseMove(cursor);
+                                        return m_motion.pos();
+                                    },
+                                    [this] { m_motion.mouseRelease(); }});
+    drag->addHandle(m_Label1);
+    drag->addHandle(m_msgTitle);
 }
 
 QLabel* TrbMsgForm::msgTitle() const {
@@ -252,57 +263,6 @@ void TrbMsgForm::hideEvent(QHideEvent* event) {
     setRunning(m_Timer1, false);
     setRunning(m_Timer2, false);
     setRunning(m_Timer3, false);
-}
-
-bool TrbMsgForm::dragEvent(QEvent* event) {
-    auto* e = static_cast<QMouseEvent*>(event);
-    const QPoint global = e->globalPosition().toPoint();
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_motion.mousePress(global);
-        return true;
-    case QEvent::MouseMove:
-        if (m_motion.dragging()) {
-            m_motion.mouseMove(global);
-            move(m_motion.pos());
-        }
-        return true;
-    case QEvent::MouseButtonRelease:
-        m_motion.mouseRelease();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TrbMsgForm::mousePressEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TrbMsgForm::mouseMoveEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TrbMsgForm::mouseReleaseEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-bool TrbMsgForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_Label1 || watched == m_msgTitle) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseMove:
-        case QEvent::MouseButtonRelease:
-            dragEvent(event);
-            break;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kovan

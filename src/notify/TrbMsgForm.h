@@ -60,10 +60,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A button picture and its label, both clickable, the label blue while the mouse is over
@@ -72,10 +68,11 @@ private:
                     const QString& labelName, const QString& caption, int imgLeft, int txtLeft,
                     void (TrbMsgForm::*handler)());
     void placeButtons();
+    // Dragging by the window itself, its caption and the title (PopupMotion's rules).
+    void bindDragging();
     // Applies the rules' position, visibility and timers to the window.
     void sync();
     void traceStep(const char* what) const;
-    bool dragEvent(QEvent* event);
 
     const NoticeList& m_notices;
     NoticeActionTargets m_targets;

@@ -5,13 +5,14 @@
 #include "notify/ClickLabel.h"
 #include "notify/InstantTrade.h"
 #include "notify/NoticeLook.h"
+#include "notify/WindowDragFilter.h"
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -27,15 +28,25 @@ QRect primaryScreen() {
 
 // A value label of the instant-trade strip: white Tahoma 12 px.
 QLabel* valueLabel(const QString& name, const QRect& geometry, bool centred, QWidget* parent) {
-    QLabel* l = look::label(name, QString(), look::tahoma(12), Qt::white, parent);
+    QLabel* l = skinLabel(name, QString(), look::tahoma(12), Qt::white, parent);
     l->setGeometry(geometry);
     l->setTextFormat(Qt::PlainText);
     l->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
     return l;
 }
 
+// The sell or buy arrow beside the "方式" heading, hidden until a signal shows.
+QLabel* directionArrow(const QString& name, const QString& picture, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setGeometry(182, 5, 11, 11);
+    l->setPixmap(QPixmap::fromImage(SkinImages::load(picture)));
+    l->hide();
+    return l;
+}
+
 QLabel* headLabel(const QString& name, const QString& text, QPoint at, QWidget* parent) {
-    QLabel* l = look::label(name, text, look::tahoma(12), Qt::white, parent);
+    QLabel* l = skinLabel(name, text, look::tahoma(12), Qt::white, parent);
     l->move(at);
     l->adjustSize();
     return l;
@@ -67,6 +78,7 @@ TtopFloatForm::TtopFloatForm(Guarded<QList<topInfoRuntimeRecord>>& topInfoList,
     m_folderClosed = SkinImages::load(QStringLiteral("FCLOSE"));
     m_folderOpen = SkinImages::load(QStringLiteral("FOPEN"));
 
+    bindDragging();
     buildLowerStrip();
     buildUpperStrip();
 
@@ -78,6 +90,19 @@ TtopFloatForm::TtopFloatForm(Guarded<QList<topInfoRuntimeRecord>>& topInfoList,
     connect(&m_amiTimer, &QTimer::timeout, this, &TtopFloatForm::amiTick);
 }
 
+void TtopFloatForm::bindDragging() {
+    // Dragged by the bar itself and by its panels and captions (FloatBarState's rules).
+    m_drag = new WindowDragFilter(this, {[this](const QPoint& cursor) {
+                                             m_state.mousePress(geometry(), cursor, isVisible());
+                                         },
+                                         [this](const QPoint& cursor) -> std::optional<QPoint> {
+                                             if (!m_state.dragging())
+                                                 return std::nullopt;
+                                             return pos() + m_state.mouseMove(cursor);
+                                         },
+                                         [this] { m_state.mouseRelease(); }});
+}
+
 void TtopFloatForm::buildUpperStrip() {
     m_RzPanel1 = new QWidget(this);
     m_RzPanel1->setObjectName(QStringLiteral("RzPanel1"));
@@ -85,25 +110,22 @@ void TtopFloatForm::buildUpperStrip() {
 
     QFont verdana = look::tahoma(13);
     verdana.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    m_amilabel = look::label(QStringLiteral("amilabel"), QStringLiteral("--"), verdana, Qt::white,
-                             m_RzPanel1);
+    m_amilabel =
+        skinLabel(QStringLiteral("amilabel"), QStringLiteral("--"), verdana, Qt::white, m_RzPanel1);
     m_amilabel->setGeometry(3, 5, 12, 13);
     m_amilabel->setAlignment(Qt::AlignCenter);
 
     m_Label2 = new ClickLabel(QStringLiteral("Label2"), QRect(29, 5, 56, 14), m_RzPanel1);
     m_Label2->setText(QStringLiteral("朗鸥策略"));
-    m_Label2->setFont(look::song(14));
-    look::setTextColour(m_Label2, look::kCaptionYellow);
+    styleLabel(m_Label2, look::song(14), look::kCaptionYellow);
     m_Label2->setToolTip(m_state.pinHint());
     connect(m_Label2, &ClickLabel::doubleClicked, this, &TtopFloatForm::Label2DblClick);
 
     m_topicpanel = new QWidget(m_RzPanel1);
     m_topicpanel->setObjectName(QStringLiteral("topicpanel"));
     m_topicpanel->setGeometry(104, 4, 460, 16);
-    m_ampan1 =
-        makeTickerPanel(QStringLiteral("ampan1"), m_amimg1, m_amtit1, &TtopFloatForm::ampan1Click);
-    m_ampan2 =
-        makeTickerPanel(QStringLiteral("ampan2"), m_amimg2, m_amtit2, &TtopFloatForm::ampan2Click);
+    for (int panel : {1, 2})
+        makeTickerPanel(panel);
 
     m_Image5 = new ClickLabel(QStringLiteral("Image5"), QRect(592, 2, 24, 22), m_RzPanel1);
     m_Image5->setPixmap(QPixmap::fromImage(SkinImages::load(QStringLiteral("TFCLOSE"))));
@@ -111,27 +133,27 @@ void TtopFloatForm::buildUpperStrip() {
     m_Image5->setCursor(Qt::PointingHandCursor);
     connect(m_Image5, &ClickLabel::clicked, this, &TtopFloatForm::Image5Click);
 
-    for (QWidget* handle :
-         {static_cast<QWidget*>(m_RzPanel1), static_cast<QWidget*>(m_Label2), m_topicpanel,
-          m_ampan1, m_ampan2, static_cast<QWidget*>(m_amimg1), static_cast<QWidget*>(m_amimg2),
-          static_cast<QWidget*>(m_amtit1), static_cast<QWidget*>(m_amtit2)})
-        handle->installEventFilter(this);
+    for (QWidget* handle : {m_RzPanel1, static_cast<QWidget*>(m_Label2), m_topicpanel})
+        m_drag->addHandle(handle);
+    for (const TickerPanel& p : m_ampan) {
+        for (QWidget* handle :
+             {p.panel, static_cast<QWidget*>(p.image), static_cast<QWidget*>(p.title)})
+            m_drag->addHandle(handle);
+    }
 }
 
-QWidget* TtopFloatForm::makeTickerPanel(const QString& name, ClickLabel*& image, ClickLabel*& title,
-                                        void (TtopFloatForm::*click)()) {
-    auto* panel = new QWidget(m_topicpanel);
-    panel->setObjectName(name);
-    panel->setGeometry(0, 1, 460, 16);
-    const QString n = name.right(1);
-    image = new ClickLabel(QStringLiteral("amimg") + n, QRect(2, 0, 105, 16), panel);
-    title = new ClickLabel(QStringLiteral("amtit") + n, QRect(113, 0, 36, 16), panel);
-    title->setFont(look::song(12, true));
-    look::setTextColour(title, Qt::white);
-    title->setTextFormat(Qt::PlainText);
-    for (ClickLabel* part : {image, title})
-        connect(part, &ClickLabel::clicked, this, click);
-    return panel;
+void TtopFloatForm::makeTickerPanel(int panel) {
+    const QString n = QString::number(panel);
+    TickerPanel& p = m_ampan[panel - 1];
+    p.panel = new QWidget(m_topicpanel);
+    p.panel->setObjectName(QStringLiteral("ampan") + n);
+    p.panel->setGeometry(0, 1, 460, 16);
+    p.image = new ClickLabel(QStringLiteral("amimg") + n, QRect(2, 0, 105, 16), p.panel);
+    p.title = new ClickLabel(QStringLiteral("amtit") + n, QRect(113, 0, 36, 16), p.panel);
+    styleLabel(p.title, look::song(12, true), Qt::white);
+    p.title->setTextFormat(Qt::PlainText);
+    for (ClickLabel* part : {p.image, p.title})
+        connect(part, &ClickLabel::clicked, this, [this, panel] { ampanClick(panel); });
 }
 
 void TtopFloatForm::buildLowerStrip() {
@@ -142,12 +164,11 @@ void TtopFloatForm::buildLowerStrip() {
     pal.setColor(QPalette::Window, look::kBarBlue);
     m_topodpanel->setPalette(pal);
     m_topodpanel->setAutoFillBackground(true);
-    m_topodpanel->installEventFilter(this);
+    m_drag->addHandle(m_topodpanel);
 
     m_Label5 = new ClickLabel(QStringLiteral("Label5"), QRect(16, 12, 48, 14), m_topodpanel);
     m_Label5->setText(QStringLiteral("即时交易"));
-    m_Label5->setFont(look::tahoma(12));
-    look::setTextColour(m_Label5, Qt::white);
+    styleLabel(m_Label5, look::tahoma(12), Qt::white);
     m_Label5->adjustSize();
     m_Label5->setToolTip(QStringLiteral("点击切换"));
     m_Label5->setCursor(Qt::PointingHandCursor);
@@ -157,22 +178,19 @@ void TtopFloatForm::buildLowerStrip() {
     m_Image3->setPixmap(QPixmap::fromImage(m_folderClosed));
     connect(m_Image3, &ClickLabel::doubleClicked, this, &TtopFloatForm::Image3DblClick);
 
+    buildSignalFields();
+    buildLinkButtons();
+}
+
+void TtopFloatForm::buildSignalFields() {
     m_to_sym = valueLabel(QStringLiteral("to_sym"), QRect(87, 12, 63, 14), false, m_topodpanel);
     headLabel(QStringLiteral("Label8"), QStringLiteral("方式"), {156, 3}, m_topodpanel);
     m_to_postype =
         valueLabel(QStringLiteral("to_postype"), QRect(156, 20, 60, 14), false, m_topodpanel);
-    m_dsell = new QLabel(m_topodpanel);
-    m_dsell->setObjectName(QStringLiteral("dsell"));
     // The arrows sit beside the "方式" heading: lower down they would run into the order type
     // below it, which is wider in CJK fonts than the strip was laid out for.
-    m_dsell->setGeometry(182, 5, 11, 11);
-    m_dsell->setPixmap(QPixmap::fromImage(SkinImages::load(QStringLiteral("DSELL"))));
-    m_dsell->hide();
-    m_dbuy = new QLabel(m_topodpanel);
-    m_dbuy->setObjectName(QStringLiteral("dbuy"));
-    m_dbuy->setGeometry(182, 5, 11, 11);
-    m_dbuy->setPixmap(QPixmap::fromImage(SkinImages::load(QStringLiteral("DBUY"))));
-    m_dbuy->hide();
+    m_dsell = directionArrow(QStringLiteral("dsell"), QStringLiteral("DSELL"), m_topodpanel);
+    m_dbuy = directionArrow(QStringLiteral("dbuy"), QStringLiteral("DBUY"), m_topodpanel);
     headLabel(QStringLiteral("Label9"), QStringLiteral("开仓价格"), {227, 3}, m_topodpanel);
     m_to_price = valueLabel(QStringLiteral("to_price"), QRect(227, 20, 46, 14), true, m_topodpanel);
     headLabel(QStringLiteral("Label11"), QStringLiteral("入场时间"), {305, 3}, m_topodpanel);
@@ -182,36 +200,40 @@ void TtopFloatForm::buildLowerStrip() {
     m_to_sl = valueLabel(QStringLiteral("to_sl"), QRect(397, 20, 46, 14), true, m_topodpanel);
     headLabel(QStringLiteral("Label14"), QStringLiteral("止盈"), {478, 3}, m_topodpanel);
     m_to_tp = valueLabel(QStringLiteral("to_tp"), QRect(469, 21, 46, 14), true, m_topodpanel);
+}
 
-    const QPixmap buttonPicture = QPixmap::fromImage(SkinImages::load(QStringLiteral("TFBTN")));
-    const auto linkButton = [&](ClickLabel*& image, ClickLabel*& label, const QString& imageName,
-                                const QString& labelName, const QString& caption, int left) {
-        image = new ClickLabel(imageName, QRect(left, 9, 40, 22), m_topodpanel);
-        image->setPixmap(buttonPicture);
-        image->setCursor(Qt::PointingHandCursor);
-        image->setToolTip(QStringLiteral("查看更多话题"));
-        label = new ClickLabel(labelName, QRect(left + 8, 13, 24, 14), m_topodpanel);
-        label->setText(caption);
-        label->setFont(look::tahoma(11));
-        look::setTextColour(label, look::kLinkBlue);
-        label->setCursor(Qt::PointingHandCursor);
-        label->setToolTip(QStringLiteral("查看更多话题"));
-        ClickLabel* text = label;
-        for (ClickLabel* part : {image, label}) {
-            connect(part, &ClickLabel::entered, text,
-                    [text] { look::setTextColour(text, look::kLinkRed); });
-            connect(part, &ClickLabel::left, text,
-                    [text] { look::setTextColour(text, look::kLinkBlue); });
-        }
-    };
-    linkButton(m_Image7, m_Label17, QStringLiteral("Image7"), QStringLiteral("Label17"),
-               QStringLiteral("详情"), 531);
-    linkButton(m_Image8, m_Label18, QStringLiteral("Image8"), QStringLiteral("Label18"),
-               QStringLiteral("更多"), 581);
+void TtopFloatForm::buildLinkButtons() {
+    const QPixmap picture = QPixmap::fromImage(SkinImages::load(QStringLiteral("TFBTN")));
+    makeLinkButton(
+        m_Image7, m_Label17,
+        {QStringLiteral("Image7"), QStringLiteral("Label17"), QStringLiteral("详情"), 531},
+        picture);
+    makeLinkButton(
+        m_Image8, m_Label18,
+        {QStringLiteral("Image8"), QStringLiteral("Label18"), QStringLiteral("更多"), 581},
+        picture);
     connect(m_Image7, &ClickLabel::clicked, this, &TtopFloatForm::Label17Click);
     connect(m_Label17, &ClickLabel::clicked, this, &TtopFloatForm::Label17Click);
     connect(m_Image8, &ClickLabel::clicked, this, &TtopFloatForm::Image8Click);
     connect(m_Label18, &ClickLabel::clicked, this, &TtopFloatForm::Label18Click);
+}
+
+void TtopFloatForm::makeLinkButton(ClickLabel*& image, ClickLabel*& label, const LinkButton& b,
+                                   const QPixmap& picture) {
+    image = new ClickLabel(b.imageName, QRect(b.left, 9, 40, 22), m_topodpanel);
+    image->setPixmap(picture);
+    image->setCursor(Qt::PointingHandCursor);
+    image->setToolTip(QStringLiteral("查看更多话题"));
+    label = new ClickLabel(b.labelName, QRect(b.left + 8, 13, 24, 14), m_topodpanel);
+    label->setText(b.caption);
+    styleLabel(label, look::tahoma(11), look::kLinkBlue);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setToolTip(QStringLiteral("查看更多话题"));
+    ClickLabel* text = label;
+    for (ClickLabel* part : {image, label}) {
+        connect(part, &ClickLabel::entered, text, [text] { setTextColour(text, look::kLinkRed); });
+        connect(part, &ClickLabel::left, text, [text] { setTextColour(text, look::kLinkBlue); });
+    }
 }
 
 void TtopFloatForm::setClock(std::function<qint64()> nowLocalSecs) {
@@ -290,17 +312,16 @@ void TtopFloatForm::Image3DblClick() {
 }
 
 void TtopFloatForm::ampan1Click() {
-    const QString sessid = m_targets.sessid ? m_targets.sessid() : QString();
-    const NewsAnimate::Click c = NewsAnimate::panelClick(1, m_ticker.panelItem(1), sessid);
-    if (c.showMainWindow)
-        showMainIfHidden();
-    if (c.openPage && m_targets.showoptPage)
-        m_targets.showoptPage(c.title, c.params, 0, QStringLiteral("1"));
+    ampanClick(1);
 }
 
 void TtopFloatForm::ampan2Click() {
+    ampanClick(2);
+}
+
+void TtopFloatForm::ampanClick(int panel) {
     const QString sessid = m_targets.sessid ? m_targets.sessid() : QString();
-    const NewsAnimate::Click c = NewsAnimate::panelClick(2, m_ticker.panelItem(2), sessid);
+    const NewsAnimate::Click c = NewsAnimate::panelClick(panel, m_ticker.panelItem(panel), sessid);
     if (c.showMainWindow)
         showMainIfHidden();
     if (c.openPage && m_targets.showoptPage)
@@ -343,18 +364,17 @@ void TtopFloatForm::resumeTicker() {
 
 void TtopFloatForm::setInfos(int panel, int impant, const QString& title) {
     const NewsAnimate::PanelGeometry g = NewsAnimate::panelGeometry(impant);
-    ClickLabel* image = panel == 1 ? m_amimg1 : m_amimg2;
-    ClickLabel* text = panel == 1 ? m_amtit1 : m_amtit2;
-    image->setGeometry(2, 0, g.imageWidth, 16);
+    const TickerPanel& p = m_ampan[panel - 1];
+    p.image->setGeometry(2, 0, g.imageWidth, 16);
     const QImage& stars = g.stars == 3 ? m_star3 : g.stars == 2 ? m_star2 : m_star1;
-    image->setPixmap(QPixmap::fromImage(stars));
-    text->setGeometry(g.titleLeft, 0, g.titleWidth, 16);
-    text->setText(title);
+    p.image->setPixmap(QPixmap::fromImage(stars));
+    p.title->setGeometry(g.titleLeft, 0, g.titleWidth, 16);
+    p.title->setText(title);
 }
 
 void TtopFloatForm::ampos(int top1, int top2) {
-    m_ampan1->move(0, top1);
-    m_ampan2->move(0, top2);
+    m_ampan[0].panel->move(0, top1);
+    m_ampan[1].panel->move(0, top2);
 }
 
 void TtopFloatForm::paintEvent(QPaintEvent*) {
@@ -377,54 +397,6 @@ void TtopFloatForm::hideEvent(QHideEvent* event) {
     m_Timer2.stop();
     pauseTicker();
     m_state.mouseRelease();
-}
-
-void TtopFloatForm::dragEvent(QEvent* event) {
-    auto* e = static_cast<QMouseEvent*>(event);
-    const QPoint global = e->globalPosition().toPoint();
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_state.mousePress(geometry(), global, isVisible());
-        break;
-    case QEvent::MouseMove:
-        if (m_state.dragging())
-            move(pos() + m_state.mouseMove(global));
-        break;
-    case QEvent::MouseButtonRelease:
-        m_state.mouseRelease();
-        break;
-    default:
-        break;
-    }
-}
-
-void TtopFloatForm::mousePressEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TtopFloatForm::mouseMoveEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-void TtopFloatForm::mouseReleaseEvent(QMouseEvent* event) {
-    dragEvent(event);
-    event->accept();
-}
-
-bool TtopFloatForm::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease:
-        if (watched->isWidgetType())
-            dragEvent(event);
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kovan

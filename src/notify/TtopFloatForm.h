@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QLabel;
@@ -17,6 +18,7 @@ class QLabel;
 namespace kovan {
 
 class ClickLabel;
+class WindowDragFilter;
 
 // The floating bar (topFloatForm): a borderless 632-pixel strip near the top of the screen
 // without a taskbar button. The upper strip holds the caption (double-click pins the bar on
@@ -64,7 +66,7 @@ public:
     void Image5Click();    // close
     void Label2DblClick(); // pin / unpin
     void Image3DblClick(); // folder marker
-    void ampan1Click();
+    void ampan1Click();    // the ticker panels
     void ampan2Click();
 
     // Timer ticks, callable directly (tests pass the cursor position).
@@ -85,24 +87,36 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // NewsAnimate::View
     void setInfos(int panel, int impant, const QString& title) override;
     void ampos(int top1, int top2) override;
 
+    // A ticker panel ampan<n> with its stars picture amimg<n> and title amtit<n>.
+    struct TickerPanel {
+        QWidget* panel = nullptr;
+        ClickLabel* image = nullptr;
+        ClickLabel* title = nullptr;
+    };
+    // A "详情" / "更多" button: its picture and its caption.
+    struct LinkButton {
+        QString imageName, labelName, caption;
+        int left = 0;
+    };
+
+    void bindDragging();
     void buildUpperStrip();
+    void makeTickerPanel(int panel);
     void buildLowerStrip();
-    QWidget* makeTickerPanel(const QString& name, ClickLabel*& image, ClickLabel*& title,
-                             void (TtopFloatForm::*click)());
+    void buildSignalFields();
+    void buildLinkButtons();
+    void makeLinkButton(ClickLabel*& image, ClickLabel*& label, const LinkButton& b,
+                        const QPixmap& picture);
+    void ampanClick(int panel); // panel 1 or 2
     void applyHeight();
     void pauseTicker();
     void resumeTicker();
-    void dragEvent(QEvent* event);
     void showMainIfHidden();
 
     FloatBarState m_state;
@@ -112,6 +126,7 @@ private:
     std::function<QRect()> m_screen;
     std::function<qint64()> m_now;
     qint64 m_shownId = 0; // Label17.Tag
+    WindowDragFilter* m_drag = nullptr;
 
     QImage m_upperStrip, m_star1, m_star2, m_star3, m_folderClosed, m_folderOpen;
 
@@ -119,12 +134,7 @@ private:
     QLabel* m_amilabel = nullptr;
     ClickLabel* m_Label2 = nullptr;
     QWidget* m_topicpanel = nullptr;
-    QWidget* m_ampan1 = nullptr;
-    QWidget* m_ampan2 = nullptr;
-    ClickLabel* m_amimg1 = nullptr;
-    ClickLabel* m_amimg2 = nullptr;
-    ClickLabel* m_amtit1 = nullptr;
-    ClickLabel* m_amtit2 = nullptr;
+    std::array<TickerPanel, 2> m_ampan; // ampan1, ampan2
     ClickLabel* m_Image5 = nullptr;
     QWidget* m_topodpanel = nullptr;
     ClickLabel* m_Label5 = nullptr;

@@ -5,15 +5,23 @@
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
 #include "net/SoundAlerts.h"
+#include "shell/CloseMessageListener.h"
 #include "shell/RatesTicker.h"
+#include "shell/SectionArea.h"
+#include "shell/SkinImages.h"
 #include "shell/StatusBand.h"
+#include "shell/TitleBand.h"
 #include "shell/TMainForm.h"
+#include "shell/TrayIcon.h"
 
 #include <QLabel>
 
 namespace kovan {
 
-ShellModule::ShellModule() : m_form(std::make_unique<TMainForm>()) {}
+ShellModule::ShellModule()
+    : m_form(std::make_unique<TMainForm>()),
+      m_closeMessage(std::make_unique<CloseMessageListener>(
+          [form = m_form.get()] { form->trayIcon()->removeTrayIcon(); })) {}
 
 ShellModule::~ShellModule() = default;
 
@@ -33,24 +41,26 @@ void ShellModule::setNeeds(Needs needs) {
 }
 
 void ShellModule::registerCommands(CommandRegistry& registry) {
-    registry.add(QStringLiteral("switchPae"),
-                 [form = m_form.get()](const QString& p) { return form->switchPae(p); });
+    registry.add(QStringLiteral("switchPae"), [form = m_form.get()](const QString& p) {
+        return form->sections()->switchPae(p);
+    });
 }
 
 void ShellModule::addSteps(Lifecycle& lifecycle) {
     TMainForm* form = m_form.get();
     lifecycle.onStart(StartStep::SessionTaken, [form] {
         const qint64 uid = jsonInt(parseJsonObject(program().session.sessInfoText), u"UID");
-        form->topUNLab()->setText(QString::number(uid));
+        form->titleBand()->topUNLab()->setText(QString::number(uid));
     });
-    lifecycle.onStart(StartStep::AppRunning, [form] { form->registerCloseMessage(); });
-    lifecycle.onStart(StartStep::LoadImages, [form] { form->loadStartImages(); });
+    lifecycle.onStart(StartStep::AppRunning,
+                      [listener = m_closeMessage.get()] { listener->registerCloseMessage(); });
+    lifecycle.onStart(StartStep::LoadImages, [] { skin().loadStartImages(); });
     lifecycle.onStart(StartStep::ShowFirstSection, [form] { form->showFirstSection(); });
     lifecycle.onStart(StartStep::LoadEarnGif, [form] { form->loadEarnGif(); });
     lifecycle.onStart(StartStep::LoadSkin, [form] { form->loadSkin(); });
-    lifecycle.onStart(StartStep::AddTrayIcon, [form] { form->addTrayIcon(); });
+    lifecycle.onStart(StartStep::AddTrayIcon, [form] { form->trayIcon()->addTrayIcon(); });
 
-    lifecycle.onExit(ExitStep::RemoveTrayIcon, [form] { form->removeTrayIcon(); });
+    lifecycle.onExit(ExitStep::RemoveTrayIcon, [form] { form->trayIcon()->removeTrayIcon(); });
     lifecycle.onExit(ExitStep::HideWindows, [form] { form->hideForExit(); });
 }
 
@@ -73,11 +83,12 @@ void ShellModule::show() {
 MainWindowControls ShellModule::mainWindowControls() const {
     TMainForm* form = m_form.get();
     return {[form] { return form->isVisible(); }, [form] { form->show(); },
-            [form] { form->bringToFront(); }, [form](const QString& key) { form->switchPae(key); }};
+            [form] { form->bringToFront(); },
+            [form](const QString& key) { form->sections()->switchPae(key); }};
 }
 
 void ShellModule::showMemberState(bool member, const QString& userLabel) {
-    m_form->setMemberState(member, userLabel);
+    m_form->titleBand()->setMemberState(member, userLabel);
 }
 
 } // namespace kovan

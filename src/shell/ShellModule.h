@@ -11,6 +11,7 @@ class QWidget;
 
 namespace kovan {
 
+class CloseMessageListener;
 class CommandRegistry;
 class IRatesTicker;
 class Lifecycle;
@@ -18,7 +19,8 @@ class SoundAlerts;
 class TMainForm;
 
 // The main window as a part of the client: the skinned frame with its chrome, navigation,
-// status band and rates ticker, the tray icon and its menu.
+// status band and rates ticker, the tray icon and its menu, and the close message that takes
+// the tray icon off.
 //
 // Offers: the window's containers for the web part, the rates ticker for the sync loop. Needs: the
 // hooks of MainFormHooks (web views, floating bar and notices, member login, the exit procedure),
@@ -63,6 +65,7 @@ public:
 
 private:
     std::unique_ptr<TMainForm> m_form;
+    std::unique_ptr<CloseMessageListener> m_closeMessage; // removes the window's tray icon
 };
 
 } // namespace kovan

@@ -1,6 +1,7 @@
 #include "shell/StatusBand.h"
 
 #include "shell/SkinImages.h"
+#include "shell/SkinLabel.h"
 #include "shell/SkinPainters.h"
 
 #include <QLabel>
@@ -14,14 +15,8 @@ constexpr int kMottoWidth = 160;
 constexpr int kClockWidth = 160;
 
 QLabel* whiteLabel(const QString& name, const QFont& font, Qt::Alignment align, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setFont(font);
+    QLabel* l = skinLabel(name, QString(), font, Qt::white, parent);
     l->setAlignment(align | Qt::AlignVCenter);
-    l->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(pal);
     return l;
 }
 } // namespace

@@ -8,7 +8,9 @@
 #include "shell/SkinImages.h"
 #include "shell/SkinPanel.h"
 #include "shell/StatusBand.h"
+#include "shell/TitleBand.h"
 #include "shell/TMainForm.h"
+#include "shell/TrayIcon.h"
 
 #include <QAction>
 #include <QLabel>
@@ -39,11 +41,11 @@ protected:
         program().session.setSessid(QStringLiteral("SID42"));
         program().paths.endpoints.pageServer = {QStringLiteral("pages.test"), 88};
         form = std::make_unique<TMainForm>();
-        form->loadStartImages();
+        skin().loadStartImages();
         form->loadSkin();
         form->showFirstSection();
         form->show();
-        PageHooks& h = form->pageHooks();
+        PageHooks& h = form->hooks().pages;
         h.runPageScript = [this](const QString& v, const QString& s) { scripts.append({v, s}); };
         h.navigateView = [this](const QString& v, const QString& u) { navigations.append({v, u}); };
         h.showoptPage = [this](const QString& t, const QString& p, int stay, const QString& d) {
@@ -140,24 +142,6 @@ TEST_F(MainFormTest, DividerCollapsesAndExpands) {
     EXPECT_EQ(panel("sgBtnRht")->x(), 631);
 }
 
-TEST_F(MainFormTest, MaximiseThenRestore) {
-    const QRect before = form->geometry();
-    form->MaxImgClick();
-    EXPECT_EQ(form->captionButtons().maxTag(), 1);
-    EXPECT_EQ(form->captionButtons().maxImage(), 5);
-    const QScreen* screen = form->screen();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(form->width(), screen->geometry().width());
-    EXPECT_EQ(form->height(), screen->availableGeometry().height());
-    form->MaxImgClick();
-    EXPECT_EQ(form->geometry(), before);
-    EXPECT_EQ(form->captionButtons().maxImage(), 3);
-    form->MaxImgMouseLeave();
-    EXPECT_EQ(form->captionButtons().maxImage(), 3);
-    form->MaxImgMouseEnter();
-    EXPECT_EQ(form->captionButtons().maxImage(), 4);
-}
-
 TEST_F(MainFormTest, ClickingTheSelectedNavigationButtonOnlyHidesTheContentPane) {
     form->show();
     form->ConBgPae()->show();
@@ -177,12 +161,12 @@ TEST_F(MainFormTest, NavigationSwitchesSections) {
     EXPECT_EQ(panel("navbt_sg")->tag(), 0);
     // switchPae from a page leaves the highlight on "ay".
     form->ConBgPae()->show();
-    EXPECT_EQ(form->switchPae("sg"), "1");
+    EXPECT_EQ(form->sections()->switchPae("sg"), "1");
     EXPECT_TRUE(panel("sgMPae")->isVisible());
     EXPECT_FALSE(panel("ayMPae")->isVisible());
     EXPECT_FALSE(form->ConBgPae()->isVisible());
     EXPECT_EQ(panel("navbt_ay")->tag(), 2);
-    EXPECT_THROW(form->switchPae("zz"), InvalidAccessError);
+    EXPECT_THROW(form->sections()->switchPae("zz"), InvalidAccessError);
     EXPECT_TRUE(panel("sgMPae")->isVisible());
 }
 
@@ -292,35 +276,13 @@ TEST_F(MainFormTest, SectionViewsGoBelowTheHeaders) {
 }
 
 TEST_F(MainFormTest, TopUserLabelOpensTheMemberCentre) {
-    EXPECT_EQ(form->topUNLab()->text(), "    访客    ");
-    QAction* n10 = form->trayMenu()->findChild<QAction*>("N10");
+    EXPECT_EQ(form->titleBand()->topUNLab()->text(), "    访客    ");
+    QAction* n10 = form->trayIcon()->trayMenu()->findChild<QAction*>("N10");
     ASSERT_NE(n10, nullptr);
     form->show();
     n10->trigger();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(pages, (QList<Call>{{"会员中心", "appadmin/SID42|0|"}}));
-}
-
-TEST_F(MainFormTest, TitleBarLabelAndCaptionButtons) {
-    QWidget* buttons = form->findChild<QWidget*>("RzPanel1");
-    ASSERT_NE(buttons, nullptr);
-    form->topUNLab()->setText(QStringLiteral("    1234567890    "));
-    ASSERT_TRUE(waitUntil(
-        [&] { return form->topUNLab()->width() >= form->topUNLab()->sizeHint().width(); }));
-    EXPECT_EQ(form->topUNLab()->x(), 0);
-    EXPECT_EQ(buttons->geometry(), QRect(759 - 100, 0, 100, 31));
-    EXPECT_EQ(panel("ClsImg")->geometry(), QRect(64, 0, 42, 19));
-}
-
-TEST_F(MainFormTest, TrayMenuFirstItemFollowsVisibility) {
-    QAction* n5 = form->trayMenu()->findChild<QAction*>("N5");
-    ASSERT_NE(n5, nullptr);
-    form->show();
-    form->PopupMenu1Popup();
-    EXPECT_EQ(n5->text(), "隐藏(&H)");
-    form->hide();
-    form->PopupMenu1Popup();
-    EXPECT_EQ(n5->text(), "显示(&S)");
 }
 
 TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
@@ -331,7 +293,7 @@ TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
     form->minImgClick();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(bar.shows.isEmpty());
-    EXPECT_TRUE(form->trayIconAdded());
+    EXPECT_TRUE(form->trayIcon()->trayIconAdded());
     form->show();
     form->ClsImgClick();
     EXPECT_FALSE(form->isVisible());
@@ -345,7 +307,7 @@ TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
 TEST_F(MainFormTest, TrayFloatingBarItemShowsTheBarOnce) {
     FakeFloatBar bar;
     hookFloatBar(bar);
-    QAction* n9 = form->trayMenu()->findChild<QAction*>("N9");
+    QAction* n9 = form->trayIcon()->trayMenu()->findChild<QAction*>("N9");
     ASSERT_NE(n9, nullptr);
     EXPECT_EQ(n9->text(), "浮窗(&F)");
     n9->trigger();
@@ -357,19 +319,11 @@ TEST_F(MainFormTest, TrayItemsReachTheirParts) {
     int notices = 0, exits = 0;
     form->hooks().showNewestNotice = [&notices] { ++notices; };
     form->hooks().exitProcedure = [&exits] { ++exits; };
-    form->trayMenu()->findChild<QAction*>("H1")->trigger();
+    form->trayIcon()->trayMenu()->findChild<QAction*>("H1")->trigger();
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(exits, 0);
-    form->trayMenu()->findChild<QAction*>("N8")->trigger();
+    form->trayIcon()->trayMenu()->findChild<QAction*>("N8")->trigger();
     EXPECT_EQ(exits, 1);
-}
-
-TEST_F(MainFormTest, TrayMenuItemsInOrder) {
-    QStringList captions;
-    for (QAction* a : form->trayMenu()->actions())
-        captions << a->text();
-    EXPECT_EQ(captions,
-              (QStringList{"隐藏(&H)", "浮窗(&F)", "提醒事件(&H)", "会员中心(&M)", "退出(&X)"}));
 }
 
 TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
@@ -386,18 +340,18 @@ TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
 
 TEST_F(MainFormTest, SoundSwitch) {
     form->show();
-    EXPECT_TRUE(form->soundSwitchOn());
+    EXPECT_TRUE(form->statusBand()->soundOn());
     SkinPanel* on = panel("audopenimg");
     SkinPanel* off = panel("audcloseimg");
     EXPECT_TRUE(on->isVisible());
     EXPECT_FALSE(off->isVisible());
     click(on);
-    EXPECT_FALSE(form->soundSwitchOn());
+    EXPECT_FALSE(form->statusBand()->soundOn());
     EXPECT_FALSE(on->isVisible());
     EXPECT_TRUE(off->isVisible());
     EXPECT_EQ(off->geometry(), on->geometry());
     click(off);
-    EXPECT_TRUE(form->soundSwitchOn());
+    EXPECT_TRUE(form->statusBand()->soundOn());
     EXPECT_TRUE(on->isVisible());
     EXPECT_FALSE(off->isVisible());
 }
@@ -418,49 +372,18 @@ TEST_F(MainFormTest, SoundSwitchKeptByItsOwner) {
     };
     click(panel("audopenimg"));
     EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(form->soundSwitchOn());
+    EXPECT_FALSE(form->statusBand()->soundOn());
     EXPECT_TRUE(panel("audcloseimg")->isVisible());
     click(panel("audcloseimg"));
     EXPECT_EQ(calls, 2);
-    EXPECT_TRUE(form->soundSwitchOn());
+    EXPECT_TRUE(form->statusBand()->soundOn());
     EXPECT_TRUE(panel("audopenimg")->isVisible());
 }
 
-TEST_F(MainFormTest, MemberPicture) {
-    SkinPanel* logo = form->logIMG();
-    EXPECT_EQ(logo->tag(), 0);
-    form->setMemberPicture(true);
-    EXPECT_EQ(logo->tag(), 1);
-    form->setMemberPicture(false);
-    EXPECT_EQ(logo->tag(), 0);
-}
-
-TEST_F(MainFormTest, MemberStateReportedByTheMemberPart) {
+TEST_F(MainFormTest, GuestPictureClickReachesTheMemberPart) {
     int clicks = 0;
     form->hooks().logIMGClick = [&clicks] { ++clicks; };
-    SkinPanel* logo = form->logIMG();
-    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
-
-    // A member: LOGO2, Tag 1, deaf to the mouse; the label shows the UID.
-    form->setMemberState(true, QStringLiteral("    20001    "));
-    EXPECT_EQ(logo->tag(), 1);
-    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
-    EXPECT_EQ(form->topUNLab()->text(), QStringLiteral("    20001    "));
-    Q_EMIT logo->left();
-    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
-    Q_EMIT logo->clicked();
-    EXPECT_EQ(clicks, 0);
-
-    // Back to the guest: LOGO1, Tag 0, hover shows LOGO2, a click asks for the login dialog.
-    form->setMemberState(false, QStringLiteral("    访客    "));
-    EXPECT_EQ(logo->tag(), 0);
-    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
-    EXPECT_EQ(form->topUNLab()->text(), QStringLiteral("    访客    "));
-    Q_EMIT logo->entered();
-    EXPECT_EQ(form->logIMGPicture(), skin().memberPicture);
-    Q_EMIT logo->left();
-    EXPECT_EQ(form->logIMGPicture(), skin().guestPicture);
-    Q_EMIT logo->clicked();
+    Q_EMIT form->titleBand()->logIMG()->clicked();
     EXPECT_EQ(clicks, 1);
 }
 
