@@ -62,7 +62,7 @@ QString ChartController::period() const {
 }
 
 int ChartController::step() const {
-    return styleInt(m_StyleInfo, u"kwidth") + styleInt(m_StyleInfo, u"kmargin");
+    return m_TC.style().step(); // the chart holds the window's style
 }
 
 void ChartController::setCaption(const QString& caption) {

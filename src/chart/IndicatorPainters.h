@@ -2,6 +2,7 @@
 
 #include "chart/ChartFont.h"
 #include "chart/ChartGeometry.h"
+#include "chart/ChartStyle.h"
 #include "core/ChartData.h"
 
 #include <QJsonObject>
@@ -14,7 +15,7 @@ namespace kovan {
 // first … last, the slot width and the price scale.
 struct IndicatorFrame {
     ChartCanvas& canvas;
-    const QJsonObject& style;
+    const ChartStyle& style;
     const ChartDataList& bars;
     int first = 0;
     int last = -1;

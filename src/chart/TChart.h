@@ -3,6 +3,7 @@
 #include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
+#include "chart/ChartStyle.h"
 #include "chart/ChartView.h"
 #include "chart/IndicatorPainters.h"
 #include "chart/LayerRecord.h"
@@ -60,8 +61,10 @@ public:
         m_FPData = std::move(p);
     }
     const PChartData& PData() const { return m_FPData; }
-    void setStyle(const QJsonObject& s) { m_FStyle = s; }
-    const QJsonObject& style() const { return m_FStyle; }
+    // The style is read once here (ChartStyle); a bad colour in it fails the drawing that reads
+    // that colour.
+    void setStyle(const QJsonObject& s) { m_FStyle = ChartStyle(s); }
+    const ChartStyle& style() const { return m_FStyle; }
     void setSymInfo(const QJsonObject& s); // also back to follow mode
     const QJsonObject& SymInfo() const { return m_FSyminfo; }
     void setPrice(float p); // stores and draws; 0 = no price known
@@ -134,7 +137,6 @@ private:
     std::vector<TextBox>* recorder(std::vector<TextBox>& boxes) {
         return m_recordText ? &boxes : nullptr;
     }
-    int step() const;
     int pipLen() const;
 
     std::vector<LayerRecord> m_IndexLayers;
@@ -148,7 +150,7 @@ private:
     std::shared_ptr<BitmapLayer> m_bottom;
     int m_FMWidth = 0;
     int m_FMHeight = 0;
-    QJsonObject m_FStyle;
+    ChartStyle m_FStyle;
     QJsonObject m_FSyminfo;
     PChartData m_FPDPoint;
     bool m_FAutoMove = true;
