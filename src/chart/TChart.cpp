@@ -197,6 +197,13 @@ void TChart::drawCross(int X, int Y) {
 }
 
 bool TChart::movePX(int X1, int X2) {
+    if (!scrollPX(X1, X2))
+        return false;
+    draw();
+    return true;
+}
+
+bool TChart::scrollPX(int X1, int X2) {
     if (!m_FDFulled)
         return false;
     const int st = m_FStyle.step();
@@ -208,11 +215,15 @@ bool TChart::movePX(int X1, int X2) {
         return false;
     m_FAutoMove = false;
     m_FDNInx = f;
-    draw();
     return true;
 }
 
 void TChart::resize() {
+    takeViewSize();
+    draw();
+}
+
+void TChart::takeViewSize() {
     const QSize sz = m_FMView->size();
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
@@ -224,7 +235,6 @@ void TChart::resize() {
         layer.obj.reset();
     m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), sz);
     m_FAutoMove = true;
-    draw();
 }
 
 } // namespace kovan

@@ -87,6 +87,9 @@ public:
     bool ohlcReadout() const { return m_ohlcReadout; }
     bool movePX(int X1, int X2); // drag scroll; true when it scrolled (and drew)
     void resize();               // takes the view's size; clears the view's layers; draws
+    // movePX and resize without the frame, for a caller that draws once for all its changes.
+    bool scrollPX(int X1, int X2);
+    void takeViewSize();
     void clear() {}
     void drawLine() {}
 
@@ -96,6 +99,7 @@ public:
     QString addLayer(int cate, const QString& lInfo);
     void ModifyLayer(const QString& lKey, const QString& lInfo);
     void removeLayer(const QString& layerKey);
+    void dropLayer(const QString& layerKey); // removeLayer without the frame
     const std::vector<LayerRecord>& IndexLayers() const { return m_IndexLayers; }
 
     // ---- indicators (into the cache, from the stored frame values) --------------------
