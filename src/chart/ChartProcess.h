@@ -91,8 +91,6 @@ public:
     bool UPDAED() const { return m_UPDAED.load(std::memory_order_acquire); }
     bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
     int startDelayMs() const { return m_startDelayMs; }
-    // Requests sent so far (tests).
-    int requestsMade() const { return m_requests.load(std::memory_order_acquire); }
     // The last reply text and why the feed ended (empty when it did not fail).
     QString resStr() const;
     QString errorText() const;
@@ -116,7 +114,6 @@ private:
     std::atomic<bool> m_isRun{true};
     std::atomic<bool> m_UPDAED{false};
     std::atomic<bool> m_endedByError{false};
-    std::atomic<int> m_requests{0};
     std::atomic<int> m_generation{0}; // moves on with every setTarget
     std::condition_variable m_wake;   // paired with stopMutex()
 

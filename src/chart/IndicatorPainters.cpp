@@ -47,7 +47,6 @@ constexpr IndicatorType indicatorTypes[] = {
     {u"PPVI", paintPivots},
     {u"BB", paintBands},
     {u"MA", paintMovingAverages},
-    {u"MKDT", paintMarketData},
 };
 
 } // namespace
@@ -165,7 +164,5 @@ void paintBands(IndicatorFrame& f, const QJsonObject& a) {
     raster::drawWideLine(f.canvas.image, middle, lw, c);
     raster::drawWideLine(f.canvas.image, lower, lw, c);
 }
-
-void paintMarketData(IndicatorFrame&, const QJsonObject&) {}
 
 } // namespace kovan

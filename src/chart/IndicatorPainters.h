@@ -32,11 +32,9 @@ void paintPivots(IndicatorFrame& frame, const QJsonObject& attributes);
 void paintMovingAverages(IndicatorFrame& frame, const QJsonObject& attributes);
 // "BB": Bollinger bands (upper, middle, lower).
 void paintBands(IndicatorFrame& frame, const QJsonObject& attributes);
-// "MKDT": accepted, draws nothing.
-void paintMarketData(IndicatorFrame& frame, const QJsonObject& attributes);
 
 // The painter of an indicator type (exact, case-sensitive), or null for a type that draws
-// nothing.
+// nothing ("MKDT" among them: accepted, nothing to draw).
 IndicatorPainter indicatorPainter(QStringView type);
 
 } // namespace kovan

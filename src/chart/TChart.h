@@ -108,7 +108,7 @@ public:
     void drawIndexPPVI(int layerInx) { drawIndicator(layerInx, paintPivots); }
     void drawIndexMA(int layerInx) { drawIndicator(layerInx, paintMovingAverages); }
     void DrawIndexBB(int layerInx) { drawIndicator(layerInx, paintBands); }
-    void drawMktDTI(int layerInx) { drawIndicator(layerInx, paintMarketData); }
+    void drawMktDTI(int) {} // "MKDT" layers draw nothing
 
     // ---- state of the last frame (read-only; tests, the window) -----------------------
     bool FDFulled() const { return m_FDFulled; }
