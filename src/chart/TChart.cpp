@@ -183,7 +183,7 @@ void TChart::drawCross(int X, int Y) {
         const int st = m_FStyle.step();
         const double slot = st != 0 ? double(X) / st : 0.0;
         const qint64 i = qint64(m_FELineST) + roundEven(slot);
-        const ChartDataList* bars = m_FPData ? &m_FPData->datalist : nullptr;
+        const ChartDataList* bars = m_FPData ? &m_FPData->datalist.bars() : nullptr;
         if (st > 0 && bars && i >= 0 && i < qint64(bars->size())) {
             s = timeLabel((*bars)[size_t(i)].dl);
             const int hb = img.height();

@@ -486,6 +486,7 @@ TEST_F(ChartControllerTest, AMergeDrawsAtMostOneFrame) {
     EXPECT_TRUE(m.outcome.save);
     EXPECT_EQ(m.outcome.historyPath, historyFilePath(program().programDir, "XAGRMB", "H1"));
     EXPECT_EQ(m.outcome.bars.size(), 101u);
+    EXPECT_TRUE(m.outcome.bars.sharesWith(m_c->PData()->datalist)); // a snapshot, not a copy
     EXPECT_EQ(m.lastDl, qint32(last + 3600));
 
     // Requested for another period, or while locked: not merged, not drawn.
