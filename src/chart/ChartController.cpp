@@ -62,7 +62,7 @@ QString ChartController::period() const {
 }
 
 int ChartController::step() const {
-    return styleInt(m_StyleInfo, u"kwidth") + styleInt(m_StyleInfo, u"kmargin");
+    return m_TC.style().step(); // the chart holds the window's style
 }
 
 void ChartController::setCaption(const QString& caption) {
@@ -105,14 +105,16 @@ void ChartController::init(const QString& syms, const QString& styles, const QSt
     m_TC.setSymInfo(m_SymbolInfo);
 
     m_runner.start({dataServer.root(), sym, ped, lastBarTime(m_PData->datalist)}, m_PData);
-    drawChart();
+    invalidate(Level::Full);
+    drawInvalidated();
     trace(QStringLiteral("chart window %1 %2 opened").arg(sym, ped));
 }
 
 QString ChartController::setPeriod(const QString& ped) {
     requireChartCode("setPeriod", ped);
     if (!m_PData || period() == ped) {
-        drawChart();
+        invalidate(Level::Full);
+        drawInvalidated();
         return QStringLiteral("0");
     }
     m_SymbolInfo.insert(QStringLiteral("period"), ped);
@@ -139,7 +141,8 @@ QString ChartController::setPeriod(const QString& ped) {
     }
     m_runner.setTarget(ped, lastBarTime(m_PData->datalist));
     m_PData->locked.store(false, std::memory_order_release);
-    drawChart();
+    invalidate(Level::Full);
+    drawInvalidated();
     return QStringLiteral("1");
 }
 
@@ -149,16 +152,18 @@ QString ChartController::setChartStyle(const QString& styles) {
         m_StyleInfo.insert(it.key(), jsonValueText(it.value()));
     m_TC.setStyle(m_StyleInfo);
     m_TC.setAutoMove(true);
-    drawChart();
+    invalidate(Level::Full);
+    drawInvalidated();
     return QStringLiteral("1");
 }
 
 QString ChartController::setHandStyle(qint64 i) {
     const bool cross = i == 1;
-    if (m_cross && !cross && m_crossAt)
-        m_TC.drawCross(-1, -1); // the cross goes with the mode
-    if (!cross)
-        m_crossAt.reset();
+    if (!cross && m_crossAt) {
+        m_crossAt.reset(); // the cross goes with the mode
+        invalidate(Level::Cursor);
+        drawInvalidated();
+    }
     if (cross != m_cross) {
         m_cross = cross;
         Q_EMIT crossModeChanged(cross);
@@ -169,13 +174,15 @@ QString ChartController::setHandStyle(qint64 i) {
 QString ChartController::addExtend(qint64 cate, const QString& attrib) {
     const int category = cate == 2 ? 2 : 1; // any other category makes an indicator layer
     const QString key = m_TC.addLayer(category, attrib);
-    drawChart();
+    invalidate(Level::Full);
+    drawInvalidated();
     return key;
 }
 
 QString ChartController::removeLayer(const QString& lkey) {
-    m_TC.removeLayer(lkey); // draws
-    restoreCross();
+    m_TC.dropLayer(lkey);
+    invalidate(Level::Full); // whether or not a layer went
+    drawInvalidated();
     return QStringLiteral("1");
 }
 
@@ -189,7 +196,8 @@ void ChartController::runWebScript(const QString& jsstr) {
 
 void ChartController::syncDraw() {
     m_TC.setPData(m_PData);
-    drawChart();
+    invalidate(Level::Full);
+    drawInvalidated();
 }
 
 QString ChartController::screenshot(const QDateTime& when) {
@@ -205,14 +213,27 @@ void ChartController::close() {
     m_runner.stop();
 }
 
-void ChartController::drawChart() {
-    m_TC.draw();
-    restoreCross();
+bool ChartController::crossShows() const {
+    return m_cross && m_crossAt && m_viewTag != 1;
 }
 
-void ChartController::restoreCross() {
-    if (m_cross && m_crossAt && m_viewTag != 1)
+void ChartController::drawInvalidated() {
+    bool framed = false;
+    switch (m_invalidation.take()) {
+    case Level::None:
+        return;
+    case Level::Cursor: // the last frame stays
+        break;
+    case Level::Price:
+    case Level::Full:
+        m_TC.draw(); // every frame is drawn in full
+        framed = true;
+        break;
+    }
+    if (crossShows())
         m_TC.drawCross(m_crossAt->x(), m_crossAt->y());
+    else if (!framed)
+        m_TC.drawCross(-1, -1); // the last frame without the cross
 }
 
 // ---- the feed's replies -------------------------------------------------------------------
@@ -225,15 +246,15 @@ ChartFeedRunner::Merged ChartController::mergeReply(const ChartReply& reply, con
         return m; // requested before a period switch, or not for this window
     ChartDataInfoRecord& rec = *m_PData;
     const ChartMergeResult r = mergeChartBars(rec.datalist, reply.data);
-    bool redraw = r.changed;
+    if (r.changed)
+        invalidate(Level::Full);
     // The price is compared in the chart's own 32-bit form: an unchanged bid does not redraw.
     const float bid = float(reply.BID);
     if (bid != m_TC.Price()) {
         m_TC.storePrice(bid);
-        redraw = true;
+        invalidate(Level::Price);
     }
-    if (redraw)
-        syncDraw(); // one frame for bars and price together
+    drawInvalidated(); // one frame for bars and price together (the chart holds the series)
     m.outcome.merged = true;
     m.lastDl = lastBarTime(rec.datalist);
     if (r.added) {
@@ -251,8 +272,9 @@ void ChartController::mouseDown(Qt::MouseButton button, int x, int y) {
         m_viewTag = 1;
         m_mp = QPoint(x, y);
     } else if (button == Qt::RightButton && m_cross) {
-        m_TC.drawCross(-1, -1);
         m_crossAt.reset();
+        invalidate(Level::Cursor);
+        drawInvalidated();
         m_cross = false;
         Q_EMIT crossModeChanged(false);
         runWebScript(QStringLiteral("resetHS();"));
@@ -262,12 +284,15 @@ void ChartController::mouseDown(Qt::MouseButton button, int x, int y) {
 void ChartController::mouseMove(int x, int y) {
     if (m_viewTag == 1) {
         // Small moves add up: the anchor stays until a whole bar slot has been covered.
-        if (m_TC.movePX(m_mp.x(), x))
+        if (m_TC.scrollPX(m_mp.x(), x)) {
             m_mp.setX(x);
+            invalidate(Level::Full);
+        }
     } else if (m_cross) {
         m_crossAt = QPoint(x, y);
-        m_TC.drawCross(x, y);
+        invalidate(Level::Cursor);
     }
+    drawInvalidated();
 }
 
 void ChartController::mouseUp() {
@@ -287,31 +312,32 @@ bool ChartController::wheel(const QPoint& screenPos, const QPoint& windowTopLeft
         return false;
     const int d = chartgeo::roundEven(0.3 * vs.width());
     // Down: towards older bars; up: towards newer ones.
-    const bool moved = angleDelta < 0 ? m_TC.movePX(0, d) : m_TC.movePX(d, 0);
+    const bool moved = angleDelta < 0 ? m_TC.scrollPX(0, d) : m_TC.scrollPX(d, 0);
     if (moved)
-        restoreCross();
+        invalidate(Level::Full);
+    drawInvalidated();
     return moved;
 }
 
 bool ChartController::keyPress(int key) {
     const int st = step();
-    bool moved = false;
     switch (key) {
     case Qt::Key_Left:
-        moved = st > 0 && m_TC.movePX(0, st);
+        if (st > 0 && m_TC.scrollPX(0, st))
+            invalidate(Level::Full);
         break;
     case Qt::Key_Right:
-        moved = st > 0 && m_TC.movePX(st, 0);
+        if (st > 0 && m_TC.scrollPX(st, 0))
+            invalidate(Level::Full);
         break;
     case Qt::Key_End:
         m_TC.setAutoMove(true);
-        drawChart();
-        return true;
+        invalidate(Level::Full);
+        break;
     default:
         return false;
     }
-    if (moved)
-        restoreCross();
+    drawInvalidated();
     return true;
 }
 
@@ -319,8 +345,9 @@ void ChartController::viewResized(const QSize& size) {
     if (size == m_view.size())
         return; // a resize clears the view's layers: only a real one may
     m_view.setSize(size);
-    m_TC.resize(); // draws
-    restoreCross();
+    m_TC.takeViewSize();
+    invalidate(Level::Full);
+    drawInvalidated();
 }
 
 } // namespace kovan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartFeedRunner.h"
+#include "chart/ChartInvalidation.h"
 #include "chart/ChartView.h"
 #include "chart/TChart.h"
 #include "core/ChartData.h"
@@ -24,9 +25,10 @@ namespace kovan {
 //
 // Caption, cursor mode and panel scripts leave through signals. GUI thread only.
 //
-// Drawing: every operation that changes what the chart shows draws one frame. In cross-hair
-// mode the cross is put back on top of each new frame where the pointer last was (a copy of
-// the frame, not another frame).
+// Drawing: each change of an operation marks its invalidation level (ChartInvalidation), and the
+// operation ends in one drawing step for the highest: a frame for the price or anything more,
+// a copy of the last frame for the cross-hair alone. In cross-hair mode the cross is put back
+// on top of each new frame where the pointer last was (a copy of the frame, not another frame).
 class ChartController : public QObject {
     Q_OBJECT
 public:
@@ -115,8 +117,10 @@ Q_SIGNALS:
     void panelRequested(const QUrl& url);
 
 private:
-    void drawChart();    // a frame, then the cross where it was
-    void restoreCross(); // the cross on the current frame, if one shows
+    using Level = ChartInvalidation::Level;
+    void invalidate(Level level) { m_invalidation.invalidate(level); }
+    void drawInvalidated();  // the drawing step: what the pending level asks for, once
+    bool crossShows() const; // cross-hair mode, the pointer over the view, no drag
     void setCaption(const QString& caption);
     int step() const;
 
@@ -135,6 +139,7 @@ private:
     QPoint m_mp;       // drag anchor
     bool m_cross = false;
     std::optional<QPoint> m_crossAt; // where the cross was last drawn
+    ChartInvalidation m_invalidation;
     bool m_closed = false;
 };
 

@@ -39,7 +39,6 @@ public:
 
     void setTiming(const ChartFeedTiming& timing) { m_timing = timing; }
     void setPauseMs(int ms) { m_pauseMs = ms; }
-    int pauseMs() const { return m_pauseMs; }
     void setReplyHandler(ReplyHandler handler) { m_handler = std::move(handler); }
 
     // Sets isRuning and starts the first feed at once.

@@ -86,14 +86,6 @@ int ChartFont::height() const {
     return metrics().height();
 }
 
-void ChartFont::draw(QImage& img, int x, int y, const QString& s, quint32 colour,
-                     std::vector<ChartTextBox>* boxes) {
-    if (img.isNull() || s.isEmpty())
-        return;
-    QPainter p(&img);
-    draw(p, x, y, s, colour, boxes);
-}
-
 void ChartFont::draw(QPainter& p, int x, int y, const QString& s, quint32 colour,
                      std::vector<ChartTextBox>* boxes) {
     if (s.isEmpty())

@@ -43,11 +43,9 @@ public:
     int width(const QString& s) const; // advance of s, in pixels
     int height() const;                // line height, the same for every text
 
-    // s with its top-left corner at (x, y) in `colour` (0xAARRGGBB, drawn opaque); the box is
-    // appended to `boxes` when given. Nothing for an empty text or a null image.
-    void draw(QImage& img, int x, int y, const QString& s, quint32 colour,
-              std::vector<ChartTextBox>* boxes);
-    // The same through a painter already open on the image (it takes the pen).
+    // s with its top-left corner at (x, y) in `colour` (0xAARRGGBB, drawn opaque), through a
+    // painter already open on the image (it takes the pen); the box is appended to `boxes` when
+    // given. Nothing for an empty text.
     void draw(QPainter& painter, int x, int y, const QString& s, quint32 colour,
               std::vector<ChartTextBox>* boxes);
 

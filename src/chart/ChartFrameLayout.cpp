@@ -36,9 +36,8 @@ bool scaleFor(const ChartFrameInput& in, const ChartFrameLayout& l, PriceScale& 
     return true;
 }
 
-} // namespace
-
-void layoutFrame(const ChartFrameInput& in, const TextWidth& textWidth, ChartFrameLayout& l) {
+// Clears what the last frame left and takes the sizes and widths of this one.
+void startLayout(const ChartFrameInput& in, ChartFrameLayout& l) {
     l.priceLabels.clear();
     l.timeLabels.clear();
     l.candleBars.clear();
@@ -46,9 +45,7 @@ void layoutFrame(const ChartFrameInput& in, const TextWidth& textWidth, ChartFra
     l.marker = ChartPriceMarker{};
     l.first = 0;
     l.last = -1;
-
-    const ChartDataList* barsPtr = in.bars;
-    l.barCount = barsPtr ? int(barsPtr->size()) : 0;
+    l.barCount = in.bars ? int(in.bars->size()) : 0;
     l.width = in.width;
     l.height = in.height;
     l.priceWidth = in.width - 60;
@@ -59,11 +56,109 @@ void layoutFrame(const ChartFrameInput& in, const TextWidth& textWidth, ChartFra
     l.candles = in.candles;
     l.decimals = in.decimals;
     l.firstIndex = in.firstIndex;
+}
+
+// Price labels between the top and the bottom of the scale (which carry none).
+void layPriceLabels(ChartFrameLayout& l) {
+    const PriceScale& sc = l.scale;
+    const float hi = sc.high, lo = sc.low;
+    const int k = priceLabelCount(l.priceHeight);
+    for (int i = 1; i <= k - 2; ++i) {
+        const double v = double(hi) - i * (double(hi) - double(lo)) / k;
+        l.priceLabels.push_back({QPoint(l.priceWidth + 4, sc.y(v) - 4), priceLabel(v, l.decimals)});
+    }
+}
+
+// The time label that closes slot j: at the middle of the last labelEvery slots.
+ChartTimeLabel timeLabelAt(const ChartFrameLayout& l, const ChartDataList& bars, int j,
+                           const TextWidth& textWidth) {
+    const int half = l.labelEvery / 2;
+    const int x = (j - half) * l.step;
+    qint64 t = bars[size_t(l.first + j - half)].dl;
+    if (!l.candles)
+        t += 28800; // the line chart's labels read eight hours later
+    QString s = timeLabel(t);
+    const int tx = x - textWidth(s) / 2;
+    return {j, x, {QPoint(tx, l.priceHeight + 5), std::move(s)}};
+}
+
+// The candle of `bar` in slot j; the newest bar, when `moved`, closes at the shown price and
+// reaches it with its low or high.
+ChartCandle candleAt(const ChartFrameLayout& l, int j, const ChartDataListRecord& bar, bool moved) {
+    const PriceScale& sc = l.scale;
+    const float p = l.price;
+    float close = bar.close, low = bar.low, high = bar.high;
+    if (moved) {
+        close = p;
+        low = std::min(low, p);
+        high = std::max(high, p);
+    }
+    ChartCandle c;
+    c.x0 = l.kmargin + j * l.step;
+    c.x1 = c.x0 + l.kwidth;
+    const int yc = sc.y(close), yo = sc.y(bar.open);
+    c.rising = yc < yo;
+    if (c.rising) {
+        c.bodyTop = yc;
+        c.bodyBottom = yo;
+    } else {
+        c.bodyTop = yc == yo ? yc - 1 : yo; // a flat bar is one row high
+        c.bodyBottom = yc;
+    }
+    c.wickX = l.kmargin + j * l.step + l.kwidth / 2;
+    c.wickTop = sc.y(high);
+    c.wickBottom = sc.y(low);
+    return c;
+}
+
+// The bars slot by slot from the first visible one (candles or line points), with the time
+// label of every labelEvery-th slot.
+void layBars(const ChartDataList& bars, const TextWidth& textWidth, ChartFrameLayout& l) {
+    const int n = l.barCount, first = l.first;
+    const float p = l.price;
+    const int drawn = std::max(0, std::min(l.slots, n - first));
+    if (l.candles)
+        l.candleBars.reserve(size_t(drawn));
+    else
+        l.linePoints.reserve(size_t(drawn));
+    for (int j = 0; j < drawn; ++j) {
+        const int i = first + j;
+        const ChartDataListRecord& bar = bars[size_t(i)];
+        // The newest bar follows the shown price.
+        const bool newestMoved = i == n - 1 && bar.close != p && p > 0;
+        if ((j + 1) % l.labelEvery == 0)
+            l.timeLabels.push_back(timeLabelAt(l, bars, j, textWidth));
+        if (l.candles)
+            l.candleBars.push_back(candleAt(l, j, bar, newestMoved));
+        else
+            l.linePoints.emplace_back(l.kmargin + j * l.step,
+                                      l.scale.y(newestMoved ? p : bar.close));
+    }
+}
+
+// The current-price marker, inside the scale only.
+void layPriceMarker(ChartFrameLayout& l) {
+    const float p = l.price;
+    ChartPriceMarker& m = l.marker;
+    m.shown = l.scale.low < p && p <= l.scale.high;
+    if (!m.shown)
+        return;
+    const int w = l.width;
+    m.y = l.scale.y(p);
+    m.box = {w - 56, m.y - 8, w - 4, m.y + 8};
+    m.label = {QPoint(w - 54, m.y - 7), priceLabel(p, l.decimals)};
+    m.lineEnd = w - 56;
+}
+
+} // namespace
+
+void layoutFrame(const ChartFrameInput& in, const TextWidth& textWidth, ChartFrameLayout& l) {
+    startLayout(in, l);
     if (l.step <= 0) {
         l.status = FrameStatus::NoSlotWidth;
         return;
     }
-    const int st = l.step, n = l.barCount, W = l.priceWidth, H = l.priceHeight;
+    const int st = l.step, n = l.barCount, W = l.priceWidth;
     l.labelEvery = labelEvery(st);
     l.slots = slotCount(W, st);
 
@@ -77,83 +172,15 @@ void layoutFrame(const ChartFrameInput& in, const TextWidth& textWidth, ChartFra
         l.status = FrameStatus::FirstPastEnd;
         return;
     }
-    const ChartDataList& bars = *barsPtr;
-    const float p = in.price != 0 ? in.price : bars[size_t(n - 1)].close;
-    l.price = p;
+    const ChartDataList& bars = *in.bars;
+    l.price = in.price != 0 ? in.price : bars[size_t(n - 1)].close;
     if (!scaleFor(in, l, l.scale)) {
         l.status = FrameStatus::NoPriceScale;
         return;
     }
-    const PriceScale& sc = l.scale;
-    const float hi = sc.high, lo = sc.low;
-
-    // Price labels between the top and the bottom of the scale (which carry none).
-    const int k = priceLabelCount(H);
-    for (int i = 1; i <= k - 2; ++i) {
-        const double v = double(hi) - i * (double(hi) - double(lo)) / k;
-        l.priceLabels.push_back({QPoint(W + 4, sc.y(v) - 4), priceLabel(v, l.decimals)});
-    }
-
-    const int first = l.first, every = l.labelEvery;
-    const int drawn = std::max(0, std::min(l.slots, n - first));
-    if (l.candles)
-        l.candleBars.reserve(size_t(drawn));
-    else
-        l.linePoints.reserve(size_t(drawn));
-    for (int j = 0; j < drawn; ++j) {
-        const int i = first + j;
-        const ChartDataListRecord& bar = bars[size_t(i)];
-        float open = bar.open, close = bar.close, low = bar.low, high = bar.high;
-        // The newest bar follows the shown price.
-        const bool newestMoved = i == n - 1 && close != p && p > 0;
-        if ((j + 1) % every == 0) {
-            // Labelled at the middle of the last `every` slots.
-            const int half = every / 2;
-            const int x = (j - half) * st;
-            qint64 t = bars[size_t(first + j - half)].dl;
-            if (!l.candles)
-                t += 28800; // the line chart's labels read eight hours later
-            QString s = timeLabel(t);
-            const int tx = x - textWidth(s) / 2;
-            l.timeLabels.push_back({j, x, {QPoint(tx, H + 5), std::move(s)}});
-        }
-        if (l.candles) {
-            ChartCandle c;
-            c.x0 = l.kmargin + j * st;
-            c.x1 = c.x0 + l.kwidth;
-            if (newestMoved) {
-                close = p;
-                low = std::min(low, p);
-                high = std::max(high, p);
-            }
-            const int yc = sc.y(close), yo = sc.y(open);
-            c.rising = yc < yo;
-            if (c.rising) {
-                c.bodyTop = yc;
-                c.bodyBottom = yo;
-            } else {
-                c.bodyTop = yc == yo ? yc - 1 : yo; // a flat bar is one row high
-                c.bodyBottom = yc;
-            }
-            c.wickX = l.kmargin + j * st + l.kwidth / 2;
-            c.wickTop = sc.y(high);
-            c.wickBottom = sc.y(low);
-            l.candleBars.push_back(c);
-        } else {
-            l.linePoints.emplace_back(l.kmargin + j * st, sc.y(newestMoved ? p : close));
-        }
-    }
-
-    // Current price marker, inside the scale only.
-    ChartPriceMarker& m = l.marker;
-    m.shown = lo < p && p <= hi;
-    if (m.shown) {
-        const int w = l.width;
-        m.y = sc.y(p);
-        m.box = {w - 56, m.y - 8, w - 4, m.y + 8};
-        m.label = {QPoint(w - 54, m.y - 7), priceLabel(p, l.decimals)};
-        m.lineEnd = w - 56;
-    }
+    layPriceLabels(l);
+    layBars(bars, textWidth, l);
+    layPriceMarker(l);
     l.status = FrameStatus::Ok;
 }
 

@@ -5,13 +5,13 @@
 
 namespace kovan {
 
-void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, FrameColours& col) {
+void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, const ChartStyle& style) {
     QImage& img = canvas.image;
     const int w = l.width, h = l.height, W = l.priceWidth, H = l.priceHeight;
-    const quint32 back = col[FrameColours::Back];
+    const quint32 back = style.colour(ChartStyle::Back);
     raster::fill(img, 0, 0, w, h, back);
 
-    const quint32 broken = col[FrameColours::Broken];
+    const quint32 broken = style.colour(ChartStyle::Broken);
     raster::line(img, 0, 0, w, 0, broken);
     raster::line(img, 0, 0, 0, h, broken);
     raster::line(img, 0, h - 1, w, h - 1, broken);
@@ -31,7 +31,7 @@ void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, FrameColours& co
     for (int j = 0; j < drawn; ++j) {
         for (; timeLabel != l.timeLabels.end() && timeLabel->slot == j; ++timeLabel) {
             raster::line(img, timeLabel->tickX, H, timeLabel->tickX, H + 5,
-                         col[FrameColours::Front]);
+                         style.colour(ChartStyle::Front));
             canvas.text(timeLabel->label.pos.x(), timeLabel->label.pos.y(), timeLabel->label.text,
                         axisText);
         }
@@ -40,20 +40,22 @@ void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, FrameColours& co
         const ChartCandle& c = l.candleBars[size_t(j)];
         quint32 wick;
         if (c.rising) {
-            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom, col[FrameColours::Yangzhu]);
-            wick = col[FrameColours::Yangxian];
+            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom,
+                         style.colour(ChartStyle::Yangzhu));
+            wick = style.colour(ChartStyle::Yangxian);
         } else {
-            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom, col[FrameColours::Yinzhu]);
-            wick = col[FrameColours::Yinxian];
+            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom,
+                         style.colour(ChartStyle::Yinzhu));
+            wick = style.colour(ChartStyle::Yinxian);
         }
         raster::line(img, c.wickX, c.wickTop, c.wickX, c.wickBottom, wick);
     }
     if (!l.candles)
-        raster::drawWideLine(img, l.linePoints, l.kwidth, col[FrameColours::Front]);
+        raster::drawWideLine(img, l.linePoints, l.kwidth, style.colour(ChartStyle::Front));
 
     const ChartPriceMarker& m = l.marker;
     if (m.shown) {
-        const quint32 front = col[FrameColours::Front];
+        const quint32 front = style.colour(ChartStyle::Front);
         raster::fill(img, m.box.x1, m.box.y1, m.box.x2, m.box.y2, front);
         canvas.font.setPointSize(8);
         canvas.text(m.label.pos.x(), m.label.pos.y(), m.label.text, back); // explicit colour

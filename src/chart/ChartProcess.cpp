@@ -98,7 +98,6 @@ void ChartProcess::run() {
             url = chartRequestUrl(m_root, m_symbol, m_period, m_lastDl);
             generation = m_generation.load(std::memory_order_acquire);
         }
-        m_requests.fetch_add(1, std::memory_order_acq_rel);
         const HttpReply reply = client.get(url);
         if (!isRun() || stopRequested())
             break; // stopped: the cancelled request is no failure

@@ -40,7 +40,9 @@ struct ChartMergeOutcome {
     // Bars were appended: the feed writes `bars` (the whole series) to `historyPath`.
     bool save = false;
     QString historyPath;
-    ChartDataList bars;
+    // A snapshot of the series' bars after the merge, sharing them rather than copying. The
+    // feed drops it before its next request, so the next merge appends in place.
+    SharedChartDataList bars;
 };
 
 // The feed of one chart window: polls the data server for the bars of one symbol and period
@@ -54,11 +56,11 @@ struct ChartMergeOutcome {
 // (endedByError); its window replaces it.
 //
 // Threads. The series and the chart belong to the GUI thread: the feed never reads or writes
-// bars. It parses the reply on its own thread, then runs `merge` on the GUI thread through the
-// relay and waits for it, so merge and drawing never overlap and the next request already
-// knows the merged last bar. Only the series' `locked` flag is read here (atomic). A reply
-// whose text equals the last merged reply of the same address is not handed over again: it
-// would change nothing, and the GUI thread stays asleep.
+// the series' bars; it writes the snapshot that the merge hands back. It parses the reply on its
+// own thread, then runs `merge` on the GUI thread through the relay and waits for it, so merge and
+// drawing never overlap and the next request already knows the merged last bar. Only the series'
+// `locked` flag is read here (atomic). A reply whose text equals the last merged reply of the same
+// address is not handed over again: it would change nothing, and the GUI thread stays asleep.
 //
 // setTarget / setLastBar / stopFeed: any thread (the window calls them on the GUI thread).
 // The history file is written on this thread; its path lock keeps two feeds of one pair from
@@ -91,8 +93,6 @@ public:
     bool UPDAED() const { return m_UPDAED.load(std::memory_order_acquire); }
     bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
     int startDelayMs() const { return m_startDelayMs; }
-    // Requests sent so far (tests).
-    int requestsMade() const { return m_requests.load(std::memory_order_acquire); }
     // The last reply text and why the feed ended (empty when it did not fail).
     QString resStr() const;
     QString errorText() const;
@@ -116,7 +116,6 @@ private:
     std::atomic<bool> m_isRun{true};
     std::atomic<bool> m_UPDAED{false};
     std::atomic<bool> m_endedByError{false};
-    std::atomic<int> m_requests{0};
     std::atomic<int> m_generation{0}; // moves on with every setTarget
     std::condition_variable m_wake;   // paired with stopMutex()
 

@@ -64,6 +64,11 @@ ChartMergeResult mergeChartBars(ChartDataList& series, const std::vector<ChartRe
     return r;
 }
 
+ChartMergeResult mergeChartBars(SharedChartDataList& series,
+                                const std::vector<ChartReplyBar>& bars) {
+    return mergeChartBars(series.edit(), bars);
+}
+
 std::optional<qint32> lastBarTime(const ChartDataList& series) {
     if (series.empty())
         return std::nullopt;

@@ -55,6 +55,8 @@ struct ChartMergeResult {
 //  - older: ignored.
 // A D that does not fit a bar time (32 bits) is ignored. Gaps are not filled.
 ChartMergeResult mergeChartBars(ChartDataList& series, const std::vector<ChartReplyBar>& bars);
+ChartMergeResult mergeChartBars(SharedChartDataList& series,
+                                const std::vector<ChartReplyBar>& bars);
 
 // The time of the last bar, none for an empty series.
 std::optional<qint32> lastBarTime(const ChartDataList& series);

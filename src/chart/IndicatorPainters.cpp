@@ -27,10 +27,10 @@ int attrInt(const QJsonObject& o, QStringView key) {
 }
 
 // A layer colour, or the style colour named by `fallback` when it is empty.
-quint32 layerColour(const QJsonObject& attr, QStringView key, const QJsonObject& style,
-                    QStringView fallback) {
+quint32 layerColour(const QJsonObject& attr, QStringView key, const ChartStyle& style,
+                    ChartStyle::Colour fallback) {
     const QString s = jsonText(attr, key);
-    return s.isEmpty() ? styleColor(style, fallback) : styleColor(s);
+    return s.isEmpty() ? style.colour(fallback) : styleColor(s);
 }
 
 // The last visible bar that exists.
@@ -47,7 +47,6 @@ constexpr IndicatorType indicatorTypes[] = {
     {u"PPVI", paintPivots},
     {u"BB", paintBands},
     {u"MA", paintMovingAverages},
-    {u"MKDT", paintMarketData},
 };
 
 } // namespace
@@ -71,15 +70,15 @@ void paintPivots(IndicatorFrame& f, const QJsonObject& a) {
         ++k;
     const int xs = k > 0 ? k * f.step : 1;
 
-    const quint32 zc = layerColour(a, u"zccolor", f.style, u"yinxian");
-    const quint32 zl = layerColour(a, u"zlcolor", f.style, u"yangzhu");
-    const quint32 pp = layerColour(a, u"ppcolor", f.style, u"broken");
+    const quint32 zc = layerColour(a, u"zccolor", f.style, ChartStyle::Yinxian);
+    const quint32 zl = layerColour(a, u"zlcolor", f.style, ChartStyle::Yangzhu);
+    const quint32 pp = layerColour(a, u"ppcolor", f.style, ChartStyle::Broken);
     QImage& img = f.canvas.image;
     const int w = img.width(), H = img.height() - 20;
     if (xs > 1)
-        raster::line(img, xs, 1, xs, H, styleColor(f.style, u"front"));
+        raster::line(img, xs, 1, xs, H, f.style.colour(ChartStyle::Front));
 
-    const quint32 back = styleColor(f.style, u"back");
+    const quint32 back = f.style.colour(ChartStyle::Back);
     f.canvas.font.setPointSize(8);
     // Dots on every third column from xs to w - 60 inclusive.
     auto dotted = [&](int y, quint32 c) {
@@ -125,7 +124,7 @@ void paintMovingAverages(IndicatorFrame& f, const QJsonObject& a) {
     if (!list.isArray() || list.toArray().isEmpty())
         return;
     const int last = lastBar(f);
-    quint32 c = styleColor(f.style, u"front");
+    quint32 c = f.style.colour(ChartStyle::Front);
     std::vector<QPoint> points;
     for (const QJsonValue& ev : list.toArray()) {
         const QJsonObject e = ev.toObject();
@@ -147,7 +146,7 @@ void paintMovingAverages(IndicatorFrame& f, const QJsonObject& a) {
 }
 
 void paintBands(IndicatorFrame& f, const QJsonObject& a) {
-    const quint32 c = layerColour(a, u"color", f.style, u"front");
+    const quint32 c = layerColour(a, u"color", f.style, ChartStyle::Front);
     const int n = attrInt(a, u"cycle");
     const int m = attrInt(a, u"stddev");
     const int lw = attrInt(a, u"linew");
@@ -165,7 +164,5 @@ void paintBands(IndicatorFrame& f, const QJsonObject& a) {
     raster::drawWideLine(f.canvas.image, middle, lw, c);
     raster::drawWideLine(f.canvas.image, lower, lw, c);
 }
-
-void paintMarketData(IndicatorFrame&, const QJsonObject&) {}
 
 } // namespace kovan

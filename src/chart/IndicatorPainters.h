@@ -2,6 +2,7 @@
 
 #include "chart/ChartFont.h"
 #include "chart/ChartGeometry.h"
+#include "chart/ChartStyle.h"
 #include "core/ChartData.h"
 
 #include <QJsonObject>
@@ -14,7 +15,7 @@ namespace kovan {
 // first … last, the slot width and the price scale.
 struct IndicatorFrame {
     ChartCanvas& canvas;
-    const QJsonObject& style;
+    const ChartStyle& style;
     const ChartDataList& bars;
     int first = 0;
     int last = -1;
@@ -31,11 +32,9 @@ void paintPivots(IndicatorFrame& frame, const QJsonObject& attributes);
 void paintMovingAverages(IndicatorFrame& frame, const QJsonObject& attributes);
 // "BB": Bollinger bands (upper, middle, lower).
 void paintBands(IndicatorFrame& frame, const QJsonObject& attributes);
-// "MKDT": accepted, draws nothing.
-void paintMarketData(IndicatorFrame& frame, const QJsonObject& attributes);
 
 // The painter of an indicator type (exact, case-sensitive), or null for a type that draws
-// nothing.
+// nothing ("MKDT" among them: accepted, nothing to draw).
 IndicatorPainter indicatorPainter(QStringView type);
 
 } // namespace kovan

@@ -108,72 +108,94 @@ void clipMinor(int64_t& kLo, int64_t& kHi, int64_t min0, int64_t smin, int64_t d
     }
 }
 
-// The line in the pixel value c (as stored in img, which has a 32-bit format).
-void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
-    const int w = img.width(), h = img.height();
-    if (w <= 0 || h <= 0)
-        return;
-    const Pixels px(img);
-    const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
-    // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
-    if (dy == 0) {
+// A horizontal or vertical line in the pixel value c, clipped to the w × h pixels: the start
+// pixel always, the end pixel only `withEnd`. False when the line is neither.
+bool drawAxisLine(const Pixels& px, int w, int h, int x1, int y1, int x2, int y2, quint32 c,
+                  bool withEnd) {
+    if (y1 == y2) {
         if (y1 < 0 || y1 >= h)
-            return;
+            return true;
         const auto [a, b] = axisSpan(x1, x2, withEnd, w);
         if (a < b)
             fillSpan(px.row(y1) + a, qsizetype(b - a), c);
-        return;
+        return true;
     }
-    if (dx == 0) {
+    if (x1 == x2) {
         if (x1 < 0 || x1 >= w)
-            return;
+            return true;
         const auto [a, b] = axisSpan(y1, y2, withEnd, h);
         for (int64_t y = a; y < b; ++y)
             px.row(int(y))[x1] = c;
-        return;
+        return true;
     }
-    // General case: step k = 0 … len-1 (… len with the end point) along the major axis.
+    return false;
+}
+
+// A sloped line along its longer (major) axis, x when both are as long: step k goes to
+// maj0 + smaj·k on the major axis and min0 + smin·minorAt(k, dmin, dmaj) on the minor one.
+struct SlopedLine {
+    bool xMajor;
+    int64_t dmaj, dmin; // lengths
+    int64_t smaj, smin; // directions, ±1
+    int64_t maj0, min0; // the start
+    int64_t majLimit, minLimit;
+};
+
+SlopedLine slopedLine(int x1, int y1, int x2, int y2, int w, int h) {
+    const int64_t dx = int64_t(x2) - x1, dy = int64_t(y2) - y1;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const int64_t dmaj = xMajor ? std::llabs(dx) : std::llabs(dy);
-    const int64_t dmin = xMajor ? std::llabs(dy) : std::llabs(dx);
-    const int64_t smaj = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const int64_t smin = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const int64_t maj0 = xMajor ? x1 : y1, min0 = xMajor ? y1 : x1;
-    const int64_t majLimit = xMajor ? w : h, minLimit = xMajor ? h : w;
-    int64_t kLo = 0, kHi = withEnd ? dmaj : dmaj - 1;
-    // Clip the major axis: maj0 + smaj*k in [0, majLimit).
-    if (smaj > 0) {
-        kLo = std::max(kLo, -maj0);
-        kHi = std::min(kHi, majLimit - 1 - maj0);
+    SlopedLine s;
+    s.xMajor = xMajor;
+    s.dmaj = xMajor ? std::llabs(dx) : std::llabs(dy);
+    s.dmin = xMajor ? std::llabs(dy) : std::llabs(dx);
+    s.smaj = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    s.smin = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    s.maj0 = xMajor ? x1 : y1;
+    s.min0 = xMajor ? y1 : x1;
+    s.majLimit = xMajor ? w : h;
+    s.minLimit = xMajor ? h : w;
+    return s;
+}
+
+// Narrows the steps kLo … kHi to those inside the image on both axes; leaves kLo > kHi when
+// none is.
+void clipSteps(const SlopedLine& s, int64_t& kLo, int64_t& kHi) {
+    // The major axis: maj0 + smaj·k in [0, majLimit).
+    if (s.smaj > 0) {
+        kLo = std::max(kLo, -s.maj0);
+        kHi = std::min(kHi, s.majLimit - 1 - s.maj0);
     } else {
-        kLo = std::max(kLo, maj0 - (majLimit - 1));
-        kHi = std::min(kHi, maj0);
+        kLo = std::max(kLo, s.maj0 - (s.majLimit - 1));
+        kHi = std::min(kHi, s.maj0);
     }
     if (kLo > kHi)
         return;
-    // Clip the minor axis. A line between two points inside the image (most of the chart's)
-    // needs no clipping: its minor coordinates lie between theirs.
-    const int64_t min1 = min0 + smin * dmin;
-    if (min0 < 0 || min0 >= minLimit || min1 < 0 || min1 >= minLimit) {
-        clipMinor(kLo, kHi, min0, smin, dmin, dmaj, minLimit);
-        if (kLo > kHi)
-            return;
-    }
-    // Step along the major axis carrying minorAt(k) = floor(num / den) with num = 2·k·dmin +
-    // dmaj and den = 2·dmaj as quotient q and remainder r: each step adds 2·dmin ≤ den to num,
-    // so q grows by at most one. No division per pixel.
-    const int64_t den = 2 * dmaj, inc = 2 * dmin;
+    // The minor axis. A line between two points inside the image (most of the chart's) needs
+    // no clipping: its minor coordinates lie between theirs.
+    const int64_t min1 = s.min0 + s.smin * s.dmin;
+    if (s.min0 < 0 || s.min0 >= s.minLimit || min1 < 0 || min1 >= s.minLimit)
+        clipMinor(kLo, kHi, s.min0, s.smin, s.dmin, s.dmaj, s.minLimit);
+}
+
+// Sets the pixels of steps kLo … kHi (all inside the image) in the pixel value c.
+void plotSteps(const Pixels& px, const SlopedLine& s, int64_t kLo, int64_t kHi, quint32 c) {
+    // Carries minorAt(k) = floor(num / den) with num = 2·k·dmin + dmaj and den = 2·dmaj as
+    // quotient q and remainder r: each step adds 2·dmin ≤ den to num, so q grows by at most
+    // one. No division per pixel.
+    const int64_t den = 2 * s.dmaj, inc = 2 * s.dmin;
+    const int64_t smaj = s.smaj, smin = s.smin, min0 = s.min0;
+    const bool xMajor = s.xMajor;
     int64_t q, r;
-    if (dmaj <= INT32_MAX) {
-        const int64_t num = 2 * kLo * dmin + dmaj;
+    if (s.dmaj <= INT32_MAX) {
+        const int64_t num = 2 * kLo * s.dmin + s.dmaj;
         q = num / den;
         r = num - q * den;
     } else {
-        const __int128 num = 2 * __int128(kLo) * dmin + dmaj;
+        const __int128 num = 2 * __int128(kLo) * s.dmin + s.dmaj;
         q = int64_t(num / den);
         r = int64_t(num - __int128(q) * den);
     }
-    int64_t maj = maj0 + smaj * kLo;
+    int64_t maj = s.maj0 + smaj * kLo;
     for (int64_t k = kLo; k <= kHi; ++k, maj += smaj) {
         const int64_t mn = min0 + smin * q;
         if (xMajor)
@@ -186,6 +208,23 @@ void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withE
             ++q;
         }
     }
+}
+
+// The line in the pixel value c (as stored in img, which has a 32-bit format).
+void drawLine(QImage& img, int x1, int y1, int x2, int y2, quint32 c, bool withEnd) {
+    const int w = img.width(), h = img.height();
+    if (w <= 0 || h <= 0)
+        return;
+    const Pixels px(img);
+    // Horizontal and vertical lines are most of the chart (frame, ticks, wicks, dots).
+    if (drawAxisLine(px, w, h, x1, y1, x2, y2, c, withEnd))
+        return;
+    // Steps k = 0 … len-1 (… len with the end point) along the major axis.
+    const SlopedLine s = slopedLine(x1, y1, x2, y2, w, h);
+    int64_t kLo = 0, kHi = withEnd ? s.dmaj : s.dmaj - 1;
+    clipSteps(s, kLo, kHi);
+    if (kLo <= kHi)
+        plotSteps(px, s, kLo, kHi, c);
 }
 
 } // namespace

@@ -41,10 +41,6 @@ void TChart::scrollTo(int first) {
     m_FDNInx = std::max(first, 0);
 }
 
-int TChart::step() const {
-    return styleInt(m_FStyle, u"kwidth") + styleInt(m_FStyle, u"kmargin");
-}
-
 int TChart::pipLen() const {
     const qint64 v = jsonInt(m_FSyminfo, u"PIPLEN");
     return int(std::clamp<qint64>(v, 0, 20));
@@ -72,11 +68,10 @@ void TChart::draw() {
 }
 
 void TChart::drawWait() {
-    FrameColours col(m_FStyle);
-    const quint32 back = col[FrameColours::Back];
+    const quint32 back = m_FStyle.colour(ChartStyle::Back);
     raster::fill(m_CacheMap, 0, 0, m_CacheMap.width(), m_CacheMap.height(), back);
     m_cacheText.clear();
-    const quint32 fc = fontColour(col[FrameColours::Yangxian], back);
+    const quint32 fc = fontColour(m_FStyle.colour(ChartStyle::Yangxian), back);
     m_font.setPointSize(16); // the family stays what the bitmap holds
     const QString s = QStringLiteral("正在载入...");
     const int w = m_CacheMap.width(), h = m_CacheMap.height();
@@ -110,9 +105,9 @@ void TChart::drawFullFrame() {
     in.bars = &bars;
     in.width = m_workMap.width();
     in.height = m_workMap.height();
-    in.kwidth = styleInt(m_FStyle, u"kwidth");
-    in.kmargin = styleInt(m_FStyle, u"kmargin");
-    in.candles = styleInt(m_FStyle, u"linetype") == 0;
+    in.kwidth = m_FStyle.kwidth();
+    in.kmargin = m_FStyle.kmargin();
+    in.candles = m_FStyle.candles();
     in.follow = m_FAutoMove;
     in.firstIndex = m_FDNInx;
     in.price = m_FPrice;
@@ -130,8 +125,7 @@ void TChart::drawFullFrame() {
     const ChartFrameLayout& l = m_layout;
     m_workText.clear();
     ChartCanvas canvas{m_workMap, m_font, recorder(m_workText)};
-    FrameColours colours(m_FStyle);
-    paintFrame(canvas, l, colours);
+    paintFrame(canvas, l, m_FStyle);
 
     // 3. The values later drawing reads (indicators, cross-hair, scrolling).
     m_FELineST = l.first;
@@ -159,8 +153,8 @@ void TChart::drawIndicator(int layerInx, IndicatorPainter painter) {
     if (!m_FPData || layerInx < 0 || layerInx >= int(m_IndexLayers.size()))
         return;
     ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
-    IndicatorFrame frame{canvas, m_FStyle, m_FPData->datalist, m_FELineST, m_FELineED,
-                         step(), m_scale};
+    const int st = m_FStyle.step();
+    IndicatorFrame frame{canvas, m_FStyle, m_FPData->datalist, m_FELineST, m_FELineED, st, m_scale};
     painter(frame, m_IndexLayers[size_t(layerInx)].attributes());
 }
 
@@ -177,7 +171,7 @@ void TChart::drawCross(int X, int Y) {
         boxes = m_cacheText;
 
     if (X >= 0 && X < m_FMWidth - 60 && Y >= 0 && Y < m_FMHeight - 20) {
-        const quint32 c = styleColor(m_FStyle, u"front");
+        const quint32 c = m_FStyle.colour(ChartStyle::Front);
         // The read-outs are drawn on the copy in Verdana 8; the cache's font is not touched.
         ChartCanvas canvas{img, m_axisFont, recorder(boxes)};
         raster::line(img, 0, Y, m_FMWidth - 58, Y, c);
@@ -186,10 +180,10 @@ void TChart::drawCross(int X, int Y) {
         const quint32 tc = fontColour(c, c); // drawn on the box filled with `front`
         raster::fill(img, m_FMWidth - 58, Y - 7, m_FMWidth - 5, Y + 7, c);
         canvas.text(m_FMWidth - 55, Y - 7 + (14 - m_axisFont.height()) / 2, s, tc);
-        const int st = step();
+        const int st = m_FStyle.step();
         const double slot = st != 0 ? double(X) / st : 0.0;
         const qint64 i = qint64(m_FELineST) + roundEven(slot);
-        const ChartDataList* bars = m_FPData ? &m_FPData->datalist : nullptr;
+        const ChartDataList* bars = m_FPData ? &m_FPData->datalist.bars() : nullptr;
         if (st > 0 && bars && i >= 0 && i < qint64(bars->size())) {
             s = timeLabel((*bars)[size_t(i)].dl);
             const int hb = img.height();
@@ -203,9 +197,16 @@ void TChart::drawCross(int X, int Y) {
 }
 
 bool TChart::movePX(int X1, int X2) {
+    if (!scrollPX(X1, X2))
+        return false;
+    draw();
+    return true;
+}
+
+bool TChart::scrollPX(int X1, int X2) {
     if (!m_FDFulled)
         return false;
-    const int st = step();
+    const int st = m_FStyle.step();
     if (st <= 0)
         return false;
     const int n = m_FPData ? int(m_FPData->datalist.size()) : 0;
@@ -214,11 +215,15 @@ bool TChart::movePX(int X1, int X2) {
         return false;
     m_FAutoMove = false;
     m_FDNInx = f;
-    draw();
     return true;
 }
 
 void TChart::resize() {
+    takeViewSize();
+    draw();
+}
+
+void TChart::takeViewSize() {
     const QSize sz = m_FMView->size();
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
@@ -230,7 +235,6 @@ void TChart::resize() {
         layer.obj.reset();
     m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), sz);
     m_FAutoMove = true;
-    draw();
 }
 
 } // namespace kovan

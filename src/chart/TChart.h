@@ -3,6 +3,7 @@
 #include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
+#include "chart/ChartStyle.h"
 #include "chart/ChartView.h"
 #include "chart/IndicatorPainters.h"
 #include "chart/LayerRecord.h"
@@ -60,8 +61,10 @@ public:
         m_FPData = std::move(p);
     }
     const PChartData& PData() const { return m_FPData; }
-    void setStyle(const QJsonObject& s) { m_FStyle = s; }
-    const QJsonObject& style() const { return m_FStyle; }
+    // The style is read once here (ChartStyle); a bad colour in it fails the drawing that reads
+    // that colour.
+    void setStyle(const QJsonObject& s) { m_FStyle = ChartStyle(s); }
+    const ChartStyle& style() const { return m_FStyle; }
     void setSymInfo(const QJsonObject& s); // also back to follow mode
     const QJsonObject& SymInfo() const { return m_FSyminfo; }
     void setPrice(float p); // stores and draws; 0 = no price known
@@ -84,6 +87,9 @@ public:
     bool ohlcReadout() const { return m_ohlcReadout; }
     bool movePX(int X1, int X2); // drag scroll; true when it scrolled (and drew)
     void resize();               // takes the view's size; clears the view's layers; draws
+    // movePX and resize without the frame, for a caller that draws once for all its changes.
+    bool scrollPX(int X1, int X2);
+    void takeViewSize();
     void clear() {}
     void drawLine() {}
 
@@ -93,6 +99,7 @@ public:
     QString addLayer(int cate, const QString& lInfo);
     void ModifyLayer(const QString& lKey, const QString& lInfo);
     void removeLayer(const QString& layerKey);
+    void dropLayer(const QString& layerKey); // removeLayer without the frame
     const std::vector<LayerRecord>& IndexLayers() const { return m_IndexLayers; }
 
     // ---- indicators (into the cache, from the stored frame values) --------------------
@@ -101,7 +108,7 @@ public:
     void drawIndexPPVI(int layerInx) { drawIndicator(layerInx, paintPivots); }
     void drawIndexMA(int layerInx) { drawIndicator(layerInx, paintMovingAverages); }
     void DrawIndexBB(int layerInx) { drawIndicator(layerInx, paintBands); }
-    void drawMktDTI(int layerInx) { drawIndicator(layerInx, paintMarketData); }
+    void drawMktDTI(int) {} // "MKDT" layers draw nothing
 
     // ---- state of the last frame (read-only; tests, the window) -----------------------
     bool FDFulled() const { return m_FDFulled; }
@@ -134,7 +141,6 @@ private:
     std::vector<TextBox>* recorder(std::vector<TextBox>& boxes) {
         return m_recordText ? &boxes : nullptr;
     }
-    int step() const;
     int pipLen() const;
 
     std::vector<LayerRecord> m_IndexLayers;
@@ -148,7 +154,7 @@ private:
     std::shared_ptr<BitmapLayer> m_bottom;
     int m_FMWidth = 0;
     int m_FMHeight = 0;
-    QJsonObject m_FStyle;
+    ChartStyle m_FStyle;
     QJsonObject m_FSyminfo;
     PChartData m_FPDPoint;
     bool m_FAutoMove = true;

@@ -70,6 +70,11 @@ void TChart::ModifyLayer(const QString& lKey, const QString& lInfo) {
 }
 
 void TChart::removeLayer(const QString& layerKey) {
+    dropLayer(layerKey);
+    draw();
+}
+
+void TChart::dropLayer(const QString& layerKey) {
     auto it = std::find_if(m_IndexLayers.begin(), m_IndexLayers.end(),
                            [&](const LayerRecord& l) { return l.lKey == layerKey; });
     if (it != m_IndexLayers.end()) {
@@ -77,7 +82,6 @@ void TChart::removeLayer(const QString& layerKey) {
             m_FMView->removeLayer(it->obj);
         m_IndexLayers.erase(it);
     }
-    draw();
 }
 
 } // namespace kovan

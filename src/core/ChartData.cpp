@@ -6,6 +6,19 @@
 
 namespace kovan {
 
+ChartDataList& SharedChartDataList::edit() {
+    if (!m_bars)
+        m_bars = std::make_shared<ChartDataList>();
+    else if (!alone()) // a snapshot is alive: it keeps the bars it has
+        m_bars = std::make_shared<ChartDataList>(*m_bars);
+    return *m_bars;
+}
+
+const ChartDataList& SharedChartDataList::noBars() {
+    static const ChartDataList none;
+    return none;
+}
+
 quint32 styleColor(const QString& s) {
     if (s.isEmpty())
         return 0;

@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -27,6 +28,62 @@ static_assert(sizeof(ChartDataListRecord) == 20, "a bar is 20 bytes on disk and 
 
 using ChartDataList = std::vector<ChartDataListRecord>;
 
+// Bars shared copy-on-write. Copies share one array, so copying costs nothing per bar; a change
+// through a copy whose array is shared gives that copy an array of its own first, and every
+// other copy keeps the bars it had. A copy is thus a snapshot that nothing changes: the series
+// hands one to its feed thread, which writes it to the history file while the window goes on
+// (a change made while a snapshot is still alive copies the bars once). A change through the
+// only holder happens in place.
+//
+// Threads: one object is used by one thread at a time; copies may live on other threads. The
+// holder writes in place only when it finds itself alone, so a copy that went to another thread
+// is dropped there before that thread next hands work to the holder's thread (the hand-over
+// orders the drop before the write; the feed drops its snapshot before its next request).
+class SharedChartDataList {
+public:
+    using value_type = ChartDataListRecord;
+    using const_iterator = ChartDataList::const_iterator;
+    using iterator = const_iterator; // read-only: changes go through edit()
+
+    SharedChartDataList() = default;
+    SharedChartDataList(ChartDataList bars)
+        : m_bars(std::make_shared<ChartDataList>(std::move(bars))) {}
+    SharedChartDataList(std::initializer_list<ChartDataListRecord> bars)
+        : SharedChartDataList(ChartDataList(bars)) {}
+
+    const ChartDataList& bars() const { return m_bars ? *m_bars : noBars(); }
+    operator const ChartDataList&() const { return bars(); }
+    bool empty() const { return bars().empty(); }
+    size_t size() const { return bars().size(); }
+    const ChartDataListRecord& operator[](size_t i) const { return bars()[i]; }
+    const ChartDataListRecord& back() const { return bars().back(); }
+    const_iterator begin() const { return bars().begin(); }
+    const_iterator end() const { return bars().end(); }
+
+    // The bars to change, this copy's own (copied first while another copy shares them).
+    ChartDataList& edit();
+    void push_back(const ChartDataListRecord& bar) { edit().push_back(bar); }
+    void clear() { m_bars.reset(); } // other copies keep their bars
+    // Whether the two share one array (a snapshot that cost no copy).
+    bool sharesWith(const SharedChartDataList& other) const {
+        return m_bars && m_bars == other.m_bars;
+    }
+    // No other copy shares the array: a change happens in place.
+    bool alone() const { return !m_bars || m_bars.use_count() == 1; }
+
+    friend bool operator==(const SharedChartDataList& a, const SharedChartDataList& b) {
+        return a.bars() == b.bars();
+    }
+    friend bool operator==(const SharedChartDataList& a, const ChartDataList& b) {
+        return a.bars() == b;
+    }
+
+private:
+    static const ChartDataList& noBars();
+
+    std::shared_ptr<ChartDataList> m_bars; // none: no bars
+};
+
 // The bar series of one chart window, held by PChartData (shared ownership): the window makes
 // it (std::make_shared) and shares it with its renderer and its feed, so a feed thread that is
 // still winding down after its window closed never reads a freed series. Nothing else keeps
@@ -34,14 +91,16 @@ using ChartDataList = std::vector<ChartDataListRecord>;
 //
 // Threads: `datalist`, `symbol` and `period` belong to the GUI thread (the feed hands each
 // parsed reply to the GUI thread, which merges it there), so they are never read while being
-// written. `locked` is the one flag the feed thread reads itself, hence atomic.
+// written. The feed thread gets the bars to save as a snapshot of `datalist` (a copy of the
+// SharedChartDataList, not of the bars). `locked` is the one flag the feed thread reads
+// itself, hence atomic.
 struct ChartDataInfoRecord {
     static constexpr int maxCodeLength = 15; // room of the original 16-unit fields
 
     QString symbol; // at most 15 characters (longer codes are cut)
     QString period; // at most 15 characters
     std::atomic<bool> locked{false};
-    ChartDataList datalist;
+    SharedChartDataList datalist;
 
     void setSymbol(const QString& s) { symbol = s.left(maxCodeLength); }
     void setPeriod(const QString& p) { period = p.left(maxCodeLength); }

@@ -109,6 +109,10 @@ void loadHistoryFile(const QString& path, ChartDataList& out) {
         parseHistoryBytes(*bytes, out);
 }
 
+void loadHistoryFile(const QString& path, SharedChartDataList& out) {
+    loadHistoryFile(path, out.edit());
+}
+
 void saveHistoryFile(const QString& path, const ChartDataList& bars) {
     const QByteArray bytes = historyBytes(bars);
     std::lock_guard guard(pathLock(path));

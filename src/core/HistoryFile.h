@@ -34,6 +34,7 @@ inline constexpr qint64 kMaxHistoryBytes = qint64(8) * 1024 * 1024 * 20;
 // exists but cannot be read, is not a regular file or is larger than kMaxHistoryBytes throws
 // FileOpenError.
 void loadHistoryFile(const QString& path, ChartDataList& out);
+void loadHistoryFile(const QString& path, SharedChartDataList& out);
 
 // Replaces the file at `path` with `bars` (creating the folder when missing). Throws
 // FileOpenError when the folder or the file cannot be created or written; the old file then

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QImage>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace kovan;
@@ -37,6 +39,19 @@ protected:
             m_env->writeHistory("XAGRMB", "H1", hourlyBars(n));
         m_c->init(WindowEnvironment::instrument(), WindowEnvironment::style(),
                   program().session.sessInfoText, QStringLiteral("KEY1"));
+    }
+    // A fresh window in a fresh program folder, for cases that each need their own.
+    void reopenEmpty() {
+        m_c.reset();
+        ASSERT_TRUE(test::waitUntil([] { return WorkerThread::liveCount() == 0; }, 10000));
+        m_env = std::make_unique<WindowEnvironment>();
+        m_c = std::make_unique<ChartController>(m_env->options());
+        m_c->chart().setRecordTextBoxes(true);
+    }
+    // Cross-hair mode with the pointer at (x, y) over the view.
+    void crossAt(int x, int y) {
+        m_c->setHandStyle(1);
+        m_c->mouseMove(x, y);
     }
     quint64 frames() const { return m_c->view().publishCount(); }
     bool textShown(const QString& prefix) const {
@@ -299,6 +314,145 @@ TEST_F(ChartControllerTest, CrossHairShowsTheBarUnderItAndRightClickLeavesIt) {
     EXPECT_EQ(frames(), before + 2); // no cross in normal mode
 }
 
+// In cross-hair mode every new frame gets the cross back where the pointer last was: the frame,
+// then one copy of it with the cross on top. Not while the left button drags, not before the
+// pointer has moved over the view, and never in normal mode.
+TEST_F(ChartControllerTest, EveryNewFrameGetsTheCrossBackWhereThePointerWas) {
+    open(1000);
+    QString layer;
+    qint64 next = 1700000000 + 1000 * 3600;
+    const QPoint lt(100, 50);
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"a new bar",
+         [&] {
+             m_c->mergeReply(reply({{next, 5600, 5601, 5599, 5602}}, 5601), "XAGRMB", "H1");
+             next += 3600;
+         }},
+        {"a new bid",
+         [&] {
+             m_c->mergeReply(reply({{next - 3600, 5600, 5601, 5599, 5602}}, 5590), "XAGRMB", "H1");
+         }},
+        {"a style", [&] { m_c->setChartStyle(R"({"kwidth":3})"); }},
+        {"a layer added",
+         [&] {
+             layer = m_c->addExtend(
+                 1, R"({"type":"MA","MALIST":[{"MAPED":5,"color":"#FF0000","linew":1}]})");
+         }},
+        {"a layer removed", [&] { m_c->removeLayer(layer); }},
+        {"the wheel",
+         [&] {
+             EXPECT_TRUE(m_c->wheel({300, 300}, lt, -120));
+         }},
+        {"an arrow key", [&] { EXPECT_TRUE(m_c->keyPress(Qt::Key_Left)); }},
+        {"End", [&] { m_c->keyPress(Qt::Key_End); }},
+        {"a resize", [&] { m_c->viewResized(QSize(600, 450)); }},
+        {"the same period", [&] { EXPECT_EQ(m_c->setPeriod("H1"), "0"); }},
+        {"syncDraw", [&] { m_c->syncDraw(); }},
+    };
+    m_c->setHandStyle(1);
+    quint64 before = frames();
+    m_c->syncDraw(); // the pointer has not been over the view yet
+    EXPECT_EQ(frames(), before + 1);
+    m_c->mouseMove(41, 100);
+    for (const Case& c : cases) {
+        before = frames();
+        c.change();
+        EXPECT_EQ(frames(), before + 2) << c.name;
+        EXPECT_TRUE(textShown(QStringLiteral("2023-"))) << c.name; // the bar read-out
+        const QImage shown = m_c->view().composite();
+        m_c->chart().drawCross(41, 100);
+        EXPECT_EQ(m_c->view().composite(), shown) << c.name;
+    }
+
+    m_c->mouseDown(Qt::LeftButton, 200, 100);
+    before = frames();
+    m_c->mouseMove(240, 100); // ten slots towards older bars
+    EXPECT_EQ(frames(), before + 1);
+    EXPECT_FALSE(textShown(QStringLiteral("2023-")));
+    m_c->mouseUp();
+
+    before = frames();
+    m_c->setHandStyle(0); // the cross goes: one copy without it
+    EXPECT_EQ(frames(), before + 1);
+    EXPECT_FALSE(textShown(QStringLiteral("2023-")));
+    m_c->syncDraw();
+    EXPECT_EQ(frames(), before + 2);
+}
+
+// A bad style colour fails the drawing that reads it, and only that one: the waiting message
+// reads back and yangxian and passes the error on; a full frame is abandoned and the last
+// picture stays; the cross-hair reads front and passes the error on. The style keeps the change
+// in every case.
+TEST_F(ChartControllerTest, ABadStyleColourFailsTheDrawingThatReadsIt) {
+    struct Case {
+        const char* key;
+        int bars;
+        bool cross;
+        bool throws;
+        int published; // pictures published by the style change
+    };
+    const Case cases[] = {
+        {"back", 0, false, true, 0},        {"yangxian", 0, false, true, 0},
+        {"yinzhu", 0, false, false, 1},     {"broken", 300, false, false, 0},
+        {"front", 300, false, false, 0},    {"front", 300, true, true, 0},
+        {"back", 300, true, false, 1},      {"yinzhu", 0, true, false, 1},
+        {"gridline", 300, false, false, 1},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.key) + ", " + std::to_string(c.bars) + " bars" +
+                                 (c.cross ? ", cross" : "");
+        reopenEmpty();
+        open(c.bars);
+        if (c.cross)
+            crossAt(41, 100);
+        const quint64 before = frames();
+        const QImage shown = m_c->view().composite();
+        const QString change = QStringLiteral(R"({"%1":"red"})").arg(QLatin1String(c.key));
+        if (c.throws) {
+            EXPECT_THROW(m_c->setChartStyle(change), InvalidColorError) << name;
+        } else {
+            EXPECT_EQ(m_c->setChartStyle(change), "1") << name;
+        }
+        EXPECT_EQ(frames(), before + c.published) << name;
+        if (c.published == 0) {
+            EXPECT_EQ(m_c->view().composite(), shown) << name;
+        }
+        EXPECT_EQ(jsonText(m_c->StyleInfo(), QString::fromLatin1(c.key)), "red") << name;
+        if (c.cross && c.bars > 0) {
+            bool moveThrew = false;
+            try {
+                m_c->mouseMove(50, 100);
+            } catch (const InvalidColorError&) {
+                moveThrew = true;
+            }
+            EXPECT_EQ(moveThrew, c.throws) << name;
+        }
+    }
+
+    // The style of init: the waiting message passes the error on, a frame is abandoned.
+    for (const int bars : {0, 300}) {
+        reopenEmpty();
+        if (bars > 0)
+            m_env->writeHistory("XAGRMB", "H1", hourlyBars(bars));
+        QJsonObject style = ChartLauncher::defaultStyle();
+        style.insert(QStringLiteral("back"), QStringLiteral("red"));
+        auto init = [&] {
+            m_c->init(WindowEnvironment::instrument(), compactJson(style), program().sessInfoText,
+                      QStringLiteral("K"));
+        };
+        if (bars == 0) {
+            EXPECT_THROW(init(), InvalidColorError);
+        } else {
+            EXPECT_NO_THROW(init());
+        }
+        EXPECT_EQ(frames(), 0u) << bars;
+    }
+}
+
 TEST_F(ChartControllerTest, AMergeDrawsAtMostOneFrame) {
     open(100);
     const auto& s = m_c->PData()->datalist;
@@ -333,6 +487,7 @@ TEST_F(ChartControllerTest, AMergeDrawsAtMostOneFrame) {
     EXPECT_TRUE(m.outcome.save);
     EXPECT_EQ(m.outcome.historyPath, historyFilePath(program().paths.programDir, "XAGRMB", "H1"));
     EXPECT_EQ(m.outcome.bars.size(), 101u);
+    EXPECT_TRUE(m.outcome.bars.sharesWith(m_c->PData()->datalist)); // a snapshot, not a copy
     EXPECT_EQ(m.lastDl, qint32(last + 3600));
 
     // Requested for another period, or while locked: not merged, not drawn.

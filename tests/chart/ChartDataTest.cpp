@@ -171,3 +171,37 @@ TEST(ChartIndicators, MovingAverageAndBandsMatchAStraightforwardComputation) {
         }
     }
 }
+
+// A copy of the bars is a snapshot that costs no copy: it shares the array until one side
+// changes, and the side that changes gets an array of its own.
+TEST(ChartDataSharedBars, ACopySharesTheBarsUntilOneSideChanges) {
+    SharedChartDataList series = closes({10, 11, 12});
+    const ChartDataList* array = &series.bars();
+    const SharedChartDataList snapshot = series;
+    EXPECT_TRUE(snapshot.sharesWith(series));
+    EXPECT_FALSE(series.alone());
+    series.push_back(bar(2000, 13, 13, 12, 14));
+    EXPECT_FALSE(snapshot.sharesWith(series));
+    EXPECT_EQ(&snapshot.bars(), array); // the snapshot keeps what it had
+    EXPECT_EQ(snapshot, closes({10, 11, 12}));
+    EXPECT_EQ(series.size(), 4u);
+    EXPECT_EQ(series.back().dl, 2000);
+    series.clear(); // the snapshot still keeps its bars
+    EXPECT_TRUE(series.empty());
+    EXPECT_EQ(snapshot.size(), 3u);
+}
+
+TEST(ChartDataSharedBars, TheOnlyHolderChangesInPlace) {
+    SharedChartDataList series = closes({10, 11});
+    { const SharedChartDataList dropped = series; }
+    EXPECT_TRUE(series.alone());
+    const ChartDataList* array = &series.bars();
+    EXPECT_EQ(&series.edit(), array);
+
+    SharedChartDataList none;
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(none.alone());
+    EXPECT_FALSE(none.sharesWith(SharedChartDataList()));
+    none.push_back(bar(1000, 1, 2, 1, 2));
+    EXPECT_EQ(none.size(), 1u);
+}

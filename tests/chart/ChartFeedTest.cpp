@@ -44,6 +44,7 @@ struct FakeWindow {
     PChartData series = std::make_shared<ChartDataInfoRecord>();
     QString historyPath;
     std::atomic<int> merges{0};
+    std::atomic<int> mergesWhileShared{0}; // the feed still held the last snapshot
     std::atomic<bool> offGuiThread{false};
 
     FakeWindow(const QString& sym, const QString& ped) {
@@ -56,6 +57,8 @@ struct FakeWindow {
         ChartFeedRunner::Merged m;
         if (series->locked || series->symbol != sym || series->period != ped)
             return m;
+        if (!series->datalist.alone())
+            ++mergesWhileShared;
         const ChartMergeResult r = mergeChartBars(series->datalist, reply.data);
         ++merges;
         m.outcome.merged = true;
@@ -332,4 +335,8 @@ TEST_F(ChartFeedTest, TwoFeedsOfOnePairWriteOneWholeHistoryFile) {
     const bool isA = bars == a.series->datalist;
     const bool isB = bars == b.series->datalist;
     EXPECT_TRUE(isA || isB);
+    // Each feed wrote a snapshot of its series and dropped it before its next reply, so every
+    // merge appended in place (no copy of the bars).
+    EXPECT_EQ(a.mergesWhileShared, 0);
+    EXPECT_EQ(b.mergesWhileShared, 0);
 }
