@@ -441,7 +441,7 @@ TEST_F(ChartControllerTest, ABadStyleColourFailsTheDrawingThatReadsIt) {
         QJsonObject style = ChartLauncher::defaultStyle();
         style.insert(QStringLiteral("back"), QStringLiteral("red"));
         auto init = [&] {
-            m_c->init(WindowEnvironment::instrument(), compactJson(style), program().sessInfoText,
+            m_c->init(WindowEnvironment::instrument(), compactJson(style), program().session.sessInfoText,
                       QStringLiteral("K"));
         };
         if (bars == 0) {
