@@ -37,14 +37,27 @@ kovan::InstanceMarker g_instanceMarker;
 int runClient(const kovan::CommandLine& cl) {
     using namespace kovan;
     Lifecycle lifecycle;
-    CommandRegistry& registry = commandRegistry();
+    CommandRegistry registry; // the page commands of every part; outlives the views
     ProgramState& state = program();
     ExitProcedure exitProcedure(lifecycle, state.appRunning);
     const auto exitNow = [&] { exitProcedure.run(); };
 
     ShellModule shell;
-    WebModule web(shell.contentContainer(), shell.middleColumn());
+    WebModule web;
     NetModule net;
+    NotifyModule notify;
+    MemberModule member;
+    WindowsModule windows;
+    ChartModule chart;
+    MediaModule media;
+
+    // Needs, in the order the parts' offers come into being: the web views and the content pane
+    // go into the main window's containers; the sync loop drives the pages and the ticker; the
+    // notices' sound alerts show their switch in the main window.
+    web.setNeeds({.session = &state.session,
+                  .paths = &state.paths,
+                  .contentContainer = shell.contentContainer(),
+                  .middleColumn = shell.middleColumn()});
     net.setNeeds({.session = &state.session,
                   .syncTables = &state.sync,
                   .news = &state.topInfoList,
@@ -53,29 +66,37 @@ int runClient(const kovan::CommandLine& cl) {
                   .pages = web.sectionPagesForSync(),
                   .ticker = shell.ratesTicker(),
                   .whenPagesShown = web.whenPagesShown()});
-    NotifyModule notify(program().paths.programDir + QStringLiteral("sound"));
-    MemberModule member;
-    WindowsModule windows;
-    ChartModule chart;
-    MediaModule media;
-
-    // Needs → hooks.
-    web.setNeeds({[&](const QString& t, const QString& u) { windows.shownormalwindow(t, u); },
-                  [&] { return windows.showLecture(); }});
-    chart.setNeeds({[&](const QString& url, const QString& key) { windows.showTerms(url, key); }});
-    MainFormHooks hooks;
-    hooks.pages = web.pageHooks();
-    hooks.pages.openChart = [&] { chart.openChart(); };
-    hooks.floatBarShowing = [&] { return notify.floatBarShowing(); };
-    hooks.showFloatBar = [&](bool toFront) { notify.showFloatBar(toFront); };
-    hooks.showNewestNotice = [&] { notify.showNewestNotice(); };
-    hooks.logIMGClick = [&] { member.logIMGClick(); };
-    hooks.exitProcedure = exitNow;
-    shell.setNeeds({hooks, web.sectionViews(), notify.sounds()});
-    notify.setNeeds({hooks.pages.showoptPage,
-                     [&](const QString& t, const QString& u) { media.playVideo(t, u); },
-                     shell.mainWindowControls(),
-                     {}});
+    windows.setNeeds({.settings = &state.settings, .paths = &state.paths});
+    chart.setNeeds({.settings = &state.settings,
+                    .session = &state.session,
+                    .paths = &state.paths,
+                    .syncTables = &state.sync,
+                    .showTerms = [&](const QString& url, const QString& key) {
+                        windows.showTerms(url, key);
+                    }});
+    media.setNeeds({.paths = &state.paths});
+    PageHooks pages = web.pageHooks();
+    pages.openChart = [&] { chart.openChart(); };
+    notify.setNeeds(
+        {.session = &state.session,
+         .news = &state.topInfoList,
+         .realtimeSignals = &state.realtimeSignals,
+         .paths = &state.paths,
+         .showoptPage = pages.showoptPage,
+         .playVideo = [&](const QString& t, const QString& u) { media.playVideo(t, u); },
+         .mainWindow = shell.mainWindowControls()});
+    shell.setNeeds({.session = &state.session,
+                    .paths = &state.paths,
+                    .syncTables = &state.sync,
+                    .appRunning = &state.appRunning,
+                    .hooks = {.pages = pages,
+                              .floatBarShowing = [&] { return notify.floatBarShowing(); },
+                              .showFloatBar = [&](bool toFront) { notify.showFloatBar(toFront); },
+                              .showNewestNotice = [&] { notify.showNewestNotice(); },
+                              .logIMGClick = [&] { member.logIMGClick(); },
+                              .exitProcedure = exitNow},
+                    .sectionViews = web.sectionViews(),
+                    .sounds = notify.sounds()});
     member.setNeeds(
         {.session = &state.session,
          .settings = &state.settings,

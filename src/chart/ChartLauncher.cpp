@@ -6,7 +6,6 @@
 #include "core/Errors.h"
 #include "core/Escaping.h"
 #include "core/JsonParams.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 
 namespace kovan {
@@ -66,17 +65,16 @@ QString ChartLauncher::showChartWindow(const QString& sym, const QString& syminf
     const QString style = styles.isEmpty() ? compactJson(defaultStyle()) : styles;
     if (syminfos.isEmpty())
         return QString();
-    ProgramState& state = program();
-    if (!termsAccepted(state.settings) && m_hooks.showTerms)
-        m_hooks.showTerms(termsUrl(state.paths.endpoints.pageServer, state.session.sessid()),
+    if (!termsAccepted(m_state.settings) && m_hooks.showTerms)
+        m_hooks.showTerms(termsUrl(m_state.paths.endpoints.pageServer, m_state.session.sessid()),
                           kTermsKey);
     const QString key = m_registry.newKey();
-    if (!termsAccepted(state.settings) || !m_hooks.createWindow)
+    if (!termsAccepted(m_state.settings) || !m_hooks.createWindow)
         return key; // a key that names no window: its commands answer "-1"
 
     ChartController* window = m_hooks.createWindow();
     try {
-        window->init(syminfos, style, state.session.sessInfoText, key);
+        window->init(syminfos, style, m_state.session.sessInfoText, key);
     } catch (...) {
         if (m_hooks.discardWindow)
             m_hooks.discardWindow(window);
@@ -92,12 +90,13 @@ QString ChartLauncher::viewchartbysign(const QString& aParam) {
     const QJsonObject params = commandParamObject(aParam, "viewchartbysign");
     const QString sym = jsonText(params, u"SYM");
     requireChartCode("viewchartbysign: SYM", sym);
-    const QJsonObject table = program().sync.with([](const SyncTables& t) { return t.symbolInfo; });
+    const QJsonObject table =
+        m_state.syncTables.with([](const SyncTables& t) { return t.symbolInfo; });
     const QJsonValue entry = table.value(sym);
     if (!entry.isObject())
         throw ConversionError("viewchartbysign: unknown instrument " + sym.toStdString());
     const QJsonObject description =
-        signalInstrument(sym, jsonInt(params, u"id"), entry.toObject(), program().paths.endpoints);
+        signalInstrument(sym, jsonInt(params, u"id"), entry.toObject(), m_state.paths.endpoints);
     return showChartWindow(sym, compactJson(description), QString());
 }
 

@@ -2,6 +2,10 @@
 
 #include "core/Endpoints.h"
 #include "core/NameValueList.h"
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
+#include "core/SettingsStore.h"
+#include "core/SyncTables.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -15,8 +19,7 @@ class ChartRegistry;
 
 // Opening chart windows (showChartWindow), with the chart terms gate and the default style;
 // the descriptions of the default instrument (the "图形" button) and of a signal's instrument
-// (viewchartbysign). The program state supplies the settings, the session and the endpoints.
-// GUI thread only.
+// (viewchartbysign). GUI thread only.
 class ChartLauncher {
 public:
     // The settings key that records the accepted chart terms.
@@ -33,7 +36,18 @@ public:
         std::function<void(ChartController*)> discardWindow;
     };
 
-    explicit ChartLauncher(ChartRegistry& registry) : m_registry(registry) {}
+    // What the launcher reads: the settings (the accepted terms), the session (the terms
+    // address, the session text each window gets), the endpoints and the sync loop's symbol
+    // table. All outlive the launcher.
+    struct State {
+        const SettingsStore& settings;
+        const SessionState& session;
+        const ProgramPaths& paths;
+        const SharedSyncTables& syncTables;
+    };
+
+    ChartLauncher(ChartRegistry& registry, const State& state)
+        : m_registry(registry), m_state(state) {}
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
 
     // Opens a chart of `sym` described by `syminfos` (JSON text) in `styles` (JSON text; empty:
@@ -59,6 +73,7 @@ public:
 
 private:
     ChartRegistry& m_registry;
+    State m_state;
     Hooks m_hooks;
 };
 

@@ -7,7 +7,6 @@
 #include "core/CommandRegistry.h"
 #include "core/JsonParams.h"
 #include "core/Lifecycle.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 
 #include <QGuiApplication>
@@ -17,9 +16,19 @@
 
 namespace kovan {
 
-ChartModule::ChartModule()
-    : m_registry(std::make_unique<ChartRegistry>()),
-      m_launcher(std::make_unique<ChartLauncher>(*m_registry)) {
+ChartModule::ChartModule() : m_registry(std::make_unique<ChartRegistry>()) {}
+
+ChartModule::~ChartModule() {
+    // Web views go before the application object; each window stops its feed as it goes.
+    for (const QPointer<TChartForm>& form : m_windows)
+        delete form.data();
+}
+
+void ChartModule::setNeeds(Needs needs) {
+    m_needs = std::move(needs);
+    m_launcher = std::make_unique<ChartLauncher>(
+        *m_registry, ChartLauncher::State{*m_needs.settings, *m_needs.session, *m_needs.paths,
+                                          *m_needs.syncTables});
     ChartLauncher::Hooks hooks;
     hooks.showTerms = [this](const QString& url, const QString& key) {
         if (m_needs.showTerms)
@@ -46,16 +55,6 @@ ChartModule::ChartModule()
         }
     };
     m_launcher->setHooks(hooks);
-}
-
-ChartModule::~ChartModule() {
-    // Web views go before the application object; each window stops its feed as it goes.
-    for (const QPointer<TChartForm>& form : m_windows)
-        delete form.data();
-}
-
-void ChartModule::setNeeds(Needs needs) {
-    m_needs = std::move(needs);
 }
 
 void ChartModule::registerCommands(CommandRegistry& registry) {
@@ -91,8 +90,9 @@ QList<TChartForm*> ChartModule::windows() const {
 ChartController* ChartModule::createWindow() {
     ChartController::Options options = m_options;
     if (options.programDir.isEmpty())
-        options.programDir = program().paths.programDir;
-    auto* form = new TChartForm(options, m_commands ? *m_commands : commandRegistry());
+        options.programDir = m_needs.paths->programDir;
+    Q_ASSERT(m_commands); // registerCommands came first
+    auto* form = new TChartForm(options, *m_commands);
     m_windows.append(form);
     QObject::connect(form, &TChartForm::closed, form,
                      [this, form](const QString& ckey) { windowClosed(form, ckey); });
@@ -110,7 +110,7 @@ void ChartModule::openChart() {
     try {
         m_launcher->showChartWindow(
             QStringLiteral("XAGRMB"),
-            compactJson(ChartLauncher::defaultInstrument(program().paths.endpoints)), QString());
+            compactJson(ChartLauncher::defaultInstrument(m_needs.paths->endpoints)), QString());
     } catch (const std::exception& e) {
         trace(QStringLiteral("chart not opened: ") + QString::fromUtf8(e.what()));
     }

@@ -2,6 +2,10 @@
 
 #include "chart/ChartController.h"
 #include "core/ClientPart.h"
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
+#include "core/SettingsStore.h"
+#include "core/SyncTables.h"
 
 #include <QList>
 #include <QPointer>
@@ -23,7 +27,8 @@ class TChartForm;
 // registry while open.
 //
 // Offers: openChart, for the "图形" button; the page commands viewchartbysign, changechart,
-// getchartinfo, addInxLayer, removeindex, chartshot and removeCFP. Needs: the chart terms
+// getchartinfo, addInxLayer, removeindex, chartshot and removeCFP. Needs: the settings, the
+// session, the paths and the sync tables (see ChartLauncher::State) and the chart terms
 // window. Exit: every window's feed is stopped with the other workers, the windows hidden.
 //
 // GUI thread only. Closed windows are deleted (their feeds stopped first); the rest go with
@@ -31,9 +36,14 @@ class TChartForm;
 class ChartModule : public ClientPart {
 public:
     struct Needs {
+        // State pieces, required; they outlive the module.
+        const SettingsStore* settings = nullptr;
+        const SessionState* session = nullptr;
+        const ProgramPaths* paths = nullptr;
+        const SharedSyncTables* syncTables = nullptr;
         // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves
         // the settings before the window closes. Returns when it has closed.
-        std::function<void(const QString& url, const QString& settingsKey)> showTerms;
+        std::function<void(const QString& url, const QString& settingsKey)> showTerms = {};
     };
 
     ChartModule();
@@ -41,6 +51,7 @@ public:
     ChartModule(const ChartModule&) = delete;
     ChartModule& operator=(const ChartModule&) = delete;
 
+    // Once, before anything else is asked of the module: makes the launcher.
     void setNeeds(Needs needs);
     // The chart commands; chart panel pages are answered from this registry.
     void registerCommands(CommandRegistry& registry) override;

@@ -66,9 +66,4 @@ QString CommandRegistry::IWebCallBack(const QString& cName, const QString& cPara
     return result;
 }
 
-CommandRegistry& commandRegistry() {
-    static CommandRegistry registry;
-    return registry;
-}
-
 } // namespace kovan

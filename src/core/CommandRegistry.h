@@ -54,7 +54,4 @@ private:
     QHash<QString, Entry> m_entries; // key: asciiLower(name)
 };
 
-// The program's one registry, filled during start-up by each subsystem.
-CommandRegistry& commandRegistry();
-
 } // namespace kovan

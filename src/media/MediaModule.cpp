@@ -9,7 +9,13 @@
 
 namespace kovan {
 
-MediaModule::MediaModule() = default;
+MediaModule::MediaModule()
+    : m_vdoForm([this] {
+          auto form = std::make_unique<TvdoForm>();
+          if (m_needs.paths)
+              form->controller().setCacheDir(m_needs.paths->programDir + QStringLiteral("cache"));
+          return form;
+      }) {}
 
 MediaModule::~MediaModule() = default;
 

@@ -1,7 +1,6 @@
 #include "media/VideoController.h"
 
 #include "core/JsonParams.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "media/GrowingFile.h"
 #include "media/mediaDownThread.h"
@@ -30,8 +29,7 @@ bool isWebAddress(const QString& url) {
 } // namespace
 
 VideoController::VideoController(QObject* parent)
-    : QObject(parent), m_cacheDir(program().paths.programDir + QStringLiteral("cache")),
-      m_playerFolder(PlayerLibrary::defaultFolder()) {
+    : QObject(parent), m_playerFolder(PlayerLibrary::defaultFolder()) {
     connect(&m_player, &FFPlayer::fileOpened, this,
             [this](qint64 duration, int, int) { FFPlayerFileOpen(duration); });
     connect(&m_player, &FFPlayer::position, this, &VideoController::FFPlayerPosition);
@@ -80,7 +78,7 @@ void VideoController::loadVideo(const QString& aInfo) {
 
     const QJsonObject info = parseJsonObject(aInfo);
     const QString url = jsonText(info, u"url");
-    if (url.isEmpty() || !isWebAddress(url)) {
+    if (url.isEmpty() || !isWebAddress(url) || m_cacheDir.isEmpty()) {
         showFailure();
         return;
     }

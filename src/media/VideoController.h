@@ -42,7 +42,8 @@ public:
     explicit VideoController(QObject* parent = nullptr);
     ~VideoController() override;
 
-    // The folder of cache files ("<program dir>/cache" unless set).
+    // The folder of cache files ("<program dir>cache" in the client); until it is set no
+    // video is downloaded.
     void setCacheDir(const QString& dir) { m_cacheDir = dir; }
     const QString& cacheDir() const { return m_cacheDir; }
     // Where the decoding library is loaded from on the first video (PlayerLibrary's folder

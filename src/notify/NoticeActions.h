@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PageHooks.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -13,9 +15,7 @@ struct rbMsgRecord;
 // step is skipped). GUI thread only.
 struct NoticeActionTargets {
     // Opens a page-server page "/tools/" + params in the content pane.
-    std::function<void(const QString& title, const QString& params, int staytitle,
-                       const QString& destory)>
-        showoptPage;
+    ShowOptPage showoptPage;
     // Makes the main window visible when hidden and brings it to the front.
     std::function<void()> raiseMainWindow;
     // Opens an http or https address in the system's web browser.

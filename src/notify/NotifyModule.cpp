@@ -2,7 +2,6 @@
 
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
-#include "core/ProgramState.h"
 #include "net/SoundAlerts.h"
 #include "notify/NoticeList.h"
 #include "notify/NotifyCommands.h"
@@ -13,12 +12,10 @@
 
 namespace kovan {
 
-NotifyModule::NotifyModule(const QString& soundDir)
-    : m_notices(std::make_unique<NoticeList>()),
-      m_sounds(std::make_unique<SoundAlerts>(soundDir, program().paths.endpoints)),
-      m_floatBar([this] {
-          auto bar = std::make_unique<TtopFloatForm>(program().topInfoList,
-                                                     program().realtimeSignals.document);
+NotifyModule::NotifyModule()
+    : m_notices(std::make_unique<NoticeList>()), m_floatBar([this] {
+          auto bar =
+              std::make_unique<TtopFloatForm>(*m_needs.news, m_needs.realtimeSignals->document);
           applyFloatBarTargets(*bar);
           // Signals that came before the bar existed show at once.
           bar->Label5Click();
@@ -29,7 +26,6 @@ NotifyModule::NotifyModule(const QString& soundDir)
           applyPopupTargets(*popup);
           return popup;
       }) {
-    setNeeds({});
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(kBuildWindowsDelayMs);
     QObject::connect(&m_buildTimer, &QTimer::timeout, [this] {
@@ -42,6 +38,8 @@ NotifyModule::~NotifyModule() = default;
 
 void NotifyModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
+    m_sounds = std::make_unique<SoundAlerts>(m_needs.paths->programDir + QStringLiteral("sound"),
+                                             m_needs.paths->endpoints);
     if (!m_needs.openExternal)
         m_needs.openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     if (TrbMsgForm* popup = m_popup.ifBuilt())
@@ -57,7 +55,8 @@ void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
 
 void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
     bar.setTargets({m_needs.showoptPage, m_needs.mainWindow.visible, m_needs.mainWindow.show,
-                    m_needs.mainWindow.switchPae, [] { return program().session.sessid(); }});
+                    m_needs.mainWindow.switchPae,
+                    [session = m_needs.session] { return session->sessid(); }});
 }
 
 TtopFloatForm* NotifyModule::floatBar() {
@@ -79,8 +78,8 @@ void NotifyModule::registerCommands(CommandRegistry& registry) {
     registerNotifyCommands(registry,
                            {m_notices.get(), [this](int index) { popup()->showMsg(index); },
                             [sounds] { return sounds->isOn(); },
-                            [sounds](const QString& f) { sounds->audioPlay(f); },
-                            &program().topInfoList, &program().realtimeSignals.document,
+                            [sounds](const QString& f) { sounds->audioPlay(f); }, m_needs.news,
+                            &m_needs.realtimeSignals->document,
                             [this] {
                                 // A bar not built yet shows the signals when it is.
                                 if (TtopFloatForm* bar = m_floatBar.ifBuilt())

@@ -1,8 +1,15 @@
 #pragma once
 
+#include "core/PageHooks.h"
+
 #include "core/ClientPart.h"
 #include "core/MainWindowControls.h"
+#include "core/NewsList.h"
 #include "core/OnFirstUse.h"
+#include "core/ProgramPaths.h"
+#include "core/RealtimeSignals.h"
+#include "core/SessionState.h"
+
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -24,9 +31,11 @@ class TtopFloatForm;
 // commands that feed them (tipwindow, addfloatmsg, realsign, playaudio, audioPlay).
 //
 // Offers: the floating bar and newest-notice hooks of the main window's tray menu and
-// minimise/close rules; the sound alerts (the status band shows their switch). Needs: the
-// content pane (notices and news open service pages there), the main window (shown, raised,
-// switched to a section) and the video window.
+// minimise/close rules; the sound alerts (the status band shows their switch), once the needs
+// are set. Needs: the session (its id goes into the bar's page addresses), the news list and
+// the real-time signals, the paths (the sound folder, the page server the sounds come from),
+// the content pane (notices and news open service pages there), the main window (shown,
+// raised, switched to a section) and the video window.
 //
 // The floating bar and the pop-up are built when first needed, or kBuildWindowsDelayMs after
 // the start-up steps have started the workers, whichever comes first: neither shows at start,
@@ -36,24 +45,27 @@ class TtopFloatForm;
 class NotifyModule : public ClientPart {
 public:
     struct Needs {
+        // State pieces, required; they outlive the module.
+        const SessionState* session = nullptr;
+        NewsList* news = nullptr;
+        RealtimeSignals* realtimeSignals = nullptr;
+        const ProgramPaths* paths = nullptr;
         // Opens a page-server page "/tools/" + params in the content pane.
-        std::function<void(const QString& title, const QString& params, int staytitle,
-                           const QString& destory)>
-            showoptPage;
+        ShowOptPage showoptPage = {};
         // Downloads and plays a video in the video window.
-        std::function<void(const QString& title, const QString& url)> playVideo;
+        std::function<void(const QString& title, const QString& url)> playVideo = {};
         // The main window: whether it shows, shown, raised, switched to a section.
-        MainWindowControls mainWindow;
+        MainWindowControls mainWindow = {};
         // Opens an http(s) address in the system's web browser (default: QDesktopServices).
-        std::function<void(const QUrl& url)> openExternal;
+        std::function<void(const QUrl& url)> openExternal = {};
     };
 
-    // `soundDir`: the local sound folder.
-    explicit NotifyModule(const QString& soundDir);
+    NotifyModule();
     ~NotifyModule();
     NotifyModule(const NotifyModule&) = delete;
     NotifyModule& operator=(const NotifyModule&) = delete;
 
+    // Once, before anything else is asked of the module: makes the sound alerts.
     void setNeeds(Needs needs);
     // audioPlay, and through registerNotifyCommands tipwindow, addfloatmsg, realsign and
     // playaudio.

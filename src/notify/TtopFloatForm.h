@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PageHooks.h"
+
 #include "core/Guarded.h"
 #include "core/ProgramState.h"
 #include "notify/FloatBarState.h"
@@ -35,9 +37,7 @@ class TtopFloatForm : public QWidget, private NewsAnimate::View {
 public:
     // What the bar's clicks reach. Every callable may be empty.
     struct Targets {
-        std::function<void(const QString& title, const QString& params, int staytitle,
-                           const QString& destory)>
-            showoptPage;
+        ShowOptPage showoptPage;
         std::function<bool()> mainWindowVisible;
         std::function<void()> showMainWindow; // visible, where it was
         std::function<void(const QString& key)> switchPae;

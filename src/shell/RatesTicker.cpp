@@ -1,18 +1,19 @@
 #include "shell/RatesTicker.h"
 
-#include "core/ProgramState.h"
 #include "shell/TickerView.h"
 
 #include <QMetaObject>
 
 namespace kovan {
 
-RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m_view(view) {
-    m_source = [] {
-        return program().sync.with(
+RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m_view(view) {}
+
+void RatesTicker::readFrom(const SharedSyncTables& tables, const AppRunningFlag& appRunning) {
+    setSource([&tables] {
+        return tables.with(
             [](const SyncTables& t) { return TickerSheet::entries(t.symbolCodes, t.quoteTable); });
-    };
-    m_running = [] { return program().appRunning.isSet(); };
+    });
+    setRunningCheck([&appRunning] { return appRunning.isSet(); });
 }
 
 RatesTicker::~RatesTicker() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/AppRunningFlag.h"
+#include "core/SyncTables.h"
+
 #include "net/SyncDelegates.h"
 #include "shell/drawBtmThread.h"
 
@@ -36,11 +39,14 @@ public:
 
     // Arrow pictures (topImages 22 and 23); the next worker takes them.
     void setArrows(const QImage& up, const QImage& down);
-    // Where the quotes come from; defaults to the program's sync tables (read under their
-    // lock). The function runs on the worker's thread; the next worker takes it.
+    // Where the quotes come from (none until set). The function runs on the worker's thread;
+    // the next worker takes it.
     void setSource(drawBtmThread::Source source);
-    // Whether a worker that ended is replaced; defaults to program().appRunning.isSet().
+    // Whether a worker that ended is replaced (never until set).
     void setRunningCheck(std::function<bool()> running) { m_running = std::move(running); }
+    // Both from the program's pieces: the quotes of `tables` (read under their lock, on the
+    // worker's thread) while `appRunning` holds. Both outlive the ticker.
+    void readFrom(const SharedSyncTables& tables, const AppRunningFlag& appRunning);
 
     bool tickerExists() const override;
     // Creates and starts a worker. When one already runs (the sync worker and the termination

@@ -3,7 +3,6 @@
 #include "core/ContentSections.h"
 #include "core/Errors.h"
 #include "core/PageHooks.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "shell/FormLayout.h"
 #include "shell/SectionCommands.h"
@@ -60,8 +59,9 @@ QFont buttonFont() {
 } // namespace
 
 SectionArea::SectionArea(QWidget* navBar, QWidget* serviceBar, QWidget* middle,
-                         QWidget* contentPane, const PageHooks& hooks, QObject* parent)
-    : QObject(parent), m_hooks(hooks), m_contentPane(contentPane),
+                         QWidget* contentPane, const PageHooks& hooks, const MainFormState& state,
+                         QObject* parent)
+    : QObject(parent), m_hooks(hooks), m_state(state), m_contentPane(contentPane),
       m_groups(FilterGroup::sectionGroups()) {
     buildNavButtons(navBar);
     buildServiceButtons(serviceBar);
@@ -305,10 +305,10 @@ void SectionArea::artVideoBtnClick() {
 }
 
 void SectionArea::refreshClick(const QString& key) {
-    const SectionCommands::Refresh r = SectionCommands::refresh(key, program().session.sessid());
-    if (r.view.isEmpty())
+    const SectionCommands::Refresh r = SectionCommands::refresh(key, m_state.sessid());
+    if (r.view.isEmpty() || !m_state.paths)
         return;
-    const QString url = program().paths.endpoints.pageServer.root() + r.path;
+    const QString url = m_state.paths->endpoints.pageServer.root() + r.path;
     trace(QStringLiteral("refresh ") + r.view + QStringLiteral(": ") + url);
     if (m_hooks.navigateView)
         m_hooks.navigateView(r.view, url);
@@ -325,7 +325,7 @@ void SectionArea::ASML_XAGRMBClick(const QString& itemName, const QString& capti
 
 void SectionArea::openServicePage(const QString& button) {
     const SectionCommands::ServicePage page =
-        SectionCommands::servicePage(button, program().session.sessid());
+        SectionCommands::servicePage(button, m_state.sessid());
     if (page.title.isEmpty())
         return;
     trace(QStringLiteral("service page ") + page.params);

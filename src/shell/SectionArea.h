@@ -2,6 +2,7 @@
 
 #include "core/ContentSections.h"
 #include "shell/FilterGroup.h"
+#include "shell/MainFormState.h"
 #include "shell/SectionNavigation.h"
 
 #include <QHash>
@@ -27,8 +28,9 @@ class SectionArea : public QObject {
     Q_OBJECT
 public:
     // `navBar`: RzPanel5; `serviceBar`: RzPanel6; `middle`: bgMPae; `contentPane`: ConBgPae.
+    // `hooks` and `state` belong to the main window and are read at each use.
     SectionArea(QWidget* navBar, QWidget* serviceBar, QWidget* middle, QWidget* contentPane,
-                const PageHooks& hooks, QObject* parent = nullptr);
+                const PageHooks& hooks, const MainFormState& state, QObject* parent = nullptr);
 
     SectionPanel* panel(const QString& key) const { return m_panels.value(key); }
     QList<SectionPanel*> panels() const;
@@ -75,6 +77,7 @@ private:
     FilterGroup* groupByName(const QString& name);
 
     const PageHooks& m_hooks;
+    const MainFormState& m_state;
     QWidget* m_contentPane;
     SectionNavigation m_nav;
     QList<FilterGroup> m_groups;

@@ -1,9 +1,7 @@
 #include "shell/ShellModule.h"
 
 #include "core/CommandRegistry.h"
-#include "core/JsonParams.h"
 #include "core/Lifecycle.h"
-#include "core/ProgramState.h"
 #include "net/SoundAlerts.h"
 #include "shell/CloseMessageListener.h"
 #include "shell/RatesTicker.h"
@@ -26,6 +24,9 @@ ShellModule::ShellModule()
 ShellModule::~ShellModule() = default;
 
 void ShellModule::setNeeds(Needs needs) {
+    m_session = needs.session;
+    m_form->state() = {needs.session, needs.paths};
+    m_form->ratesTicker()->readFrom(*needs.syncTables, *needs.appRunning);
     m_form->hooks() = std::move(needs.hooks);
     const auto& v = needs.sectionViews;
     m_form->setSectionViews(v[0], v[1], v[2], v[3], v[4]);
@@ -48,9 +49,8 @@ void ShellModule::registerCommands(CommandRegistry& registry) {
 
 void ShellModule::addSteps(Lifecycle& lifecycle) {
     TMainForm* form = m_form.get();
-    lifecycle.onStart(StartStep::SessionTaken, [form] {
-        const qint64 uid = jsonInt(parseJsonObject(program().session.sessInfoText), u"UID");
-        form->titleBand()->topUNLab()->setText(QString::number(uid));
+    lifecycle.onStart(StartStep::SessionTaken, [this, form] {
+        form->titleBand()->topUNLab()->setText(QString::number(m_session->uid()));
     });
     lifecycle.onStart(StartStep::AppRunning,
                       [listener = m_closeMessage.get()] { listener->registerCloseMessage(); });

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/AppRunningFlag.h"
 #include "core/ClientPart.h"
 #include "core/MainWindowControls.h"
 #include "core/PageHooks.h"
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
+#include "core/SyncTables.h"
 
 #include <array>
 #include <memory>
@@ -23,15 +27,21 @@ class TMainForm;
 // the tray icon off.
 //
 // Offers: the window's containers for the web part, the rates ticker for the sync loop. Needs: the
-// hooks of MainFormHooks (web views, floating bar and notices, member login, the exit procedure),
-// the section views, the sound alerts whose switch the status band shows.
+// session (the user label, page addresses), the paths, the sync tables and appRunning (the
+// rates ticker), the hooks of MainFormHooks (web views, floating bar and notices, member login,
+// the exit procedure), the section views, the sound alerts whose switch the status band shows.
 //
 // GUI thread only. Creates the main window (hidden) on construction; the window lives as long
 // as the module.
 class ShellModule : public ClientPart {
 public:
     struct Needs {
-        MainFormHooks hooks;
+        // State pieces, required; they outlive the module.
+        const SessionState* session = nullptr;
+        const ProgramPaths* paths = nullptr;
+        const SharedSyncTables* syncTables = nullptr;
+        const AppRunningFlag* appRunning = nullptr;
+        MainFormHooks hooks = {};
         // sgWeb, ayWeb, plWeb, dtWeb, rtWeb: placed in their panels and the right column.
         std::array<QWidget*, 5> sectionViews{};
         SoundAlerts* sounds = nullptr;
@@ -64,6 +74,7 @@ public:
     void showMemberState(bool member, const QString& userLabel);
 
 private:
+    const SessionState* m_session = nullptr;
     std::unique_ptr<TMainForm> m_form;
     std::unique_ptr<CloseMessageListener> m_closeMessage; // removes the window's tray icon
 };

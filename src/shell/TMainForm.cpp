@@ -1,6 +1,5 @@
 #include "shell/TMainForm.h"
 
-#include "core/ProgramState.h"
 #include "shell/CallIfSet.h"
 #include "shell/EdgeResizer.h"
 #include "shell/RatesTicker.h"
@@ -47,7 +46,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
     m_ConBgPae->hide();
 
     m_sections = new SectionArea(m_titleBand->navigationBar(), m_titleBand->serviceBar(), m_bgMPae,
-                                 m_ConBgPae, m_hooks.pages, this);
+                                 m_ConBgPae, m_hooks.pages, m_state, this);
     m_ratesTicker = new RatesTicker(m_btmIV, this);
 
     buildTray();
@@ -140,8 +139,8 @@ void TMainForm::loadEarnGif() {
     // read directly.
     const QByteArray gif = SkinImages::encoded(QStringLiteral("EARNGIF"));
     QString source = SkinImages::resourcePath(QStringLiteral("EARNGIF"));
-    if (!program().paths.programDir.isEmpty()) {
-        const QString path = program().paths.programDir + QStringLiteral("cache/edata.gif");
+    if (m_state.paths && !m_state.paths->programDir.isEmpty()) {
+        const QString path = m_state.paths->programDir + QStringLiteral("cache/edata.gif");
         QFile f(path);
         if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(gif) == gif.size())
             source = path;
@@ -258,7 +257,7 @@ void TMainForm::minImgClick() {
 
 void TMainForm::hideToTray() {
     hide();
-    if (!program().session.sessid().isEmpty() && m_hooks.showFloatBar)
+    if (!m_state.sessid().isEmpty() && m_hooks.showFloatBar)
         m_hooks.showFloatBar(true);
     m_tray->addTrayIcon();
 }

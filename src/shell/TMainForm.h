@@ -2,6 +2,7 @@
 
 #include "core/PageHooks.h"
 #include "shell/FormLayout.h"
+#include "shell/MainFormState.h"
 #include "shell/SkinPanel.h"
 
 #include <QWidget>
@@ -46,6 +47,8 @@ public:
     // How the window reaches the web views and the other parts; filled in once while the
     // program is wired, before start-up.
     MainFormHooks& hooks() { return m_hooks; }
+    // What the window reads of the program state; filled in the same way.
+    MainFormState& state() { return m_state; }
 
     // Start-up steps of the window (StartStep::ShowFirstSection, LoadEarnGif, LoadSkin).
     void showFirstSection();
@@ -96,6 +99,7 @@ private:
     FormLayout m_layout;
     EdgeResizer* m_edges = nullptr;
     MainFormHooks m_hooks;
+    MainFormState m_state;
 
     TitleBand* m_titleBand = nullptr;
 

@@ -1,7 +1,6 @@
 #include "web/BridgePage.h"
 
 #include "core/CommandRegistry.h"
-#include "core/ProgramState.h"
 #include "web/BridgeProtocol.h"
 #include "web/DeferredReplies.h"
 #include "web/WebEngineSetup.h"
@@ -47,7 +46,7 @@ void BridgePage::attach(CommandRegistry& registry) {
 bool BridgePage::allowed(const QUrl& origin) const {
     if (originAllowed)
         return originAllowed(origin);
-    return bridge::isPageServerOrigin(origin, program().paths.endpoints.pageServer);
+    return bridgeOriginAllowed(origin);
 }
 
 QString BridgePage::runNow(const QString& name, const QString& params) {

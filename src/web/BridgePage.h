@@ -28,8 +28,8 @@ public:
     void attach(CommandRegistry& registry);
     bool attached() const { return m_registry != nullptr; }
 
-    // Which origins are served. Default: the page server of program().paths.endpoints, read at each
-    // call (so a changed endpoint applies at once).
+    // Which origins are served. Default: bridgeOriginAllowed, the page server the program
+    // serves the bridge for (WebEngineSetup.h).
     std::function<bool(const QUrl& origin)> originAllowed;
 
     // Runs one bridge call as the page would (tests, benchmarks): the raw answer ("R…", "E…",

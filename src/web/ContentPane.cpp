@@ -1,6 +1,5 @@
 #include "web/ContentPane.h"
 
-#include "core/ProgramState.h"
 #include "web/ContentTitleBar.h"
 #include "web/HostWebView.h"
 #include "web/PaneButton.h"
@@ -14,8 +13,8 @@
 
 namespace kovan {
 
-ContentPane::ContentPane(QWidget* host, QWidget* middleColumn)
-    : QWidget(host), m_host(host), m_middleColumn(middleColumn) {
+ContentPane::ContentPane(QWidget* host, QWidget* middleColumn, const Endpoints& endpoints)
+    : QWidget(host), m_endpoints(endpoints), m_host(host), m_middleColumn(middleColumn) {
     setObjectName(QStringLiteral("ContentPane"));
     if (host) {
         auto* hostLayout = new QVBoxLayout(host);
@@ -90,7 +89,7 @@ void ContentPane::showoptPage(const QString& _ktitle, const QString& _params, qi
     m_ConLDPae->raise();
     placeOverMiddleColumn();
     m_ConRefrBt->move(m_ConTopPae->width() - m_ConRefrBt->width() - 20, 8);
-    m_contentUrl = sections::contentAddress(program().paths.endpoints.pageServer.root(), _params);
+    m_contentUrl = sections::contentAddress(m_endpoints.pageServer.root(), _params);
     m_ConWeb->navigate(QUrl(m_contentUrl));
     if (m_host)
         m_host->show();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Endpoints.h"
+
 #include <QList>
 #include <QPixmap>
 #include <QPointer>
@@ -23,7 +25,8 @@ class ContentPane : public QWidget {
     Q_OBJECT
 public:
     // `host`: ConBgPae (hidden at start); `middleColumn`: bgMPae, whose place it covers.
-    ContentPane(QWidget* host, QWidget* middleColumn);
+    // `endpoints` (its page server serves the pane's pages) outlives the pane.
+    ContentPane(QWidget* host, QWidget* middleColumn, const Endpoints& endpoints);
 
     // The page bridge in ConWeb (start-up).
     void attachScriptHost(CommandRegistry& registry);
@@ -72,6 +75,7 @@ private:
     void Timer5Timer();
     void layoutBody();
 
+    const Endpoints& m_endpoints;
     QPointer<QWidget> m_host;
     QPointer<QWidget> m_middleColumn;
     ContentTitleBar* m_ConTopPae = nullptr;

@@ -36,10 +36,6 @@ void HostWebView::attachScriptHost(CommandRegistry& registry) {
         navigate(current);
 }
 
-void HostWebView::attachScriptHost() {
-    attachScriptHost(commandRegistry());
-}
-
 void HostWebView::navigate(const QUrl& url) {
     // A view that never held a document is blank already; loading "about:blank" there would
     // only start a page process for an empty page.

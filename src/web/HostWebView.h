@@ -15,11 +15,10 @@ class HostWebView : public QWebEngineView {
 public:
     explicit HostWebView(const QString& objectName, int initialTag, QWidget* parent = nullptr);
 
-    // Switches the view's page bridge on, answering from `registry` (the program's registry
-    // by default). Attaching twice leaves the second host in charge; the current address is
-    // loaded again so that its document gets the bridge.
+    // Switches the view's page bridge on, answering from `registry`, which outlives the view.
+    // Attaching twice leaves the second host in charge; the current address is loaded again so
+    // that its document gets the bridge.
     void attachScriptHost(CommandRegistry& registry);
-    void attachScriptHost();
     bool hasScriptHost() const { return m_hasHost; }
 
     // Runs a script text in the page's main frame; a function the page lacks stays an error

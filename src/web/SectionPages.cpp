@@ -2,7 +2,6 @@
 
 #include "core/Escaping.h"
 #include "core/JsonParams.h"
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "web/HostWebView.h"
 #include "web/SectionRules.h"
@@ -61,7 +60,8 @@ constexpr auto kOuterHtmlScript = "(function(){var e=document.body;if(!e)return 
 
 } // namespace
 
-SectionPages::SectionPages(QObject* parent) : QObject(parent) {
+SectionPages::SectionPages(const SessionState& session, const ProgramPaths& paths, QObject* parent)
+    : QObject(parent), m_session(session), m_paths(paths) {
     tilePng = &artwork::defaultTilePng;
     m_reloadTimer.setSingleShot(true);
     connect(&m_reloadTimer, &QTimer::timeout, this, &SectionPages::runPendingReloads);
@@ -130,8 +130,8 @@ void SectionPages::attachScriptHosts(CommandRegistry& registry) {
 }
 
 void SectionPages::navigateSections() {
-    const QString root = program().paths.endpoints.pageServer.root();
-    const QString sessid = program().session.sessid();
+    const QString root = m_paths.endpoints.pageServer.root();
+    const QString sessid = m_session.sessid();
     m_firstLoadDue.clear();
     m_firstCheckDue.clear();
     m_shownSettled = false;
@@ -201,8 +201,8 @@ void SectionPages::navigateHiddenSections() {
     const QList<QPointer<HostWebView>> due = std::exchange(m_firstLoadDue, {});
     if (due.isEmpty())
         return;
-    const QString root = program().paths.endpoints.pageServer.root();
-    const QString sessid = program().session.sessid();
+    const QString root = m_paths.endpoints.pageServer.root();
+    const QString sessid = m_session.sessid();
     for (const sections::Section& s : sections::table()) {
         HostWebView* v = view(QString::fromLatin1(s.key));
         if (v && due.contains(v))
@@ -229,8 +229,8 @@ void SectionPages::pageBody(QStringView viewName, std::function<void(const QStri
                              });
 }
 
-QString SectionPages::tilePath() {
-    return program().paths.programDir + QStringLiteral("resource/grid.png");
+QString SectionPages::tilePath() const {
+    return m_paths.programDir + QStringLiteral("resource/grid.png");
 }
 
 void SectionPages::writeTileIfMissing() {
@@ -351,13 +351,12 @@ void SectionPages::reloadNow(HostWebView* v, QStringView key, bool stuck) {
         return;
     }
     const sections::Section* s = sections::find(key);
-    v->navigate(
-        QUrl(sections::reloadAddress(program().paths.endpoints.pageServer.root(), *s,
-                                     program().session.sessid(), sections::localSecondsNow())));
+    v->navigate(QUrl(sections::reloadAddress(m_paths.endpoints.pageServer.root(), *s,
+                                             m_session.sessid(), sections::localSecondsNow())));
 }
 
 void SectionPages::checkRefresh(ContentSectionSet changed) {
-    const QString script = sections::reloadCheckScript(program().session.sessid());
+    const QString script = sections::reloadCheckScript(m_session.sessid());
     for (const sections::Section& s : sections::table()) {
         if (!s.content || !changed.contains(s.content->id))
             continue;

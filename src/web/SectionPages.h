@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
 #include "net/SyncDelegates.h"
 
 #include <QDeadlineTimer>
@@ -30,8 +32,9 @@ class SectionPages : public QObject, public ISectionPages {
 public:
     // Creates the five views without a parent widget; place them with placeInContainers() or
     // reparent view(key) into a section panel. Views still without a parent widget are deleted
-    // with this object.
-    explicit SectionPages(QObject* parent = nullptr);
+    // with this object. Addresses carry the id of `session` and go to the page server of
+    // `paths`, whose program folder holds the tile; both outlive this object.
+    SectionPages(const SessionState& session, const ProgramPaths& paths, QObject* parent = nullptr);
     ~SectionPages() override;
 
     // "sign", "arts", "plan", "mkte", "rpae"; nullptr for anything else.
@@ -96,7 +99,7 @@ public:
     void ViewWebDocumentComplete(HostWebView* view);
 
     // <programDir>resource/grid.png.
-    static QString tilePath();
+    QString tilePath() const;
     // The tile written to tilePath() when missing, as the bytes of a PNG file: the skin's
     // picture when set, else a drawn one. Bytes rather than a picture: encoding a picture
     // makes Qt's image writer load every image-format plugin on the system.
@@ -122,6 +125,8 @@ private:
     // A section on screen at start has been checked; the last of them settles them.
     void firstCheckDone(const QString& key);
 
+    const SessionState& m_session;
+    const ProgramPaths& m_paths;
     QHash<QString, QPointer<HostWebView>> m_views;  // key → view
     QHash<HostWebView*, quint64> m_generation;      // completed documents per view
     QHash<HostWebView*, QElapsedTimer> m_checking;  // classification under way, since when

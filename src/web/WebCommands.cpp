@@ -10,14 +10,6 @@
 
 namespace kovan {
 
-void runNormalWindow(const QString& aParam,
-                     const std::function<void(const QString&, const QString&)>& show) {
-    const QJsonObject o = commandParamObject(aParam, "normalwindow");
-    const QString url = jsonText(o, u"url");
-    if (!url.isEmpty() && show)
-        show(jsonText(o, u"title"), url);
-}
-
 void runViewInfo(
     const QString& params,
     const std::function<void(const QString&, const QString&, qint64, const QString&)>& open) {
@@ -31,12 +23,6 @@ void runViewInfo(
 void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& targets) {
     QPointer<ContentPane> pane = targets.contentPane;
     QPointer<SectionPages> pages = targets.sectionPages;
-    const auto shownormalwindow = targets.shownormalwindow;
-    const auto showLecture = targets.showLecture;
-
-    registry.addAction(QStringLiteral("normalwindow"), [shownormalwindow](const QString& p) {
-        runNormalWindow(p, shownormalwindow);
-    });
     registry.addAction(QStringLiteral("viewinfo"), [pane](const QString& p) {
         runViewInfo(p, [pane](const QString& title, const QString& url, qint64 stay,
                               const QString& destory) {
@@ -48,13 +34,6 @@ void registerWebCommands(CommandRegistry& registry, const WebCommandTargets& tar
         if (pane)
             pane->setTitle(p);
     });
-    registry.addAction(
-        QStringLiteral("showyyopen"),
-        [showLecture](const QString&) {
-            if (showLecture)
-                showLecture();
-        },
-        CommandRegistry::Reply::Deferred);
     registry.add(QStringLiteral("simpletalk"), [](const QString&) { return QString(); });
     registry.addAction(QStringLiteral("livechat"), [](const QString&) {});
     registry.addAction(QStringLiteral("showchatroom"), [](const QString&) {});

@@ -1,6 +1,5 @@
 #include "web/WebEngineSetup.h"
 
-#include "core/ProgramState.h"
 #include "web/BridgeProtocol.h"
 #include "web/DeferredReplies.h"
 
@@ -155,16 +154,23 @@ RenderingPath applyRenderingPath() {
 
 namespace {
 DeferredReplies* g_deferred = nullptr; // owned by the profile
+const HostPort* g_bridgePageServer = nullptr;
 } // namespace
+
+void serveBridgeFor(const HostPort& pageServer) {
+    g_bridgePageServer = &pageServer;
+}
+
+bool bridgeOriginAllowed(const QUrl& origin) {
+    return g_bridgePageServer && bridge::isPageServerOrigin(origin, *g_bridgePageServer);
+}
 
 QWebEngineProfile* sharedProfile() {
     static QWebEngineProfile* profile = [] {
         QWebEngineProfile* p = QWebEngineProfile::defaultProfile();
         auto* handler = new DeferredReplies(p);
         g_deferred = handler;
-        handler->originAllowed = [](const QUrl& origin) {
-            return bridge::isPageServerOrigin(origin, program().paths.endpoints.pageServer);
-        };
+        handler->originAllowed = &bridgeOriginAllowed;
         p->installUrlSchemeHandler(QByteArray(bridge::kScheme), handler);
         return p;
     }();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/Endpoints.h"
+
+#include <QUrl>
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -72,6 +76,14 @@ QWebEngineProfile* sharedProfile();
 
 // The handler of deferred bridge answers, installed on sharedProfile().
 DeferredReplies& deferredReplies();
+
+// The page server whose pages the bridge serves, in every view of the process (they share one
+// profile): the program entry gives it while it wires the client, and it is read at each call,
+// so a changed endpoint applies at once. `pageServer` outlives every view. Until it is given,
+// no origin is served. GUI thread only.
+void serveBridgeFor(const HostPort& pageServer);
+// Whether a page of `origin` may call the client through the bridge.
+bool bridgeOriginAllowed(const QUrl& origin);
 
 // The host look of bridged views: no scroll bars, no page icons fetched; the engine's own
 // context menu and keys stay.

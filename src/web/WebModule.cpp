@@ -8,13 +8,18 @@
 #include "web/SectionRules.h"
 #include "web/WebArtwork.h"
 #include "web/WebCommands.h"
+#include "web/WebEngineSetup.h"
 
 #include <QPixmap>
 
 namespace kovan {
 
-WebModule::WebModule(QWidget* contentContainer, QWidget* middleColumn)
-    : m_pages(new SectionPages()), m_pane(new ContentPane(contentContainer, middleColumn)) {
+WebModule::WebModule() = default;
+
+void WebModule::setNeeds(const Needs& needs) {
+    serveBridgeFor(needs.paths->endpoints.pageServer);
+    m_pages = new SectionPages(*needs.session, *needs.paths);
+    m_pane = new ContentPane(needs.contentContainer, needs.middleColumn, needs.paths->endpoints);
     m_pages->tilePng = [] {
         const QByteArray png =
             SkinImages::encoded(QStringLiteral("TOPIMG") + QString::number(SkinImages::kPageTile));
@@ -32,8 +37,6 @@ void WebModule::registerCommands(CommandRegistry& registry) {
     WebCommandTargets targets;
     targets.contentPane = m_pane;
     targets.sectionPages = m_pages;
-    targets.shownormalwindow = m_needs.shownormalwindow;
-    targets.showLecture = m_needs.showLecture;
     registerWebCommands(registry, targets);
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/ClientPart.h"
 #include "core/PageHooks.h"
+#include "core/ProgramPaths.h"
+#include "core/SessionState.h"
 
 #include <QWidget>
 
@@ -21,27 +23,31 @@ class SectionPages;
 // part (see registerWebCommands).
 //
 // Offers: the page hooks of the main window, the section pages for the sync loop, the views
-// for the main window to place, the content pane for whoever opens service pages. Needs: the
-// main window's containers, the plain web window and the lecture pop-up.
+// for the main window to place, the content pane for whoever opens service pages, once the
+// needs are set. Needs: the session (its id goes into every page address), the paths (the page
+// server, the program folder with the background tile) and the main window's containers.
 //
 // GUI thread only. The views and the pane live as long as the main window's containers (they
 // are parented to them once placed) or this module, whichever goes first.
 class WebModule : public ClientPart {
 public:
     struct Needs {
-        // The plain web window (normalwindow) and the lecture pop-up (showyyopen).
-        std::function<void(const QString& title, const QString& url)> shownormalwindow;
-        std::function<bool()> showLecture;
+        // State pieces, required; they outlive the module.
+        const SessionState* session = nullptr;
+        const ProgramPaths* paths = nullptr;
+        // The main window's ConBgPae, and its bgMPae, which the content pane covers when it
+        // shows.
+        QWidget* contentContainer = nullptr;
+        QWidget* middleColumn = nullptr;
     };
 
-    // `contentContainer`: the main window's ConBgPae; `middleColumn`: its bgMPae, which the
-    // content pane covers when it shows.
-    WebModule(QWidget* contentContainer, QWidget* middleColumn);
+    WebModule();
     ~WebModule();
     WebModule(const WebModule&) = delete;
     WebModule& operator=(const WebModule&) = delete;
 
-    void setNeeds(Needs needs) { m_needs = std::move(needs); }
+    // Once, before anything else is asked of the module: makes the views and the pane.
+    void setNeeds(const Needs& needs);
     // The pages' bridge dispatches to `registry`, which must outlive this module.
     void registerCommands(CommandRegistry& registry) override;
     // Start-up: the content pane blank; the bridge in every view (with the pane's pictures);
@@ -59,10 +65,9 @@ public:
     ContentPane* contentPane() const { return m_pane; }
 
 private:
-    Needs m_needs;
     CommandRegistry* m_registry = nullptr; // set by registerCommands
-    SectionPages* m_pages;
-    ContentPane* m_pane;
+    SectionPages* m_pages = nullptr;
+    ContentPane* m_pane = nullptr;
 };
 
 } // namespace kovan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "web/LectureConfig.h"
+#include "windows/LectureConfig.h"
 
 #include <QDialog>
 #include <QList>

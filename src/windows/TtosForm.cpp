@@ -1,6 +1,5 @@
 #include "windows/TtosForm.h"
 
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "shell/SkinImages.h"
 #include "web/WebEngineSetup.h"
@@ -20,8 +19,8 @@ namespace {
 constexpr int kTile = 14; // TOPIMG13 is a 14 × 14 tile
 } // namespace
 
-TtosForm::TtosForm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+TtosForm::TtosForm(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_settings(settings) {
     setObjectName(QStringLiteral("tosForm"));
     setWindowTitle(QStringLiteral("用户需知"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -75,10 +74,9 @@ void TtosForm::tosWebDocumentComplete(bool ok) {
 void TtosForm::tosagtbtnClick() {
     if (m_skey.isEmpty() || !m_tosagtbtn->isEnabled())
         return;
-    ProgramState& state = program();
-    state.settings.setValue(m_skey, QStringLiteral("1"));
+    m_settings.setValue(m_skey, QStringLiteral("1"));
     try {
-        state.settings.save();
+        m_settings.save();
     } catch (const std::exception& e) {
         trace(QStringLiteral("terms accepted, settings not saved: ") + QString::fromUtf8(e.what()));
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SettingsStore.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -22,7 +24,8 @@ public:
     static constexpr int kHeight = 378;
     static constexpr int kWebHeight = 321;
 
-    explicit TtosForm(QWidget* parent = nullptr);
+    // An acceptance is recorded in `settings`, which outlives the window.
+    explicit TtosForm(SettingsStore& settings, QWidget* parent = nullptr);
 
     // Prepares the window for one terms page: the button disabled, `skey` remembered, the page
     // loading. The caller then shows the window modally (showModal).
@@ -47,6 +50,7 @@ private:
     void tosWebDocumentComplete(bool ok);
     void RzPanel1Paint();
 
+    SettingsStore& m_settings;
     QWebEngineView* m_tosWeb = nullptr;
     QWidget* m_RzPanel1 = nullptr;
     QPushButton* m_tosagtbtn = nullptr;

@@ -1,15 +1,16 @@
 #include "windows/WindowsModule.h"
 
-#include "core/ProgramState.h"
-#include "web/LectureConfig.h"
+#include "windows/LectureConfig.h"
 #include "windows/TcsnmForm.h"
 #include "windows/TftForm.h"
 #include "windows/TtosForm.h"
+#include "windows/WindowCommands.h"
 
 namespace kovan {
 
 WindowsModule::WindowsModule()
-    : m_lectureForm([this] {
+    : m_tosForm([this] { return std::make_unique<TtosForm>(*m_needs.settings); }),
+      m_lectureForm([this] {
           auto form = std::make_unique<TftForm>();
           // "去听听" in the lecture pop-up opens the lecture room in the plain web window.
           form->shownormalwindow = [this](const QString& title, const QString& url) {
@@ -20,13 +21,20 @@ WindowsModule::WindowsModule()
 
 WindowsModule::~WindowsModule() = default;
 
+void WindowsModule::registerCommands(CommandRegistry& registry) {
+    registerWindowCommands(
+        registry, {.shownormalwindow = [this](const QString& title,
+                                              const QString& url) { shownormalwindow(title, url); },
+                   .showLecture = [this] { return showLecture(); }});
+}
+
 void WindowsModule::shownormalwindow(const QString& title, const QString& url) {
     m_webForm->shownormalwindow(title, url);
 }
 
 bool WindowsModule::showLecture() {
-    return m_lectureForm->showLecture(LectureConfig::fromSettings(
-        program().settings, program().paths.endpoints.pageServer.root()));
+    return m_lectureForm->showLecture(
+        LectureConfig::fromSettings(*m_needs.settings, m_needs.paths->endpoints.pageServer.root()));
 }
 
 bool WindowsModule::showTerms(const QString& url, const QString& settingsKey) {

@@ -2,6 +2,9 @@
 
 #include "core/ClientPart.h"
 #include "core/OnFirstUse.h"
+#include "core/ProgramPaths.h"
+#include "core/SettingsStore.h"
+
 #include <QString>
 
 #include <memory>
@@ -14,15 +17,26 @@ class TtosForm;
 
 // The auxiliary windows: the chart terms window, the lecture pop-up and the plain web window.
 //
-// Offers: shownormalwindow (the plain web window) and showLecture (the lecture pop-up, modal)
-// to the web part's page commands; showTerms (the terms window, modal) to the chart windows.
+// Offers: the page commands normalwindow (the plain web window) and showyyopen (the lecture
+// pop-up, modal); showTerms (the terms window, modal) to the chart windows. Needs: the
+// settings (the lecture's, the accepted terms) and the paths (the page server).
 // GUI thread only.
 class WindowsModule : public ClientPart {
 public:
+    struct Needs {
+        // State pieces, required; they outlive the module.
+        SettingsStore* settings = nullptr;
+        const ProgramPaths* paths = nullptr;
+    };
+
     WindowsModule();
     ~WindowsModule();
     WindowsModule(const WindowsModule&) = delete;
     WindowsModule& operator=(const WindowsModule&) = delete;
+
+    void setNeeds(const Needs& needs) { m_needs = needs; }
+    // normalwindow and showyyopen.
+    void registerCommands(CommandRegistry& registry) override;
 
     // Shows `url` in the plain web window with a caption made from `title`.
     void shownormalwindow(const QString& title, const QString& url);
@@ -33,6 +47,7 @@ public:
     bool showTerms(const QString& url, const QString& settingsKey);
 
 private:
+    Needs m_needs;
     // Each made on its first use.
     OnFirstUse<TtosForm> m_tosForm;
     OnFirstUse<TftForm> m_lectureForm;

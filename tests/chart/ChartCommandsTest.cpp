@@ -67,7 +67,8 @@ protected:
 
     std::unique_ptr<WindowEnvironment> m_env;
     ChartRegistry m_registry;
-    ChartLauncher m_launcher{m_registry};
+    ChartLauncher m_launcher{
+        m_registry, {program().settings, program().session, program().paths, program().sync}};
     CommandRegistry m_commands;
     std::vector<std::unique_ptr<ChartController>> m_windows;
     std::vector<ChartController*> m_shown;

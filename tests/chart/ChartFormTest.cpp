@@ -70,6 +70,10 @@ protected:
         p.paths.endpoints.dataServer = {QStringLiteral("127.0.0.1"), quint16(m_data.port())};
         m_pages.setPage("/tools/chartpanel/S1/", kPanel);
         m_module = std::make_unique<ChartModule>();
+        m_module->setNeeds({.settings = &p.settings,
+                            .session = &p.session,
+                            .paths = &p.paths,
+                            .syncTables = &p.sync});
         ChartController::Options o;
         o.timing.pollMs = 50;
         o.replacePauseMs = 600000;

@@ -9,6 +9,7 @@
 #include "notify/NoticeList.h"
 #include "notify/NotifyCommands.h"
 #include "web/WebCommands.h"
+#include "windows/WindowCommands.h"
 
 #include <QJsonArray>
 
@@ -28,6 +29,7 @@ struct Commands {
     Commands() {
         // The web part's commands with no windows behind them: only their parameter rules run.
         registerWebCommands(registry, WebCommandTargets{});
+        registerWindowCommands(registry, {});
         NotifyCommandTargets t;
         t.notices = &notices;
         t.showMsg = [](int) {};

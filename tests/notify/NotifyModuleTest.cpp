@@ -28,22 +28,30 @@ protected:
         program().reset();
         program().session.setSessid(QStringLiteral("SID9"));
         ASSERT_TRUE(m_dir.isValid());
+        program().paths.programDir = m_dir.path() + u'/';
         // Sounds present locally play at once, without a fetch.
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("sound")));
         for (const char* name : {"alert.wav", "ding.wav"}) {
-            QFile f(m_dir.filePath(name));
+            QFile f(m_dir.filePath(QStringLiteral("sound/") + QString::fromLatin1(name)));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write("RIFF");
         }
-        module = std::make_unique<NotifyModule>(m_dir.path());
+        module = std::make_unique<NotifyModule>();
+        ProgramState& p = program();
+        module->setNeeds(
+            {.session = &p.session,
+             .news = &p.topInfoList,
+             .realtimeSignals = &p.realtimeSignals,
+             .paths = &p.paths,
+             .showoptPage = [this](const QString& t, const QString& params, int,
+                                   const QString&) { calls << "page|" + t + "|" + params; },
+             .mainWindow = {[] { return false; },
+                            [this] { calls << "show"; },
+                            [this] { calls << "raise"; },
+                            {}},
+             .openExternal = [this](const QUrl& u) { calls << "open|" + u.toString(); }});
         module->sounds()->setPlayer(
             [this](const QString& path) { played << QFileInfo(path).fileName(); });
-        module->setNeeds(
-            {[this](const QString& t, const QString& p, int, const QString&) {
-                 calls << "page|" + t + "|" + p;
-             },
-             {},
-             {[] { return false; }, [this] { calls << "show"; }, [this] { calls << "raise"; }, {}},
-             [this](const QUrl& u) { calls << "open|" + u.toString(); }});
         module->registerCommands(registry);
     }
     void TearDown() override {

@@ -41,6 +41,9 @@ protected:
         program().session.setSessid(QStringLiteral("SID42"));
         program().paths.endpoints.pageServer = {QStringLiteral("pages.test"), 88};
         form = std::make_unique<TMainForm>();
+        // The program's pieces, as the shell module hands them over.
+        form->state() = {&program().session, &program().paths};
+        form->ratesTicker()->readFrom(program().sync, program().appRunning);
         skin().loadStartImages();
         form->loadSkin();
         form->showFirstSection();

@@ -176,6 +176,7 @@ TEST(RatesTickerSource, ReadsTheSyncTables) {
     TickerView view;
     view.resize(400, 25); // 375-pixel sheet: 2 cells per row
     RatesTicker ticker(&view);
+    ticker.readFrom(program().sync, program().appRunning);
     ticker.setArrows(arrow(TickerSheet::kArrowSkip), arrow(qRgb(0, 200, 0)));
     ticker.startDrawRate();
     // The down arrow of the first symbol reaches the layer.

@@ -60,7 +60,7 @@ protected:
         program().paths.programDir = m_dir.path() + u'/';
         program().session.setSessid("DEMO1");
         program().paths.endpoints.pageServer = HostPort{"127.0.0.1", quint16(s_port)};
-        m_pages = std::make_unique<SectionPages>();
+        m_pages = std::make_unique<SectionPages>(program().session, program().paths);
         QObject::connect(m_pages.get(), &SectionPages::pageChecked,
                          [this](const QString& key, int tag) { m_checked[key] = tag; });
         for (const char* name :

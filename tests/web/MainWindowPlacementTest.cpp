@@ -27,8 +27,9 @@ TEST(MainWindowPlacement, ViewsAndContentPaneSitInTheWindowsContainers) {
     program().paths.endpoints.pageServer = HostPort{"127.0.0.1", quint16(server.port())};
 
     auto form = std::make_unique<TMainForm>();
-    auto* pages = new SectionPages(form.get());
-    auto* pane = new ContentPane(form->ConBgPae(), form->bgMPae());
+    form->state() = {&program().session, &program().paths};
+    auto* pages = new SectionPages(program().session, program().paths, form.get());
+    auto* pane = new ContentPane(form->ConBgPae(), form->bgMPae(), program().paths.endpoints);
     form->setSectionViews(pages->view(u"sign"), pages->view(u"arts"), pages->view(u"plan"),
                           pages->view(u"mkte"), pages->view(u"rpae"));
     form->resize(1000, 640);

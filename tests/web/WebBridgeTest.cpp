@@ -11,6 +11,7 @@
 #include "web/HostWebView.h"
 #include "web/WebCommands.h"
 #include "web/WebEngineSetup.h"
+#include "windows/WindowCommands.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -185,10 +186,11 @@ TEST_F(BridgeTest, RedefiningPromptDoesNotBreakTheBridge) {
 TEST_F(BridgeTest, ThisPartsCommandsAnswerAsDocumented) {
     QWidget host;
     QWidget middle;
-    ContentPane pane(&host, &middle);
+    ContentPane pane(&host, &middle, program().paths.endpoints);
     WebCommandTargets targets;
     targets.contentPane = &pane;
     registerWebCommands(m_registry, targets);
+    registerWindowCommands(m_registry, {});
 
     EXPECT_EQ(fcb("window.external.FCB('simpletalk', '{}')").toString(), "");
     EXPECT_EQ(fcb("window.external.FCB('livechat', '{}')").toString(), "1");

@@ -7,13 +7,14 @@
 #include "core/ProgramState.h"
 #include "web/ContentPane.h"
 #include "web/HostWebView.h"
-#include "web/LectureConfig.h"
 #include "web/PaneButton.h"
 #include "web/SectionPages.h"
 #include "web/SectionRules.h"
 #include "web/WebCommands.h"
+#include "windows/LectureConfig.h"
 #include "windows/TcsnmForm.h"
 #include "windows/TftForm.h"
+#include "windows/WindowCommands.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,9 +85,9 @@ protected:
         m_right->setGeometry(700, 40, 200, 460);
         m_conHost = new QWidget(m_window.get());
         m_conHost->hide();
-        m_pages = new SectionPages(m_window.get());
+        m_pages = new SectionPages(program().session, program().paths, m_window.get());
         m_pages->placeInContainers(m_middle, m_right);
-        m_pane = new ContentPane(m_conHost, m_middle);
+        m_pane = new ContentPane(m_conHost, m_middle, program().paths.endpoints);
         m_webForm = std::make_unique<TcsnmForm>();
         m_lectureForm = std::make_unique<TftForm>();
         m_lectureForm->shownormalwindow = [this](const QString& t, const QString& u) {
@@ -96,14 +97,16 @@ protected:
         WebCommandTargets targets;
         targets.contentPane = m_pane;
         targets.sectionPages = m_pages;
-        targets.shownormalwindow = [this](const QString& t, const QString& u) {
-            m_webForm->shownormalwindow(t, u);
-        };
-        targets.showLecture = [this] {
-            return m_lectureForm->showLecture(LectureConfig::fromSettings(
-                program().settings, program().paths.endpoints.pageServer.root()));
-        };
         registerWebCommands(m_registry, targets);
+        registerWindowCommands(
+            m_registry,
+            {.shownormalwindow = [this](const QString& t,
+                                        const QString& u) { m_webForm->shownormalwindow(t, u); },
+             .showLecture =
+                 [this] {
+                     return m_lectureForm->showLecture(LectureConfig::fromSettings(
+                         program().settings, program().paths.endpoints.pageServer.root()));
+                 }});
 
         for (const char* key : kKeys) {
             HostWebView* v = m_pages->view(QString::fromLatin1(key));
@@ -186,7 +189,7 @@ TEST_F(SectionsTest, ViewsStartWithTheirDesignTagsAndLoadTheStartAddresses) {
                   m_server.root() + QString::fromStdString(sectionPath(key)))
             << key;
     }
-    EXPECT_TRUE(QFile::exists(SectionPages::tilePath()));
+    EXPECT_TRUE(QFile::exists(m_pages->tilePath()));
 }
 
 TEST_F(SectionsTest, HiddenSectionsWaitForEverySectionOnScreenOrForTheDelay) {
@@ -361,12 +364,12 @@ TEST_F(SectionsTest, AnUnknownKeyDoesNothing) {
 
 TEST_F(SectionsTest, GridPngDeletedWhileRunningIsWrittenAtTheNextCompletedPage) {
     startAndWait();
-    ASSERT_TRUE(QFile::remove(SectionPages::tilePath()));
+    ASSERT_TRUE(QFile::remove(m_pages->tilePath()));
     m_checked.remove("mkte");
     view("mkte")->reload();
     ASSERT_TRUE(waitUntil([this] { return m_checked.contains("mkte"); }));
-    EXPECT_TRUE(QFile::exists(SectionPages::tilePath()));
-    QImage tile(SectionPages::tilePath());
+    EXPECT_TRUE(QFile::exists(m_pages->tilePath()));
+    QImage tile(m_pages->tilePath());
     EXPECT_EQ(tile.size(), QSize(14, 14));
 }
 

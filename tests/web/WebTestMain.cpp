@@ -1,6 +1,7 @@
 // Test entry for programs that need the web engine: the bridge scheme is registered and GL
 // contexts are shared before the application object exists; views are gone before it ends.
 
+#include "core/ProgramState.h"
 #include "TestMain.h"
 #include "web/WebEngineSetup.h"
 
@@ -28,6 +29,11 @@ int main(int argc, char** argv) {
                                  qputenv("QT_QPA_PLATFORM", "offscreen");
                              kovan::prepareWebEngine();
                          },
-                     // The views render as the client's do on this machine.
-                     .afterApp = [] { kovan::applyRenderingPath(); }});
+                     .afterApp =
+                         [] {
+                             // The views render as the client's do on this machine; the
+                             // bridge serves the page server the tests point the program at.
+                             kovan::applyRenderingPath();
+                             kovan::serveBridgeFor(kovan::program().paths.endpoints.pageServer);
+                         }});
 }

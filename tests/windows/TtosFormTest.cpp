@@ -44,7 +44,7 @@ protected:
 } // namespace
 
 TEST_F(TtosFormTest, LayoutOfTheDialog) {
-    TtosForm form;
+    TtosForm form(program().settings);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("用户需知"));
     EXPECT_EQ(form.size(), QSize(593, 378));
     EXPECT_EQ(form.tosWeb()->geometry(), QRect(0, 0, 593, 321));
@@ -55,7 +55,7 @@ TEST_F(TtosFormTest, LayoutOfTheDialog) {
 }
 
 TEST_F(TtosFormTest, TheButtonWaitsForThePage) {
-    TtosForm form;
+    TtosForm form(program().settings);
     m_server.holdPage("/tools/tos/S1/tosofchart");
     form.loadTosUrl(m_url, "ACCEPTCHARTTOS");
     EXPECT_EQ(form.settingsKey(), "ACCEPTCHARTTOS");
@@ -77,7 +77,7 @@ TEST_F(TtosFormTest, TheButtonWaitsForThePage) {
 }
 
 TEST_F(TtosFormTest, AcceptingSavesTheKeyBeforeTheWindowCloses) {
-    TtosForm form;
+    TtosForm form(program().settings);
     form.loadTosUrl(m_url, "ACCEPTCHARTTOS");
     ASSERT_TRUE(waitUntil([&] { return form.tosagtbtn()->isEnabled(); }));
     QStringList atClose;
@@ -90,7 +90,7 @@ TEST_F(TtosFormTest, AcceptingSavesTheKeyBeforeTheWindowCloses) {
 }
 
 TEST_F(TtosFormTest, ClosingWithoutAcceptingStoresNothing) {
-    TtosForm form;
+    TtosForm form(program().settings);
     form.loadTosUrl(m_url, "ACCEPTCHARTTOS");
     ASSERT_TRUE(waitUntil([&] { return form.tosagtbtn()->isEnabled(); }));
     QTimer::singleShot(0, &form, &QWidget::close);
@@ -101,7 +101,7 @@ TEST_F(TtosFormTest, ClosingWithoutAcceptingStoresNothing) {
 
 TEST_F(TtosFormTest, AcceptingWritesTheKeyItWasLoadedWith) {
     program().settings.setValue(u"localalert", "0");
-    TtosForm form;
+    TtosForm form(program().settings);
     form.loadTosUrl(m_url, "OTHERTERMS");
     ASSERT_TRUE(waitUntil([&] { return form.tosagtbtn()->isEnabled(); }));
     QTimer::singleShot(0, form.tosagtbtn(), &QPushButton::click);
@@ -113,7 +113,7 @@ TEST_F(TtosFormTest, ThePanelIsTiledWithThePageTile) {
     skin().loadSkin();
     const QImage tile = skin().top(SkinImages::kPageTile);
     ASSERT_EQ(tile.size(), QSize(14, 14));
-    TtosForm form;
+    TtosForm form(program().settings);
     const QImage panel = form.RzPanel1()->grab().toImage();
     for (const QPoint at : {QPoint(0, 0), QPoint(13, 13), QPoint(14 * 3 + 5, 14 + 2),
                             QPoint(14 * 40 + 1, 14 * 2 + 9)})

@@ -1,4 +1,4 @@
-#include "web/LectureConfig.h"
+#include "windows/LectureConfig.h"
 
 #include "core/Utils.h"
 
