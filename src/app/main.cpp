@@ -25,6 +25,9 @@
 #include "web/WebModule.h"
 #include "windows/WindowsModule.h"
 
+#include <array>
+#include <functional>
+
 namespace {
 
 // Taken when the program is loaded, before main runs; released (and removed by the last
@@ -34,6 +37,93 @@ kovan::InstanceMarker g_instanceMarker;
 // The parts of the client, built in the order their windows are created (the main window
 // first) and destroyed in reverse: the sync loop goes before the pages and the ticker it
 // drives, the web views before the main window that holds them.
+struct ClientParts {
+    kovan::ShellModule shell;
+    kovan::WebModule web;
+    kovan::NetModule net;
+    kovan::NotifyModule notify;
+    kovan::MemberModule member;
+    kovan::WindowsModule windows;
+    kovan::ChartModule chart;
+    kovan::MediaModule media;
+
+    std::array<kovan::ClientPart*, 8> all() {
+        return {&shell, &web, &net, &notify, &member, &windows, &chart, &media};
+    }
+};
+
+// Needs, in the order the parts' offers come into being: the web views and the content pane
+// go into the main window's containers; the sync loop drives the pages and the ticker; the
+// windows, charts and videos read the settings and the folder.
+void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
+    using namespace kovan;
+    p.web.setNeeds({.session = &state.session,
+                    .paths = &state.paths,
+                    .contentContainer = p.shell.contentContainer(),
+                    .middleColumn = p.shell.middleColumn()});
+    p.net.setNeeds({.session = &state.session,
+                    .syncTables = &state.sync,
+                    .news = &state.topInfoList,
+                    .appRunning = &state.appRunning,
+                    .paths = &state.paths,
+                    .pages = p.web.sectionPagesForSync(),
+                    .ticker = p.shell.ratesTicker(),
+                    .whenPagesShown = p.web.whenPagesShown()});
+    p.windows.setNeeds({.settings = &state.settings, .paths = &state.paths});
+    p.chart.setNeeds({.settings = &state.settings,
+                      .session = &state.session,
+                      .paths = &state.paths,
+                      .syncTables = &state.sync,
+                      .showTerms = [parts = &p](const QString& url, const QString& key) {
+                          parts->windows.showTerms(url, key);
+                      }});
+    p.media.setNeeds({.paths = &state.paths});
+}
+
+// The notices, the main window and the member part, which reach each other through hooks.
+void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
+                     const std::function<void()>& exitNow) {
+    using namespace kovan;
+    PageHooks pages = p.web.pageHooks();
+    pages.openChart = [parts = &p] { parts->chart.openChart(); };
+    p.notify.setNeeds(
+        {.session = &state.session,
+         .news = &state.topInfoList,
+         .realtimeSignals = &state.realtimeSignals,
+         .paths = &state.paths,
+         .showoptPage = pages.showoptPage,
+         .playVideo = [parts = &p](const QString& t,
+                                   const QString& u) { parts->media.playVideo(t, u); },
+         .mainWindow = p.shell.mainWindowControls()});
+    p.shell.setNeeds(
+        {.session = &state.session,
+         .paths = &state.paths,
+         .syncTables = &state.sync,
+         .appRunning = &state.appRunning,
+         .hooks = {
+             .pages = pages,
+             .floatBarShowing = [parts = &p] { return parts->notify.floatBarShowing(); },
+             .showFloatBar = [parts = &p](bool toFront) { parts->notify.showFloatBar(toFront); },
+             .showNewestNotice = [parts = &p] { parts->notify.showNewestNotice(); },
+             .logIMGClick = [parts = &p] { parts->member.logIMGClick(); },
+             .exitProcedure = exitNow},
+         .sectionViews = p.web.sectionViews(),
+         .sounds = p.notify.sounds()});
+    p.member.setNeeds(
+        {.session = &state.session,
+         .settings = &state.settings,
+         .paths = &state.paths,
+         .appRunning = &state.appRunning,
+         .showMemberState =
+             [parts = &p](bool m, const QString& label) { parts->shell.showMemberState(m, label); },
+         .forceReload =
+             [parts = &p](const QString& types) {
+                 parts->web.sectionPagesForSync()->forceReload(types);
+             },
+         .exitProcedure = exitNow,
+         .openUrl = &MemberModule::openInSystemBrowser});
+}
+
 int runClient(const kovan::CommandLine& cl) {
     using namespace kovan;
     Lifecycle lifecycle;
@@ -42,91 +132,28 @@ int runClient(const kovan::CommandLine& cl) {
     ExitProcedure exitProcedure(lifecycle, state.appRunning);
     const auto exitNow = [&] { exitProcedure.run(); };
 
-    ShellModule shell;
-    WebModule web;
-    NetModule net;
-    NotifyModule notify;
-    MemberModule member;
-    WindowsModule windows;
-    ChartModule chart;
-    MediaModule media;
-
-    // Needs, in the order the parts' offers come into being: the web views and the content pane
-    // go into the main window's containers; the sync loop drives the pages and the ticker; the
-    // notices' sound alerts show their switch in the main window.
-    web.setNeeds({.session = &state.session,
-                  .paths = &state.paths,
-                  .contentContainer = shell.contentContainer(),
-                  .middleColumn = shell.middleColumn()});
-    net.setNeeds({.session = &state.session,
-                  .syncTables = &state.sync,
-                  .news = &state.topInfoList,
-                  .appRunning = &state.appRunning,
-                  .paths = &state.paths,
-                  .pages = web.sectionPagesForSync(),
-                  .ticker = shell.ratesTicker(),
-                  .whenPagesShown = web.whenPagesShown()});
-    windows.setNeeds({.settings = &state.settings, .paths = &state.paths});
-    chart.setNeeds({.settings = &state.settings,
-                    .session = &state.session,
-                    .paths = &state.paths,
-                    .syncTables = &state.sync,
-                    .showTerms = [&](const QString& url, const QString& key) {
-                        windows.showTerms(url, key);
-                    }});
-    media.setNeeds({.paths = &state.paths});
-    PageHooks pages = web.pageHooks();
-    pages.openChart = [&] { chart.openChart(); };
-    notify.setNeeds(
-        {.session = &state.session,
-         .news = &state.topInfoList,
-         .realtimeSignals = &state.realtimeSignals,
-         .paths = &state.paths,
-         .showoptPage = pages.showoptPage,
-         .playVideo = [&](const QString& t, const QString& u) { media.playVideo(t, u); },
-         .mainWindow = shell.mainWindowControls()});
-    shell.setNeeds({.session = &state.session,
-                    .paths = &state.paths,
-                    .syncTables = &state.sync,
-                    .appRunning = &state.appRunning,
-                    .hooks = {.pages = pages,
-                              .floatBarShowing = [&] { return notify.floatBarShowing(); },
-                              .showFloatBar = [&](bool toFront) { notify.showFloatBar(toFront); },
-                              .showNewestNotice = [&] { notify.showNewestNotice(); },
-                              .logIMGClick = [&] { member.logIMGClick(); },
-                              .exitProcedure = exitNow},
-                    .sectionViews = web.sectionViews(),
-                    .sounds = notify.sounds()});
-    member.setNeeds(
-        {.session = &state.session,
-         .settings = &state.settings,
-         .paths = &state.paths,
-         .appRunning = &state.appRunning,
-         .showMemberState = [&](bool m, const QString& label) { shell.showMemberState(m, label); },
-         .forceReload =
-             [&](const QString& types) { web.sectionPagesForSync()->forceReload(types); },
-         .exitProcedure = exitNow,
-         .openUrl = &MemberModule::openInSystemBrowser});
+    ClientParts parts;
+    wireContentParts(parts, state);
+    wireWindowParts(parts, state, exitNow);
 
     // Page commands, then start-up and exit steps, of every part.
-    ClientPart* const parts[] = {&shell, &web, &net, &notify, &member, &windows, &chart, &media};
-    for (ClientPart* part : parts)
+    for (ClientPart* part : parts.all())
         part->registerCommands(registry);
-    for (ClientPart* part : parts)
+    for (ClientPart* part : parts.all())
         part->addSteps(lifecycle);
 
     UnixSignalWatcher signalWatcher;
     QObject::connect(&signalWatcher, &UnixSignalWatcher::terminationRequested, &exitProcedure,
                      [&](int) { exitProcedure.run(); });
 
-    StartupProcedure startup(lifecycle, cl.sessionBlock, shell.form());
+    StartupProcedure startup(lifecycle, cl.sessionBlock, parts.shell.form());
     if (const auto outcome = startup.run(); outcome != StartupProcedure::Outcome::Running) {
         trace(outcome == StartupProcedure::Outcome::EndNow
                   ? QStringLiteral("ended at start-up")
                   : QStringLiteral("ended after creating windows"));
         return 0;
     }
-    shell.show();
+    parts.shell.show();
     const int rc = QCoreApplication::exec();
     trace(QStringLiteral("message loop left"));
     return rc;
