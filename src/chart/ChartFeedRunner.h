@@ -1,15 +1,13 @@
 #pragma once
 
 #include "chart/ChartProcess.h"
+#include "net/WorkerSupervisor.h"
 
 #include <QObject>
 
 #include <functional>
-#include <memory>
 
 namespace kovan {
-
-class GuiRelay;
 
 // Keeps one chart window's feed running: starts it, replaces it when it ends while the window
 // runs (isRuning), forwards period switches, and stops it for good when the window closes.
@@ -21,7 +19,8 @@ class GuiRelay;
 //
 // GUI thread only. The merge step runs here, on the GUI thread, through a relay of this
 // runner's own; stop() (or the destructor) shuts the relay down, so a feed still winding down
-// never reaches a window that has gone.
+// never reaches a window that has gone. The starting, replacing and stopping are a
+// WorkerSupervisor's; the feeds are freed by the worker table (WorkerThread).
 class ChartFeedRunner : public QObject {
     Q_OBJECT
 public:
@@ -50,8 +49,8 @@ public:
 
     bool isRuning() const { return m_isRuning; }
     // The current feed, none between a feed's end and its replacement.
-    ChartProcess* CPThread() const { return m_CPThread; }
-    int feedsStarted() const { return m_started; }
+    ChartProcess* CPThread() const { return m_supervisor.current(); }
+    int feedsStarted() const { return m_supervisor.started(); }
 
     // Termination handler of every feed (GUI thread): clears CPThread and, while the window
     // runs, starts a replacement after the pause.
@@ -62,18 +61,19 @@ Q_SIGNALS:
     void feedEnded(bool byError, const QString& why);
 
 private:
-    void startFeed(int startDelayMs);
+    WorkerSupervisor<ChartProcess>::Rules supervisorRules();
+    ChartProcess* makeFeed(int startDelayMs);
+    // The replacement of `ended` is about to start: its delay, the log line.
+    int replacing(const ChartProcess& ended);
 
     ChartFeedTiming m_timing;
     int m_pauseMs = 1000;
     ReplyHandler m_handler;
-    std::shared_ptr<GuiRelay> m_relay;
     ChartFeedTarget m_target; // the current period and last bar, for replacements
     PChartData m_record;
-    ChartProcess* m_CPThread = nullptr;
     bool m_isRuning = false;
-    bool m_failing = false; // feeds have failed since the last merge
-    int m_started = 0;
+    bool m_failing = false;                      // feeds have failed since the last merge
+    WorkerSupervisor<ChartProcess> m_supervisor; // the feeds and their merge relay
 };
 
 } // namespace kovan

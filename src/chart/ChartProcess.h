@@ -2,12 +2,11 @@
 
 #include "chart/ChartReply.h"
 #include "core/ChartData.h"
-#include "net/WorkerThread.h"
+#include "net/PollingWorker.h"
 
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -64,8 +63,10 @@ struct ChartMergeOutcome {
 //
 // setTarget / setLastBar / stopFeed: any thread (the window calls them on the GUI thread).
 // The history file is written on this thread; its path lock keeps two feeds of one pair from
-// writing at once (HistoryFile).
-class ChartProcess : public SelfFreeingWorker<ChartProcess> {
+// writing at once (HistoryFile). Constructed and started on the GUI thread by its runner
+// (ChartFeedRunner); freed by the worker table once its termination handler ran (WorkerThread).
+// The client, the start delay, the loop and its sleep are PollingWorker's.
+class ChartProcess : public SelfFreeingWorker<ChartProcess, PollingWorker> {
     Q_OBJECT
 public:
     // Runs on the GUI thread with the reply and the codes it was requested for.
@@ -92,17 +93,29 @@ public:
     // Acknowledgement: set while the feed sees the series locked, cleared before each request.
     bool UPDAED() const { return m_UPDAED.load(std::memory_order_acquire); }
     bool endedByError() const { return m_endedByError.load(std::memory_order_acquire); }
-    int startDelayMs() const { return m_startDelayMs; }
     // The last reply text and why the feed ended (empty when it did not fail).
     QString resStr() const;
     QString errorText() const;
 
 protected:
-    void run() override;
-    void wake() override { m_wake.notify_all(); }
+    bool keepPolling() const override { return isRun(); }
+    // The locked pause, or one request with its hand-over and history write, then pollMs.
+    std::optional<int> runCycle(HttpClient& client) override;
+    // stopFeed() ends a pause as soon as isRun is cleared.
+    bool sleepCutShort() const override { return !isRun(); }
 
 private:
-    bool pause(int ms); // false when stopped first
+    // One request's address, period and period switch, taken together under m_mutex.
+    struct Request {
+        QString url;
+        QString period;
+        int generation = 0;
+    };
+    Request nextRequest() const;
+    // Hands a usable reply to the GUI thread and writes the history file when told; false
+    // ends the feed (the window has gone, or the file could not be written).
+    bool handOver(const Request& request, const QString& text, const ChartReply& parsed);
+    bool saveHistory(const ChartMergeOutcome& outcome, const QString& period);
     void fail(const QString& why);
 
     const QString m_root;
@@ -111,13 +124,17 @@ private:
     std::shared_ptr<GuiRelay> m_relay;
     MergeStep m_merge;
     const ChartFeedTiming m_timing;
-    const int m_startDelayMs;
 
     std::atomic<bool> m_isRun{true};
     std::atomic<bool> m_UPDAED{false};
     std::atomic<bool> m_endedByError{false};
     std::atomic<int> m_generation{0}; // moves on with every setTarget
-    std::condition_variable m_wake;   // paired with stopMutex()
+
+    // The last reply the window merged, by address and period switch: the same text again
+    // would change nothing. Worker thread only.
+    QString m_mergedUrl;
+    QString m_mergedText;
+    int m_mergedGeneration = -1;
 
     mutable std::mutex m_mutex; // guards the fields below
     QString m_period;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "net/GuiRelay.h"
 #include "net/SyncDelegates.h"
 #include "net/SyncThread.h"
+#include "net/WorkerSupervisor.h"
 
 #include <QObject>
 
@@ -16,6 +16,9 @@ namespace kovan {
 //
 // and the exit procedure clears appRunning, calls stop(), then lets events run until
 // hasWorker() is false.
+//
+// The starting, replacing and stopping are a WorkerSupervisor's; the workers it starts here
+// are freed by the worker table (WorkerThread), except in the destructor.
 class SyncController : public QObject {
     Q_OBJECT
 public:
@@ -35,9 +38,9 @@ public:
     // worker ends within moments; its termination handler then starts no replacement.
     void stop();
     // True from start() until a worker ended and no replacement was started.
-    bool hasWorker() const { return m_worker != nullptr; }
+    bool hasWorker() const { return m_supervisor.current() != nullptr; }
     // Workers started so far (the first and every replacement).
-    int workersStarted() const { return m_started; }
+    int workersStarted() const { return m_supervisor.started(); }
 
     // Termination handler of every worker: clears the reference and, while appRunning holds,
     // starts a replacement. A replacement of a worker that failed waits one poll period
@@ -49,17 +52,13 @@ Q_SIGNALS:
     void workerEnded(bool byError);
 
 private:
-    void startWorker(int startDelayMs);
+    WorkerSupervisor<SyncThread>::Rules supervisorRules();
 
     SyncContext m_context;
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
     SyncOptions m_options;
-    GuiRelay m_relay; // GUI-thread steps of the workers
-    SyncThread* m_worker = nullptr;
-    int m_started = 0;
-    bool m_destroying = false;
-    bool m_stopped = false; // stop() ran: no worker starts any more
+    WorkerSupervisor<SyncThread> m_supervisor; // the workers and their GUI-thread relay
 };
 
 } // namespace kovan

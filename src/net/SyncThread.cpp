@@ -6,15 +6,13 @@
 
 #include "net/GuiRelay.h"
 
-#include <chrono>
-
 namespace kovan {
 
 SyncThread::SyncThread(const SyncContext& context, ISectionPages* pages, IRatesTicker* ticker,
                        GuiRelay* relay, const SyncOptions& options, int startDelayMs,
                        QObject* parent)
-    : SelfFreeingWorker(parent), m_context(context), m_pages(pages), m_ticker(ticker),
-      m_relay(relay), m_options(options), m_startDelayMs(startDelayMs),
+    : SelfFreeingWorker(startDelayMs, {options.connectTimeoutMs, options.readTimeoutMs}, parent),
+      m_context(context), m_pages(pages), m_ticker(ticker), m_relay(relay), m_options(options),
       m_root(context.endpoints.dataServer.root()) {}
 
 SyncThread::~SyncThread() {
@@ -27,36 +25,22 @@ QString SyncThread::errorText() const {
     return m_error;
 }
 
-bool SyncThread::sleepUnlessStopped(int ms) {
-    std::unique_lock lock(stopMutex());
-    return !m_wake.wait_for(lock, std::chrono::milliseconds(ms),
-                            [this] { return stopRequested(); });
-}
-
 void SyncThread::onGuiThread(const std::function<void()>& step) {
     if (!m_relay || stopRequested())
         return;
     m_relay->runBlocking(step);
 }
 
-void SyncThread::run() {
-    HttpClient client;
-    client.setConnectTimeoutMs(m_options.connectTimeoutMs);
-    client.setReadTimeoutMs(m_options.readTimeoutMs);
-    const CancelGuard cancelGuard = cancelOnStop([&client] { client.cancel(); });
-    // A replacement for a failed worker holds back one period (see SyncController).
-    bool go = m_startDelayMs <= 0 || sleepUnlessStopped(m_startDelayMs);
-    while (go && m_context.appRunning.isSet() && !stopRequested()) {
-        if (runCycle(client) == CycleResult::Failed) {
-            m_endedByError.store(true, std::memory_order_release);
-            break;
-        }
-        m_cycles.fetch_add(1, std::memory_order_acq_rel);
-        go = sleepUnlessStopped(m_options.pollPeriodMs);
+std::optional<int> SyncThread::runCycle(HttpClient& client) {
+    if (requestAndProcess(client) == CycleResult::Failed) {
+        m_endedByError.store(true, std::memory_order_release);
+        return std::nullopt;
     }
+    m_cycles.fetch_add(1, std::memory_order_acq_rel);
+    return m_options.pollPeriodMs;
 }
 
-SyncThread::CycleResult SyncThread::runCycle(HttpClient& client) {
+SyncThread::CycleResult SyncThread::requestAndProcess(HttpClient& client) {
     const QString sent = m_context.session.sessid();
     const QString url = m_root + QStringLiteral("/sync/") + urlPathSegment(sent);
     const HttpReply reply = client.get(url);

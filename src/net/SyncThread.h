@@ -5,13 +5,12 @@
 #include "core/NewsList.h"
 #include "core/SessionState.h"
 #include "core/SyncTables.h"
+#include "net/PollingWorker.h"
 #include "net/SyncDelegates.h"
-#include "net/WorkerThread.h"
 
 #include <QString>
 
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
 
 namespace kovan {
@@ -39,17 +38,19 @@ struct SyncContext {
 
 // The sync worker: polls GET <data server root>/sync/<sessid> once per period while
 // appRunning holds, and feeds the replies through SyncReplyProcessor into the sync tables and
-// the news list. One HttpClient for the worker's life keeps the connection between cycles.
+// the news list. One HttpClient for the worker's life keeps the connection between cycles
+// (PollingWorker: the client, the start delay, the loop and its sleep).
 //
 // It ends at once (endedByError() true) when a request fails or a reply is unusable; it ends
 // normally when appRunning is found cleared after a cycle and its sleep. SyncController
 // restarts it; use that rather than this class directly.
 //
-// Threads: constructed and started on the GUI thread. `relay` lives on the GUI thread: the
-// worker runs `pages->checkRefresh()` and `pages->forceReload("all")` there through it and
-// waits for them. `ticker` is called on the worker's thread. endedByError() and
-// cyclesRun() are for the termination handler.
-class SyncThread : public SelfFreeingWorker<SyncThread> {
+// Threads: constructed and started on the GUI thread, freed by the worker table after its
+// termination handler ran (WorkerThread). `relay` lives on the GUI thread: the worker runs
+// `pages->checkRefresh()` and `pages->forceReload("all")` there through it and waits for
+// them. `ticker` is called on the worker's thread. endedByError() and cyclesRun() are for the
+// termination handler.
+class SyncThread : public SelfFreeingWorker<SyncThread, PollingWorker> {
     Q_OBJECT
 public:
     SyncThread(const SyncContext& context, ISectionPages* pages, IRatesTicker* ticker,
@@ -65,27 +66,25 @@ public:
     // a sleep cut short.
 
 protected:
-    void run() override;
-    void wake() override { m_wake.notify_all(); }
+    // Polls while appRunning holds; a sleep is not cut short when it is cleared.
+    bool keepPolling() const override { return m_context.appRunning.isSet(); }
+    // One request, then the poll period; a failure ends the worker (endedByError).
+    std::optional<int> runCycle(HttpClient& client) override;
 
 private:
     enum class CycleResult { Continue, Failed };
-    CycleResult runCycle(HttpClient& client);
+    CycleResult requestAndProcess(HttpClient& client);
     void onGuiThread(const std::function<void()>& step);
-    // Sleeps `ms` unless a stop is requested first; returns false when stopped.
-    bool sleepUnlessStopped(int ms);
 
     SyncContext m_context;
     ISectionPages* m_pages;
     IRatesTicker* m_ticker;
     GuiRelay* m_relay;
     SyncOptions m_options;
-    int m_startDelayMs;
     QString m_root; // "http://host:port", taken on construction
 
     std::atomic<bool> m_endedByError{false};
     std::atomic<int> m_cycles{0};
-    std::condition_variable m_wake; // paired with stopMutex()
     mutable std::mutex m_errorMutex;
     QString m_error; // guarded by m_errorMutex
 };

@@ -111,15 +111,16 @@ private:
     std::function<void()> m_handler;
 };
 
-// Typed front of WorkerThread: the handler receives the worker as its sender.
-template <typename Derived> class SelfFreeingWorker : public WorkerThread {
+// Typed front of WorkerThread (or of a class derived from it, `Base`): the handler receives
+// the worker as its sender.
+template <typename Derived, typename Base = WorkerThread> class SelfFreeingWorker : public Base {
 public:
-    using WorkerThread::WorkerThread;
+    using Base::Base;
     using Handler = std::function<void(Derived* sender)>;
 
     // Owner thread, before start(). `guard` may be null (no guard).
     void setTerminationHandler(QObject* guard, Handler handler) {
-        setHandler(guard, [this, h = std::move(handler)] { h(static_cast<Derived*>(this)); });
+        this->setHandler(guard, [this, h = std::move(handler)] { h(static_cast<Derived*>(this)); });
     }
 };
 
