@@ -74,6 +74,7 @@ void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
                       .session = &state.session,
                       .paths = &state.paths,
                       .syncTables = &state.sync,
+                      .appRunning = &state.appRunning,
                       .showTerms = [parts = &p](const QString& url, const QString& key) {
                           parts->windows.showTerms(url, key);
                       }});

@@ -39,7 +39,8 @@ HostPort serverAddress(const char* what, const QString& text) {
 } // namespace
 
 ChartController::ChartController(const Options& options, const QSize& viewSize, QObject* parent)
-    : QObject(parent), m_options(options), m_view(viewSize), m_TC(&m_view) {
+    : QObject(parent), m_options(options), m_view(viewSize), m_TC(&m_view),
+      m_runner(options.appRunning) {
     m_runner.setTiming(options.timing);
     m_runner.setPauseMs(options.replacePauseMs);
     m_runner.setReplyHandler(

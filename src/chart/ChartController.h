@@ -40,6 +40,8 @@ public:
         QString programDir; // with a trailing "/": history/ and screenshots/ live there
         ChartFeedTiming timing;
         int replacePauseMs = 1000; // pause before a failed feed's replacement
+        // Feeds are replaced only while it holds; outlives the window (null: never).
+        const AppRunningFlag* appRunning = nullptr;
     };
 
     explicit ChartController(const Options& options,

@@ -1,6 +1,5 @@
 #include "chart/ChartFeedRunner.h"
 
-#include "core/ProgramState.h"
 #include "core/Trace.h"
 #include "net/GuiRelay.h"
 
@@ -8,8 +7,8 @@
 
 namespace kovan {
 
-ChartFeedRunner::ChartFeedRunner(QObject* parent)
-    : QObject(parent), m_supervisor(this, supervisorRules()) {}
+ChartFeedRunner::ChartFeedRunner(const AppRunningFlag* appRunning, QObject* parent)
+    : QObject(parent), m_appRunning(appRunning), m_supervisor(this, supervisorRules()) {}
 
 ChartFeedRunner::~ChartFeedRunner() {
     stop();
@@ -20,7 +19,7 @@ WorkerSupervisor<ChartProcess>::Rules ChartFeedRunner::supervisorRules() {
         .make = [this](int startDelayMs) { return makeFeed(startDelayMs); },
         .ended = [this](ChartProcess* sender) { CPTerminate(sender); },
         .stop = [](ChartProcess* feed) { feed->stopFeed(); },
-        .mayReplace = [this] { return m_isRuning && program().appRunning.isSet(); },
+        .mayReplace = [this] { return m_isRuning && m_appRunning && m_appRunning->isSet(); },
         .replacementDelayMs = [this](const ChartProcess& ended) { return replacing(ended); },
     };
 }

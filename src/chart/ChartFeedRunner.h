@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartProcess.h"
+#include "core/AppRunningFlag.h"
 #include "net/WorkerSupervisor.h"
 
 #include <QObject>
@@ -33,7 +34,8 @@ public:
     using ReplyHandler = std::function<Merged(const ChartReply& reply, const QString& symbol,
                                               const QString& period)>;
 
-    explicit ChartFeedRunner(QObject* parent = nullptr);
+    // Feeds are replaced only while `appRunning` holds; it outlives the runner (null: never).
+    explicit ChartFeedRunner(const AppRunningFlag* appRunning, QObject* parent = nullptr);
     ~ChartFeedRunner() override;
 
     void setTiming(const ChartFeedTiming& timing) { m_timing = timing; }
@@ -66,6 +68,7 @@ private:
     // The replacement of `ended` is about to start: its delay, the log line.
     int replacing(const ChartProcess& ended);
 
+    const AppRunningFlag* m_appRunning;
     ChartFeedTiming m_timing;
     int m_pauseMs = 1000;
     ReplyHandler m_handler;

@@ -91,6 +91,8 @@ ChartController* ChartModule::createWindow() {
     ChartController::Options options = m_options;
     if (options.programDir.isEmpty())
         options.programDir = m_needs.paths->programDir;
+    if (!options.appRunning)
+        options.appRunning = m_needs.appRunning;
     Q_ASSERT(m_commands); // registerCommands came first
     auto* form = new TChartForm(options, *m_commands);
     m_windows.append(form);

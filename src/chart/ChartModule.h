@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartController.h"
+#include "core/AppRunningFlag.h"
 #include "core/ClientPart.h"
 #include "core/ProgramPaths.h"
 #include "core/SessionState.h"
@@ -41,6 +42,7 @@ public:
         const SessionState* session = nullptr;
         const ProgramPaths* paths = nullptr;
         const SharedSyncTables* syncTables = nullptr;
+        const AppRunningFlag* appRunning = nullptr; // feeds are replaced while it holds
         // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves
         // the settings before the window closes. Returns when it has closed.
         std::function<void(const QString& url, const QString& settingsKey)> showTerms = {};

@@ -70,8 +70,11 @@ TEST(PageCommands, EveryPartRegistersWhatTheReadmeLists) {
     WindowsModule windows;
     windows.setNeeds({.settings = &p.settings, .paths = &p.paths});
     ChartModule chart;
-    chart.setNeeds(
-        {.settings = &p.settings, .session = &p.session, .paths = &p.paths, .syncTables = &p.sync});
+    chart.setNeeds({.settings = &p.settings,
+                    .session = &p.session,
+                    .paths = &p.paths,
+                    .syncTables = &p.sync,
+                    .appRunning = &p.appRunning});
     MediaModule media;
     media.setNeeds({.paths = &p.paths});
     const std::pair<const char*, ClientPart*> parts[] = {

@@ -120,7 +120,7 @@ TEST_F(ChartFeedTest, FirstTheInitialBlockThenFromTheLastBarMergedOnTheGuiThread
             res.set_content(barsReply(1700007200, 1, 5602, 5602), "application/json");
     });
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 3; }));
     runner.stop();
@@ -143,7 +143,7 @@ TEST_F(ChartFeedTest, RepliesThatCannotMergeAreDroppedAndPollingGoesOn) {
         res.set_content(bodies[n++ % 3], "application/json");
     });
     FakeWindow w("XAU", "M5");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 6; }));
     runner.stop();
@@ -158,7 +158,7 @@ TEST_F(ChartFeedTest, LockedSeriesIsAcknowledgedAndNotRequested) {
         res.set_content(barsReply(1700000000, 1, 5600, 5600), "application/json");
     });
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 2; }));
     ChartProcess* feed = runner.CPThread();
@@ -191,7 +191,7 @@ TEST_F(ChartFeedTest, APeriodSwitchMovesTheRequestsAndDropsTheOldPeriodsReply) {
         }
     });
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 1; }));
     // The window switches to M5 while the H1 request is out.
@@ -211,7 +211,7 @@ TEST_F(ChartFeedTest, APeriodSwitchMovesTheRequestsAndDropsTheOldPeriodsReply) {
 TEST_F(ChartFeedTest, AFailedFeedIsReplacedAfterItsPauseNotAtOnce) {
     const int port = test::refusedPort();
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     runner.setPauseMs(250);
     std::vector<bool> ends;
     QObject::connect(&runner, &ChartFeedRunner::feedEnded,
@@ -247,7 +247,7 @@ TEST_F(ChartFeedTest, AReplacementGoesOnFromTheMergedBars) {
         res.set_content(barsReply(1700000000, 2, 5600, 5601), "application/json");
     });
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     runner.setPauseMs(50);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 3; }));
@@ -265,7 +265,7 @@ TEST_F(ChartFeedTest, ClosingStopsTheFeedAndItsRequestInFlight) {
         res.set_content(barsReply(1700000000, 1, 5600, 5600), "application/json");
     });
     FakeWindow w("XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     startRunner(runner, w, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return server.count() >= 1; }));
     ChartProcess* feed = runner.CPThread();
@@ -291,7 +291,7 @@ TEST_F(ChartFeedTest, HistoryThatCannotBeWrittenEndsTheFeedAndTheBarsStay) {
     blocker.close();
     FakeWindow w("XAGRMB", "H1");
     w.historyPath = historyFilePath(dir.path() + "/", "XAGRMB", "H1");
-    ChartFeedRunner runner;
+    ChartFeedRunner runner(&program().appRunning);
     runner.setPauseMs(60000); // no replacement within this test
     QString why;
     bool byError = false;
@@ -317,7 +317,7 @@ TEST_F(ChartFeedTest, TwoFeedsOfOnePairWriteOneWholeHistoryFile) {
     const QString path = historyFilePath(dir.path() + "/", "XAGRMB", "H1");
     FakeWindow a("XAGRMB", "H1"), b("XAGRMB", "H1");
     a.historyPath = b.historyPath = path;
-    ChartFeedRunner ra, rb;
+    ChartFeedRunner ra(&program().appRunning), rb(&program().appRunning);
     startRunner(ra, a, server.port());
     startRunner(rb, b, server.port());
     ASSERT_TRUE(test::waitUntil([&] { return a.merges >= 15 && b.merges >= 15; }));

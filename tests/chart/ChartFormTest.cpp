@@ -73,7 +73,8 @@ protected:
         m_module->setNeeds({.settings = &p.settings,
                             .session = &p.session,
                             .paths = &p.paths,
-                            .syncTables = &p.sync});
+                            .syncTables = &p.sync,
+                            .appRunning = &p.appRunning});
         ChartController::Options o;
         o.timing.pollMs = 50;
         o.replacePauseMs = 600000;

@@ -44,6 +44,7 @@ struct WindowEnvironment {
     kovan::ChartController::Options options() const {
         kovan::ChartController::Options o;
         o.programDir = kovan::program().paths.programDir;
+        o.appRunning = &kovan::program().appRunning;
         o.timing.connectTimeoutMs = 2000;
         o.timing.readTimeoutMs = 2000;
         o.replacePauseMs = 600000;
