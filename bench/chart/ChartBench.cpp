@@ -19,9 +19,9 @@
 // streams past the cache).
 
 #include "chart/ChartView.h"
+#include "chart/HistoryFile.h"
 #include "chart/Raster.h"
 #include "chart/TChart.h"
-#include "core/HistoryFile.h"
 
 #include <benchmark/benchmark.h>
 

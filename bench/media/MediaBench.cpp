@@ -1,11 +1,11 @@
 // The video player's costs: decoding + filtering + converting one picture to RGB32 (the demo
 // video's 640×360 and a 720p30 file), the delay from the 524289th byte of a download to the
 // first picture, and whether a 720p30 file keeps up in real time (pictures shown, CPU used).
+#include "audio/AudioOutput.h"
 #include "ClipMaker.h"
 #include "media/GrowingFile.h"
 #include "media/PlaybackSession.h"
 #include "media/VideoDecoder.h"
-#include "net/AudioOutput.h"
 
 #include <QDir>
 #include <QFile>

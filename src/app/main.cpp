@@ -17,11 +17,11 @@
 #include "member/MemberModule.h"
 #include "net/NetModule.h"
 #include "net/SyncDelegates.h"
-#include "net/WorkerThread.h"
 #include "notify/NotifyModule.h"
 #include "shell/KovanApplication.h"
 #include "shell/ShellModule.h"
 #include "shell/TMainForm.h"
+#include "threads/WorkerThread.h"
 #include "web/WebModule.h"
 #include "windows/WindowsModule.h"
 

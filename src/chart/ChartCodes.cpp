@@ -1,6 +1,6 @@
 #include "chart/ChartCodes.h"
 
-#include "core/ChartData.h"
+#include "chart/ChartData.h"
 #include "core/Errors.h"
 
 namespace kovan {

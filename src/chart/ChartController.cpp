@@ -3,10 +3,10 @@
 #include "chart/ChartCodes.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartScreenshot.h"
+#include "chart/HistoryFile.h"
 #include "core/Endpoints.h"
 #include "core/Errors.h"
 #include "core/Escaping.h"
-#include "core/HistoryFile.h"
 #include "core/JsonParams.h"
 #include "core/Trace.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartFeedRunner.h"
 #include "chart/ChartInvalidation.h"
 #include "chart/ChartView.h"
 #include "chart/TChart.h"
-#include "core/ChartData.h"
 
 #include <QDateTime>
 #include <QJsonObject>

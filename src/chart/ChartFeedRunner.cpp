@@ -1,7 +1,7 @@
 #include "chart/ChartFeedRunner.h"
 
 #include "core/Trace.h"
-#include "net/GuiRelay.h"
+#include "threads/GuiRelay.h"
 
 #include <QPointer>
 

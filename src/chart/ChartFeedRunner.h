@@ -2,7 +2,7 @@
 
 #include "chart/ChartProcess.h"
 #include "core/AppRunningFlag.h"
-#include "net/WorkerSupervisor.h"
+#include "threads/WorkerSupervisor.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartGeometry.h"
-#include "core/ChartData.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "chart/ChartProcess.h"
 
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 #include "core/Trace.h"
-#include "net/GuiRelay.h"
 #include "net/HttpClient.h"
+#include "threads/GuiRelay.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartReply.h"
-#include "core/ChartData.h"
 #include "net/PollingWorker.h"
 
 #include <QString>

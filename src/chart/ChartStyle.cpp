@@ -1,6 +1,6 @@
 #include "chart/ChartStyle.h"
 
-#include "core/ChartData.h"
+#include "chart/ChartData.h"
 
 namespace kovan {
 

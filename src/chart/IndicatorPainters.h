@@ -1,9 +1,9 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartFont.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartStyle.h"
-#include "core/ChartData.h"
 
 #include <QJsonObject>
 #include <QStringView>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartFont.h"
-#include "core/ChartData.h"
 
 #include <QString>
 

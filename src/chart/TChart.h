@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
@@ -7,7 +8,6 @@
 #include "chart/ChartView.h"
 #include "chart/IndicatorPainters.h"
 #include "chart/LayerRecord.h"
-#include "core/ChartData.h"
 
 #include <QImage>
 #include <QJsonObject>

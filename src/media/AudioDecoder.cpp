@@ -1,6 +1,6 @@
 #include "media/AudioDecoder.h"
 
-#include "net/AudioChannel.h"
+#include "audio/AudioChannel.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>

@@ -1,9 +1,9 @@
 #include "media/FFPlayer.h"
 
+#include "audio/AudioOutput.h"
 #include "media/GrowingFile.h"
 #include "media/Playback.h"
 #include "media/PlayerLibrary.h"
-#include "net/AudioOutput.h"
 
 #include <QMetaObject>
 

@@ -2,7 +2,7 @@
 
 #include "core/Lifecycle.h"
 #include "net/SyncController.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 namespace kovan {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include <condition_variable>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "net/SyncDelegates.h"
 #include "net/SyncThread.h"
-#include "net/WorkerSupervisor.h"
+#include "threads/WorkerSupervisor.h"
 
 #include <QObject>
 

@@ -4,7 +4,7 @@
 #include "net/HttpClient.h"
 #include "net/SyncReplyProcessor.h"
 
-#include "net/GuiRelay.h"
+#include "threads/GuiRelay.h"
 
 namespace kovan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SessionState.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include <QString>
 

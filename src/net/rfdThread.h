@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include <QString>
 

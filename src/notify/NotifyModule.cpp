@@ -1,8 +1,8 @@
 #include "notify/NotifyModule.h"
 
+#include "audio/SoundAlerts.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
-#include "net/SoundAlerts.h"
 #include "notify/NoticeList.h"
 #include "notify/NotifyCommands.h"
 #include "notify/TrbMsgForm.h"

@@ -1,8 +1,8 @@
 #include "shell/ShellModule.h"
 
+#include "audio/SoundAlerts.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
-#include "net/SoundAlerts.h"
 #include "shell/CloseMessageListener.h"
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"

@@ -1,4 +1,4 @@
-#include "core/ChartData.h"
+#include "chart/ChartData.h"
 
 #include <gtest/gtest.h>
 

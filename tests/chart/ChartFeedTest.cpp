@@ -3,7 +3,7 @@
 // and stopping.
 
 #include "chart/ChartFeedRunner.h"
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 #include "core/ProgramState.h"
 
 #include "TestServer.h"

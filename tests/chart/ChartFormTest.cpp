@@ -13,7 +13,7 @@
 #include "core/JsonParams.h"
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 #include "web/HostWebView.h"
 
 #include "TestServer.h"

@@ -2,7 +2,7 @@
 // colour notation, and a bad colour that fails only when it is read.
 
 #include "chart/ChartStyle.h"
-#include "core/ChartData.h"
+#include "chart/ChartData.h"
 
 #include <QJsonObject>
 

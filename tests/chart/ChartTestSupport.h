@@ -1,8 +1,8 @@
 #pragma once
 
+#include "chart/ChartData.h"
 #include "chart/ChartView.h"
 #include "chart/TChart.h"
-#include "core/ChartData.h"
 
 #include <gtest/gtest.h>
 

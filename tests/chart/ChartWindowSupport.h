@@ -2,7 +2,7 @@
 
 #include "chart/ChartController.h"
 #include "chart/ChartLauncher.h"
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
 

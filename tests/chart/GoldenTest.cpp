@@ -4,8 +4,8 @@
 // Run with KOVAN_UPDATE_GOLDEN=1 to rewrite the goldens, then look at every one before
 // committing it.
 
-#include "core/ChartData.h"
-#include "core/HistoryFile.h"
+#include "chart/ChartData.h"
+#include "chart/HistoryFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 #include "core/Errors.h"
+
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -200,4 +202,32 @@ TEST_F(ChartHistoryFileTest, ConcurrentSavesOfOnePathNeverTearTheFile) {
     ChartDataList out;
     loadHistoryFile(path(), out);
     EXPECT_TRUE(out == small || out == big);
+}
+
+namespace {
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+TEST(HistoryFile, ASaveThatRunsOutOfSpaceKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("history/XAGRMB_H1.dat");
+    ChartDataList old(3);
+    for (size_t i = 0; i < old.size(); ++i)
+        old[i] = ChartDataListRecord{qint32(1000 + i), 1.0f, 2.0f, 0.5f, 2.5f};
+    saveHistoryFile(path, old);
+    const QByteArray before = fileBytes(path);
+    ASSERT_EQ(before.size(), 60);
+    const int code = test::runWithFileSizeLimit(100, [&] {
+        try {
+            saveHistoryFile(path, ChartDataList(1000, old[0]));
+        } catch (const FileOpenError&) {
+            return 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(code, 0) << "the save claimed success";
+    EXPECT_EQ(fileBytes(path), before);
 }

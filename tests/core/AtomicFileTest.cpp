@@ -5,8 +5,9 @@
 #include "core/AtomicFile.h"
 #include "core/ConfigFile.h"
 #include "core/Errors.h"
-#include "core/HistoryFile.h"
 #include "core/ProgramState.h"
+
+#include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,32 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <functional>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace kovan;
+using kovan::test::runWithFileSizeLimit;
 
 namespace {
-
-// Runs `body` in a child whose files may not grow past `limitBytes`; returns its exit code.
-int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{limitBytes, limitBytes};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(body());
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -69,27 +48,6 @@ TEST(AtomicFile, ShortWriteFailsAndKeepsTheOldFile) {
     EXPECT_EQ(code, 0) << "the write claimed success";
     EXPECT_EQ(readAll(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"f.bin"});
-}
-
-TEST(AtomicFile, HistorySaveThatRunsOutOfSpaceKeepsTheOldFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("history/XAGRMB_H1.dat");
-    ChartDataList old(3);
-    for (size_t i = 0; i < old.size(); ++i)
-        old[i] = ChartDataListRecord{qint32(1000 + i), 1.0f, 2.0f, 0.5f, 2.5f};
-    saveHistoryFile(path, old);
-    const QByteArray before = readAll(path);
-    ASSERT_EQ(before.size(), 60);
-    const int code = runWithFileSizeLimit(100, [&] {
-        try {
-            saveHistoryFile(path, ChartDataList(1000, old[0]));
-        } catch (const FileOpenError&) {
-            return 0;
-        }
-        return 1;
-    });
-    EXPECT_EQ(code, 0) << "the save claimed success";
-    EXPECT_EQ(readAll(path), before);
 }
 
 TEST(AtomicFile, ConfigSaveThatRunsOutOfSpaceKeepsFileAndMemory) {

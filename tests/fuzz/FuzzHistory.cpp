@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes as a history file. Every bar kept passes the load filter,
 // and saving what was loaded, then loading it again, gives the same bars.
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 
 #include <cstdlib>
 #include <cstring>

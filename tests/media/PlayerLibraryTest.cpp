@@ -2,10 +2,10 @@
 // missing or broken file failing that video with the failure texts, and the built library
 // playing a clip with its sound going through the client's own audio device.
 #include "media/PlayerLibrary.h"
+#include "audio/AudioOutput.h"
 #include "media/GrowingFile.h"
 #include "media/Playback.h"
 #include "media/VideoController.h"
-#include "net/AudioOutput.h"
 
 #include "MediaTestSupport.h"
 #include "TestMain.h"

@@ -1,13 +1,13 @@
 // The client side of this module against the demo service's data routes.
 #include "DemoService.h"
 
+#include "audio/AlertAudio.h"
+#include "audio/SoundAlerts.h"
 #include "core/JsonParams.h"
 #include "core/ProgramState.h"
 #include "core/Scramble.h"
-#include "net/AlertAudio.h"
 #include "net/HttpClient.h"
 #include "net/requestThread.h"
-#include "net/SoundAlerts.h"
 #include "net/SyncController.h"
 
 #include "ProgramPieces.h"

@@ -8,7 +8,7 @@
 #include "net/requestThread.h"
 #include "net/SyncController.h"
 #include "net/SyncDelegates.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include "ProgramPieces.h"
 #include "TestServer.h"

@@ -3,7 +3,7 @@
 // cover the rest against their servers.
 
 #include "net/PollingWorker.h"
-#include "net/WorkerSupervisor.h"
+#include "threads/WorkerSupervisor.h"
 
 #include "WaitUntil.h"
 

@@ -2,10 +2,10 @@
 // pop-up, the sound alerts and the floating bar.
 
 #include "notify/NotifyModule.h"
+#include "audio/SoundAlerts.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
-#include "net/SoundAlerts.h"
 #include "notify/NoticeList.h"
 #include "notify/TrbMsgForm.h"
 #include "notify/TtopFloatForm.h"

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 #include "WorkerCheck.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "WorkerCheck.h"
 
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 #include "WaitUntil.h"
 
 #include <QCoreApplication>

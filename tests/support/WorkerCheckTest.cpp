@@ -1,7 +1,7 @@
 // The reaping every test program runs after each test: whatever state a test leaves its
 // workers in, they end up joined and freed, and one that will not end is named.
 #include "WorkerCheck.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 #include "WaitUntil.h"
 
 #include <gtest/gtest.h>

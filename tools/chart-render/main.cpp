@@ -11,8 +11,8 @@
 // Exit status: 0 written, 1 bad arguments or files, 2 the frame was not drawn (abandoned).
 
 #include "chart/ChartView.h"
+#include "chart/HistoryFile.h"
 #include "chart/TChart.h"
-#include "core/HistoryFile.h"
 #include "core/JsonParams.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "net/SoundBackend.h"
+#include "audio/SoundBackend.h"
 
 #include "core/ClientLibrary.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/GuiRelay.h"
+#include "threads/GuiRelay.h"
 
 #include <QObject>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include <QMetaObject>
 

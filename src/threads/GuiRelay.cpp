@@ -1,4 +1,4 @@
-#include "net/GuiRelay.h"
+#include "threads/GuiRelay.h"
 
 #include <QMetaObject>
 

@@ -1,11 +1,11 @@
+#include "audio/AlertAudio.h"
+#include "audio/AudioOutput.h"
+#include "audio/DefaultAlertSound.h"
+#include "audio/SoundAlerts.h"
+#include "audio/ThreadSNPS.h"
 #include "core/ProgramState.h"
-#include "net/AlertAudio.h"
-#include "net/AudioOutput.h"
-#include "net/DefaultAlertSound.h"
 #include "net/rfdThread.h"
-#include "net/SoundAlerts.h"
-#include "net/ThreadSNPS.h"
-#include "net/WorkerThread.h"
+#include "threads/WorkerThread.h"
 
 #include "TestServer.h"
 

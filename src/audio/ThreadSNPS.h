@@ -1,7 +1,7 @@
 #pragma once
 
-#include "net/AlertAudio.h"
-#include "net/WorkerThread.h"
+#include "audio/AlertAudio.h"
+#include "threads/WorkerThread.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ChartData.h"
+#include "chart/ChartData.h"
 
 #include <QByteArray>
 #include <QString>

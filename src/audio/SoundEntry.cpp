@@ -1,6 +1,6 @@
 // The sound library's one exported function (see SoundBackend, which loads it).
 
-#include "net/SoundBackend.h"
+#include "audio/SoundBackend.h"
 
 #include <QtGlobal>
 

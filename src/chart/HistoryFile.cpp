@@ -1,4 +1,4 @@
-#include "core/HistoryFile.h"
+#include "chart/HistoryFile.h"
 
 #include "core/AtomicFile.h"
 #include "core/Errors.h"

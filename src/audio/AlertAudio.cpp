@@ -1,7 +1,7 @@
-#include "net/AlertAudio.h"
+#include "audio/AlertAudio.h"
 
-#include "net/DefaultAlertSound.h"
-#include "net/SoundBackend.h"
+#include "audio/DefaultAlertSound.h"
+#include "audio/SoundBackend.h"
 
 #include <QElapsedTimer>
 #include <QFile>

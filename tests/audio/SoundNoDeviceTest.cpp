@@ -1,8 +1,8 @@
 // Sound playback where no audio driver exists (as on a build machine): silence, at once.
-#include "net/AlertAudio.h"
-#include "net/AudioOutput.h"
-#include "net/SoundBackend.h"
-#include "net/ThreadSNPS.h"
+#include "audio/AlertAudio.h"
+#include "audio/AudioOutput.h"
+#include "audio/SoundBackend.h"
+#include "audio/ThreadSNPS.h"
 
 #include "TestMain.h"
 #include "TestServer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/AudioChannel.h"
+#include "audio/AudioChannel.h"
 
 #include <QByteArray>
 #include <QtGlobal>

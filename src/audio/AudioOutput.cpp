@@ -1,6 +1,6 @@
-#include "net/AudioOutput.h"
+#include "audio/AudioOutput.h"
 
-#include "net/SoundBackend.h"
+#include "audio/SoundBackend.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "net/SoundAlerts.h"
+#include "audio/SoundAlerts.h"
 
+#include "audio/ThreadSNPS.h"
 #include "net/rfdThread.h"
-#include "net/ThreadSNPS.h"
 
 #include <utility>
 

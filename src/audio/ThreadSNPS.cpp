@@ -1,4 +1,4 @@
-#include "net/ThreadSNPS.h"
+#include "audio/ThreadSNPS.h"
 
 namespace kovan {
 

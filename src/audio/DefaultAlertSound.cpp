@@ -1,4 +1,4 @@
-#include "net/DefaultAlertSound.h"
+#include "audio/DefaultAlertSound.h"
 
 #include <QtEndian>
 

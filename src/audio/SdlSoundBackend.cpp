@@ -1,7 +1,7 @@
 // The sound device and WAV reading on SDL2: the code of libkovan-sound.so (see SoundBackend).
 
-#include "net/AudioChannel.h"
-#include "net/SoundBackend.h"
+#include "audio/AudioChannel.h"
+#include "audio/SoundBackend.h"
 
 #include <SDL.h>
 

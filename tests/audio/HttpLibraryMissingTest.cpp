@@ -1,10 +1,10 @@
 // Requests when the HTTP library beside the client is missing or broken: each fails at once
 // with the reason, and nothing crashes or waits. The library is decided once per run, so these
 // cases live in a program of their own.
+#include "audio/SoundBackend.h"
 #include "core/ClientLibrary.h"
 #include "net/CurlApi.h"
 #include "net/HttpClient.h"
-#include "net/SoundBackend.h"
 
 #include "TestServer.h"
 

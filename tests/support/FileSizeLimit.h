@@ -1,0 +1,14 @@
+#pragma once
+
+#include <sys/resource.h>
+
+#include <functional>
+
+namespace kovan::test {
+
+// Runs `body` in a child process whose files may not grow past `limitBytes` (a full disk, as
+// far as a write can tell; it holds for root too) and returns the child's exit code, -1 when
+// it did not end normally.
+int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body);
+
+} // namespace kovan::test
