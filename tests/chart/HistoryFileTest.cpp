@@ -1,7 +1,7 @@
 #include "chart/HistoryFile.h"
 #include "core/Errors.h"
 
-#include "FileSizeLimit.h"
+#include "Files.h"
 
 #include <gtest/gtest.h>
 
@@ -204,13 +204,6 @@ TEST_F(ChartHistoryFileTest, ConcurrentSavesOfOnePathNeverTearTheFile) {
     EXPECT_TRUE(out == small || out == big);
 }
 
-namespace {
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-} // namespace
-
 TEST(HistoryFile, ASaveThatRunsOutOfSpaceKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("history/XAGRMB_H1.dat");
@@ -218,7 +211,7 @@ TEST(HistoryFile, ASaveThatRunsOutOfSpaceKeepsTheOldFile) {
     for (size_t i = 0; i < old.size(); ++i)
         old[i] = ChartDataListRecord{qint32(1000 + i), 1.0f, 2.0f, 0.5f, 2.5f};
     saveHistoryFile(path, old);
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = test::fileBytes(path);
     ASSERT_EQ(before.size(), 60);
     const int code = test::runWithFileSizeLimit(100, [&] {
         try {
@@ -229,5 +222,5 @@ TEST(HistoryFile, ASaveThatRunsOutOfSpaceKeepsTheOldFile) {
         return 1;
     });
     EXPECT_EQ(code, 0) << "the save claimed success";
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(test::fileBytes(path), before);
 }

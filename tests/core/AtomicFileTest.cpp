@@ -7,7 +7,7 @@
 #include "core/Errors.h"
 #include "core/ProgramState.h"
 
-#include "FileSizeLimit.h"
+#include "Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,21 +18,12 @@
 using namespace kovan;
 using kovan::test::runWithFileSizeLimit;
 
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
-
 TEST(AtomicFile, WritesAndReplaces) {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.bin");
     ASSERT_TRUE(writeFileAtomically(path, "first"));
     ASSERT_TRUE(writeFileAtomically(path, QByteArray("\0second", 7)));
-    EXPECT_EQ(readAll(path), QByteArray("\0second", 7));
+    EXPECT_EQ(test::fileBytes(path), QByteArray("\0second", 7));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"f.bin"});
     QString why;
     EXPECT_FALSE(writeFileAtomically(dir.filePath("no/such/folder/f"), "x", &why));
@@ -46,7 +37,7 @@ TEST(AtomicFile, ShortWriteFailsAndKeepsTheOldFile) {
     const int code = runWithFileSizeLimit(
         16, [&] { return writeFileAtomically(path, QByteArray(4096, 'x')) ? 1 : 0; });
     EXPECT_EQ(code, 0) << "the write claimed success";
-    EXPECT_EQ(readAll(path), "old");
+    EXPECT_EQ(test::fileBytes(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"f.bin"});
 }
 

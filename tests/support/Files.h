@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QString>
+
 #include <sys/resource.h>
 
 #include <functional>
@@ -10,5 +13,8 @@ namespace kovan::test {
 // far as a write can tell; it holds for root too) and returns the child's exit code, -1 when
 // it did not end normally.
 int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body);
+
+// The bytes of a file, or "<missing>" when it cannot be read.
+QByteArray fileBytes(const QString& path);
 
 } // namespace kovan::test

@@ -1,4 +1,6 @@
-#include "FileSizeLimit.h"
+#include "Files.h"
+
+#include <QFile>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -20,6 +22,11 @@ int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body) {
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace kovan::test
