@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace kovan {
 
@@ -47,15 +48,20 @@ void finishApplication(KovanApplication& app) {
     applyRenderingPath();
 }
 
-bool settleProgramFolder(const CommandLine& cl) {
+FolderSettled settleProgramFolder(const CommandLine& cl) {
     const QString exeDir = QCoreApplication::applicationDirPath();
     const ProgramDirChoice folder =
         ProgramDirChoice::decide(ProgramDirFacts::probe(cl.programDir, exeDir));
-    const bool prepared = folder.prepare(exeDir + QStringLiteral("/kovan-companion"));
     ProgramState& state = program();
     state.paths.programDir = folder.dir;
     state.paths.endpoints = cl.endpoints;
-    return prepared;
+    const QString otherAccount = ProgramDirChoice::otherAccountProblem(folder.dir, ::geteuid());
+    if (!otherAccount.isEmpty()) {
+        std::fprintf(stderr, "kovan: %s\n", otherAccount.toLocal8Bit().constData());
+        return FolderSettled::OtherAccount;
+    }
+    return folder.prepare(exeDir + QStringLiteral("/kovan-companion")) ? FolderSettled::Ready
+                                                                       : FolderSettled::NotMade;
 }
 
 } // namespace kovan

@@ -26,8 +26,9 @@ void finishApplication(KovanApplication& app);
 
 // The program folder: --dir, the executable's folder, or (installed, or in a folder the user
 // cannot write) the per-user data folder, made on first start with the companion installed
-// beside the client. Sets the shared program state's folder and endpoints; false when the
-// folder could not be made.
-bool settleProgramFolder(const CommandLine& cl);
+// beside the client. Sets the shared program state's folder and endpoints. A folder of another
+// account is left as it is and named on stderr: the client does not run there (status 2).
+enum class FolderSettled { Ready, NotMade, OtherAccount };
+FolderSettled settleProgramFolder(const CommandLine& cl);
 
 } // namespace kovan

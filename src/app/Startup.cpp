@@ -5,6 +5,7 @@
 #include "core/JsonParams.h"
 #include "core/Lifecycle.h"
 #include "core/LogScrubber.h"
+#include "core/PrivateFiles.h"
 #include "core/Processes.h"
 #include "core/ProgramState.h"
 #include "core/SharedBlock.h"
@@ -84,8 +85,9 @@ void StartupProcedure::createFolders() {
     QDir dir(program().paths.programDir);
     for (const char* name : folders) {
         const QString folder = QString::fromLatin1(name);
-        // A plain file of that name is no folder: creating it fails like any other error.
-        if (!QFileInfo(dir.filePath(folder)).isDir() && !dir.mkdir(folder))
+        // A plain file of that name is no folder: creating it fails like any other error. In
+        // a per-user program folder (0700) the folders are made 0700 too.
+        if (!QFileInfo(dir.filePath(folder)).isDir() && !makeFolder(dir.filePath(folder)))
             throw FileOpenError("Cannot create folder " + dir.filePath(folder).toStdString());
     }
 }

@@ -171,14 +171,16 @@ int main(int argc, char** argv) {
     prepareApplication();
     KovanApplication app(argc, argv);
     finishApplication(app);
-    const bool folderReady = settleProgramFolder(cl);
+    const FolderSettled folder = settleProgramFolder(cl);
+    if (folder == FolderSettled::OtherAccount)
+        return 2; // nothing of that folder is touched, the log included
 
     // Lines reach <dir>/logs once start-up has made that folder (or from the start when an
     // earlier run made it). The log outlives the workers joined below.
     TraceLog log(program().paths.programDir + QStringLiteral("logs"));
     trace(QStringLiteral("kovan ") + CommandLine::version() + QStringLiteral(" in ") +
           program().paths.programDir);
-    if (!folderReady)
+    if (folder == FolderSettled::NotMade)
         trace(QStringLiteral("cannot make the program folder"));
 
     const int rc = runClient(cl);

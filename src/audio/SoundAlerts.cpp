@@ -1,11 +1,11 @@
 #include "audio/SoundAlerts.h"
 
 #include "audio/ThreadSNPS.h"
+#include "core/PrivateFiles.h"
 #include "net/rfdThread.h"
 
 #include <utility>
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace kovan {
@@ -78,7 +78,7 @@ QString SoundAlerts::audioPlay(const QString& audFile) {
 }
 
 void SoundAlerts::startFetch(const QString& audFile) {
-    QDir().mkpath(m_soundDir);
+    makeFolders(m_soundDir);
     m_fetching.insert(audFile);
     auto* fetch =
         new rfdThread(remotePath(audFile), localPath(audFile), m_endpoints.pageServer.root());

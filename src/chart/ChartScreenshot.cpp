@@ -1,8 +1,8 @@
 #include "chart/ChartScreenshot.h"
 
 #include "core/Errors.h"
+#include "core/PrivateFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -23,7 +23,7 @@ QString freeScreenshotPath(const QString& folder, const QString& fileName) {
 
 QString saveScreenshot(const QImage& picture, const QString& folder, const QString& symbol,
                        const QString& period, const QDateTime& when) {
-    if (!QDir().mkpath(folder))
+    if (!makeFolders(folder))
         throw FileOpenError("cannot create folder " + folder.toStdString());
     const QString path = freeScreenshotPath(folder, screenshotFileName(symbol, period, when));
     // Written under a temporary name and renamed: a half-written picture never shows up.

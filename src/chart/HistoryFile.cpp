@@ -2,8 +2,8 @@
 
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
+#include "core/PrivateFiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -32,7 +32,7 @@ std::mutex& pathLock(const QString& path) {
 
 void ensureFolder(const QString& path) {
     const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!makeFolders(folder))
         throw FileOpenError("cannot create folder " + folder.toStdString());
 }
 

@@ -8,11 +8,15 @@
 
 namespace kovan {
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         FileAccess access) {
     QSaveFile f(path);
     // Unbuffered, so a short write (full disk, size limit) shows up in write()'s count here;
     // buffered, Qt 6.4 lets the failed flush slip through commit() and renames a torn file.
+    // An owner-only file is made so before the first byte goes in.
     const bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    (access != FileAccess::OwnerOnly ||
+                     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) &&
                     f.write(bytes) == bytes.size() && f.error() == QFileDevice::NoError &&
                     f.commit();
     if (!ok && error)

@@ -7,11 +7,17 @@
 
 namespace kovan {
 
+// Who may read a file written by writeFileAtomically: as before (a new file as the umask has
+// it, a replaced one keeps its mode), or its owner alone (0600, whatever the umask or the old
+// file's mode: the secrets).
+enum class FileAccess { AsBefore, OwnerOnly };
+
 // Replaces `path` with `bytes` atomically: a temporary file in the same folder is written,
 // flushed to disk and renamed over the old file. A crash, a full disk or a size limit never
 // leaves a torn or empty file; on failure the old file is untouched and the temporary removed.
 // Returns false on failure; `error` (optional) receives the reason.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                         FileAccess access = FileAccess::AsBefore);
 
 // Reads a whole file the client keeps (settings, history), but only a regular file (a symbolic
 // link to one counts) of at most `maxBytes`: a FIFO would block for ever, a device such as

@@ -75,7 +75,8 @@ QStringList load(const QString& path) {
 
 void save(const QString& path, const QStringList& lines) {
     QString why;
-    if (!writeFileAtomically(path, encodeLines(lines), &why))
+    // AUTHINFO's scrambling is reversible: the file is the user's alone.
+    if (!writeFileAtomically(path, encodeLines(lines), &why, FileAccess::OwnerOnly))
         throw FileOpenError("Cannot create file \"" + path.toStdString() + "\". " +
                             why.toStdString());
 }

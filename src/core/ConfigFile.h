@@ -26,8 +26,9 @@ inline constexpr qint64 kMaxBytes = 1024 * 1024;
 QStringList load(const QString& path);
 
 // Replaces the file atomically (temporary file in the same folder, flushed, renamed over the
-// old one): a crash or a full disk never leaves a torn or empty file. Throws FileOpenError on
-// failure; the old file is then untouched.
+// old one): a crash or a full disk never leaves a torn or empty file. The file is made 0600
+// whatever the umask and the old file's mode (AUTHINFO's scrambling is reversible). Throws
+// FileOpenError on failure; the old file is then untouched.
 void save(const QString& path, const QStringList& lines);
 
 // The start-up normalisation of the local-alert keys: `localalert` becomes "1" or "0";

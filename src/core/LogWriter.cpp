@@ -1,6 +1,7 @@
 #include "core/LogWriter.h"
 
 #include "core/LogFormat.h"
+#include "core/PrivateFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,10 +92,13 @@ size_t LogWriter::write(const std::deque<Entry>& batch) {
         for (; end < batch.size() && batch[end].at.date() == day; ++end)
             bytes += logLine(batch[end].at, batch[end].text);
         QFile file(folder.filePath(name));
-        // New files are the user's alone.
+        // The files are the user's alone: new ones whatever the umask, and an older one that
+        // others could read is tightened (0600) before more goes in.
         if (!file.open(QIODevice::WriteOnly | QIODevice::Append,
-                       QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-            file.write(bytes) != bytes.size())
+                       QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            return done;
+        keepToOwner(file.handle());
+        if (file.write(bytes) != bytes.size())
             return done;
         file.close();
         done = end;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace kovan {
 
 namespace {
@@ -65,6 +67,16 @@ bool ProgramDirChoice::prepare(const QString& companionSource) const {
         }
     }
     return true;
+}
+
+QString ProgramDirChoice::otherAccountProblem(const QString& dir, uid_t self) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(dir).constData(), &st) != 0 || st.st_uid == self)
+        return {};
+    return QStringLiteral("the program folder %1 belongs to another account (uid %2); each "
+                          "account runs the client in a folder of its own (--dir DIR)")
+        .arg(dir)
+        .arg(st.st_uid);
 }
 
 } // namespace kovan

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <sys/types.h>
+
 namespace kovan {
 
 // The facts the choice of the program folder <dir> rests on. probe() reads them from the file
@@ -39,6 +41,11 @@ struct ProgramDirChoice {
     // the client). Other kinds: nothing. Returns false when the folder could not be made; the
     // start-up procedure then fails on its folders as it would anywhere else.
     bool prepare(const QString& companionSource) const;
+
+    // A program folder belongs to one account: its files (config.dat, the logs) are made for
+    // that account alone. The complaint when the folder `dir` exists and belongs to another
+    // account than `self`; the empty text when it is the caller's or does not exist yet.
+    static QString otherAccountProblem(const QString& dir, uid_t self);
 };
 
 } // namespace kovan

@@ -1,12 +1,12 @@
 #include "media/TvdoForm.h"
 
+#include "core/PrivateFiles.h"
 #include "media/PosPae.h"
 #include "media/VideoSurface.h"
 #include "shell/SkinImages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLinearGradient>
@@ -130,7 +130,7 @@ TvdoForm::~TvdoForm() = default;
 void TvdoForm::prepareLoadingPicture(const QString& dir) {
     if (m_movie)
         return;
-    QDir().mkpath(dir);
+    makeFolders(dir);
     const QString path = dir + QStringLiteral("/vdo.gif");
     QFile gif(path);
     if (gif.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -1,6 +1,7 @@
 #include "media/VideoController.h"
 
 #include "core/JsonParams.h"
+#include "core/PrivateFiles.h"
 #include "core/Trace.h"
 #include "media/GrowingFile.h"
 #include "media/mediaDownThread.h"
@@ -9,7 +10,6 @@
 #include "media/PositionBar.h"
 #include "media/VideoCache.h"
 
-#include <QDir>
 #include <QUrl>
 
 namespace kovan {
@@ -90,7 +90,7 @@ void VideoController::loadVideo(const QString& aInfo) {
     m_view.timeText = QStringLiteral("载入中...");
     m_networkUrl = url;
 
-    QDir().mkpath(m_cacheDir);
+    makeFolders(m_cacheDir);
     auto file = std::make_shared<GrowingFile>();
     if (!file->create(cacheFile())) {
         showFailure();

@@ -3,6 +3,7 @@
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "core/LogScrubber.h"
+#include "core/PrivateFiles.h"
 #include "core/Scramble.h"
 #include "core/Trace.h"
 #include "member/Tauform.h"
@@ -167,10 +168,14 @@ void MemberModule::forceReload(const QString& types) {
 }
 
 void MemberModule::clearKeyFile() {
-    // The companion's key file, in the working directory; this program never reads it.
+    // The companion's key file, in the working directory; this program never reads it. A
+    // secret: new or old, it is left the user's alone (0600).
     QFile key(QDir::current().filePath(QStringLiteral("key.dat")));
-    if (!key.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!key.open(QIODevice::WriteOnly | QIODevice::Truncate,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         trace(QStringLiteral("key.dat not emptied: ") + key.errorString());
+    else
+        keepToOwner(key.handle());
 }
 
 } // namespace kovan

@@ -2,12 +2,12 @@
 
 #include "core/Escaping.h"
 #include "core/JsonParams.h"
+#include "core/PrivateFiles.h"
 #include "core/Trace.h"
 #include "web/HostWebView.h"
 #include "web/SectionRules.h"
 #include "web/WebArtwork.h"
 
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -237,7 +237,7 @@ void SectionPages::writeTileIfMissing() {
     const QString path = tilePath();
     if (QFileInfo::exists(path))
         return;
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    makeFolders(QFileInfo(path).absolutePath());
     const QByteArray png = tilePng ? tilePng() : QByteArray();
     // A failed write leaves the page on the engine's plain background.
     QSaveFile f(path);

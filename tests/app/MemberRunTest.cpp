@@ -6,6 +6,7 @@
 #include "core/Scramble.h"
 #include "core/SharedBlock.h"
 
+#include "Files.h"
 #include "TestServer.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kovan;
@@ -102,6 +104,9 @@ TEST_F(MemberRun, RememberedLoginSignsInAtStartWithTheExactBody) {
     // The settings as start-up normalised them, and the new session key.
     EXPECT_EQ(QString::fromLatin1(m_folder.readFile("config.dat")),
               QString::fromLatin1(config + "localalert=0\r\nAUTHKEY=member-s1\r\n"));
+    // Written by the test as the umask has it (0644), the file is the user's alone once the
+    // client saved it.
+    EXPECT_EQ(test::modeOf(m_folder.file("config.dat")), 0600);
     // The password never reaches the trace, plain or scrambled.
     EXPECT_FALSE(client.traceText().contains("demo123"));
     EXPECT_FALSE(client.traceText().contains("14090C065F5E5C"));
@@ -109,6 +114,7 @@ TEST_F(MemberRun, RememberedLoginSignsInAtStartWithTheExactBody) {
 
 TEST_F(MemberRun, ForcelogoutFromAPageEndsTheClientAndEmptiesKeyDat) {
     m_folder.writeFile("key.dat", "companion key material");
+    ASSERT_EQ(::chmod(QFile::encodeName(m_folder.file("key.dat")).constData(), 0644), 0);
     TestServer data(answerSync);
     TestServer pages([](const httplib::Request& req, httplib::Response& res) {
         QString html = QString::fromLatin1(kAppPage).arg(QString::fromStdString(req.path));
@@ -128,4 +134,5 @@ TEST_F(MemberRun, ForcelogoutFromAPageEndsTheClientAndEmptiesKeyDat) {
     EXPECT_TRUE(client.traceText().contains("kovan: exit procedure"));
     EXPECT_TRUE(QFile::exists(m_folder.file("key.dat")));
     EXPECT_EQ(m_folder.readFile("key.dat"), QByteArray());
+    EXPECT_EQ(test::modeOf(m_folder.file("key.dat")), 0600); // tightened as it was emptied
 }

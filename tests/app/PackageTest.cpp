@@ -277,8 +277,15 @@ TEST_F(InstalledClient, RunsWithAPerUserFolderAndTheDesktopsWindowClass) {
     EXPECT_TRUE(started) << trace.toStdString();
     EXPECT_TRUE(trace.contains("kovan: kovan " KOVAN_VERSION " in " + dir + "\n"))
         << trace.toStdString();
-    for (const char* folder : {"cache", "logs", "sound", "screenshots", "resource"})
+    // All of it the user's alone: the folder and the folders made in it 0700.
+    const QFile::Permissions groupOrOthers = QFile::ReadGroup | QFile::WriteGroup |
+                                             QFile::ExeGroup | QFile::ReadOther |
+                                             QFile::WriteOther | QFile::ExeOther;
+    EXPECT_FALSE(QFileInfo(dir).permissions() & groupOrOthers) << "per-user folder";
+    for (const char* folder : {"cache", "logs", "sound", "screenshots", "resource"}) {
         EXPECT_TRUE(QFileInfo(dir + folder).isDir()) << folder;
+        EXPECT_FALSE(QFileInfo(dir + folder).permissions() & groupOrOthers) << folder;
+    }
     EXPECT_TRUE(QFileInfo(dir + "zrs").isExecutable());
     EXPECT_EQ(readFile(dir + "zrs"), readFile(bin + "kovan-companion"));
     EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
@@ -306,8 +313,11 @@ TEST_F(InstalledClient, RunsWithAPerUserFolderAndTheDesktopsWindowClass) {
     EXPECT_EQ(client.exitCode(), 0);
     trace += QString::fromUtf8(client.readAllStandardError());
     QByteArray log;
-    for (const QString& name : QDir(dir + "logs").entryList({"kovan-*.log"}, QDir::Files))
+    for (const QString& name : QDir(dir + "logs").entryList({"kovan-*.log"}, QDir::Files)) {
         log += readFile(dir + "logs/" + name);
+        EXPECT_FALSE(QFileInfo(dir + "logs/" + name).permissions() & groupOrOthers)
+            << name.toStdString();
+    }
     EXPECT_TRUE(log.contains(" start-up done\n")) << log.toStdString();
     EXPECT_TRUE(log.contains(" process ends\n")) << log.toStdString();
 }

@@ -7,6 +7,8 @@
 #include "core/SharedBlock.h"
 #include "core/Utils.h"
 
+#include "OtherAccount.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -213,6 +215,34 @@ TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
     ASSERT_TRUE(client.waitForExit());
     EXPECT_EQ(client.exitCode(), 0);
     EXPECT_EQ(client.traceText().count("tray icon removed"), 1);
+}
+
+TEST_F(Startup, AProgramFolderOfAnotherAccountEndsWithStatus2) {
+    std::string whyNot;
+    const std::optional<test::OtherAccount> other = test::OtherAccount::find(&whyNot);
+    if (!other)
+        GTEST_SKIP() << whyNot;
+    m_folder.installScriptCompanion();
+    m_folder.writeFile("config.dat", "AUTHINFO=0A1B\r\n");
+    ASSERT_TRUE(other->give(m_folder.path()));
+    publish(R"({"UID":12,"sessid":"abc"})");
+    ClientRun client(m_folder, m_block);
+    client.start();
+    ASSERT_TRUE(client.waitForExit());
+    EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(client.exitCode(), 2);
+    EXPECT_TRUE(client.traceText().contains(
+        QStringLiteral("kovan: the program folder %1 belongs to another account (uid %2)")
+            .arg(m_folder.path())
+            .arg(other->uid)))
+        << client.traceText().toStdString();
+    // It said so before anything else: no session taken, no companion, no folder, no log.
+    EXPECT_FALSE(client.traceText().contains("kovan: kovan "));
+    QThread::msleep(200);
+    EXPECT_TRUE(m_folder.companionLog().isEmpty());
+    EXPECT_FALSE(anyFolderCreated(m_folder));
+    EXPECT_EQ(m_folder.readFile("config.dat"), "AUTHINFO=0A1B\r\n");
+    ASSERT_TRUE(::chown(QFile::encodeName(m_folder.path()), ::geteuid(), ::getegid()) == 0);
 }
 
 TEST_F(Startup, LogFileHoldsEventsAndDroppedErrorsButNoSecrets) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace kovan;
 using kovan::test::runWithFileSizeLimit;
 
@@ -28,6 +30,36 @@ TEST(AtomicFile, WritesAndReplaces) {
     QString why;
     EXPECT_FALSE(writeFileAtomically(dir.filePath("no/such/folder/f"), "x", &why));
     EXPECT_FALSE(why.isEmpty());
+}
+
+TEST(AtomicFile, OwnerOnlyFilesAre0600WhateverTheUmaskAndTheOldMode) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        FileAccess access;
+        mode_t umask;
+        int before; // -1: no file yet
+        int after;
+    } cases[] = {
+        {"as-before-new", FileAccess::AsBefore, 0022, -1, 0644},
+        {"as-before-old", FileAccess::AsBefore, 0022, 0640, 0640},
+        {"owner-new", FileAccess::OwnerOnly, 0022, -1, 0600},
+        {"owner-new-no-umask", FileAccess::OwnerOnly, 0000, -1, 0600},
+        {"owner-new-tight-umask", FileAccess::OwnerOnly, 0277, -1, 0600},
+        {"owner-old-open", FileAccess::OwnerOnly, 0022, 0644, 0600},
+        {"owner-old-everyone", FileAccess::OwnerOnly, 0022, 0666, 0600},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(c.name);
+        if (c.before >= 0) {
+            ASSERT_TRUE(writeFileAtomically(path, "old"));
+            ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(c.before)), 0);
+        }
+        const test::ScopedUmask mask(c.umask);
+        ASSERT_TRUE(writeFileAtomically(path, "new", nullptr, c.access)) << c.name;
+        EXPECT_EQ(test::modeOf(path), c.after) << c.name;
+        EXPECT_EQ(test::fileBytes(path), "new") << c.name;
+    }
 }
 
 TEST(AtomicFile, ShortWriteFailsAndKeepsTheOldFile) {

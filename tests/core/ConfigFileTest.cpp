@@ -3,6 +3,8 @@
 #include "core/Errors.h"
 #include "core/ProgramState.h"
 
+#include "Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringEncoder>
@@ -77,6 +79,20 @@ TEST(ConfigFile, SaveThenLoadRoundTripsAndMissingFileIsEmpty) {
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     // No temporary file is left next to it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"config.dat"});
+}
+
+TEST(ConfigFile, TheSavedFileIsTheUsersAlone) {
+    // AUTHINFO's scrambling is reversible: whoever reads the file has the password.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("config.dat");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("AUTHINFO=0A1B\r\n");
+    old.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    configfile::save(path, {"AUTHINFO=0A1B", "AUTHKEY=s1"});
+    EXPECT_EQ(test::modeOf(path), 0600);
+    EXPECT_EQ(configfile::load(path), (QStringList{"AUTHINFO=0A1B", "AUTHKEY=s1"}));
 }
 
 TEST(ConfigFile, FailedSaveKeepsOldFileAndMemory) {

@@ -9,6 +9,8 @@
 #include "core/Trace.h"
 #include "core/TraceLog.h"
 
+#include "Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +22,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace kovan;
 
@@ -76,6 +80,33 @@ TEST(LogWriter, OneStampedLinePerEventInTheDaysFile) {
     // New files are the user's alone.
     EXPECT_FALSE(next.permissions() & (QFile::ReadGroup | QFile::ReadOther));
     EXPECT_EQ(readAll(next.filePath()), "2025-02-01 08:05:03.123 next day\n");
+}
+
+TEST(LogWriter, LogFilesAreTheUsersAloneWhateverTheUmask) {
+    // An older file others could read is tightened before more goes in; a new one is 0600
+    // even where the umask would leave it read-only.
+    QTemporaryDir dir;
+    const QString old = dir.filePath("kovan-20250131.log");
+    touch(old, "earlier run\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(old).constData(), 0644), 0);
+    {
+        const test::ScopedUmask mask(0277);
+        LogWriter log(dir.path(), fixedClock(kAt));
+        log.append("start-up done");
+        log.stop();
+        LogWriter next(dir.path(), fixedClock(kAt.addDays(1)));
+        next.append("next day");
+        next.stop();
+        next.append("after stop");
+    }
+    EXPECT_EQ(test::modeOf(old), 0600);
+    EXPECT_EQ(linesOf(old).size(), 2);
+    EXPECT_EQ(test::modeOf(dir.filePath("kovan-20250201.log")), 0600);
+    // Still the user's to append to on the next run.
+    LogWriter again(dir.path(), fixedClock(kAt.addDays(1)));
+    again.append("again");
+    again.stop();
+    EXPECT_EQ(linesOf(dir.filePath("kovan-20250201.log")).size(), 2);
 }
 
 TEST(LogRotation, AtMostTenFilesKeptOldestRemoved) {

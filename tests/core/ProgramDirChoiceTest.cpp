@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace kovan;
 
 namespace {
@@ -157,4 +159,19 @@ TEST(StartupFolder, MissingCompanionIsNoError) {
     EXPECT_TRUE(choice.prepare(root.path() + "/no-such-companion"));
     EXPECT_TRUE(QFileInfo(choice.dir).isDir());
     EXPECT_FALSE(QFileInfo::exists(choice.dir + "zrs"));
+}
+
+TEST(StartupFolder, AFolderOfAnotherAccountIsNamed) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString own = root.path() + "/";
+    EXPECT_EQ(ProgramDirChoice::otherAccountProblem(own, ::geteuid()), "");
+    EXPECT_EQ(ProgramDirChoice::otherAccountProblem(own + "not-yet/", ::geteuid()), "");
+    // The same folder, seen by another account.
+    const uid_t someoneElse = ::geteuid() + 1;
+    EXPECT_EQ(ProgramDirChoice::otherAccountProblem(own, someoneElse),
+              QStringLiteral("the program folder %1 belongs to another account (uid %2); each "
+                             "account runs the client in a folder of its own (--dir DIR)")
+                  .arg(own)
+                  .arg(::geteuid()));
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +23,22 @@ int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body) {
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+qint64 ownerOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_uid) : -1;
+}
+
+ScopedUmask::ScopedUmask(mode_t mask) : m_old(::umask(mask)) {}
+
+ScopedUmask::~ScopedUmask() {
+    ::umask(m_old);
 }
 
 QByteArray fileBytes(const QString& path) {
