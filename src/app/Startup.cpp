@@ -107,6 +107,12 @@ std::optional<StartupProcedure::Outcome> StartupProcedure::takeSession() {
         startCompanion();
         return Outcome::EndNow;
     }
+    if (block.status == SessionBlockRead::Status::Refused) {
+        // Another account's block, or one others may write: its session is not the user's.
+        trace(QStringLiteral("session block refused: ") + block.problem);
+        startCompanion();
+        return Outcome::EndAfterWindows;
+    }
     if (block.status == SessionBlockRead::Status::Unmappable) {
         trace(QStringLiteral("session block unmappable"));
         startCompanion();

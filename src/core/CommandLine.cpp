@@ -21,7 +21,8 @@ QString CommandLine::usage() {
         "  --data-server HOST[:PORT] data server (port 88 when omitted)\n"
         "  --page-server HOST[:PORT] page server (port 88 when omitted)\n"
         "  --web-site HOST[:PORT]    public web site (port 80 when omitted)\n"
-        "  --session-block NAME      shared-memory session block (default KOVANUSERSHARE)\n"
+        "  --session-block NAME      shared-memory session block (default\n"
+        "                            KOVANUSERSHARE.<uid>, the account's user id)\n"
         "  --help                    show this text\n"
         "  --version                 show the version\n");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Endpoints.h"
+#include "core/SharedBlock.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +16,7 @@ struct CommandLine {
     Outcome outcome = Outcome::Run;
     QString message;    // text to print for Help and Version, the complaint for Error
     QString programDir; // with a trailing "/"; empty: the executable's folder
-    QString sessionBlock = QStringLiteral("KOVANUSERSHARE");
+    QString sessionBlock = defaultSessionBlockName(); // "KOVANUSERSHARE.<uid>"
     Endpoints endpoints;
 
     // `args` includes the program name as its first element.

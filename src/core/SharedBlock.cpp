@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -22,16 +23,95 @@ QByteArray shmName(const QString& name) {
     return "/" + name.toUtf8();
 }
 
+QString modeText(mode_t mode) {
+    return QString::number(mode & 07777, 8).rightJustified(4, u'0');
+}
+
+// Why shm_open failed on a name that exists. glibc opens with O_NOFOLLOW (a link gives ELOOP)
+// and reports a folder as EINVAL.
+QString openProblem(int error) {
+    if (error == ELOOP)
+        return QStringLiteral("a link");
+    if (error == EINVAL || error == EISDIR)
+        return QStringLiteral("not a shared-memory object");
+    return QStringLiteral("cannot be opened (%1)")
+        .arg(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// The publisher's new object "/" + name, created exclusively with mode 0600 whatever the umask.
+// A block of the caller's own is removed first, so nobody who held the old one open reaches
+// the new one; anything else of that name stays. -1 with the reason when the name is taken.
+int createOwnBlock(const QByteArray& name, QString* problem) {
+    const int existing = ::shm_open(name.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY, 0);
+    if (existing >= 0) {
+        struct stat st {};
+        const bool own = ::fstat(existing, &st) == 0 && st.st_uid == ::geteuid();
+        ::close(existing);
+        if (!own) {
+            *problem = QStringLiteral("the block belongs to uid %1").arg(st.st_uid);
+            return -1;
+        }
+        ::shm_unlink(name.constData());
+    } else if (errno != ENOENT) {
+        *problem = openProblem(errno);
+        return -1;
+    }
+    const int fd = ::shm_open(name.constData(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) {
+        *problem = errno == EEXIST ? QStringLiteral("the name was taken meanwhile")
+                                   : QString::fromLocal8Bit(std::strerror(errno));
+        return -1;
+    }
+    ::fchmod(fd, 0600);
+    return fd;
+}
+
 } // namespace
+
+QString defaultSessionBlockName() {
+    return QStringLiteral("KOVANUSERSHARE.%1").arg(::geteuid());
+}
+
+QString checkPrivateSharedObject(const struct stat& st, uid_t self) {
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("not a shared-memory object");
+    if (st.st_uid != self)
+        return QStringLiteral("owned by uid %1").arg(st.st_uid);
+    if (st.st_mode & (S_IWGRP | S_IWOTH))
+        return QStringLiteral("writable by group or others (mode %1)").arg(modeText(st.st_mode));
+    if (st.st_size > kMaxSessionBlockBytes)
+        return QStringLiteral("larger than %1 bytes").arg(kMaxSessionBlockBytes);
+    return {};
+}
+
+QString checkPrivateSharedObject(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return checkPrivateSharedObject(st, ::geteuid());
+}
 
 SessionBlockRead readSessionBlock(const QString& name) {
     SessionBlockRead result;
-    const int fd = ::shm_open(shmName(name).constData(), O_RDWR, 0);
-    if (fd < 0)
+    // Non-blocking: a FIFO of that name never holds the client up (it is refused below).
+    const int fd = ::shm_open(shmName(name).constData(), O_RDWR | O_NONBLOCK | O_NOCTTY, 0);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            result.status = SessionBlockRead::Status::Refused;
+            result.problem = openProblem(errno);
+        }
         return result;
+    }
     struct stat st {};
+    result.problem = ::fstat(fd, &st) == 0 ? checkPrivateSharedObject(st, ::geteuid())
+                                           : QString::fromLocal8Bit(std::strerror(errno));
+    if (!result.problem.isEmpty()) {
+        ::close(fd);
+        result.status = SessionBlockRead::Status::Refused;
+        return result;
+    }
     void* view = MAP_FAILED;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (st.st_size > 0)
         view = ::mmap(nullptr, size_t(st.st_size), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     ::close(fd);
     if (view == MAP_FAILED) {
@@ -61,9 +141,11 @@ PublishedSession parsePublishedSession(const QString& text) {
     return s;
 }
 
-bool publishSessionBlock(const QString& name, const QString& text) {
-    const QByteArray n = shmName(name);
-    const int fd = ::shm_open(n.constData(), O_RDWR | O_CREAT, 0600);
+bool publishSessionBlock(const QString& name, const QString& text, QString* problem) {
+    QString why;
+    const int fd = createOwnBlock(shmName(name), &why);
+    if (problem)
+        *problem = why;
     if (fd < 0)
         return false;
     // Units in little-endian order followed by a zero unit; this is a little-endian machine.

@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kovan;
@@ -215,6 +218,79 @@ TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
     ASSERT_TRUE(client.waitForExit());
     EXPECT_EQ(client.exitCode(), 0);
     EXPECT_EQ(client.traceText().count("tray icon removed"), 1);
+}
+
+TEST_F(Startup, BadSessionBlocksStartTheCompanionAndEndWithTheReason) {
+    // Blocks another account could have planted or may write: their session is not taken.
+    // Each ends like a block without a usable session, the log says why (never the text), and
+    // nothing is written anywhere, the target of a link included.
+    std::string whyNot;
+    const std::optional<test::OtherAccount> other = test::OtherAccount::find(&whyNot);
+    const QString session = R"({"UID":12,"sessid":"planted-s1"})";
+    const QString shm = "/dev/shm/" + m_block;
+    const QString target = m_block + "-target";
+    const auto withMode = [&](mode_t mode) {
+        return [=, this] {
+            publish(session);
+            return ::chmod(QFile::encodeName(shm), mode) == 0;
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<bool()> plant;
+        QString reason;
+    } cases[] = {
+        {"writable by all", withMode(0666), "writable by group or others (mode 0666)"},
+        {"writable by the group", withMode(0660), "writable by group or others (mode 0660)"},
+        {"too large",
+         [&] {
+             publish(session);
+             return ::truncate(QFile::encodeName(shm), 4 << 20) == 0;
+         },
+         "larger than 1048576 bytes"},
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(shm), 0600) == 0; },
+         "not a shared-memory object"},
+        {"a folder", [&] { return ::mkdir(QFile::encodeName(shm), 0700) == 0; },
+         "not a shared-memory object"},
+        {"a link",
+         [&] {
+             return publishSessionBlock(target, session) && QFile::link("/dev/shm/" + target, shm);
+         },
+         "a link"},
+        {"another account's",
+         [&] {
+             publish(session);
+             return other && other->giveSharedObject(m_block);
+         },
+         other ? QStringLiteral("owned by uid %1").arg(other->uid) : QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.reason.isEmpty()) {
+            std::printf("[  SKIPPED ] the case \"%s\": %s\n", c.what, whyNot.c_str());
+            continue;
+        }
+        ProgramFolder folder;
+        folder.installScriptCompanion();
+        ASSERT_TRUE(c.plant());
+        ClientRun client(folder, m_block);
+        client.start();
+        ASSERT_TRUE(client.waitForExit());
+        EXPECT_EQ(client.exitCode(), 0);
+        EXPECT_TRUE(client.traceText().contains("kovan: session block refused: " + c.reason + "\n"))
+            << client.traceText().toStdString();
+        EXPECT_TRUE(client.traceText().contains("kovan: ended after creating windows"));
+        EXPECT_FALSE(client.traceText().contains("planted-s1"));
+        EXPECT_EQ(waitForCompanionLog(folder).value(0).section('|', 0, 0), "1");
+        EXPECT_FALSE(anyFolderCreated(folder));
+        killAll("zrs");
+        if (QFileInfo(shm).isDir() && !QFileInfo(shm).isSymLink())
+            ::rmdir(QFile::encodeName(shm));
+        removeSessionBlock(m_block);
+    }
+    // The link's target is as it was planted.
+    EXPECT_EQ(readSessionBlock(target).text, session);
+    removeSessionBlock(target);
 }
 
 TEST_F(Startup, AProgramFolderOfAnotherAccountEndsWithStatus2) {

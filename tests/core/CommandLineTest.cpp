@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace kovan;
 
 TEST(CommandLine, Defaults) {
     const CommandLine cl = CommandLine::parse({"kovan"});
     EXPECT_EQ(cl.outcome, CommandLine::Outcome::Run);
-    EXPECT_EQ(cl.sessionBlock, "KOVANUSERSHARE");
+    // /dev/shm is one for every account: the default block carries the user id.
+    EXPECT_EQ(cl.sessionBlock, "KOVANUSERSHARE." + QString::number(::geteuid()));
     EXPECT_TRUE(cl.programDir.isEmpty());
     EXPECT_EQ(cl.endpoints.dataServer.port, 88);
     EXPECT_EQ(cl.endpoints.pageServer.port, 88);

@@ -81,30 +81,6 @@ TEST(Processes, ShellMoveFileReplacesTarget) {
     EXPECT_EQ(b.readAll(), "new");
 }
 
-TEST(SharedBlock, PublishAndRead) {
-    const QString name = uniqueName("KVNTESTBLOCK");
-    EXPECT_EQ(readSessionBlock(name).status, SessionBlockRead::Status::Missing);
-    const QString text = R"({"UID":12,"sessid":"会话'1"})";
-    ASSERT_TRUE(publishSessionBlock(name, text));
-    const SessionBlockRead read = readSessionBlock(name);
-    EXPECT_EQ(read.status, SessionBlockRead::Status::Ok);
-    EXPECT_EQ(read.text, text);
-    // A shorter text replaces a longer one completely (zero-terminated).
-    ASSERT_TRUE(publishSessionBlock(name, "{}"));
-    EXPECT_EQ(readSessionBlock(name).text, "{}");
-    removeSessionBlock(name);
-    EXPECT_EQ(readSessionBlock(name).status, SessionBlockRead::Status::Missing);
-}
-
-TEST(SharedBlock, EmptyObjectIsUnmappable) {
-    const QString name = uniqueName("KVNEMPTYBLOCK");
-    QFile f("/dev/shm/" + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    EXPECT_EQ(readSessionBlock(name).status, SessionBlockRead::Status::Unmappable);
-    removeSessionBlock(name);
-}
-
 TEST(InstanceMarker, LastHolderRemovesIt) {
     // Other test processes may hold the marker too; only check the object is there while held
     // and that a second holder keeps it alive after the first lets go.

@@ -1,7 +1,8 @@
 // kovan-companion: a stand-in for the companion program that signs the user in and publishes
 // the session for the client. It writes {"UID":…, "sessid":…} into the shared session block and
 // stays running until it is ended. Started with the single argument "1" (as the client does) it
-// behaves the same, with its defaults.
+// behaves the same, with its defaults. The block is always a new one of its own (mode 0600); a
+// block of that name that belongs to another account is never written into.
 
 #include "core/SharedBlock.h"
 
@@ -27,7 +28,7 @@ void usage() {
               "Publishes a session for the kovan client and stays running until ended.\n"
               "  --uid N        user id (default 10086)\n"
               "  --sessid TEXT  session id (default demo-session-0001)\n"
-              "  --block NAME   shared-memory block name (default KOVANUSERSHARE)\n"
+              "  --block NAME   shared-memory block name (default KOVANUSERSHARE.<uid>)\n"
               "  --once         publish and exit at once");
 }
 
@@ -36,7 +37,7 @@ void usage() {
 int main(int argc, char** argv) {
     qint64 uid = 10086;
     QString sessid = QStringLiteral("demo-session-0001");
-    QString block = QStringLiteral("KOVANUSERSHARE");
+    QString block = kovan::defaultSessionBlockName();
     bool once = false;
     if (const char* env = std::getenv("KOVAN_COMPANION_BLOCK"))
         block = QString::fromLocal8Bit(env);
@@ -63,8 +64,10 @@ int main(int argc, char** argv) {
 
     const QJsonObject session{{QStringLiteral("UID"), uid}, {QStringLiteral("sessid"), sessid}};
     const QString text = QString::fromUtf8(QJsonDocument(session).toJson(QJsonDocument::Compact));
-    if (!kovan::publishSessionBlock(block, text)) {
-        std::fprintf(stderr, "kovan-companion: cannot publish the session block\n");
+    QString problem;
+    if (!kovan::publishSessionBlock(block, text, &problem)) {
+        std::fprintf(stderr, "kovan-companion: session not published in /%s: %s\n",
+                     block.toUtf8().constData(), problem.toUtf8().constData());
         return 1;
     }
     std::printf("kovan-companion: published %s in /%s\n", text.toUtf8().constData(),
