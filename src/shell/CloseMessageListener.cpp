@@ -1,24 +1,38 @@
 #include "shell/CloseMessageListener.h"
 
+#include "core/LocalSockets.h"
 #include "core/Trace.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <unistd.h>
+
 namespace kovan {
 
-CloseMessageListener::CloseMessageListener(std::function<void()> onCloseMessage, QString serverName,
+CloseMessageListener::CloseMessageListener(std::function<void()> onCloseMessage, QString socketName,
                                            QObject* parent)
     : QObject(parent), m_onCloseMessage(std::move(onCloseMessage)),
-      m_serverName(std::move(serverName)) {}
+      m_socketName(std::move(socketName)) {}
 
 void CloseMessageListener::registerCloseMessage() {
     if (m_closeServer)
         return;
     m_closeServer = new QLocalServer(this);
-    // A client that ended without cleaning up leaves a stale socket file behind.
-    QLocalServer::removeServer(m_serverName);
-    if (!m_closeServer->listen(m_serverName)) {
+    QString problem;
+    const QString path = localSocketPath(m_socketName, &problem);
+    if (problem.isEmpty()) {
+        // A socket left behind by a client that was killed goes; a live one stays its owner's.
+        problem = claimSocketPath(path);
+        if (!problem.isEmpty())
+            problem = path + QStringLiteral(": ") + problem;
+    }
+    if (!problem.isEmpty()) {
+        trace(QStringLiteral("close message: cannot listen: ") + problem);
+        return;
+    }
+    m_closeServer->setSocketOptions(QLocalServer::UserAccessOption); // mode 0700
+    if (!m_closeServer->listen(path)) {
         trace(QStringLiteral("close message: cannot listen: ") + m_closeServer->errorString());
         return;
     }
@@ -35,6 +49,14 @@ bool CloseMessageListener::isCloseMessage(const QByteArray& line) {
 
 void CloseMessageListener::servePeers() {
     while (QLocalSocket* peer = m_closeServer->nextPendingConnection()) {
+        const std::optional<uid_t> account = localPeerUid(int(peer->socketDescriptor()));
+        if (account != ::geteuid()) {
+            trace(QStringLiteral("close message: peer of another account turned away (uid %1)")
+                      .arg(account ? QString::number(*account) : QStringLiteral("unknown")));
+            peer->abort();
+            peer->deleteLater();
+            continue;
+        }
         connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
             while (peer->canReadLine()) {

@@ -11,8 +11,11 @@ class QLocalServer;
 namespace kovan {
 
 // The close message: another program (the installer, an updater) connects to the local socket
-// "wm_closecoear" and writes that line; the client then takes its tray icon off and does
-// nothing else. Where the socket lives and who may reach it is this class's business alone.
+// "wm_closecoear" in the user's runtime folder (localSocketPath) and writes that line; the
+// client then takes its tray icon off and does nothing else. Only the same account reaches it:
+// the socket is the user's alone (mode 0700, in a folder of the user's), and a peer of another
+// account (root passes file modes) is turned away. A socket left behind by a killed client is
+// replaced; one a running client listens on is left to it.
 //
 // GUI thread only; peers are served from the event loop.
 class CloseMessageListener : public QObject {
@@ -20,13 +23,15 @@ class CloseMessageListener : public QObject {
 public:
     static constexpr auto kCloseMessage = "wm_closecoear";
 
-    // `onCloseMessage`: called once for every close line a peer writes. `serverName`: the
-    // socket's name (other names keep tests away from a running client's socket).
+    // `onCloseMessage`: called once for every close line a peer writes. `socketName`: the
+    // socket's name in the runtime folder (other names keep tests away from a running client's
+    // socket).
     explicit CloseMessageListener(std::function<void()> onCloseMessage,
-                                  QString serverName = QString::fromLatin1(kCloseMessage),
+                                  QString socketName = QString::fromLatin1(kCloseMessage),
                                   QObject* parent = nullptr);
 
-    // Starts listening; later calls do nothing. A listen that fails is traced and left at that.
+    // Starts listening; later calls do nothing. A listen that fails (no runtime folder, a
+    // path that is not a free socket of the user's) is traced and left at that.
     void registerCloseMessage();
     bool listening() const;
 
@@ -38,7 +43,7 @@ private:
     void servePeers();
 
     std::function<void()> m_onCloseMessage;
-    QString m_serverName;
+    QString m_socketName;
     QLocalServer* m_closeServer = nullptr;
 };
 

@@ -56,6 +56,21 @@ ClientRun::~ClientRun() {
     }
 }
 
+namespace {
+
+// The runtime folder (XDG_RUNTIME_DIR) client runs get unless a run is given its own.
+QString clientRuntimeFolder() {
+    const QString given = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!given.isEmpty())
+        return given;
+    const QString xdg = QDir::tempPath() + "/kovan-test-xdg";
+    QDir().mkpath(xdg);
+    QFile::setPermissions(xdg, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return xdg;
+}
+
+} // namespace
+
 void ClientRun::start(const QStringList& extraArgs) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (m_trace)
@@ -66,12 +81,8 @@ void ClientRun::start(const QStringList& extraArgs) {
     env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     env.insert("SDL_AUDIODRIVER", "dummy");
     env.insert("KOVAN_COMPANION_BLOCK", m_block + "-companion");
-    if (!env.contains("XDG_RUNTIME_DIR")) {
-        const QString xdg = QDir::tempPath() + "/kovan-test-xdg";
-        QDir().mkpath(xdg);
-        QFile::setPermissions(xdg, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert("XDG_RUNTIME_DIR", xdg);
-    }
+    env.insert("XDG_RUNTIME_DIR",
+               m_runtimeFolder.isEmpty() ? clientRuntimeFolder() : m_runtimeFolder);
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,

@@ -33,6 +33,8 @@ public:
 
     // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
     void withoutTrace() { m_trace = false; }
+    // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
+    void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
     void start(const QStringList& extraArgs = {});
     // Waits until stderr holds `line` (a trace line without the "kovan: " prefix).
     bool waitForTrace(const QString& line, int ms = 30000);
@@ -54,6 +56,7 @@ private:
     QProcess m_process;
     QString m_stderr;
     bool m_trace = true;
+    QString m_runtimeFolder;
 };
 
 // Names of running processes whose /proc/PID/comm equals `comm`.

@@ -7,6 +7,7 @@
 #include "core/SharedBlock.h"
 #include "core/Utils.h"
 
+#include "Files.h"
 #include "OtherAccount.h"
 
 #include <QCoreApplication>
@@ -15,10 +16,12 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <sys/stat.h>
@@ -198,13 +201,19 @@ TEST_F(Startup, FolderThatCannotBeCreatedSkipsTheRestAndRunsOn) {
 
 TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
     publish(R"({"UID":12,"sessid":"abc"})");
+    QTemporaryDir runtime; // the user's runtime folder, 0700
     ClientRun client(m_folder, m_block);
+    client.useRuntimeFolder(runtime.path());
     client.start();
     ASSERT_TRUE(client.waitForTrace("start-up done"));
     ASSERT_TRUE(client.traceText().contains("kovan: tray icon added"));
+    // The socket is there, the user's alone; nothing of the client's in /tmp.
+    const QString socket = runtime.path() + "/wm_closecoear";
+    EXPECT_EQ(test::modeOf(socket) & 077, 0);
+    EXPECT_EQ(test::ownerOf(socket), qint64(::geteuid()));
 
     QLocalSocket peer;
-    peer.connectToServer("wm_closecoear");
+    peer.connectToServer(socket);
     ASSERT_TRUE(peer.waitForConnected(5000));
     peer.write("wm_closecoear\n");
     peer.flush();
@@ -218,6 +227,55 @@ TEST_F(Startup, CloseMessageRemovesTrayIconOnly) {
     ASSERT_TRUE(client.waitForExit());
     EXPECT_EQ(client.exitCode(), 0);
     EXPECT_EQ(client.traceText().count("tray icon removed"), 1);
+}
+
+TEST_F(Startup, CloseMessageSocketOfAKilledClientIsReplacedARunningOnesKept) {
+    QTemporaryDir runtime;
+    const QString socket = runtime.path() + "/wm_closecoear";
+    const auto sendCloseMessage = [&socket] {
+        QLocalSocket peer;
+        peer.connectToServer(socket);
+        if (!peer.waitForConnected(5000))
+            return false;
+        peer.write("wm_closecoear\n");
+        peer.flush();
+        peer.waitForBytesWritten(5000);
+        return true;
+    };
+    publish(R"({"UID":12,"sessid":"abc"})");
+    ProgramFolder firstFolder, secondFolder;
+    ClientRun first(firstFolder, m_block);
+    first.useRuntimeFolder(runtime.path());
+    first.start();
+    ASSERT_TRUE(first.waitForTrace("start-up done")) << first.traceText().toStdString();
+
+    // A second client of the same user leaves the running one's socket alone.
+    ClientRun second(secondFolder, m_block);
+    second.useRuntimeFolder(runtime.path());
+    second.start();
+    ASSERT_TRUE(second.waitForTrace("start-up done")) << second.traceText().toStdString();
+    EXPECT_TRUE(second.traceText().contains("kovan: close message: cannot listen: " + socket +
+                                            ": in use by a running program\n"))
+        << second.traceText().toStdString();
+    ASSERT_TRUE(sendCloseMessage());
+    EXPECT_TRUE(first.waitForTrace("tray icon removed", 10000));
+    EXPECT_TRUE(second.endRun());
+
+    // Killed, the first leaves its socket behind; the next client replaces it.
+    ::kill(pid_t(first.pid()), SIGKILL);
+    ASSERT_TRUE(first.waitForExit());
+    ASSERT_TRUE(QFileInfo::exists(socket));
+    publish(R"({"UID":12,"sessid":"abc"})"); // the second's end took the block away
+    ProgramFolder thirdFolder;
+    ClientRun third(thirdFolder, m_block);
+    third.useRuntimeFolder(runtime.path());
+    third.start();
+    ASSERT_TRUE(third.waitForTrace("start-up done")) << third.traceText().toStdString();
+    EXPECT_FALSE(third.traceText().contains("close message: cannot listen"));
+    ASSERT_TRUE(sendCloseMessage());
+    EXPECT_TRUE(third.waitForTrace("tray icon removed", 10000));
+    EXPECT_TRUE(third.endRun());
+    EXPECT_EQ(third.exitCode(), 0);
 }
 
 TEST_F(Startup, BadSessionBlocksStartTheCompanionAndEndWithTheReason) {
