@@ -155,9 +155,12 @@ class Rig:
         self.folder = tempfile.mkdtemp(prefix="kovan-live-")
         self.xdg = tempfile.mkdtemp(prefix="kovan-xdg-")
         os.chmod(self.xdg, 0o700)
-        self.env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1", XDG_RUNTIME_DIR=self.xdg,
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.xdg,
                         SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"),
                         KOVAN_TRACE="1")
+        # The web engine's page sandbox cannot start as root; every other account keeps it.
+        if os.geteuid() == 0:
+            self.env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
         self.demo_data = free_port()
         self.data = data_port or self.demo_data
         self.page, self.web = free_port(), free_port()

@@ -3,6 +3,8 @@
 #include "core/Processes.h"
 #include "core/SharedBlock.h"
 
+#include "OtherAccount.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 ProgramFolder::ProgramFolder() {
     m_dir.setAutoRemove(true);
@@ -71,6 +75,13 @@ QString clientRuntimeFolder() {
 
 } // namespace
 
+void ClientRun::runAs(const kovan::test::OtherAccount* account, const QString& program,
+                      const QString& home) {
+    m_account = account;
+    m_program = program;
+    m_home = home;
+}
+
 void ClientRun::start(const QStringList& extraArgs) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (m_trace)
@@ -78,18 +89,30 @@ void ClientRun::start(const QStringList& extraArgs) {
     else
         env.remove("KOVAN_TRACE");
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The page sandbox cannot start as root; a run as another account keeps it.
+    if (m_account)
+        env.remove("QTWEBENGINE_DISABLE_SANDBOX");
+    else if (::geteuid() == 0)
+        env.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
     env.insert("SDL_AUDIODRIVER", "dummy");
     env.insert("KOVAN_COMPANION_BLOCK", m_block + "-companion");
     env.insert("XDG_RUNTIME_DIR",
                m_runtimeFolder.isEmpty() ? clientRuntimeFolder() : m_runtimeFolder);
+    if (m_account) {
+        env.insert("HOME", m_home);
+        env.remove("XDG_DATA_HOME");
+        env.remove("XDG_CACHE_HOME");
+        env.remove("XDG_CONFIG_HOME");
+        const kovan::test::OtherAccount* account = m_account;
+        m_process.setChildProcessModifier([account] { account->become(); });
+    }
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,
                      "--data-server", "127.0.0.1:9",   "--page-server",   "127.0.0.1:9",
                      "--web-site",    "127.0.0.1:9"};
     args << extraArgs;
-    m_process.start(QStringLiteral(KOVAN_BIN_DIR "/kovan"), args);
+    m_process.start(m_account ? m_program : QStringLiteral(KOVAN_BIN_DIR "/kovan"), args);
     ASSERT_TRUE(m_process.waitForStarted(10000));
 }
 

@@ -24,6 +24,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+namespace kovan::test {
+struct OtherAccount;
+}
+
 // The client process under test, with tracing on, an offscreen display and unreachable
 // servers.
 class ClientRun {
@@ -35,6 +39,10 @@ public:
     void withoutTrace() { m_trace = false; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
+    // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
+    // its HOME, and with the web engine's page sandbox as a user's run has it.
+    void runAs(const kovan::test::OtherAccount* account, const QString& program,
+               const QString& home);
     void start(const QStringList& extraArgs = {});
     // Waits until stderr holds `line` (a trace line without the "kovan: " prefix).
     bool waitForTrace(const QString& line, int ms = 30000);
@@ -57,6 +65,9 @@ private:
     QString m_stderr;
     bool m_trace = true;
     QString m_runtimeFolder;
+    const kovan::test::OtherAccount* m_account = nullptr;
+    QString m_program;
+    QString m_home;
 };
 
 // Names of running processes whose /proc/PID/comm equals `comm`.

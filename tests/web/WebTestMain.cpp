@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
     using namespace kovan::test;
     return runTests(argc, argv,
@@ -16,7 +18,10 @@ int main(int argc, char** argv) {
                      .offscreenUnlessSet = false,
                      .beforeApp =
                          [] {
-                             qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+                             // The page sandbox cannot start as root; any other
+                             // account's run keeps it.
+                             if (::geteuid() == 0)
+                                 qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
                              if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
                                  static QTemporaryDir runtimeDir;
                                  QFile::setPermissions(runtimeDir.path(), QFile::ReadOwner |
