@@ -1,4 +1,5 @@
-// The client side of this module against the demo service's data routes.
+// The client side of this module against the demo service's data routes, and the private
+// folder the demo service keeps its videos in.
 #include "DemoService.h"
 
 #include "audio/AlertAudio.h"
@@ -10,10 +11,12 @@
 #include "net/requestThread.h"
 #include "net/SyncController.h"
 
+#include "Files.h"
 #include "ProgramPieces.h"
 #include "TestServer.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
@@ -22,6 +25,8 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include <unistd.h>
 
 using namespace kovan;
 
@@ -256,6 +261,33 @@ TEST_F(DemoDataRoutesTest, AlertSoundIsFetchedAndIsAPlayableWav) {
     if (result != AlertAudio::Result::NoDevice) {
         EXPECT_FALSE(usedDefault); // SDL took the demo's file as it is
     }
+}
+
+TEST(DemoVideoFolder, APrivateFolderOfTheAccountsOwnKeptForTheNextStart) {
+    // The clips go where nobody else can plant a file or a link under their names.
+    QTemporaryDir temp;
+    const std::string base = temp.path().toStdString();
+    const std::string folder = base + "/kovan-demo-" + std::to_string(::geteuid());
+    std::string problem;
+    EXPECT_EQ(demo::videoFolder(base, &problem), folder);
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(test::modeOf(QString::fromStdString(folder)), 0700);
+    EXPECT_EQ(demo::videoFolder(base, &problem), folder); // the same next time
+
+    // Planted before the service started: a link, or a folder others may write.
+    QTemporaryDir plantedBase;
+    const std::string planted = plantedBase.path().toStdString();
+    const QString elsewhere = plantedBase.filePath("elsewhere");
+    ASSERT_TRUE(QDir().mkdir(elsewhere));
+    const QString link = plantedBase.filePath(QStringLiteral("kovan-demo-%1").arg(::geteuid()));
+    ASSERT_TRUE(QFile::link(elsewhere, link));
+    EXPECT_EQ(demo::videoFolder(planted, &problem), "");
+    EXPECT_EQ(problem, link.toStdString() + ": a link");
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QDir().mkdir(link));
+    ASSERT_TRUE(QFile::setPermissions(link, QFile::permissions(link) | QFile::WriteOther));
+    EXPECT_EQ(demo::videoFolder(planted, &problem), "");
+    EXPECT_NE(problem.find("open to group or others"), std::string::npos) << problem;
 }
 
 } // namespace

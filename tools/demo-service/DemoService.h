@@ -83,6 +83,10 @@ std::string makeAlertWav();
 void registerPageRoutes(httplib::Server& server, const DemoConfig& config);
 // Page server: /filelist/video/<name>, the generated demo videos, paced at about 1 MB/s.
 void registerVideoRoutes(httplib::Server& server);
+// The private folder the videos are made in and kept for the next start,
+// <tempFolder>/kovan-demo-<uid>: made 0700, or an existing one of the account's own with no
+// access for group or others. Empty, with the reason in `problem`, when it cannot be used.
+std::string videoFolder(const std::string& tempFolder, std::string* problem);
 // Public web site: /, /price.php, /register.php.
 void registerWebRoutes(httplib::Server& server, const DemoConfig& config);
 

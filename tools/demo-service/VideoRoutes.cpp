@@ -1,8 +1,9 @@
 // The page server's demo videos: "/filelist/video/gold-weekly.mp4" (the notice's and the
 // articles' video) and "/filelist/video/silver-tips.mp4". Each is a generated 20 s clip,
-// 640×360 H.264 + AAC with its index at the front, made once on first start into the temporary
-// folder and served with its Content-Length at about 1 MB/s, so the client's position bar
-// visibly fills while the video already plays.
+// 640×360 H.264 + AAC with its index at the front, made once on first start into a private
+// folder of the account's in the temporary folder (videoFolder) and served with its
+// Content-Length at about 1 MB/s, so the client's position bar visibly fills while the video
+// already plays.
 
 #include "ClipMaker.h"
 #include "DemoService.h"
@@ -16,7 +17,6 @@
 #include <map>
 #include <memory>
 #include <thread>
-#include <unistd.h>
 
 namespace demo {
 
@@ -26,10 +26,9 @@ namespace {
 constexpr size_t kChunk = 64 * 1024;
 constexpr std::chrono::milliseconds kChunkEvery(62);
 
-std::string makeVideo(const std::string& name, int pattern) {
+std::string makeVideo(const std::string& folder, const std::string& name, int pattern) {
     namespace fs = std::filesystem;
-    const fs::path path =
-        fs::temp_directory_path() / ("kovan-demo-" + std::to_string(::getuid()) + "-v1-" + name);
+    const fs::path path = fs::path(folder) / ("v1-" + name);
     std::error_code ec;
     if (!fs::exists(path, ec) || fs::file_size(path, ec) == 0) {
         kovan::clip::ClipSpec shape;
@@ -54,8 +53,15 @@ void registerVideoRoutes(httplib::Server& server) {
     auto videos = std::make_shared<std::shared_future<std::map<std::string, std::string>>>(
         std::async(std::launch::async, [] {
             std::map<std::string, std::string> made;
-            made["gold-weekly.mp4"] = makeVideo("gold-weekly.mp4", 0);
-            made["silver-tips.mp4"] = makeVideo("silver-tips.mp4", 1);
+            std::string problem;
+            const std::string folder =
+                videoFolder(std::filesystem::temp_directory_path().string(), &problem);
+            if (folder.empty()) {
+                std::fprintf(stderr, "kovan-demo-service: no videos (%s)\n", problem.c_str());
+                return made;
+            }
+            made["gold-weekly.mp4"] = makeVideo(folder, "gold-weekly.mp4", 0);
+            made["silver-tips.mp4"] = makeVideo(folder, "silver-tips.mp4", 1);
             return made;
         }).share());
     server.Get(R"(/{1,2}filelist/video/([^/]+))",
