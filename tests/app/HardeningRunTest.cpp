@@ -83,9 +83,10 @@ QMap<QString, QString> processStatus(qint64 pid) {
     return status;
 }
 
-// The web engine's page processes of the client `root`: its QtWebEngineProcess descendants
-// that have none of their own (the zygotes above them fork each page process; forked, a page
-// process keeps "--type=zygote" on its command line).
+// The web engine's page processes of the client `root`: the QtWebEngineProcess descendants
+// that an engine process forked and that have none of their own (the zygotes above them fork
+// each page process, which keeps "--type=zygote" on its command line; a helper the client
+// starts itself is its own child, not a page process).
 QList<qint64> pageProcessesOf(qint64 root) {
     QMap<qint64, qint64> parentOf;
     QSet<qint64> engine;
@@ -110,7 +111,7 @@ QList<qint64> pageProcessesOf(qint64 root) {
         bool hasEngineChild = false;
         for (qint64 other : engine)
             hasEngineChild = hasEngineChild || parentOf.value(other) == pid;
-        if (below(pid) && !hasEngineChild)
+        if (below(pid) && engine.contains(parentOf.value(pid)) && !hasEngineChild)
             pages.append(pid);
     }
     return pages;
