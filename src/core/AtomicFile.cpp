@@ -8,16 +8,32 @@
 
 namespace kovan {
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+namespace {
+
+bool writeAtomically(const QString& path, const QByteArray& bytes,
+                     std::optional<QFileDevice::Permissions> permissions, QString* error) {
     QSaveFile f(path);
     // Unbuffered, so a short write (full disk, size limit) shows up in write()'s count here;
     // buffered, Qt 6.4 lets the failed flush slip through commit() and renames a torn file.
-    const bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                    f.write(bytes) == bytes.size() && f.error() == QFileDevice::NoError &&
-                    f.commit();
+    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // On the temporary file, before a byte is in it; the rename keeps them.
+    if (ok && permissions)
+        ok = f.setPermissions(*permissions);
+    ok = ok && f.write(bytes) == bytes.size() && f.error() == QFileDevice::NoError && f.commit();
     if (!ok && error)
         *error = f.errorString();
     return ok;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    return writeAtomically(path, bytes, std::nullopt, error);
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes,
+                         QFileDevice::Permissions permissions, QString* error) {
+    return writeAtomically(path, bytes, permissions, error);
 }
 
 std::optional<QByteArray> readOwnFile(const QString& path, qint64 maxBytes) {

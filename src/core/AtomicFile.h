@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 #include <optional>
@@ -12,6 +13,10 @@ namespace kovan {
 // leaves a torn or empty file; on failure the old file is untouched and the temporary removed.
 // Returns false on failure; `error` (optional) receives the reason.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// The same, the new file getting `permissions` before it takes the old one's place (so that
+// it is never readable by others, not even for a moment).
+bool writeFileAtomically(const QString& path, const QByteArray& bytes,
+                         QFileDevice::Permissions permissions, QString* error = nullptr);
 
 // Reads a whole file the client keeps (settings, history), but only a regular file (a symbolic
 // link to one counts) of at most `maxBytes`: a FIFO would block for ever, a device such as

@@ -30,6 +30,20 @@ TEST(AtomicFile, WritesAndReplaces) {
     EXPECT_FALSE(why.isEmpty());
 }
 
+// A file written for the user alone is so from its first byte, also when it replaces one that
+// others could read.
+TEST(AtomicFile, GivenPermissionsHoldForTheNewFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("own.dat");
+    ASSERT_TRUE(writeFileAtomically(path, "open"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(writeFileAtomically(path, "mine", QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(test::fileBytes(path), "mine");
+    EXPECT_EQ(test::fileMode(path), 0600);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"own.dat"});
+}
+
 TEST(AtomicFile, ShortWriteFailsAndKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath("f.bin");

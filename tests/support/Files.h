@@ -17,4 +17,7 @@ int runWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body);
 // The bytes of a file, or "<missing>" when it cannot be read.
 QByteArray fileBytes(const QString& path);
 
+// The permission bits of a file (st_mode & 0777), -1 when there is none.
+int fileMode(const QString& path);
+
 } // namespace kovan::test
