@@ -74,7 +74,14 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
         if (!rate.isArray())
             return Outcome::Unusable;
         const QJsonArray rates = rate.toArray();
-        m_tables.with([&](SyncTables& t) { applyRates(t.quoteTable, rates); });
+        QJsonObject symbols; // shares the table's data: a copy without a copy
+        m_tables.with([&](SyncTables& t) {
+            applyRates(t.quoteTable, rates);
+            if (hooks.quotesApplied)
+                symbols = t.symbolInfo;
+        });
+        if (hooks.quotesApplied)
+            hooks.quotesApplied(rates, symbols);
     }
 
     if (hooks.ensureTicker)

@@ -38,6 +38,9 @@ public:
         // After stamps moved on: the sections whose stamp did; returns once it has run.
         std::function<void(ContentSectionSet changed)> checkRefresh;
         std::function<void()> ensureTicker; // starts the rates ticker when none exists
+        // After the bids of a reply went into the quote table: the reply's rate array and the
+        // symbol table as it is now, with no lock held (price alerts are checked here).
+        std::function<void(const QJsonArray& rates, const QJsonObject& symbolInfo)> quotesApplied;
     };
 
     SyncReplyProcessor(SessionState& session, SharedSyncTables& tables, NewsList& topInfoList);
