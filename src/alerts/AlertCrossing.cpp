@@ -29,6 +29,26 @@ CrossingStep crossingStep(const PriceAlert& alert, double bid) {
     return alert.repeat && backOnStartingSide ? CrossingStep::Rearm : CrossingStep::None;
 }
 
+void QuietBand::narrowFor(const PriceAlert& a) {
+    if (!a.active())
+        return;
+    const double eps = tolerance(a.price);
+    const bool rise = a.direction == AlertDirection::Rise;
+    if (a.state == AlertState::Waiting) {
+        // Quiet until the price is reached: below it for rises to, above it for falls to.
+        if (rise)
+            hi = std::min(hi, a.price - eps);
+        else
+            lo = std::max(lo, a.price + eps);
+    } else {
+        // A triggered repeating alert is quiet until the bid is back on its starting side.
+        if (rise)
+            lo = std::max(lo, a.price - eps);
+        else
+            hi = std::min(hi, a.price + eps);
+    }
+}
+
 std::optional<AlertDirection> directionFromBid(double price, double bid) {
     if (!std::isfinite(bid) || !std::isfinite(price) || samePrice(bid, price))
         return std::nullopt;

@@ -2,6 +2,10 @@
 
 #include "alerts/PriceAlert.h"
 
+#include <QHash>
+#include <QString>
+
+#include <cmath>
 #include <optional>
 
 namespace kovan {
@@ -34,5 +38,21 @@ std::optional<AlertDirection> directionFromBid(double price, double bid);
 
 // Whether two prices are equal within the rule's tolerance.
 bool samePrice(double a, double b);
+
+// The bids at which the crossing rule does nothing to any of a symbol's alerts: those strictly
+// between lo and hi (a bid outside may still do nothing: the band errs on the side of looking).
+// The sync worker passes a bid inside its band by without taking the book's lock.
+struct QuietBand {
+    double lo = -INFINITY;
+    double hi = INFINITY;
+
+    bool holds(double bid) const { return lo < bid && bid < hi; }
+    // Narrows the band to what leaves `alert` alone too (an alert that is not active leaves
+    // it as it is).
+    void narrowFor(const PriceAlert& alert);
+};
+
+// The symbols the active alerts watch, each with the quiet band of its alerts.
+using WatchList = QHash<QString, QuietBand>;
 
 } // namespace kovan

@@ -13,15 +13,15 @@ bool PriceAlertBook::usable(const PriceAlert& a) {
 
 void PriceAlertBook::changedLocked() {
     m_activeBySymbol.clear();
-    QSet<QString> watched;
+    WatchList watch;
     for (size_t i = 0; i < m_alerts.size(); ++i) {
         const PriceAlert& a = m_alerts[i];
         if (!a.active())
             continue;
         m_activeBySymbol[a.symbol].push_back(i);
-        watched.insert(a.symbol);
+        watch[a.symbol].narrowFor(a);
     }
-    m_watched = std::make_shared<const QSet<QString>>(std::move(watched));
+    m_watch = std::make_shared<const WatchList>(std::move(watch));
     ++m_revision;
 }
 
@@ -118,12 +118,20 @@ quint64 PriceAlertBook::revision() const {
     return m_revision;
 }
 
-std::shared_ptr<const QSet<QString>> PriceAlertBook::watchedSymbols() const {
+std::shared_ptr<const WatchList> PriceAlertBook::watchList() const {
     std::lock_guard lock(m_mutex);
-    return m_watched;
+    return m_watch;
 }
 
 AlertCheck PriceAlertBook::check(const std::vector<ReplyBid>& bids, qint64 nowMs) {
+    AlertCheck out = checkLocked(bids, nowMs);
+    // Triggers in the order of the alerts, whatever the order of the reply's rates.
+    std::sort(out.triggers.begin(), out.triggers.end(),
+              [](const AlertTrigger& x, const AlertTrigger& y) { return x.alert.id < y.alert.id; });
+    return out;
+}
+
+AlertCheck PriceAlertBook::checkLocked(const std::vector<ReplyBid>& bids, qint64 nowMs) {
     AlertCheck out;
     std::lock_guard lock(m_mutex);
     for (const ReplyBid& bid : bids) {
@@ -149,10 +157,7 @@ AlertCheck PriceAlertBook::check(const std::vector<ReplyBid>& bids, qint64 nowMs
         }
     }
     if (out.changed)
-        changedLocked(); // a triggered once-alert is no longer watched
-    // Triggers in the order of the alerts, whatever the order of the reply's rates.
-    std::sort(out.triggers.begin(), out.triggers.end(),
-              [](const AlertTrigger& x, const AlertTrigger& y) { return x.alert.id < y.alert.id; });
+        changedLocked(); // a triggered once-alert is no longer watched; the bands move
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/AlertCrossing.h"
 #include "alerts/PriceAlert.h"
 #include "alerts/ReplyBids.h"
 
@@ -62,20 +63,22 @@ public:
     int size() const;
     quint64 revision() const;
 
-    // Sync worker (any thread): the codes of the active alerts, shared until the next change.
-    std::shared_ptr<const QSet<QString>> watchedSymbols() const;
+    // Sync worker (any thread): the symbols of the active alerts with their quiet bands, shared
+    // until the next change.
+    std::shared_ptr<const WatchList> watchList() const;
     // Sync worker (any thread): applies the crossing rule to every active alert of each bid's
     // symbol. `nowMs`: the trigger time (UTC milliseconds since 1970).
     AlertCheck check(const std::vector<ReplyBid>& bids, qint64 nowMs);
 
 private:
-    void changedLocked(); // after any change: index, watched codes, revision
+    void changedLocked(); // after any change: index, watch list, revision
+    AlertCheck checkLocked(const std::vector<ReplyBid>& bids, qint64 nowMs);
     static bool usable(const PriceAlert& a);
 
     mutable std::mutex m_mutex;
     std::vector<PriceAlert> m_alerts;
     QHash<QString, std::vector<size_t>> m_activeBySymbol; // places in m_alerts
-    std::shared_ptr<const QSet<QString>> m_watched = std::make_shared<const QSet<QString>>();
+    std::shared_ptr<const WatchList> m_watch = std::make_shared<const WatchList>();
     qint64 m_nextId = 1;
     quint64 m_revision = 0;
 };

@@ -5,45 +5,69 @@
 #include <QHash>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace kovan {
 
-std::vector<ReplyBid> watchedBids(const QJsonArray& rates, const QJsonObject& symbolInfo,
-                                  const QSet<QString>& watched) {
+std::optional<double> bidNumber(QStringView text) {
+    text = text.trimmed();
+    // Bids are short ASCII numbers: read them without the locale machinery of QString.
+    char buffer[64];
+    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80)
+            return std::nullopt;
+        buffer[i] = char(c);
+    }
+    double v = 0;
+    const char* end = buffer + text.size();
+    const auto [at, error] = std::from_chars(buffer, end, v);
+    if (error != std::errc() || at != end || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+ListedSymbols listedSymbols(const WatchList& watch, const QJsonObject& symbolInfo) {
+    ListedSymbols listed;
+    for (auto it = watch.cbegin(); it != watch.cend(); ++it)
+        if (symbolInfo.contains(it.key()))
+            listed.insert(it.key(), {int(listed.size()), it.value()});
+    return listed;
+}
+
+std::vector<ReplyBid> watchedBids(const std::vector<RateQuote>& rates,
+                                  const ListedSymbols& listed) {
     std::vector<ReplyBid> out;
-    if (watched.isEmpty())
+    if (listed.isEmpty())
         return out;
-    QHash<QString, size_t> at; // code → its place in `out`
-    for (const QJsonValue& element : rates) {
-        const QJsonObject rate = element.toObject();
-        QString code = jsonText(rate, u"S");
-        if (!watched.contains(code))
+    // From the last rate back, so that the first one met of a code is the one that counts; a
+    // bid that changes nothing costs no more than its look-up and its number.
+    std::vector<bool> met(size_t(listed.size()), false);
+    for (auto rate = rates.rbegin(); rate != rates.rend(); ++rate) {
+        const auto symbol = listed.constFind(rate->code);
+        if (symbol == listed.cend() || met[size_t(symbol->slot)])
             continue;
-        const auto it = at.constFind(code);
-        const size_t i = it == at.cend() ? out.size() : *it;
-        if (i == out.size()) {
-            at.insert(code, i);
-            out.push_back({std::move(code), {}, 0, {}, 0});
-        }
-        ReplyBid& b = out[i];
-        b.bidText = jsonText(rate, u"B");
-        bool ok = false;
-        const double v = b.bidText.trimmed().toDouble(&ok);
-        b.bid = ok ? v : NAN;
+        met[size_t(symbol->slot)] = true;
+        const std::optional<double> bid = bidNumber(rate->bid);
+        if (bid && !symbol->band.holds(*bid))
+            out.push_back({rate->code, rate->bid, *bid, {}, 0});
     }
-    std::vector<ReplyBid> kept;
-    kept.reserve(out.size());
-    for (ReplyBid& b : out) {
-        const QJsonValue entry = symbolInfo.value(b.code);
-        if (!std::isfinite(b.bid) || !entry.isObject())
-            continue;
-        const QJsonObject e = entry.toObject();
-        b.showname = jsonText(e, u"showname");
-        b.decimals = int(std::clamp<qint64>(jsonInt(e, u"piplen"), 0, 10));
-        kept.push_back(std::move(b));
-    }
-    return kept;
+    std::reverse(out.begin(), out.end()); // the reply's order
+    return out;
+}
+
+std::vector<ReplyBid> watchedBids(const std::vector<RateQuote>& rates,
+                                  const QJsonObject& symbolInfo, const WatchList& watch) {
+    return watchedBids(rates, listedSymbols(watch, symbolInfo));
+}
+
+void describeSymbol(ReplyBid& bid, const QJsonObject& symbolInfo) {
+    const QJsonObject e = symbolInfo.value(bid.code).toObject();
+    bid.showname = jsonText(e, u"showname");
+    bid.decimals = int(std::clamp<qint64>(jsonInt(e, u"piplen"), 0, 10));
 }
 
 } // namespace kovan

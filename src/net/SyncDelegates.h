@@ -4,7 +4,8 @@
 
 #include <QString>
 
-class QJsonArray;
+#include <vector>
+
 class QJsonObject;
 
 namespace kovan {
@@ -33,15 +34,23 @@ public:
     virtual void startDrawRate() = 0;
 };
 
+// One element of a sync reply's rate array: the symbol code and the bid text, as sent (either
+// may be empty).
+struct RateQuote {
+    QString code;
+    QString bid;
+};
+
 // What checks the bids of every sync reply right after they went into the quote table (the
 // member's price alerts). Called on the sync worker's thread with no lock of the sync tables
 // held; it must neither block nor wait for the GUI thread.
 class IQuoteWatcher {
 public:
     virtual ~IQuoteWatcher() = default;
-    // `rates`: the reply's rate array ({S, B} elements, as sent); `symbolInfo`: the symbol table
-    // as this reply left it.
-    virtual void quotesUpdated(const QJsonArray& rates, const QJsonObject& symbolInfo) = 0;
+    // `rates`: the reply's rate array in order; `symbolInfo`: the symbol table as this reply
+    // left it.
+    virtual void quotesUpdated(const std::vector<RateQuote>& rates,
+                               const QJsonObject& symbolInfo) = 0;
 };
 
 } // namespace kovan

@@ -64,7 +64,8 @@ SyncThread::CycleResult SyncThread::requestAndProcess(HttpClient& client) {
         });
     };
     if (IQuoteWatcher* watcher = m_context.quoteWatcher)
-        hooks.quotesApplied = [watcher](const QJsonArray& rates, const QJsonObject& symbols) {
+        hooks.quotesApplied = [watcher](const std::vector<RateQuote>& rates,
+                                        const QJsonObject& symbols) {
             watcher->quotesUpdated(rates, symbols);
         };
     hooks.ensureTicker = [ticker = m_ticker] {

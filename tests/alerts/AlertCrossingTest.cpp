@@ -190,7 +190,70 @@ TEST(AlertCrossing, TriggeredAlertsKeepTheirTimeAndTheBidThatDidIt) {
     EXPECT_EQ(got[0].bid.decimals, 2);
     EXPECT_EQ(book.alerts()[0].state, AlertState::Triggered);
     EXPECT_FALSE(book.alerts()[0].active()); // a once-alert is done: no longer watched
-    EXPECT_TRUE(book.watchedSymbols()->isEmpty());
+    EXPECT_TRUE(watched(book).isEmpty());
+}
+
+// The quiet band of a symbol's alerts: a bid strictly inside it leaves every one of them alone,
+// so the sync worker may pass it by. Each case: the alerts, then bids that must be inside and
+// bids that must be outside.
+TEST(AlertCrossing, AQuietBandHoldsOnlyBidsThatChangeNothing) {
+    PriceAlert triggeredRise = alert("XAU", 2050, Rise, true);
+    triggeredRise.state = AlertState::Triggered;
+    PriceAlert triggeredFall = alert("XAU", 2000, Fall, true);
+    triggeredFall.state = AlertState::Triggered;
+    PriceAlert done = alert("XAU", 2010, Rise); // a triggered once-alert: no longer active
+    done.state = AlertState::Triggered;
+    PriceAlert off = alert("XAU", 2020, Fall);
+    off.enabled = false;
+    const struct {
+        const char* what;
+        std::vector<PriceAlert> alerts;
+        std::vector<double> inside, outside;
+    } cases[] = {
+        {"rises to", {alert("XAU", 2050, Rise)}, {-1e9, 2049.99}, {2050, 2050.01, 1e9}},
+        {"falls to", {alert("XAU", 2040, Fall)}, {2040.01, 1e9}, {2040, 2039}},
+        {"between two", {alert("XAU", 2050, Rise), alert("XAU", 2040, Fall)}, {2045}, {2040, 2050}},
+        {"triggered rises to, repeating", {triggeredRise}, {2050, 2060}, {2049.99}},
+        {"triggered falls to, repeating", {triggeredFall}, {2000, 1990}, {2000.01}},
+        {"both: every bid arms one again", {triggeredRise, triggeredFall}, {}, {1999, 2025, 2051}},
+        {"not active", {done, off}, {2010, 2020, 0}, {}},
+    };
+    for (const auto& c : cases) {
+        QuietBand band;
+        for (const PriceAlert& a : c.alerts)
+            band.narrowFor(a);
+        for (const double bid : c.inside) {
+            EXPECT_TRUE(band.holds(bid)) << c.what << " " << bid;
+            for (const PriceAlert& a : c.alerts)
+                EXPECT_EQ(crossingStep(a, bid), CrossingStep::None) << c.what << " " << bid;
+        }
+        for (const double bid : c.outside)
+            EXPECT_FALSE(band.holds(bid)) << c.what << " " << bid;
+    }
+}
+
+TEST(AlertCrossing, BidTextsAreDecimalNumbers) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"2050.35", 2050.35},
+        {" 1.08532 ", 1.08532},
+        {"147", 147},
+        {"1e3", 1000},
+        {"-0.5", -0.5},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"abc", std::nullopt},
+        {"12abc", std::nullopt},
+        {"1,000", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+        {"1e999", std::nullopt},
+        {"２０５０", std::nullopt}, // full-width digits
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bidNumber(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
 TEST(AlertCrossing, DirectionComesFromTheBid) {

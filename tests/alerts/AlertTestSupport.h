@@ -1,8 +1,10 @@
 #pragma once
 
 #include "alerts/PriceAlert.h"
+#include "alerts/PriceAlertBook.h"
 #include "core/JsonParams.h"
 #include "core/SyncTables.h"
+#include "net/SyncReplyProcessor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,9 +21,14 @@ inline QJsonObject symbolTable() {
             "AIDRMB":{"showname":"现货铝","minpip":5,"piplen":0,"basepip":1}})"));
 }
 
-// A reply's rate array from its JSON text, e.g. R"([{"S":"XAU","B":"2050.10"}])".
-inline QJsonArray rates(const char* json) {
-    return QJsonDocument::fromJson(QByteArray(json)).array();
+// A reply's rates from the JSON text of its rate array, e.g. R"([{"S":"XAU","B":"2050.10"}])",
+// as the sync worker hands them on once the quote table took them.
+inline std::vector<RateQuote> rates(const char* json) {
+    NameValueList quoteTable;
+    std::vector<RateQuote> seen;
+    SyncReplyProcessor::applyRates(quoteTable, QJsonDocument::fromJson(QByteArray(json)).array(),
+                                   &seen);
+    return seen;
 }
 
 inline PriceAlert alert(const char* symbol, double price, AlertDirection d, bool repeat = false,
@@ -44,6 +51,12 @@ inline SyncTables tablesWithBids(const QStringList& bids) {
         t.quoteTable.setValue(QString(code + QStringLiteral("_BID")), bid);
     }
     return t;
+}
+
+// The symbols the book's active alerts watch.
+inline QSet<QString> watched(const PriceAlertBook& book) {
+    const std::shared_ptr<const WatchList> w = book.watchList();
+    return QSet<QString>(w->keyBegin(), w->keyEnd());
 }
 
 constexpr AlertDirection Rise = AlertDirection::Rise;

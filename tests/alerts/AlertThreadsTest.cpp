@@ -25,8 +25,10 @@ TEST(AlertThreads, TheWorkerChecksWhileTheGuiThreadEdits) {
         triggers.fetch_add(int(c.triggers.size()));
     });
     const QJsonObject symbols = symbolTable();
-    const QJsonArray up = rates(R"([{"S":"XAU","B":"2100"},{"S":"XAGRMB","B":"6000"}])");
-    const QJsonArray down = rates(R"([{"S":"XAU","B":"1900"},{"S":"XAGRMB","B":"4000"}])");
+    const std::vector<RateQuote> up =
+        rates(R"([{"S":"XAU","B":"2100"},{"S":"XAGRMB","B":"6000"}])");
+    const std::vector<RateQuote> down =
+        rates(R"([{"S":"XAU","B":"1900"},{"S":"XAGRMB","B":"4000"}])");
     std::atomic<bool> stop{false};
     std::atomic<int> replies{0};
     std::thread worker([&] {
@@ -45,7 +47,7 @@ TEST(AlertThreads, TheWorkerChecksWhileTheGuiThreadEdits) {
         book.setEnabled(id, i % 7 != 0);
         if (book.size() > 100)
             book.remove(book.alerts().front().id);
-        (void)book.watchedSymbols()->size();
+        (void)book.watchList()->size();
     }
     // A few replies over what is left (repeating alerts among it trigger and arm again).
     const int seen = replies.load();

@@ -46,7 +46,7 @@ TEST(PriceAlertBook, AnEditArmsATriggeredAlertAgain) {
     PriceAlert a = *book.find(id);
     ASSERT_EQ(a.state, AlertState::Triggered);
     EXPECT_EQ(a.triggeredAtMs, 42);
-    EXPECT_TRUE(book.watchedSymbols()->isEmpty());
+    EXPECT_TRUE(watched(book).isEmpty());
 
     a.price = 2060;
     a.note = QString(300, u'注');
@@ -56,7 +56,7 @@ TEST(PriceAlertBook, AnEditArmsATriggeredAlertAgain) {
     EXPECT_EQ(edited.triggeredAtMs, 0);
     EXPECT_EQ(edited.price, 2060);
     EXPECT_EQ(edited.note.size(), PriceAlert::kMaxNoteLength);
-    EXPECT_EQ(*book.watchedSymbols(), QSet<QString>{"XAU"});
+    EXPECT_EQ(watched(book), QSet<QString>{"XAU"});
 
     a.id = 999;
     EXPECT_EQ(book.update(a), Outcome::NotFound);
@@ -70,19 +70,19 @@ TEST(PriceAlertBook, EnablingKeepsTheStateAndOnlyActiveAlertsAreWatched) {
     book.add(alert("XAU", 2050, Rise), &gold);
     book.add(alert("XAGRMB", 5000, Fall, true), &silver);
     book.add(alert("AIDRMB", 18000, Fall), &copper);
-    EXPECT_EQ(*book.watchedSymbols(), (QSet<QString>{"XAU", "XAGRMB", "AIDRMB"}));
+    EXPECT_EQ(watched(book), (QSet<QString>{"XAU", "XAGRMB", "AIDRMB"}));
 
     const quint64 before = book.revision();
     ASSERT_EQ(book.setEnabled(copper, false), Outcome::Done);
     EXPECT_GT(book.revision(), before);
-    EXPECT_EQ(*book.watchedSymbols(), (QSet<QString>{"XAU", "XAGRMB"}));
+    EXPECT_EQ(watched(book), (QSet<QString>{"XAU", "XAGRMB"}));
     const quint64 same = book.revision();
     book.setEnabled(copper, false); // no change
     EXPECT_EQ(book.revision(), same);
 
     // A triggered once-alert leaves the watch; a triggered repeating one stays.
     book.check({{"XAU", "2051", 2051, "", 2}, {"XAGRMB", "4990", 4990, "", 0}}, 1);
-    EXPECT_EQ(*book.watchedSymbols(), QSet<QString>{"XAGRMB"});
+    EXPECT_EQ(watched(book), QSet<QString>{"XAGRMB"});
     book.setEnabled(gold, false);
     book.setEnabled(gold, true);
     EXPECT_EQ(book.find(gold)->state, AlertState::Triggered);

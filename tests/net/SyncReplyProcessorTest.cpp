@@ -219,16 +219,20 @@ TEST_F(SyncReplyProcessorTest, EveryRateElementIsReadWhateverRatecountSays) {
 // would not return were the lock still held.
 TEST_F(SyncReplyProcessorTest, QuotesAppliedRunsAfterTheQuoteTableWithoutItsLock) {
     QStringList seen;
-    m_hooks.quotesApplied = [&](const QJsonArray& rates, const QJsonObject& symbols) {
-        seen << QString::number(rates.size()) + u'|' + quote(QStringLiteral("XAU_BID")) + u'|' +
+    m_hooks.quotesApplied = [&](const std::vector<RateQuote>& rates, const QJsonObject& symbols) {
+        QStringList sent;
+        for (const RateQuote& r : rates)
+            sent << r.code + u'=' + r.bid;
+        seen << sent.join(u',') + u'|' + quote(QStringLiteral("XAU_BID")) + u'|' +
                     symbols.keys().join(u',');
     };
     feed(reply(QStringLiteral(
         R"("ratecount":2,"rate":[{"S":"XAU","B":"1200.5"},{"S":"XAGRMB","B":"5600"}])")));
     feed(reply(QStringLiteral(R"("ratecount":0)")));
     feed(reply());
-    feed(reply(QStringLiteral(R"("ratecount":1,"rate":[{"S":"XAU","B":"1201"}])")));
-    EXPECT_EQ(seen, (QStringList{"2|1200.5|XAGRMB,XAU", "1|1201|XAGRMB,XAU"}));
+    feed(reply(QStringLiteral(R"("ratecount":1,"rate":[{"S":"XAU","B":"1201"},{"B":"7"}])")));
+    EXPECT_EQ(seen, (QStringList{"XAU=1200.5,XAGRMB=5600|1200.5|XAGRMB,XAU",
+                                 "XAU=1201,=7|1201|XAGRMB,XAU"}));
 }
 
 TEST_F(SyncReplyProcessorTest, RdntItemIsAddedOnceAndNewOnesStillCome) {
