@@ -74,6 +74,8 @@ void AlertsModule::registerCommands(CommandRegistry& registry) {
 
 void AlertsModule::addSteps(Lifecycle& lifecycle) {
     lifecycle.onStart(StartStep::ShowFirstSection, [this] { loadAlerts(); });
+    // A reply's step that comes in while the client ends keeps its changes, shows nothing.
+    lifecycle.onExit(ExitStep::StopWorkers, [this] { m_ending = true; });
     lifecycle.onExit(ExitStep::HideWindows, [this] {
         save();
         if (PriceAlertDialog* d = m_dialog.ifBuilt())
@@ -122,6 +124,10 @@ void AlertsModule::changed() {
 }
 
 void AlertsModule::handleCheck(const AlertCheck& check) {
+    if (m_ending) {
+        save();
+        return;
+    }
     for (const AlertTrigger& t : check.triggers) {
         trace(alertLogLine(t));
         const AlertNoticeText n = alertNoticeText(t);

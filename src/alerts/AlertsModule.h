@@ -38,7 +38,8 @@ class PriceAlertsWindow;
 //
 // Start-up: alerts.dat is read before the sync loop starts (ShowFirstSection), so that an alert
 // passed while the client was off triggers on the first reply. Every change is written at
-// once; exit writes what a last reply changed and hides the windows. The module must outlive
+// once; a reply's step that arrives once the exit has begun only writes the file, and exit
+// writes what a last reply changed and hides the windows. The module must outlive
 // the sync worker (the program entry builds it before the sync part).
 class AlertsModule : public QObject, public ClientPart {
     Q_OBJECT
@@ -94,7 +95,8 @@ public:
     QString submit(const AlertDraft& draft);
 
     // What one sync reply changed, on the GUI thread: a notice per trigger, the sound once,
-    // the desktop notifications, a log line each, then the file and the views.
+    // the desktop notifications, a log line each, then the file and the views. Once the exit
+    // procedure has begun, only the file.
     void handleCheck(const AlertCheck& check);
 
     PriceAlertDialog* dialog();
@@ -111,6 +113,7 @@ private:
     PriceAlertBook m_book;
     AlertQuoteWatcher m_watcher;
     quint64 m_savedRevision = 0;
+    bool m_ending = false; // the exit procedure has begun
     OnFirstUse<PriceAlertDialog> m_dialog;
     OnFirstUse<PriceAlertsWindow> m_window;
 };

@@ -177,6 +177,24 @@ TEST_F(AlertsModuleTest, AReplysTriggersArriveAsOneStepOnTheGuiThread) {
     EXPECT_EQ(m_module->chartLines("XAGRMB").size(), 1u);
 }
 
+TEST_F(AlertsModuleTest, AStepThatComesWhileTheClientEndsOnlyKeepsTheChange) {
+    addThroughDialog("XAU", 2050);
+    m_module->openWindow();
+    Lifecycle lifecycle;
+    m_module->addSteps(lifecycle);
+    lifecycle.runExit(ExitStep::StopWorkers);
+    std::thread worker([&] {
+        m_module->quoteWatcher()->quotesUpdated(rates(R"([{"S":"XAU","B":"2051"}])"),
+                                                symbolTable());
+    });
+    worker.join();
+    ASSERT_TRUE(test::waitUntil([&] { return onDisk()[0].state == AlertState::Triggered; }));
+    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_EQ(sounds, 0);
+    lifecycle.runExit(ExitStep::HideWindows);
+    EXPECT_FALSE(m_module->window()->isVisible());
+}
+
 TEST_F(AlertsModuleTest, ChartLinesMoveOnTheSymbolsGrid) {
     addThroughDialog("XAU", 2050);
     const qint64 id = m_module->book().alerts()[0].id;
