@@ -33,10 +33,10 @@ AlertsModule::AlertsModule()
       m_window([this] {
           PriceAlertsWindow::Source source;
           source.rows = [this] {
-              const SyncTables t = tables();
+              const SymbolQuotes quotes(tables());
               std::vector<std::pair<PriceAlert, AlertRow>> rows;
               for (const PriceAlert& a : m_book.alerts())
-                  rows.emplace_back(a, alertRow(a, symbolQuote(t, a.symbol)));
+                  rows.emplace_back(a, alertRow(a, quotes.find(a.symbol)));
               return rows;
           };
           source.add = [this] { openAddDialog(QString(), 0); };

@@ -12,8 +12,11 @@ QString SymbolQuote::label() const {
     return showname == code ? code : showname + QStringLiteral(" (") + code + u')';
 }
 
-std::optional<SymbolQuote> symbolQuote(const SyncTables& tables, const QString& code) {
-    const QJsonValue entry = tables.symbolInfo.value(code);
+SymbolQuotes::SymbolQuotes(SyncTables tables)
+    : m_tables(std::move(tables)), m_quotes(m_tables.quoteTable.lines()) {}
+
+std::optional<SymbolQuote> SymbolQuotes::find(const QString& code) const {
+    const QJsonValue entry = m_tables.symbolInfo.value(code);
     if (code.isEmpty() || !entry.isObject())
         return std::nullopt;
     const QJsonObject e = entry.toObject();
@@ -26,7 +29,9 @@ std::optional<SymbolQuote> symbolQuote(const SyncTables& tables, const QString& 
     if (!std::isfinite(q.minpip))
         q.minpip = 0;
     q.decimals = int(std::clamp<qint64>(jsonInt(e, u"piplen"), 0, 10));
-    q.bidText = tables.quoteTable.value(QString(code + QStringLiteral("_BID")));
+    const qsizetype line = m_quotes.find(QString(code + QStringLiteral("_BID")));
+    if (line >= 0)
+        q.bidText = NameIndex::valueOf(m_tables.quoteTable.lines().at(line)).toString();
     bool ok = false;
     const double bid = q.bidText.trimmed().toDouble(&ok);
     if (ok && std::isfinite(bid))
@@ -34,12 +39,21 @@ std::optional<SymbolQuote> symbolQuote(const SyncTables& tables, const QString& 
     return q;
 }
 
-std::vector<SymbolQuote> symbolQuotes(const SyncTables& tables) {
+std::vector<SymbolQuote> SymbolQuotes::all() const {
     std::vector<SymbolQuote> out;
-    for (auto it = tables.symbolInfo.constBegin(); it != tables.symbolInfo.constEnd(); ++it)
-        if (std::optional<SymbolQuote> q = symbolQuote(tables, it.key()))
+    const QJsonObject& symbols = m_tables.symbolInfo;
+    for (auto it = symbols.constBegin(); it != symbols.constEnd(); ++it)
+        if (std::optional<SymbolQuote> q = find(it.key()))
             out.push_back(std::move(*q));
     return out;
+}
+
+std::optional<SymbolQuote> symbolQuote(const SyncTables& tables, const QString& code) {
+    return SymbolQuotes(tables).find(code);
+}
+
+std::vector<SymbolQuote> symbolQuotes(const SyncTables& tables) {
+    return SymbolQuotes(tables).all();
 }
 
 double roundToPip(double price, double minpip, int decimals) {

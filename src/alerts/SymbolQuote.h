@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/NameIndex.h"
 #include "core/SyncTables.h"
 
 #include <QString>
@@ -23,11 +24,26 @@ struct SymbolQuote {
     QString label() const;
 };
 
-// From a copy of the sync tables (take it with SharedSyncTables::snapshot: the copies share
-// their data, and nothing is computed under the tables' lock). nullopt for a code the symbol
-// table does not hold.
+// The symbols of a copy of the sync tables (take it with SharedSyncTables::snapshot: the copies
+// share their data, and nothing is computed under the tables' lock), looked up by code. The
+// quote table is indexed once, so that a window of 500 alerts or a list of every symbol costs
+// one pass over it. GUI thread (any one thread).
+class SymbolQuotes {
+public:
+    explicit SymbolQuotes(SyncTables tables);
+
+    // nullopt for a code the symbol table does not hold.
+    std::optional<SymbolQuote> find(const QString& code) const;
+    // Every symbol of the table, in the table's order.
+    std::vector<SymbolQuote> all() const;
+
+private:
+    SyncTables m_tables;
+    NameIndex m_quotes; // views into m_tables.quoteTable's lines, which stay as they are
+};
+
+// One look-up, or every symbol, without keeping the index.
 std::optional<SymbolQuote> symbolQuote(const SyncTables& tables, const QString& code);
-// Every symbol of the table, in the table's order.
 std::vector<SymbolQuote> symbolQuotes(const SyncTables& tables);
 
 // `price` on the symbol's price grid: the nearest multiple of minpip, written with its

@@ -88,6 +88,11 @@ TEST(SymbolQuote, FromTheSymbolTableAndTheQuoteTable) {
     EXPECT_EQ(symbolQuote(t, "XAGRMB")->bid, std::nullopt); // a bid that is no number
     EXPECT_EQ(symbolQuote(t, "EURUSD"), std::nullopt);
     EXPECT_EQ(symbolQuotes(t).size(), 3u);
+    // The bid line the quote table's own look-up finds: the first, letter case ignored.
+    SyncTables odd = t;
+    odd.quoteTable.setLines({"XAU_showname=黄金美元", "no line", "xau_bid=2031.40", "XAU_BID=9"});
+    EXPECT_EQ(symbolQuote(odd, "XAU")->bidText, odd.quoteTable.value(u"XAU_BID"));
+    EXPECT_EQ(symbolQuote(odd, "XAU")->bid, 2031.40);
     EXPECT_EQ(roundToPip(1.085326, 0.00001, 5), 1.08533);
     EXPECT_EQ(roundToPip(147.3826, 0, 3), 147.383); // no step: the decimals alone
 }
