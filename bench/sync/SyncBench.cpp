@@ -1,3 +1,5 @@
+#include "alerts/AlertQuoteWatcher.h"
+#include "alerts/PriceAlertBook.h"
 #include "core/ProgramState.h"
 #include "net/SyncReplyProcessor.h"
 
@@ -70,6 +72,69 @@ void BM_ProcessReply(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * replies[0].size());
 }
 BENCHMARK(BM_ProcessReply);
+
+// 500 price alerts over the 200 symbols (two or three each). Not `crossing`: far above every
+// bid, none is reached (the usual case). `crossing`: repeating alerts between the two bids of
+// each symbol, so that every reply triggers or arms again each of them.
+void addAlerts(PriceAlertBook& book, bool crossing) {
+    std::vector<PriceAlert> alerts;
+    for (int i = 0; i < 500; ++i) {
+        PriceAlert a;
+        const int symbol = i % kSymbols;
+        a.symbol = QStringLiteral("SYM%1").arg(symbol);
+        a.price = crossing ? 1000.0 + symbol + 0.005 : 100000.0 + i;
+        a.repeat = crossing;
+        alerts.push_back(a);
+    }
+    book.replaceAll(alerts);
+}
+
+// BM_ProcessReply with the price alerts' check on every reply, as the worker runs it (the step
+// it hands on is dropped here). Argument 0: no alert reached; 1: every alert crossing.
+void BM_ProcessReplyWithAlerts(benchmark::State& state) {
+    const QByteArray replies[2] = {makeReply(0), makeReply(1)};
+    SessionState session;
+    session.setSessid(QStringLiteral("bench-session"));
+    SharedSyncTables tables(SyncTables::initial());
+    NewsList news;
+    PriceAlertBook book;
+    addAlerts(book, state.range(0) != 0);
+    AlertQuoteWatcher watcher(book, [](AlertCheck check) { benchmark::DoNotOptimize(check); });
+    SyncReplyProcessor processor(session, tables, news);
+    SyncReplyProcessor::Hooks hooks;
+    hooks.quotesApplied = [&watcher](const std::vector<RateQuote>& rates,
+                                     const QJsonObject& symbols) {
+        watcher.quotesUpdated(rates, symbols);
+    };
+    processor.processUtf8(replies[1], hooks, 0);
+    int i = 0;
+    for (auto _ : state) {
+        auto outcome = processor.processUtf8(replies[i ^= 1], hooks, 0);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetBytesProcessed(state.iterations() * replies[0].size());
+}
+BENCHMARK(BM_ProcessReplyWithAlerts)->Arg(0)->Arg(1);
+
+// The price alerts' check alone, on the rates and the symbol table of the two replies in turn
+// (500 alerts over 200 symbols, none reached).
+void BM_AlertCheckOnly(benchmark::State& state) {
+    PriceAlertBook book;
+    addAlerts(book, false);
+    AlertQuoteWatcher watcher(book, [](AlertCheck check) { benchmark::DoNotOptimize(check); });
+    std::vector<RateQuote> rates[2];
+    QJsonObject symbols;
+    for (int v = 0; v < 2; ++v) {
+        const QJsonObject reply = QJsonDocument::fromJson(makeReply(v)).object();
+        NameValueList quotes;
+        SyncReplyProcessor::applyRates(quotes, reply.value(u"rate").toArray(), &rates[v]);
+        symbols = reply.value(u"symbolinfo").toObject();
+    }
+    int i = 0;
+    for (auto _ : state)
+        watcher.quotesUpdated(rates[i ^= 1], symbols);
+}
+BENCHMARK(BM_AlertCheckOnly);
 
 // As the worker does it: from the decoded reply text (UTF-16 back to UTF-8 first).
 void BM_ProcessReplyText(benchmark::State& state) {

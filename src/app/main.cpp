@@ -1,6 +1,7 @@
 // Program entry: the instance marker, the command line, the program folder and the log, the
 // client's parts wired together, start-up, the message loop, and the end.
 
+#include "alerts/AlertsModule.h"
 #include "app/ProgramSetup.h"
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
@@ -36,10 +37,12 @@ kovan::InstanceMarker g_instanceMarker;
 
 // The parts of the client, built in the order their windows are created (the main window
 // first) and destroyed in reverse: the sync loop goes before the pages and the ticker it
-// drives, the web views before the main window that holds them.
+// drives and before the price alerts it checks, the web views before the main window that
+// holds them.
 struct ClientParts {
     kovan::ShellModule shell;
     kovan::WebModule web;
+    kovan::AlertsModule alerts;
     kovan::NetModule net;
     kovan::NotifyModule notify;
     kovan::MemberModule member;
@@ -47,10 +50,21 @@ struct ClientParts {
     kovan::ChartModule chart;
     kovan::MediaModule media;
 
-    std::array<kovan::ClientPart*, 8> all() {
-        return {&shell, &web, &net, &notify, &member, &windows, &chart, &media};
+    std::array<kovan::ClientPart*, 9> all() {
+        return {&shell, &web, &alerts, &net, &notify, &member, &windows, &chart, &media};
     }
 };
+
+// What the chart windows ask of the price alerts.
+kovan::ChartAlertActions chartAlertActions(kovan::AlertsModule& alerts) {
+    return {
+        .lines = [a = &alerts](const QString& sym) { return a->chartLines(sym); },
+        .addAt = [a = &alerts](const QString& sym, double price) { a->openAddDialog(sym, price); },
+        .openList = [a = &alerts] { a->openWindow(); },
+        .edit = [a = &alerts](qint64 id) { a->openEditDialog(id); },
+        .remove = [a = &alerts](qint64 id) { a->removeAlert(id); },
+        .move = [a = &alerts](qint64 id, double price) { a->moveAlert(id, price); }};
+}
 
 // Needs, in the order the parts' offers come into being: the web views and the content pane
 // go into the main window's containers; the sync loop drives the pages and the ticker; the
@@ -68,23 +82,36 @@ void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
                     .paths = &state.paths,
                     .pages = p.web.sectionPagesForSync(),
                     .ticker = p.shell.ratesTicker(),
+                    .quoteWatcher = p.alerts.quoteWatcher(),
                     .whenPagesShown = p.web.whenPagesShown()});
     p.windows.setNeeds({.settings = &state.settings, .paths = &state.paths});
-    p.chart.setNeeds({.settings = &state.settings,
-                      .session = &state.session,
-                      .paths = &state.paths,
-                      .syncTables = &state.sync,
-                      .appRunning = &state.appRunning,
-                      .showTerms = [parts = &p](const QString& url, const QString& key) {
-                          parts->windows.showTerms(url, key);
-                      }});
+    p.chart.setNeeds(
+        {.settings = &state.settings,
+         .session = &state.session,
+         .paths = &state.paths,
+         .syncTables = &state.sync,
+         .appRunning = &state.appRunning,
+         .showTerms = [parts = &p](const QString& url,
+                                   const QString& key) { parts->windows.showTerms(url, key); },
+         .alerts = chartAlertActions(p.alerts)});
     p.media.setNeeds({.paths = &state.paths});
 }
 
-// The notices, the main window and the member part, which reach each other through hooks.
+// The notices, the price alerts, the main window and the member part, which reach each other
+// through hooks.
 void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
                      const std::function<void()>& exitNow) {
     using namespace kovan;
+    // No desktop notifications yet: showDesktopNotification stays empty until they exist.
+    p.alerts.setNeeds({.syncTables = &state.sync,
+                       .paths = &state.paths,
+                       .raiseNotice =
+                           [parts = &p](const QString& title, const QString& content,
+                                        const QString& viewAct, const QString& viparam) {
+                               parts->notify.raiseNotice(title, content, viewAct, viparam);
+                           },
+                       .playNoticeSound = [parts = &p] { parts->notify.playNoticeSound(); },
+                       .alertsChanged = [parts = &p] { parts->chart.refreshAlertLines(); }});
     PageHooks pages = p.web.pageHooks();
     pages.openChart = [parts = &p] { parts->chart.openChart(); };
     p.notify.setNeeds(
@@ -95,7 +122,9 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
          .showoptPage = pages.showoptPage,
          .playVideo = [parts = &p](const QString& t,
                                    const QString& u) { parts->media.playVideo(t, u); },
-         .mainWindow = p.shell.mainWindowControls()});
+         .mainWindow = p.shell.mainWindowControls(),
+         .openSymbolChart = [parts =
+                                 &p](const QString& sym) { parts->chart.openSymbolChart(sym); }});
     p.shell.setNeeds(
         {.session = &state.session,
          .paths = &state.paths,
@@ -106,6 +135,7 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
              .floatBarShowing = [parts = &p] { return parts->notify.floatBarShowing(); },
              .showFloatBar = [parts = &p](bool toFront) { parts->notify.showFloatBar(toFront); },
              .showNewestNotice = [parts = &p] { parts->notify.showNewestNotice(); },
+             .showPriceAlerts = [parts = &p] { parts->alerts.openWindow(); },
              .logIMGClick = [parts = &p] { parts->member.logIMGClick(); },
              .exitProcedure = exitNow},
          .sectionViews = p.web.sectionViews(),

@@ -10,7 +10,10 @@
 #include "core/JsonParams.h"
 #include "core/Trace.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
+#include <utility>
 
 namespace kovan {
 
@@ -235,6 +238,36 @@ void ChartController::drawInvalidated() {
         m_TC.drawCross(m_crossAt->x(), m_crossAt->y());
     else if (!framed)
         m_TC.drawCross(-1, -1); // the last frame without the cross
+    if (framed)                 // the price scale may have changed under the alert lines
+        drawAlertLines();
+}
+
+void ChartController::setAlertLines(std::vector<ChartAlertLine> lines) {
+    m_alertLines = std::move(lines);
+    if (m_alertDrag &&
+        std::none_of(m_alertLines.begin(), m_alertLines.end(),
+                     [&](const ChartAlertLine& l) { return l.id == m_alertDrag->id; }))
+        m_alertDrag.reset(); // the alert went while it was being dragged
+    drawAlertLines();
+}
+
+double ChartController::priceAt(int y) const {
+    if (!m_TC.FDFulled() || y < 0 || y >= m_TC.FMHeight() - 20)
+        return NAN;
+    return m_TC.frameScale().price(y);
+}
+
+void ChartController::drawAlertLines() {
+    if (m_alertLines.empty() || !m_TC.FDFulled()) {
+        m_alertOverlay.clear();
+        return;
+    }
+    const AlertLinesFrame frame{m_TC.FMWidth(), m_TC.FMHeight(), m_TC.frameScale(),
+                                int(std::clamp<qint64>(jsonInt(m_SymbolInfo, u"PIPLEN"), 0, 20))};
+    std::optional<ChartAlertLine> moving;
+    if (m_alertDrag)
+        moving = ChartAlertLine{m_alertDrag->id, m_TC.frameScale().price(m_alertDrag->row)};
+    m_alertOverlay.paint(m_alertLines, frame, moving);
 }
 
 // ---- the feed's replies -------------------------------------------------------------------
@@ -270,6 +303,11 @@ ChartFeedRunner::Merged ChartController::mergeReply(const ChartReply& reply, con
 
 void ChartController::mouseDown(Qt::MouseButton button, int x, int y) {
     if (button == Qt::LeftButton) {
+        if (const std::optional<qint64> id = m_alertOverlay.lineNear(y)) {
+            const int row = m_alertOverlay.rowOf(*id);
+            m_alertDrag = AlertDrag{*id, y, row, row}; // moves the alert, does not scroll
+            return;
+        }
         m_viewTag = 1;
         m_mp = QPoint(x, y);
     } else if (button == Qt::RightButton && m_cross) {
@@ -279,10 +317,25 @@ void ChartController::mouseDown(Qt::MouseButton button, int x, int y) {
         m_cross = false;
         Q_EMIT crossModeChanged(false);
         runWebScript(QStringLiteral("resetHS();"));
+    } else if (button == Qt::RightButton) {
+        rightClick(x, y);
     }
 }
 
+void ChartController::rightClick(int x, int y) {
+    if (const std::optional<qint64> id = m_alertOverlay.lineNear(y))
+        Q_EMIT alertLineMenuRequested(QPoint(x, y), *id);
+    else
+        Q_EMIT chartMenuRequested(QPoint(x, y), priceAt(y));
+}
+
 void ChartController::mouseMove(int x, int y) {
+    if (m_alertDrag) {
+        const int row = m_alertDrag->lineRow + y - m_alertDrag->startY;
+        m_alertDrag->row = std::clamp(row, 0, std::max(0, m_TC.FMHeight() - 21));
+        drawAlertLines();
+        return;
+    }
     if (m_viewTag == 1) {
         // Small moves add up: the anchor stays until a whole bar slot has been covered.
         if (m_TC.scrollPX(m_mp.x(), x)) {
@@ -299,6 +352,12 @@ void ChartController::mouseMove(int x, int y) {
 void ChartController::mouseUp() {
     m_viewTag = 0;
     m_mp = QPoint(0, 0);
+    if (const std::optional<AlertDrag> drag = std::exchange(m_alertDrag, std::nullopt)) {
+        // The line goes back to its place until the alert's new price arrives.
+        drawAlertLines();
+        if (drag->row != drag->lineRow)
+            Q_EMIT alertLineMoved(drag->id, priceAt(drag->row));
+    }
 }
 
 bool ChartController::wheelInView(const QPoint& s, const QPoint& lt, const QSize& view) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/AlertLinesOverlay.h"
+#include "chart/ChartAlertLine.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFeedRunner.h"
 #include "chart/ChartInvalidation.h"
@@ -29,6 +31,13 @@ namespace kovan {
 // operation ends in one drawing step for the highest: a frame for the price or anything more,
 // a copy of the last frame for the cross-hair alone. In cross-hair mode the cross is put back
 // on top of each new frame where the pointer last was (a copy of the frame, not another frame).
+//
+// Price alerts: the waiting alerts of the window's symbol (setAlertLines) are drawn over each
+// frame in a layer of their own (AlertLinesOverlay; none while there are no lines). A left drag
+// that starts within 4 pixels of a line moves that alert (alertLineMoved when it ends on
+// another row); a right click in normal mode asks for the line's menu or, elsewhere, the
+// chart's alert menu with the price under the cursor (in cross-hair mode a right click leaves
+// the mode, as before).
 class ChartController : public QObject {
     Q_OBJECT
 public:
@@ -75,6 +84,8 @@ public:
     QString screenshot(const QDateTime& when = QDateTime::currentDateTime());
     // The window closes: its feed stops for good (isRuning, then isRun).
     void close();
+    // The price alerts to draw (the symbol's waiting ones); redraws them.
+    void setAlertLines(std::vector<ChartAlertLine> lines);
 
     // ---- input (view coordinates unless said otherwise) ----------------------------------
     void mouseDown(Qt::MouseButton button, int x, int y);
@@ -107,6 +118,11 @@ public:
     TChart& chart() { return m_TC; }
     ChartView& view() { return m_view; }
     ChartFeedRunner& feed() { return m_runner; }
+    const std::vector<ChartAlertLine>& alertLines() const { return m_alertLines; }
+    const AlertLinesOverlay& alertOverlay() const { return m_alertOverlay; }
+    // The price at row `y` of the frame on show; NaN when no frame shows or y is outside the
+    // price area.
+    double priceAt(int y) const;
 
     // Merges one reply of the feed (GUI thread; see ChartProcess). Public for tests.
     ChartFeedRunner::Merged mergeReply(const ChartReply& reply, const QString& symbol,
@@ -117,6 +133,12 @@ Q_SIGNALS:
     void crossModeChanged(bool on);
     void runScriptRequested(const QString& script);
     void panelRequested(const QUrl& url);
+    // A right click in normal mode away from alert lines (`price`: priceAt the click, NaN when
+    // there is none), and on an alert line. View coordinates.
+    void chartMenuRequested(const QPoint& at, double price);
+    void alertLineMenuRequested(const QPoint& at, qint64 id);
+    // A drag of an alert line ended at another row: the alert wants to go to `price`.
+    void alertLineMoved(qint64 id, double price);
 
 private:
     using Level = ChartInvalidation::Level;
@@ -125,6 +147,8 @@ private:
     bool crossShows() const; // cross-hair mode, the pointer over the view, no drag
     void setCaption(const QString& caption);
     int step() const;
+    void drawAlertLines();
+    void rightClick(int x, int y);
 
     Options m_options;
     ChartView m_view; // MVI
@@ -143,6 +167,16 @@ private:
     std::optional<QPoint> m_crossAt; // where the cross was last drawn
     ChartInvalidation m_invalidation;
     bool m_closed = false;
+
+    std::vector<ChartAlertLine> m_alertLines;
+    AlertLinesOverlay m_alertOverlay{&m_view};
+    struct AlertDrag {
+        qint64 id = 0;
+        int startY = 0;  // where the pointer picked the line up
+        int lineRow = 0; // the line's row then
+        int row = 0;     // the line's row now: it keeps its distance to the pointer
+    };
+    std::optional<AlertDrag> m_alertDrag; // while the left button moves an alert line
 };
 
 } // namespace kovan

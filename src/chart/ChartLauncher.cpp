@@ -86,18 +86,28 @@ QString ChartLauncher::showChartWindow(const QString& sym, const QString& syminf
     return key;
 }
 
-QString ChartLauncher::viewchartbysign(const QString& aParam) {
-    const QJsonObject params = commandParamObject(aParam, "viewchartbysign");
-    const QString sym = jsonText(params, u"SYM");
-    requireChartCode("viewchartbysign: SYM", sym);
+QJsonObject ChartLauncher::syncedInstrument(const char* what, const QString& sym,
+                                            qint64 signalId) const {
+    requireChartCode((std::string(what) + ": SYM").c_str(), sym);
     const QJsonObject table =
         m_state.syncTables.with([](const SyncTables& t) { return t.symbolInfo; });
     const QJsonValue entry = table.value(sym);
     if (!entry.isObject())
-        throw ConversionError("viewchartbysign: unknown instrument " + sym.toStdString());
+        throw ConversionError(std::string(what) + ": unknown instrument " + sym.toStdString());
+    return signalInstrument(sym, signalId, entry.toObject(), m_state.paths.endpoints);
+}
+
+QString ChartLauncher::viewchartbysign(const QString& aParam) {
+    const QJsonObject params = commandParamObject(aParam, "viewchartbysign");
+    const QString sym = jsonText(params, u"SYM");
     const QJsonObject description =
-        signalInstrument(sym, jsonInt(params, u"id"), entry.toObject(), m_state.paths.endpoints);
+        syncedInstrument("viewchartbysign", sym, jsonInt(params, u"id"));
     return showChartWindow(sym, compactJson(description), QString());
+}
+
+QString ChartLauncher::openSymbolChart(const QString& sym) {
+    return showChartWindow(sym, compactJson(syncedInstrument("openSymbolChart", sym, 0)),
+                           QString());
 }
 
 } // namespace kovan

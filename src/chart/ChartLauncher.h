@@ -60,6 +60,9 @@ public:
     // ConversionError for a parameter that is not a JSON object, an unusable code or an
     // instrument missing from the sync loop's symbol table (no terms window then).
     QString viewchartbysign(const QString& aParam);
+    // A chart of `sym` in period H1 as viewchartbysign opens it, signal 0 ("查看" on a
+    // triggered price alert). Throws ConversionError like viewchartbysign.
+    QString openSymbolChart(const QString& sym);
 
     static QJsonObject defaultStyle();
     // XAGRMB, 现货白银, H1, signal 0, with the client's data and page servers.
@@ -72,6 +75,10 @@ public:
     static bool termsAccepted(const NameValueList& settings);
 
 private:
+    // The description of `sym` from the symbol table; throws ConversionError (`what` names
+    // the caller) for an unusable code or one the table does not hold.
+    QJsonObject syncedInstrument(const char* what, const QString& sym, qint64 signalId) const;
+
     ChartRegistry& m_registry;
     State m_state;
     Hooks m_hooks;

@@ -1,5 +1,6 @@
 #include "chart/ChartModule.h"
 
+#include "chart/ChartAlertMenus.h"
 #include "chart/ChartCommands.h"
 #include "chart/ChartLauncher.h"
 #include "chart/ChartRegistry.h"
@@ -37,6 +38,7 @@ void ChartModule::setNeeds(Needs needs) {
     hooks.createWindow = [this] { return createWindow(); };
     hooks.showWindow = [this](ChartController* c) {
         if (auto* form = qobject_cast<TChartForm*>(c->parent())) {
+            showAlertLines(*form);
             // Centred on the screen, each further window 24 pixels lower right.
             if (const QScreen* screen = QGuiApplication::primaryScreen()) {
                 const int shift = 24 * ((m_windows.size() - 1) % 8);
@@ -95,6 +97,7 @@ ChartController* ChartModule::createWindow() {
         options.appRunning = m_needs.appRunning;
     Q_ASSERT(m_commands); // registerCommands came first
     auto* form = new TChartForm(options, *m_commands);
+    form->alertMenus().setActions(m_needs.alerts);
     m_windows.append(form);
     QObject::connect(form, &TChartForm::closed, form,
                      [this, form](const QString& ckey) { windowClosed(form, ckey); });
@@ -106,6 +109,25 @@ void ChartModule::windowClosed(TChartForm* form, const QString& ckey) {
     m_windows.removeAll(form);
     trace(QStringLiteral("chart window closed"));
     form->deleteLater();
+}
+
+void ChartModule::showAlertLines(TChartForm& form) {
+    ChartController& c = form.controller();
+    c.setAlertLines(m_needs.alerts.lines ? m_needs.alerts.lines(c.symbol())
+                                         : std::vector<ChartAlertLine>());
+}
+
+void ChartModule::refreshAlertLines() {
+    for (TChartForm* form : windows())
+        showAlertLines(*form);
+}
+
+void ChartModule::openSymbolChart(const QString& symbol) {
+    try {
+        m_launcher->openSymbolChart(symbol);
+    } catch (const std::exception& e) {
+        trace(QStringLiteral("chart not opened: ") + QString::fromUtf8(e.what()));
+    }
 }
 
 void ChartModule::openChart() {

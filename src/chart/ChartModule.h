@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartAlertLine.h"
 #include "chart/ChartController.h"
 #include "core/AppRunningFlag.h"
 #include "core/ClientPart.h"
@@ -27,10 +28,12 @@ class TChartForm;
 // signal section's "图形" button and by page commands (see ChartCommands.h), kept in the chart
 // registry while open.
 //
-// Offers: openChart, for the "图形" button; the page commands viewchartbysign, changechart,
-// getchartinfo, addInxLayer, removeindex, chartshot and removeCFP. Needs: the settings, the
-// session, the paths and the sync tables (see ChartLauncher::State) and the chart terms
-// window. Exit: every window's feed is stopped with the other workers, the windows hidden.
+// Offers: openChart, for the "图形" button; openSymbolChart and refreshAlertLines for the price
+// alerts; the page commands viewchartbysign, changechart, getchartinfo, addInxLayer,
+// removeindex, chartshot and removeCFP. Needs: the settings, the session, the paths and the
+// sync tables (see ChartLauncher::State), the chart terms window and the price alerts (the
+// lines to draw, what the windows' alert menus do). Exit: every window's feed is stopped with the
+// other workers, the windows hidden.
 //
 // GUI thread only. Closed windows are deleted (their feeds stopped first); the rest go with
 // the module, before the application object.
@@ -46,6 +49,8 @@ public:
         // Shows the terms page `url` modally; an acceptance sets `settingsKey` to "1" and saves
         // the settings before the window closes. Returns when it has closed.
         std::function<void(const QString& url, const QString& settingsKey)> showTerms = {};
+        // The member's price alerts: the lines each window draws, its menus' actions.
+        ChartAlertActions alerts = {};
     };
 
     ChartModule();
@@ -61,6 +66,11 @@ public:
 
     // The "图形" button of the signal section: the default instrument in the default style.
     void openChart();
+    // "查看" on a triggered price alert: a chart of a synced symbol in period H1 (through the
+    // terms gate). A symbol the table does not hold opens nothing (a log line says so).
+    void openSymbolChart(const QString& symbol);
+    // The price alerts changed: every window draws its symbol's lines anew.
+    void refreshAlertLines();
 
     ChartRegistry& registry() { return *m_registry; }
     ChartLauncher& launcher() { return *m_launcher; }
@@ -70,6 +80,7 @@ public:
 
 private:
     ChartController* createWindow();
+    void showAlertLines(TChartForm& form);
     void windowClosed(TChartForm* form, const QString& ckey);
 
     Needs m_needs;

@@ -1,5 +1,6 @@
 #include "chart/TChartForm.h"
 
+#include "chart/ChartAlertMenus.h"
 #include "chart/ChartViewWidget.h"
 #include "core/Trace.h"
 #include "shell/SkinImages.h"
@@ -54,6 +55,7 @@ TChartForm::TChartForm(const ChartController::Options& options, CommandRegistry&
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_splitter);
 
+    m_alertMenus = new ChartAlertMenus(*m_controller, m_MVI, this);
     connect(m_controller, &ChartController::captionChanged, this, &QWidget::setWindowTitle);
     connect(m_controller, &ChartController::panelRequested, m_ChartWeb, &HostWebView::navigate);
     connect(m_controller, &ChartController::runScriptRequested, m_ChartWeb,

@@ -9,6 +9,7 @@ class QSplitter;
 
 namespace kovan {
 
+class ChartAlertMenus;
 class ChartViewWidget;
 class CommandRegistry;
 class HostWebView;
@@ -18,6 +19,8 @@ class HostWebView;
 // panel on the right (at most 268 with its 7-pixel splitter bar, whose middle collapses and
 // restores it) shows the chart panel page in ChartWeb, which reaches the same page commands as
 // the main window's pages and under the same origin rule.
+//
+// A right click in normal mode opens the price-alert menus (ChartAlertMenus).
 //
 // Ctrl+S saves a picture of the chart view (ChartController::screenshot). Closing the window
 // stops its feed and announces `closed`; the chart module then drops it from the registry and
@@ -35,6 +38,8 @@ public:
     ~TChartForm() override;
 
     ChartController& controller() { return *m_controller; }
+    // The price-alert menus over the chart view (their actions are set by the chart module).
+    ChartAlertMenus& alertMenus() const { return *m_alertMenus; }
     ChartViewWidget* MVI() const { return m_MVI; }
     HostWebView* ChartWeb() const { return m_ChartWeb; }
     QSplitter* RzSizePanel1() const { return m_splitter; }
@@ -53,7 +58,8 @@ private:
     void saveScreenshot();
     QRect hotSpot() const; // of the splitter bar, in its coordinates
 
-    ChartController* m_controller; // child of this window
+    ChartController* m_controller;           // child of this window
+    ChartAlertMenus* m_alertMenus = nullptr; // child of this window
     QSplitter* m_splitter = nullptr;
     ChartViewWidget* m_MVI = nullptr;
     QFrame* m_RzPanel1 = nullptr;

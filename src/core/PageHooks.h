@@ -30,8 +30,8 @@ struct PageHooks {
 };
 
 // Everything the main window asks of the other parts of the client: the web views, the
-// floating bar and notices, the member login, the exit procedure. Every hook may be empty; the
-// window then skips the call. GUI thread only.
+// floating bar and notices, the price alerts, the member login, the exit procedure. Every hook may
+// be empty; the window then skips the call. GUI thread only.
 struct MainFormHooks {
     PageHooks pages = {};
     // Whether the floating bar shows; positions and shows it (and brings it to the front).
@@ -39,6 +39,8 @@ struct MainFormHooks {
     std::function<void(bool bringToFront)> showFloatBar = {};
     // Tray item "提醒事件(&H)": the corner pop-up with the newest notice.
     std::function<void()> showNewestNotice = {};
+    // Tray item "价格提醒(&P)": the member's price alerts window.
+    std::function<void()> showPriceAlerts = {};
     // logIMGClick: the member picture clicked while no member is signed in (the login dialog).
     std::function<void()> logIMGClick = {};
     // Tray item "退出(&X)".

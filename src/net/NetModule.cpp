@@ -9,8 +9,8 @@ namespace kovan {
 NetModule::NetModule() = default;
 
 void NetModule::setNeeds(Needs needs) {
-    const SyncContext context{*needs.session, *needs.syncTables, *needs.news, *needs.appRunning,
-                              needs.paths->endpoints};
+    const SyncContext context{*needs.session,    *needs.syncTables,      *needs.news,
+                              *needs.appRunning, needs.paths->endpoints, needs.quoteWatcher};
     m_sync = std::make_unique<SyncController>(context, needs.pages, needs.ticker);
     m_whenPagesShown = std::move(needs.whenPagesShown);
 }

@@ -12,6 +12,7 @@
 
 namespace kovan {
 
+class IQuoteWatcher;
 class IRatesTicker;
 class ISectionPages;
 class Lifecycle;
@@ -21,8 +22,9 @@ class SyncController;
 // workers of this library (API requests, downloads, sounds) as far as exit is concerned.
 //
 // Needs: the state the sync loop reads and rewrites (session, sync tables, news list,
-// appRunning, the data server), the section pages (refreshed and reloaded by the sync loop)
-// and the rates ticker (started by it). Offers: the sync controller, once the needs are set.
+// appRunning, the data server), the section pages (refreshed and reloaded by the sync loop),
+// the rates ticker (started by it) and what checks each reply's bids (the price alerts).
+// Offers: the sync controller, once the needs are set.
 //
 // Start-up: the sync worker starts (once the pages on screen are in, see Needs). Exit: every worker
 // of the library is told to stop (requests in flight are cancelled, GUI steps the sync worker waits
@@ -40,6 +42,8 @@ public:
         const ProgramPaths* paths = nullptr;
         ISectionPages* pages = nullptr;
         IRatesTicker* ticker = nullptr;
+        // Checks the bids of every reply (the price alerts); may stay null. Outlives the module.
+        IQuoteWatcher* quoteWatcher = nullptr;
         // Calls its argument once the first loads of the pages on screen are in (empty: the
         // sync loop starts with its start-up step). The first poll's work on both ends would
         // otherwise compete with those pages for a small machine's processors; the loop polls

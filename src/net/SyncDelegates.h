@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <vector>
+
+class QJsonObject;
+
 namespace kovan {
 
 // What the sync worker needs from the windows, as small interfaces so that the worker can be
@@ -28,6 +32,25 @@ public:
     virtual bool tickerExists() const = 0;
     // Called from the sync worker's thread: creates and starts the ticker worker.
     virtual void startDrawRate() = 0;
+};
+
+// One element of a sync reply's rate array: the symbol code and the bid text, as sent (either
+// may be empty).
+struct RateQuote {
+    QString code;
+    QString bid;
+};
+
+// What checks the bids of every sync reply right after they went into the quote table (the
+// member's price alerts). Called on the sync worker's thread with no lock of the sync tables
+// held; it must neither block nor wait for the GUI thread.
+class IQuoteWatcher {
+public:
+    virtual ~IQuoteWatcher() = default;
+    // `rates`: the reply's rate array in order; `symbolInfo`: the symbol table as this reply
+    // left it.
+    virtual void quotesUpdated(const std::vector<RateQuote>& rates,
+                               const QJsonObject& symbolInfo) = 0;
 };
 
 } // namespace kovan

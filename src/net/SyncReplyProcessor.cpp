@@ -74,7 +74,15 @@ SyncReplyProcessor::Outcome SyncReplyProcessor::processObject(const QJsonObject&
         if (!rate.isArray())
             return Outcome::Unusable;
         const QJsonArray rates = rate.toArray();
-        m_tables.with([&](SyncTables& t) { applyRates(t.quoteTable, rates); });
+        std::vector<RateQuote> seen;
+        QJsonObject symbols; // shares the table's data: a copy without a copy
+        m_tables.with([&](SyncTables& t) {
+            applyRates(t.quoteTable, rates, hooks.quotesApplied ? &seen : nullptr);
+            if (hooks.quotesApplied)
+                symbols = t.symbolInfo;
+        });
+        if (hooks.quotesApplied)
+            hooks.quotesApplied(seen, symbols);
     }
 
     if (hooks.ensureTicker)
@@ -145,13 +153,19 @@ ContentSectionSet SyncReplyProcessor::applyStamps(QJsonObject& syncState,
     return moved;
 }
 
-void SyncReplyProcessor::applyRates(NameValueList& quoteTable, const QJsonArray& rates) {
+void SyncReplyProcessor::applyRates(NameValueList& quoteTable, const QJsonArray& rates,
+                                    std::vector<RateQuote>* seen) {
     NameValueEditor lines(quoteTable);
     QString key;
+    if (seen)
+        seen->reserve(size_t(rates.size()));
     for (const QJsonValue& element : rates) {
         const QJsonObject rate = element.toObject();
-        const QString code = jsonText(rate, u"S");
-        const QString bid = jsonText(rate, u"B");
+        RateQuote read{jsonText(rate, u"S"), jsonText(rate, u"B")};
+        // Kept where `seen` asks for it, without a copy (its room was reserved above).
+        const RateQuote& r = seen ? seen->emplace_back(std::move(read)) : read;
+        const QString& code = r.code;
+        const QString& bid = r.bid;
         key.resize(0);
         key.append(code).append(u"_BID");
         const QStringView old = lines.value(key);

@@ -5,6 +5,7 @@
 #include "core/NewsList.h"
 #include "core/SessionState.h"
 #include "core/SyncTables.h"
+#include "net/SyncDelegates.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -38,6 +39,10 @@ public:
         // After stamps moved on: the sections whose stamp did; returns once it has run.
         std::function<void(ContentSectionSet changed)> checkRefresh;
         std::function<void()> ensureTicker; // starts the rates ticker when none exists
+        // After the bids of a reply went into the quote table: the reply's rates and the
+        // symbol table as it is now, with no lock held (price alerts are checked here).
+        std::function<void(const std::vector<RateQuote>& rates, const QJsonObject& symbolInfo)>
+            quotesApplied;
     };
 
     SyncReplyProcessor(SessionState& session, SharedSyncTables& tables, NewsList& topInfoList);
@@ -62,8 +67,10 @@ public:
     // to 0).
     static ContentSectionSet applyStamps(QJsonObject& syncState, const QJsonObject& reply);
     // Bids: the same result as NameValueList::setValue for each change, without its linear
-    // look-ups (NameValueEditor).
-    static void applyRates(NameValueList& quoteTable, const QJsonArray& rates);
+    // look-ups (NameValueEditor). `seen`, when given, receives every element's code and bid
+    // in order.
+    static void applyRates(NameValueList& quoteTable, const QJsonArray& rates,
+                           std::vector<RateQuote>* seen = nullptr);
     // News: appends each item whose id is not yet held as an "rdnt" entry.
     static void applyNews(QList<topInfoRuntimeRecord>& list, const QJsonArray& items,
                           qint64 nowLocalSecs);

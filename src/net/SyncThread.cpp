@@ -63,6 +63,11 @@ SyncThread::CycleResult SyncThread::requestAndProcess(HttpClient& client) {
                 pages->checkRefresh(changed);
         });
     };
+    if (IQuoteWatcher* watcher = m_context.quoteWatcher)
+        hooks.quotesApplied = [watcher](const std::vector<RateQuote>& rates,
+                                        const QJsonObject& symbols) {
+            watcher->quotesUpdated(rates, symbols);
+        };
     hooks.ensureTicker = [ticker = m_ticker] {
         if (ticker && !ticker->tickerExists())
             ticker->startDrawRate();

@@ -27,13 +27,16 @@ struct SyncOptions {
 
 // What the sync loop reads and writes besides the pages and the ticker: the session (its id
 // goes into every request, a reply may replace it), the sync tables and the news list it
-// rewrites, appRunning, and the data server. All of them outlive every sync worker.
+// rewrites, appRunning, and the data server. All of them outlive every sync worker, and so
+// does the quote watcher when one is given.
 struct SyncContext {
     SessionState& session;
     SharedSyncTables& tables;
     NewsList& news;
     const AppRunningFlag& appRunning;
     const Endpoints& endpoints; // the data server's is read as each worker is made
+    // Checks each reply's bids after the quote table took them (price alerts); may be null.
+    IQuoteWatcher* quoteWatcher = nullptr;
 };
 
 // The sync worker: polls GET <data server root>/sync/<sessid> once per period while
@@ -48,8 +51,8 @@ struct SyncContext {
 // Threads: constructed and started on the GUI thread, freed by the worker table after its
 // termination handler ran (WorkerThread). `relay` lives on the GUI thread: the worker runs
 // `pages->checkRefresh()` and `pages->forceReload("all")` there through it and waits for
-// them. `ticker` is called on the worker's thread. endedByError() and cyclesRun() are for the
-// termination handler.
+// them. `ticker` and the context's quote watcher are called on the worker's thread. endedByError()
+// and cyclesRun() are for the termination handler.
 class SyncThread : public SelfFreeingWorker<SyncThread, PollingWorker> {
     Q_OBJECT
 public:

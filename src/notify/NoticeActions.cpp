@@ -1,5 +1,6 @@
 #include "notify/NoticeActions.h"
 
+#include "core/ClientViewActs.h"
 #include "core/JsonParams.h"
 #include "notify/NoticeList.h"
 
@@ -14,6 +15,8 @@ NoticeAction noticeActionOf(const QString& viewAct) {
         return NoticeAction::Video;
     if (viewAct == u"exchat")
         return NoticeAction::ExChat;
+    if (viewAct == kSymbolChartViewAct)
+        return NoticeAction::SymbolChart;
     return NoticeAction::BringMain;
 }
 
@@ -54,6 +57,10 @@ NoticeAction runNoticeAction(const rbMsgRecord& notice, const NoticeActionTarget
             targets.playVideo(v.title, v.url);
         break;
     case NoticeAction::ExChat:
+        break;
+    case NoticeAction::SymbolChart:
+        if (!notice.viparam.isEmpty() && targets.openSymbolChart)
+            targets.openSymbolChart(notice.viparam);
         break;
     case NoticeAction::BringMain:
         if (targets.raiseMainWindow)

@@ -22,14 +22,17 @@ struct NoticeActionTargets {
     std::function<void(const QUrl& url)> openExternal;
     // Downloads and plays a video in the video window.
     std::function<void(const QString& title, const QString& url)> playVideo;
+    // Opens a chart of a symbol of the synced table in period H1, through the chart terms.
+    std::function<void(const QString& symbol)> openSymbolChart = {};
 };
 
 enum class NoticeAction {
-    ViewInfo,  // "viewinfo": viparam in the content pane, captioned vititle; main window up
-    OpenUrl,   // "openurl": viparam in the web browser (http and https only)
-    Video,     // "video": viparam in the video window
-    ExChat,    // "exchat": nothing
-    BringMain, // anything else, the empty text included: the main window up
+    ViewInfo,    // "viewinfo": viparam in the content pane, captioned vititle; main window up
+    OpenUrl,     // "openurl": viparam in the web browser (http and https only)
+    Video,       // "video": viparam in the video window
+    ExChat,      // "exchat": nothing
+    SymbolChart, // "symbolchart" (the client's own price alerts): a chart of the code viparam
+    BringMain,   // anything else, the empty text included: the main window up
 };
 
 NoticeAction noticeActionOf(const QString& viewAct);

@@ -22,7 +22,7 @@ QString NotifyCommands::tipwindow(const QString& params) {
         m_t.showMsg(index);
     if (m_t.soundOn && m_t.soundOn() && m_t.audioPlay) {
         const QString audio = jsonText(o, u"audio");
-        m_t.audioPlay(audio.isEmpty() ? QStringLiteral("alert.wav") : audio);
+        m_t.audioPlay(audio.isEmpty() ? kDefaultNoticeSound : audio);
     }
     return QStringLiteral("1");
 }

@@ -13,6 +13,9 @@ namespace kovan {
 class CommandRegistry;
 class NoticeList;
 
+// The sound of a notice that names none of its own.
+inline const QString kDefaultNoticeSound = QStringLiteral("alert.wav");
+
 // What the signal and message commands act on. The callables may be empty (the step is then
 // skipped); the pointers must outlive the registered commands.
 struct NotifyCommandTargets {

@@ -50,7 +50,7 @@ void NotifyModule::setNeeds(Needs needs) {
 
 void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
     popup.setActionTargets({m_needs.showoptPage, m_needs.mainWindow.bringToFront,
-                            m_needs.openExternal, m_needs.playVideo});
+                            m_needs.openExternal, m_needs.playVideo, m_needs.openSymbolChart});
 }
 
 void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
@@ -113,6 +113,18 @@ void NotifyModule::showFloatBar(bool bringToFront) {
 
 void NotifyModule::showNewestNotice() {
     popup()->showNewest();
+}
+
+void NotifyModule::raiseNotice(const QString& title, const QString& content, const QString& viewAct,
+                               const QString& viparam) {
+    const int index =
+        m_notices->append(rbMsgRecord::make(title, content, viewAct, QString(), viparam, 0));
+    popup()->showMsg(index);
+}
+
+void NotifyModule::playNoticeSound() {
+    if (m_sounds && m_sounds->isOn())
+        m_sounds->audioPlay(kDefaultNoticeSound);
 }
 
 } // namespace kovan

@@ -28,14 +28,15 @@ class TtopFloatForm;
 
 // Signals and notifications: the notice list with its corner pop-up, the floating bar with its
 // news ticker and instant-trade strip, the sound alerts with the speaker switch, and the page
-// commands that feed them (tipwindow, addfloatmsg, realsign, playaudio, audioPlay).
+// commands that feed them (tipwindow, addfloatmsg, realsign, playaudio, audioPlay), and the
+// notices the client raises itself (price alerts).
 //
 // Offers: the floating bar and newest-notice hooks of the main window's tray menu and
 // minimise/close rules; the sound alerts (the status band shows their switch), once the needs
 // are set. Needs: the session (its id goes into the bar's page addresses), the news list and
 // the real-time signals, the paths (the sound folder, the page server the sounds come from),
 // the content pane (notices and news open service pages there), the main window (shown,
-// raised, switched to a section) and the video window.
+// raised, switched to a section), the video window and the chart windows.
 //
 // The floating bar and the pop-up are built when first needed, or kBuildWindowsDelayMs after
 // the start-up steps have started the workers, whichever comes first: neither shows at start,
@@ -58,6 +59,9 @@ public:
         MainWindowControls mainWindow = {};
         // Opens an http(s) address in the system's web browser (default: QDesktopServices).
         std::function<void(const QUrl& url)> openExternal = {};
+        // Opens a chart of a synced symbol in period H1 through the chart terms ("查看" on a
+        // notice of the client's own price alerts).
+        std::function<void(const QString& symbol)> openSymbolChart = {};
     };
 
     NotifyModule();
@@ -76,6 +80,13 @@ public:
     bool floatBarShowing() const;
     void showFloatBar(bool bringToFront);
     void showNewestNotice();
+
+    // Hooks of the client's own notices (price alerts): a notice appended and shown in the
+    // corner pop-up like a page's, without a sound; the notices' default sound, when the
+    // speaker switch is on.
+    void raiseNotice(const QString& title, const QString& content, const QString& viewAct,
+                     const QString& viparam);
+    void playNoticeSound();
 
     static constexpr int kBuildWindowsDelayMs = 2000;
     void setBuildWindowsDelayMs(int ms) { m_buildTimer.setInterval(ms); }

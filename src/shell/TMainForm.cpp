@@ -114,6 +114,7 @@ void TMainForm::buildTray() {
                            .floatBar = [this] { showFloatBarOnce(); },
                            .newestNotice = [this] { callIfSet(m_hooks.showNewestNotice); },
                            .memberCentre = [this] { MyHotBtPaeClick(); },
+                           .priceAlerts = [this] { callIfSet(m_hooks.showPriceAlerts); },
                            .exitProcedure = [this] { callIfSet(m_hooks.exitProcedure); }},
                           this);
 }

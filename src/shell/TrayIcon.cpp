@@ -25,6 +25,8 @@ void TrayIcon::buildTrayMenu() {
         ->setObjectName(QStringLiteral("H1"));
     m_trayMenu->addAction(QStringLiteral("会员中心(&M)"), this, &TrayIcon::N10Click)
         ->setObjectName(QStringLiteral("N10"));
+    m_trayMenu->addAction(QStringLiteral("价格提醒(&P)"), this, &TrayIcon::PriceAlertsItemClick)
+        ->setObjectName(QStringLiteral("PriceAlertsItem"));
     m_trayMenu->addAction(QStringLiteral("退出(&X)"), this, &TrayIcon::N8Click)
         ->setObjectName(QStringLiteral("N8"));
     connect(m_trayMenu, &QMenu::aboutToShow, this, &TrayIcon::PopupMenu1Popup);
@@ -71,6 +73,10 @@ void TrayIcon::N9Click() {
 
 void TrayIcon::H1Click() {
     callIfSet(m_actions.newestNotice);
+}
+
+void TrayIcon::PriceAlertsItemClick() {
+    callIfSet(m_actions.priceAlerts);
 }
 
 void TrayIcon::N10Click() {

@@ -1,6 +1,7 @@
 // The page commands each part of the client registers, against the list in the README: a
 // command that is added, moved or dropped without the list changing (or the other way round)
 // fails here, naming it.
+#include "alerts/AlertsModule.h"
 #include "chart/ChartModule.h"
 #include "core/CommandRegistry.h"
 #include "core/ProgramState.h"
@@ -77,9 +78,12 @@ TEST(PageCommands, EveryPartRegistersWhatTheReadmeLists) {
                     .appRunning = &p.appRunning});
     MediaModule media;
     media.setNeeds({.paths = &p.paths});
+    AlertsModule alerts;
+    alerts.setNeeds({.syncTables = &p.sync, .paths = &p.paths});
     const std::pair<const char*, ClientPart*> parts[] = {
-        {"shell", &shell},   {"web", &web},         {"net", &net},     {"notify", &notify},
-        {"member", &member}, {"windows", &windows}, {"chart", &chart}, {"media", &media}};
+        {"shell", &shell},   {"web", &web},       {"net", &net},
+        {"notify", &notify}, {"member", &member}, {"windows", &windows},
+        {"chart", &chart},   {"media", &media},   {"alerts", &alerts}};
 
     QMap<QString, QString> registered;
     for (const auto& [name, part] : parts) {

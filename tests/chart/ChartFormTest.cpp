@@ -4,6 +4,7 @@
 
 #include "WebTestSupport.h"
 
+#include "chart/ChartAlertMenus.h"
 #include "chart/ChartLauncher.h"
 #include "chart/ChartModule.h"
 #include "chart/ChartRegistry.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFrame>
+#include <QMenu>
 #include <QPointer>
 #include <QShortcut>
 #include <QSplitter>
@@ -74,7 +76,8 @@ protected:
                             .session = &p.session,
                             .paths = &p.paths,
                             .syncTables = &p.sync,
-                            .appRunning = &p.appRunning});
+                            .appRunning = &p.appRunning,
+                            .alerts = alertActions()});
         ChartController::Options o;
         o.timing.pollMs = 50;
         o.replacePauseMs = 600000;
@@ -92,6 +95,22 @@ protected:
         const QList<TChartForm*> w = m_module->windows();
         return w.isEmpty() ? nullptr : w.back();
     }
+    // The price alerts as the chart windows reach them: the lines of each symbol, and a log of
+    // what the menus and drags asked for.
+    ChartAlertActions alertActions() {
+        return {.lines = [this](const QString& sym) { return m_lines.value(sym); },
+                .addAt =
+                    [this](const QString& sym, double price) {
+                        m_alertLog << QStringLiteral("add %1 %2").arg(sym).arg(price);
+                    },
+                .openList = [this] { m_alertLog << "list"; },
+                .edit = [this](qint64 id) { m_alertLog << QStringLiteral("edit %1").arg(id); },
+                .remove = [this](qint64 id) { m_alertLog << QStringLiteral("remove %1").arg(id); },
+                .move =
+                    [this](qint64 id, double price) {
+                        m_alertLog << QStringLiteral("move %1 %2").arg(id).arg(price);
+                    }};
+    }
     QVariant panelJs(TChartForm* form, const QString& code) {
         return runJs(form->ChartWeb()->page(), code);
     }
@@ -107,7 +126,16 @@ protected:
     CommandRegistry m_commands;
     Lifecycle m_lifecycle;
     std::unique_ptr<ChartModule> m_module;
+    QHash<QString, std::vector<ChartAlertLine>> m_lines;
+    QStringList m_alertLog;
 };
+
+QStringList itemsOf(QMenu* menu) {
+    QStringList items;
+    for (QAction* a : menu->actions())
+        items << a->text() + (a->isEnabled() ? "" : " (off)");
+    return items;
+}
 
 } // namespace
 
@@ -243,4 +271,46 @@ TEST_F(ChartFormTest, ExitStopsEveryFeedAndHidesTheWindows) {
     EXPECT_TRUE(waitUntil([&] { return m_lifecycle.pendingWaits().isEmpty(); }, 5000))
         << m_lifecycle.pendingWaits().join(", ").toStdString();
     EXPECT_EQ(form->controller().feed().feedsStarted(), 1);
+}
+
+// The price alerts on a chart window: each window draws its symbol's lines (and draws them anew
+// when they change), its menus and drags reach the alerts, and "查看" on a triggered alert opens
+// a chart of a synced symbol.
+TEST_F(ChartFormTest, AlertLinesMenusAndTheAlertsChart) {
+    m_lines["XAGRMB"] = {{4, 5605}};
+    TChartForm* form = openDefault();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->controller().alertLines(), (std::vector<ChartAlertLine>{{4, 5605}}));
+    m_lines["XAGRMB"] = {{4, 5605}, {6, 5610}};
+    m_module->refreshAlertLines();
+    EXPECT_EQ(form->controller().alertLines().size(), 2u);
+
+    ChartAlertMenus& menus = form->alertMenus();
+    std::unique_ptr<QMenu> chart(menus.chartMenu(5602));
+    EXPECT_EQ(itemsOf(chart.get()), (QStringList{"在此价位设置提醒", "价格提醒…"}));
+    chart->actions()[0]->trigger();
+    chart->actions()[1]->trigger();
+    std::unique_ptr<QMenu> noPrice(menus.chartMenu(NAN));
+    EXPECT_EQ(itemsOf(noPrice.get()), (QStringList{"在此价位设置提醒 (off)", "价格提醒…"}));
+    std::unique_ptr<QMenu> line(menus.lineMenu(6));
+    EXPECT_EQ(itemsOf(line.get()), (QStringList{"编辑提醒…", "删除提醒"}));
+    line->actions()[0]->trigger();
+    line->actions()[1]->trigger();
+    Q_EMIT form->controller().alertLineMoved(6, 5612);
+    EXPECT_EQ(m_alertLog,
+              (QStringList{"add XAGRMB 5602", "list", "edit 6", "remove 6", "move 6 5612"}));
+
+    program().sync.with([](SyncTables& t) {
+        t.symbolInfo = parseJsonObject(QStringLiteral(
+            R"({"XAU":{"showname":"黄金美元","minpip":0.01,"piplen":2,"basepip":1}})"));
+    });
+    m_lines["XAU"] = {{8, 2050}};
+    m_module->openSymbolChart("XAU");
+    ASSERT_EQ(m_module->windows().size(), 2);
+    ChartController& gold = m_module->windows().back()->controller();
+    EXPECT_EQ(gold.symbol(), "XAU");
+    EXPECT_EQ(gold.period(), "H1");
+    EXPECT_EQ(gold.alertLines(), (std::vector<ChartAlertLine>{{8, 2050}}));
+    m_module->openSymbolChart("GONE"); // not in the table: nothing opens
+    EXPECT_EQ(m_module->windows().size(), 2);
 }

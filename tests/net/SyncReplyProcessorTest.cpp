@@ -214,6 +214,27 @@ TEST_F(SyncReplyProcessorTest, EveryRateElementIsReadWhateverRatecountSays) {
     EXPECT_EQ(quote(QStringLiteral("XAU_BID")), QStringLiteral("1200.5"));
 }
 
+// The quote watcher's hook (the price alerts) runs once per reply with rates, after the quote
+// table took them and with the tables' lock released: it reads the tables itself here, which
+// would not return were the lock still held.
+TEST_F(SyncReplyProcessorTest, QuotesAppliedRunsAfterTheQuoteTableWithoutItsLock) {
+    QStringList seen;
+    m_hooks.quotesApplied = [&](const std::vector<RateQuote>& rates, const QJsonObject& symbols) {
+        QStringList sent;
+        for (const RateQuote& r : rates)
+            sent << r.code + u'=' + r.bid;
+        seen << sent.join(u',') + u'|' + quote(QStringLiteral("XAU_BID")) + u'|' +
+                    symbols.keys().join(u',');
+    };
+    feed(reply(QStringLiteral(
+        R"("ratecount":2,"rate":[{"S":"XAU","B":"1200.5"},{"S":"XAGRMB","B":"5600"}])")));
+    feed(reply(QStringLiteral(R"("ratecount":0)")));
+    feed(reply());
+    feed(reply(QStringLiteral(R"("ratecount":1,"rate":[{"S":"XAU","B":"1201"},{"B":"7"}])")));
+    EXPECT_EQ(seen, (QStringList{"XAU=1200.5,XAGRMB=5600|1200.5|XAGRMB,XAU",
+                                 "XAU=1201,=7|1201|XAGRMB,XAU"}));
+}
+
 TEST_F(SyncReplyProcessorTest, RdntItemIsAddedOnceAndNewOnesStillCome) {
     const QString one =
         QStringLiteral(R"("rdntcount":1,"rdnt":[{"id":7,"title":"非农数据公布","impant":3}])");

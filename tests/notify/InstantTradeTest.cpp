@@ -97,7 +97,8 @@ struct ActionLog {
                 },
                 [this] { calls << "raise"; },
                 [this](const QUrl& u) { calls << "open|" + u.toString(); },
-                [this](const QString& t, const QString& u) { calls << "video|" + t + "|" + u; }};
+                [this](const QString& t, const QString& u) { calls << "video|" + t + "|" + u; },
+                [this](const QString& symbol) { calls << "chart|" + symbol; }};
     }
 };
 
@@ -122,6 +123,8 @@ TEST(NoticeActions, ViewCarriesOutEachAction) {
          {"video|周评|http://v.test/b.mp4"}},
         {"video", "", {}},
         {"exchat", "room", {}},
+        {"symbolchart", "XAU", {"chart|XAU"}}, // a triggered price alert: a chart of XAU
+        {"symbolchart", "", {}},
         {"", "", {"raise"}},
         {"VIEWINFO", "x", {"raise"}}, // exact names only
         {"anything", "", {"raise"}},
@@ -135,7 +138,7 @@ TEST(NoticeActions, ViewCarriesOutEachAction) {
 }
 
 TEST(NoticeActions, EmptyTargetsAreSkipped) {
-    for (const char* act : {"viewinfo", "openurl", "video", "exchat", ""})
+    for (const char* act : {"viewinfo", "openurl", "video", "exchat", "symbolchart", ""})
         runNoticeAction(rbMsgRecord::make("", "", act, "", "http://x.test/", 0), {});
 }
 

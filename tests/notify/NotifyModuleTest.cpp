@@ -49,7 +49,8 @@ protected:
                             [this] { calls << "show"; },
                             [this] { calls << "raise"; },
                             {}},
-             .openExternal = [this](const QUrl& u) { calls << "open|" + u.toString(); }});
+             .openExternal = [this](const QUrl& u) { calls << "open|" + u.toString(); },
+             .openSymbolChart = [this](const QString& sym) { calls << "chart|" + sym; }});
         module->sounds()->setPlayer(
             [this](const QString& path) { played << QFileInfo(path).fileName(); });
         module->registerCommands(registry);
@@ -83,6 +84,24 @@ TEST_F(NotifyModuleTest, TipwindowShowsThePopupAndSounds) {
     EXPECT_EQ(played, QStringList{"alert.wav"});
     registry.IWebCallBack("playaudio", R"({"audio":"ding.wav"})");
     EXPECT_EQ(played, (QStringList{"alert.wav", "ding.wav"}));
+}
+
+// A notice of the client's own (a price alert): shown like a page's, silent by itself; its sound
+// is the default one and follows the switch; "查看" opens the symbol's chart.
+TEST_F(NotifyModuleTest, TheClientsOwnNoticeShowsAndItsViewOpensTheChart) {
+    module->raiseNotice("价格提醒", "黄金美元 买价 2050.10 已升至 2050.00", "symbolchart", "XAU");
+    TrbMsgForm* popup = module->popup();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->msgTitle()->text(), "价格提醒");
+    EXPECT_EQ(popup->msgInfo()->text(), "黄金美元 买价 2050.10 已升至 2050.00");
+    EXPECT_TRUE(played.isEmpty());
+    module->playNoticeSound();
+    EXPECT_EQ(played, QStringList{"alert.wav"});
+    module->sounds()->audopenimgClick(); // speaker off
+    module->playNoticeSound();
+    EXPECT_EQ(played, QStringList{"alert.wav"});
+    popup->Label2Click();
+    EXPECT_EQ(calls, QStringList{"chart|XAU"});
 }
 
 TEST_F(NotifyModuleTest, TrayItemShowsTheNewestNoticeOnlyWhenThereIsOne) {

@@ -319,11 +319,15 @@ TEST_F(MainFormTest, TrayFloatingBarItemShowsTheBarOnce) {
 }
 
 TEST_F(MainFormTest, TrayItemsReachTheirParts) {
-    int notices = 0, exits = 0;
+    int notices = 0, exits = 0, alerts = 0;
     form->hooks().showNewestNotice = [&notices] { ++notices; };
     form->hooks().exitProcedure = [&exits] { ++exits; };
+    form->hooks().showPriceAlerts = [&alerts] { ++alerts; };
     form->trayIcon()->trayMenu()->findChild<QAction*>("H1")->trigger();
     EXPECT_EQ(notices, 1);
+    EXPECT_EQ(exits, 0);
+    form->trayIcon()->trayMenu()->findChild<QAction*>("PriceAlertsItem")->trigger();
+    EXPECT_EQ(alerts, 1);
     EXPECT_EQ(exits, 0);
     form->trayIcon()->trayMenu()->findChild<QAction*>("N8")->trigger();
     EXPECT_EQ(exits, 1);

@@ -27,8 +27,9 @@ TEST_F(TrayIconTest, MenuItemsInOrder) {
     QStringList items;
     for (QAction* a : tray.trayMenu()->actions())
         items << a->objectName() + u' ' + a->text();
-    EXPECT_EQ(items, (QStringList{"N5 隐藏(&H)", "N9 浮窗(&F)", "H1 提醒事件(&H)",
-                                  "N10 会员中心(&M)", "N8 退出(&X)"}));
+    EXPECT_EQ(items,
+              (QStringList{"N5 隐藏(&H)", "N9 浮窗(&F)", "H1 提醒事件(&H)", "N10 会员中心(&M)",
+                           "PriceAlertsItem 价格提醒(&P)", "N8 退出(&X)"}));
     EXPECT_EQ(tray.trayMenu()->objectName(), "PopupMenu1");
 }
 

@@ -68,7 +68,8 @@ protected:
               "playVideo",       "normalwindow",    "forcetitle",    "showyyopen",
               "livechat",        "viewchartbysign", "playaudio",     "changechart",
               "addInxLayer",     "removeindex",     "getchartinfo",  "chartshot",
-              "loginLabelClick", "lgoutlabClick",   "utypelabClick", "regLabelClick"}) {
+              "loginLabelClick", "lgoutlabClick",   "utypelabClick", "regLabelClick",
+              "pricealert"}) {
             const QString n = QString::fromLatin1(name);
             m_registry.add(n, [this, n](const QString& p) {
                 m_calls.append(n + u'|' + p);
@@ -155,6 +156,23 @@ TEST_F(DemoPagesTest, ButtonsReachClientCommands) {
               QStringLiteral(R"(viewinfo|{"title":"会员中心","viurl":"appadmin/DEMO1"})"));
     EXPECT_TRUE(m_calls[4].startsWith(R"(tipwindow|{"title":"新信号：黄金美元")"))
         << m_calls[4].toStdString();
+}
+
+// "提醒" on a signal offers its take-profit and stop-loss as price alerts, in both layouts.
+TEST_F(DemoPagesTest, ASignalsAlertButtonOffersItsTargets) {
+    EXPECT_EQ(js("sign", "document.querySelectorAll('#list .btn').length").toInt(), 6 * 4);
+    js("sign", "document.querySelectorAll('#list .card')[1].querySelectorAll('.btn')[2].click()");
+    const QString offer = js("sign", "document.getElementById('offer').innerText").toString();
+    EXPECT_TRUE(offer.contains("止盈 1918")) << offer.toStdString();
+    EXPECT_TRUE(offer.contains("止损 1940")) << offer.toStdString();
+    js("sign", "document.querySelectorAll('#offer .btn')[0].click()");
+    js("sign", "setStyle(2); offerAlert(30121)");
+    js("sign", "document.querySelectorAll('#offer .btn')[1].click()");
+    EXPECT_EQ(
+        m_calls,
+        (QStringList{
+            R"(pricealert|{"SYM":"XAU","price":1918,"note":"黄金美元 SELL LIMIT 止盈（陈思）"})",
+            R"(pricealert|{"SYM":"XAGRMB","price":4096,"note":"现货白银 BUY 止损（李明远）"})"}));
 }
 
 TEST_F(DemoPagesTest, SignalPageLiveEventsReachTheNoticeCommands) {

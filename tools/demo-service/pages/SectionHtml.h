@@ -10,6 +10,7 @@ inline constexpr const char* kSignList = R"HTML(
 <span class="btn" onclick="fcb('realsign', {items: SIGNALS.slice(0, 3)})">推送即时交易</span>
 <span class="upd" id="upd"></span></div>
 %MEMBERBLOCK%
+<div id="offer" class="card hidden"></div>
 <div id="list"></div>
 <script>
 var SIGNALS = [
@@ -29,14 +30,14 @@ function render() {
     h = '<div class="cards">' + rows.map(function (s) {
       return '<div class="card"><h2>' + esc(s.symname) + ' <span class="' + (bullish(s) ? 'up' : 'down') + '">' + s.postype + '</span></h2>' +
         '<div>开仓 ' + s.openprice + '　止盈 ' + s.tp + '　止损 ' + s.sl + '</div><div class="muted">' + esc(s.author) + ' · ' + s.cddl + ' · ' + esc(s.note) + '</div>' +
-        '<div style="margin-top:6px"><span class="btn" onclick="detail(' + s.id + ')">详情</span> <span class="btn" onclick="chart(' + s.id + ')">图形</span> <span class="btn" onclick="notice(' + s.id + ')">提醒</span></div></div>';
+        '<div style="margin-top:6px"><span class="btn" onclick="detail(' + s.id + ')">详情</span> <span class="btn" onclick="chart(' + s.id + ')">图形</span> <span class="btn" onclick="offerAlert(' + s.id + ')">提醒</span> <span class="btn" onclick="notice(' + s.id + ')">通知</span></div></div>';
     }).join('') + '</div>';
   } else {
     h = '<table><tr><th>品种</th><th>方向</th><th>开仓价</th><th>止盈</th><th>止损</th><th>时间</th><th>分析师</th><th></th></tr>' +
       rows.map(function (s) {
         return '<tr><td>' + esc(s.symname) + '</td><td class="' + (bullish(s) ? 'up' : 'down') + '">' + s.postype + '</td><td>' + s.openprice +
           '</td><td>' + s.tp + '</td><td>' + s.sl + '</td><td>' + s.cddl + '</td><td>' + esc(s.author) +
-          '</td><td><span class="btn" onclick="detail(' + s.id + ')">详情</span> <span class="btn" onclick="chart(' + s.id + ')">图形</span></td></tr>';
+          '</td><td><span class="btn" onclick="detail(' + s.id + ')">详情</span> <span class="btn" onclick="chart(' + s.id + ')">图形</span> <span class="btn" onclick="offerAlert(' + s.id + ')">提醒</span></td></tr>';
       }).join('') + '</table>';
   }
   document.getElementById('list').innerHTML = h || '<p class="muted" style="padding:10px">暂无信号</p>';
@@ -44,6 +45,24 @@ function render() {
 function find(id) { return SIGNALS.filter(function (s) { return s.id === id; })[0]; }
 function detail(id) { var s = find(id); fcb('viewinfo', {title: s.symname + ' 信号详情', viurl: 'signinfo/' + SESSID + '/' + id, staytitle: 0, destory: ''}); }
 function chart(id) { var s = find(id); fcb('viewchartbysign', {SYM: s.sym, id: s.id}); }
+// "提醒": the signal's take-profit and stop-loss (0.05 or less: not set) offered as price
+// alerts; the client opens its alert dialog filled in, or answers -1 for a symbol it has no
+// quote of.
+function offerAlert(id) {
+  var s = find(id), o = document.getElementById('offer'), h = '为 ' + esc(s.symname) + ' 设置价格提醒：';
+  [['tp', '止盈'], ['sl', '止损']].forEach(function (k) {
+    h += s[k[0]] > 0.05 ? ' <span class="btn" onclick="priceAlert(' + id + ', \'' + k[0] + '\')">' + k[1] + ' ' + s[k[0]] + '</span>'
+                        : ' <span class="muted">' + k[1] + '未设置</span>';
+  });
+  o.innerHTML = h + ' <span class="btn" onclick="document.getElementById(\'offer\').classList.add(\'hidden\')">关闭</span>';
+  o.classList.remove('hidden');
+}
+function priceAlert(id, key) {
+  var s = find(id), name = key === 'tp' ? '止盈' : '止损';
+  var r = fcb('pricealert', {SYM: s.sym, price: s[key], note: s.symname + ' ' + s.postype + ' ' + name + '（' + s.author + '）'});
+  if (r === '-1') toast('暂无' + s.symname + '的行情，稍后再试');
+  return r;
+}
 function notice(id) {
   var s = find(id);
   fcb('tipwindow', {title: '新信号：' + s.symname, content: s.author + '：' + s.postype + ' ' + s.openprice + '，' + s.note,
