@@ -13,7 +13,8 @@ QString CommandLine::version() {
 QString CommandLine::usage() {
     return QStringLiteral(
         "Usage: kovan [--dir DIR] [--data-server HOST[:PORT]] [--page-server HOST[:PORT]]\n"
-        "             [--web-site HOST[:PORT]] [--session-block NAME]\n"
+        "             [--web-site HOST[:PORT]] [--session-block NAME] [--autostart]\n"
+        "       kovan [--dir DIR] --quit\n"
         "\n"
         "  --dir DIR                 program folder (default: the executable's folder; when\n"
         "                            installed or that folder is read-only, the per-user\n"
@@ -23,6 +24,9 @@ QString CommandLine::usage() {
         "  --web-site HOST[:PORT]    public web site (port 80 when omitted)\n"
         "  --session-block NAME      shared-memory session block (default\n"
         "                            KOVANUSERSHARE.<uid>, the account's user id)\n"
+        "  --autostart               started at login: the main window starts in the tray\n"
+        "                            (minimised where there is no tray)\n"
+        "  --quit                    end the client that runs for the program folder\n"
         "  --help                    show this text\n"
         "  --version                 show the version\n");
 }
@@ -47,6 +51,10 @@ CommandLine CommandLine::parse(const QStringList& args) {
             cl.outcome = Outcome::Version;
             cl.message = QStringLiteral("kovan ") + version() + u'\n';
             return cl;
+        }
+        if (name == u"--autostart" || name == u"--quit") {
+            (name == u"--quit" ? cl.quit : cl.autostart) = true;
+            continue;
         }
         if (name.startsWith(u"--") && name.contains(u'=')) {
             value = name.mid(name.indexOf(u'=') + 1);

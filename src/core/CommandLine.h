@@ -9,7 +9,8 @@
 namespace kovan {
 
 // kovan [--dir DIR] [--data-server HOST[:PORT]] [--page-server HOST[:PORT]]
-//       [--web-site HOST[:PORT]] [--session-block NAME] | --help | --version
+//       [--web-site HOST[:PORT]] [--session-block NAME] [--autostart]
+// kovan [--dir DIR] --quit | --help | --version
 struct CommandLine {
     enum class Outcome { Run, Help, Version, Error };
 
@@ -18,6 +19,8 @@ struct CommandLine {
     QString programDir; // with a trailing "/"; empty: the executable's folder
     QString sessionBlock = defaultSessionBlockName(); // "KOVANUSERSHARE.<uid>"
     Endpoints endpoints;
+    bool autostart = false; // started at login: the main window starts in the tray
+    bool quit = false;      // ask the running client of the folder to end, then end
 
     // `args` includes the program name as its first element.
     static CommandLine parse(const QStringList& args);

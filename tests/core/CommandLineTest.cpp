@@ -32,6 +32,23 @@ TEST(CommandLine, OptionsAndDefaultPorts) {
               "http://w:80");
 }
 
+TEST(CommandLine, LoginStartAndQuitAreFlags) {
+    const CommandLine plain = CommandLine::parse({"kovan", "--dir", "/tmp/k"});
+    EXPECT_FALSE(plain.autostart);
+    EXPECT_FALSE(plain.quit);
+    const CommandLine login = CommandLine::parse({"kovan", "--autostart", "--dir", "/tmp/k"});
+    ASSERT_EQ(login.outcome, CommandLine::Outcome::Run) << login.message.toStdString();
+    EXPECT_TRUE(login.autostart);
+    EXPECT_FALSE(login.quit);
+    EXPECT_EQ(login.programDir, "/tmp/k/"); // a flag takes no value from the next word
+    const CommandLine quit = CommandLine::parse({"kovan", "--dir", "/tmp/k", "--quit"});
+    ASSERT_EQ(quit.outcome, CommandLine::Outcome::Run);
+    EXPECT_TRUE(quit.quit);
+    EXPECT_EQ(quit.programDir, "/tmp/k/");
+    EXPECT_TRUE(CommandLine::usage().contains("--autostart"));
+    EXPECT_TRUE(CommandLine::usage().contains("--quit"));
+}
+
 TEST(CommandLine, ErrorsAndHelp) {
     const QStringList bad[] = {
         {"kovan", "--frobnicate"},
