@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include <unistd.h>
@@ -46,19 +48,35 @@ TEST(VideoRun, PageStartsAVideoThatPlaysWhileItDownloadsAndToItsEnd) {
 
     const QString block = QStringLiteral("KVNVIDEO-%1").arg(::getpid());
     ASSERT_TRUE(publishSessionBlock(block, R"({"UID":12,"sessid":"abc"})"));
-    std::atomic<qint64> sent{0};
     std::atomic<bool> served{false};
+    // The clip's last piece is held back until the client says it plays (at most 30 s): a
+    // client that waited for the whole file would only open it after that wait, and a slow
+    // machine cannot make a client that plays early look like one that waits.
+    std::mutex gateMutex;
+    std::condition_variable gate;
+    bool released = false;
+    const auto release = [&] {
+        {
+            std::lock_guard lock(gateMutex);
+            released = true;
+        }
+        gate.notify_all();
+    };
     test::TestServer pages([&](const httplib::Request& req, httplib::Response& res) {
         if (req.path == "/video/clip.mp4") {
-            // 64 KiB every 50 ms: the whole clip takes a few seconds to arrive.
+            // 64 KiB every 50 ms, the last piece once the gate is open.
             res.set_content_provider(size_t(clipBytes.size()), "video/mp4",
                                      [&](size_t offset, size_t length, httplib::DataSink& sink) {
                                          const size_t n = std::min<size_t>(length, 64 * 1024);
                                          std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                                         sink.write(clipBytes.constData() + offset, n);
-                                         sent = qint64(offset + n);
-                                         if (offset + n == size_t(clipBytes.size()))
+                                         const bool last = offset + n == size_t(clipBytes.size());
+                                         if (last) {
+                                             std::unique_lock lock(gateMutex);
+                                             gate.wait_for(lock, std::chrono::seconds(30),
+                                                           [&] { return released; });
                                              served = true;
+                                         }
+                                         sink.write(clipBytes.constData() + offset, n);
                                          return true;
                                      });
         } else if (req.path.rfind("/tools/signlist/", 0) == 0) {
@@ -79,6 +97,7 @@ TEST(VideoRun, PageStartsAVideoThatPlaysWhileItDownloadsAndToItsEnd) {
     client.start({"--page-server", QStringLiteral("127.0.0.1:%1").arg(pages.port())});
     const bool started = client.waitForText(QStringLiteral("kovan: video: opened"), 60000);
     const bool servedWhenOpened = served;
+    release();
     const bool ended = started && client.waitForText(QStringLiteral("kovan: video: ended"), 60000);
     client.endRun();
     const QString trace = client.traceText();
