@@ -80,6 +80,10 @@ void DesktopActivation::finish(QWidget* window, const QByteArray& startupId) {
         return;
     const xcb_window_t w = xcb_window_t(window->winId());
     if (const quint32 time = timestampOf(startupId)) {
+        // Showing the window set its user time to the last event this client saw, older than
+        // the click: the click's time again, then the activation request with it.
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_USER_TIME"),
+                            XCB_ATOM_CARDINAL, 32, 1, &time);
         // _NET_ACTIVE_WINDOW from an application (source 1) with the click's time.
         xcb_client_message_event_t ev{};
         ev.response_type = XCB_CLIENT_MESSAGE;

@@ -17,9 +17,10 @@
 #include <cstdlib>
 #include <string_view>
 
-namespace {
-
+// The program's X server with its window manager (main), for the tests of both files.
 kovan::test::X11Desktop* g_desktop = nullptr;
+
+namespace {
 
 // Counts what would show that a window was taken down and put up again.
 class EventCount : public QObject {
