@@ -1,19 +1,23 @@
-// Program entry: the instance marker, the command line, the program folder and the log, the
-// client's parts wired together, start-up, the message loop, and the end.
+// Program entry: the instance marker, the command line, the program folder, the hand-over to a
+// client that runs for it already, the log, the client's parts wired together, start-up, the
+// message loop, and the end.
 
 #include "alerts/AlertsModule.h"
 #include "app/ProgramSetup.h"
+#include "app/SingleClient.h"
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
 #include "chart/ChartModule.h"
 #include "core/CommandLine.h"
 #include "core/CommandRegistry.h"
 #include "core/ExitProcedure.h"
+#include "core/FolderLock.h"
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
 #include "core/TraceLog.h"
+#include "instance/InstanceModule.h"
 #include "media/MediaModule.h"
 #include "member/MemberModule.h"
 #include "net/NetModule.h"
@@ -49,9 +53,10 @@ struct ClientParts {
     kovan::WindowsModule windows;
     kovan::ChartModule chart;
     kovan::MediaModule media;
+    kovan::InstanceModule instance; // no windows; its exit step comes first of all
 
-    std::array<kovan::ClientPart*, 9> all() {
-        return {&shell, &web, &alerts, &net, &notify, &member, &windows, &chart, &media};
+    std::array<kovan::ClientPart*, 10> all() {
+        return {&instance, &shell, &web, &alerts, &net, &notify, &member, &windows, &chart, &media};
     }
 };
 
@@ -155,7 +160,10 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
          .openUrl = &MemberModule::openInSystemBrowser});
 }
 
-int runClient(const kovan::CommandLine& cl) {
+// `lock`: the program folder's, held by this process unless the start could not take it;
+// `channel`: where later starts find this client.
+int runClient(const kovan::CommandLine& cl, kovan::FolderLock& lock,
+              const kovan::FolderChannel& channel) {
     using namespace kovan;
     Lifecycle lifecycle;
     CommandRegistry registry; // the page commands of every part; outlives the views
@@ -166,6 +174,12 @@ int runClient(const kovan::CommandLine& cl) {
     ClientParts parts;
     wireContentParts(parts, state);
     wireWindowParts(parts, state, exitNow);
+    parts.instance.setNeeds(
+        {.lock = &lock,
+         .socketPath = channel.socketPath,
+         .raise = [shell = &parts.shell](
+                      const QByteArray& startupId) { shell->bringToFront(startupId); },
+         .exitProcedure = exitNow});
 
     // Page commands, then start-up and exit steps, of every part.
     for (ClientPart* part : parts.all())
@@ -185,6 +199,7 @@ int runClient(const kovan::CommandLine& cl) {
         return 0;
     }
     parts.shell.show();
+    parts.instance.listen(); // start-up is over: later starts hand over to this client
     const int rc = QCoreApplication::exec();
     trace(QStringLiteral("message loop left"));
     return rc;
@@ -198,12 +213,23 @@ int main(int argc, char** argv) {
     if (const std::optional<int> rc = answerWithoutRunning(cl))
         return *rc;
 
+    // The desktop's start-up id of this start, for the client it may hand over to: the
+    // application object takes it out of the environment.
+    const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
     prepareApplication();
     KovanApplication app(argc, argv);
     finishApplication(app);
     const FolderSettled folder = settleProgramFolder(cl);
     if (folder == FolderSettled::OtherAccount)
         return 2; // nothing of that folder is touched, the log included
+
+    // A client that runs for the folder already takes this start over (or --quit's request)
+    // before anything of this run is written; otherwise the folder's lock is this process's
+    // until it ends.
+    const FolderChannel channel = FolderChannel::of(program().paths.programDir);
+    FolderLock lock(channel.lockPath);
+    if (const std::optional<int> rc = handOverToRunningClient(cl, startupId, channel, lock))
+        return *rc;
 
     // Lines reach <dir>/logs once start-up has made that folder (or from the start when an
     // earlier run made it). The log outlives the workers joined below.
@@ -213,7 +239,9 @@ int main(int argc, char** argv) {
     if (folder == FolderSettled::NotMade)
         trace(QStringLiteral("cannot make the program folder"));
 
-    const int rc = runClient(cl);
+    if (!channel.problem.isEmpty())
+        trace(QStringLiteral("hand-over: no channel: ") + channel.problem);
+    const int rc = runClient(cl, lock, channel);
     // Workers that outlived their owners (a download, a sound) are stopped and joined here,
     // while the application object still exists: none runs during static destruction.
     WorkerThread::reapAll();

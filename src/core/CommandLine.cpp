@@ -53,6 +53,7 @@ CommandLine CommandLine::parse(const QStringList& args) {
             return cl;
         }
         if (name == u"--autostart" || name == u"--quit") {
+            cl.options.append(name);
             (name == u"--quit" ? cl.quit : cl.autostart) = true;
             continue;
         }
@@ -67,6 +68,7 @@ CommandLine CommandLine::parse(const QStringList& args) {
                                           QStringLiteral("--session-block")};
         if (!known.contains(name))
             return fail(QStringLiteral("kovan: unknown option '%1'").arg(args[i]));
+        cl.options.append(name);
         if (!hasValue) {
             if (i + 1 >= args.size())
                 return fail(QStringLiteral("kovan: option '%1' needs a value").arg(name));

@@ -21,6 +21,7 @@ struct CommandLine {
     Endpoints endpoints;
     bool autostart = false; // started at login: the main window starts in the tray
     bool quit = false;      // ask the running client of the folder to end, then end
+    QStringList options;    // the options given, by name ("--dir", "--autostart"), in order
 
     // `args` includes the program name as its first element.
     static CommandLine parse(const QStringList& args);

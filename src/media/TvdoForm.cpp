@@ -4,6 +4,7 @@
 #include "media/PosPae.h"
 #include "media/VideoSurface.h"
 #include "shell/SkinImages.h"
+#include "shell/WindowStacking.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -206,10 +207,7 @@ void TvdoForm::applyView() {
     m_btnStop->setEnabled(v.stopEnabled);
     if (v.stayOnTop != m_onTop) {
         m_onTop = v.stayOnTop;
-        const bool shown = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, m_onTop);
-        if (shown)
-            show(); // changing the flag hides a shown window
+        setStaysOnTop(this, m_onTop); // in place: the window is neither hidden nor moved
     }
 }
 

@@ -9,6 +9,7 @@
 #include "notify/WindowShape.h"
 #include "shell/SkinImages.h"
 #include "shell/SkinLabel.h"
+#include "shell/WindowStacking.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -296,13 +297,10 @@ void TtopFloatForm::Image5Click() {
 }
 
 void TtopFloatForm::Label2DblClick() {
-    // Re-creating the native window with the new stacking keeps its bounds.
-    const QRect bounds = geometry();
-    const bool wasVisible = isVisible();
+    // The stacking changes on the bar's native window in place: it stays where it is.
     const bool pinned = m_state.togglePin();
-    setWindowFlag(Qt::WindowStaysOnTopHint, pinned);
-    setGeometry(bounds);
-    if (pinned || wasVisible)
+    setStaysOnTop(this, pinned);
+    if (pinned && !isVisible())
         show();
     m_Label2->setToolTip(m_state.pinHint());
 }

@@ -4,6 +4,7 @@
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
 #include "shell/CloseMessageListener.h"
+#include "shell/DesktopActivation.h"
 #include "shell/RatesTicker.h"
 #include "shell/SectionArea.h"
 #include "shell/SkinImages.h"
@@ -74,6 +75,12 @@ QWidget* ShellModule::middleColumn() const {
 
 IRatesTicker* ShellModule::ratesTicker() const {
     return m_form->ratesTicker();
+}
+
+void ShellModule::bringToFront(const QByteArray& startupId) {
+    DesktopActivation::prepare(m_form.get(), startupId);
+    m_form->bringToFront();
+    DesktopActivation::finish(m_form.get(), startupId);
 }
 
 void ShellModule::show() {

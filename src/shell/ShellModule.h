@@ -8,6 +8,8 @@
 #include "core/SessionState.h"
 #include "core/SyncTables.h"
 
+#include <QByteArray>
+
 #include <array>
 #include <memory>
 
@@ -66,6 +68,9 @@ public:
 
     // After start-up: the window shows.
     void show();
+    // For a later start of the client that handed over: the main window shown (out of the
+    // tray or the task bar), un-minimised, raised and focused, with that start's start-up id.
+    void bringToFront(const QByteArray& startupId);
     // Hook for other parts: the main window shown, raised, switched to a section.
     MainWindowControls mainWindowControls() const;
 

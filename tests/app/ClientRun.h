@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -39,6 +40,10 @@ public:
     void withoutTrace() { m_trace = false; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
+    // An X display (":N") through Qt's xcb platform instead of the offscreen one.
+    void useDisplay(const QString& display) { m_display = display; }
+    // Extra environment of the run (after the rest).
+    void setEnv(const QString& name, const QString& value) { m_env.insert(name, value); }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
     // its HOME, and with the web engine's page sandbox as a user's run has it.
     void runAs(const kovan::test::OtherAccount* account, const QString& program,
@@ -65,6 +70,8 @@ private:
     QString m_stderr;
     bool m_trace = true;
     QString m_runtimeFolder;
+    QString m_display;
+    QProcessEnvironment m_env;
     const kovan::test::OtherAccount* m_account = nullptr;
     QString m_program;
     QString m_home;

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -154,13 +155,18 @@ TEST_F(TtopFloatFormTest, DoubleClickPinsAndUnpinsWithoutMoving) {
     bar.setPos();
     bar.show();
     const QRect before = bar.geometry();
+    const WId id = bar.winId();
     bar.Label2DblClick();
     EXPECT_TRUE(bar.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(bar.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(bar.winId(), id); // the same native window
     EXPECT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.findChild<QLabel*>("Label2")->toolTip(), "双击后取消前置显示");
     EXPECT_EQ(bar.geometry(), before);
     bar.Label2DblClick();
     EXPECT_FALSE(bar.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(bar.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(bar.winId(), id);
     EXPECT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.findChild<QLabel*>("Label2")->toolTip(), "双击后始终前置显示");
     EXPECT_EQ(bar.geometry(), before);
