@@ -106,6 +106,12 @@ void ClientRun::start(const QStringList& extraArgs) {
         const kovan::test::OtherAccount* account = m_account;
         m_process.setChildProcessModifier([account] { account->become(); });
     }
+    for (auto it = m_env.cbegin(); it != m_env.cend(); ++it) {
+        if (it.value().isEmpty())
+            env.remove(it.key());
+        else
+            env.insert(it.key(), it.value());
+    }
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,
@@ -119,6 +125,11 @@ void ClientRun::start(const QStringList& extraArgs) {
 QString ClientRun::traceText() {
     m_stderr += QString::fromUtf8(m_process.readAllStandardError());
     return m_stderr;
+}
+
+QByteArray ClientRun::standardOutput() {
+    m_stdout += m_process.readAllStandardOutput();
+    return m_stdout;
 }
 
 bool ClientRun::waitForTrace(const QString& line, int ms) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,9 @@ public:
 
     // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
     void withoutTrace() { m_trace = false; }
+    // `name`=`value` in the client's environment, over what the run would set (an empty
+    // `value` removes the variable).
+    void setEnvironment(const QString& name, const QString& value) { m_env[name] = value; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
@@ -56,6 +60,8 @@ public:
     int exitCode() const { return m_process.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
     QString traceText();
+    // What the client wrote on stdout so far.
+    QByteArray standardOutput();
     qint64 pid() const { return m_process.processId(); }
 
 private:
@@ -63,6 +69,8 @@ private:
     QString m_block;
     QProcess m_process;
     QString m_stderr;
+    QByteArray m_stdout;
+    QMap<QString, QString> m_env;
     bool m_trace = true;
     QString m_runtimeFolder;
     const kovan::test::OtherAccount* m_account = nullptr;
