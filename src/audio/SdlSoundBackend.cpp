@@ -19,8 +19,9 @@ bool g_audioReady = false; // SDL's audio subsystem; guarded by the caller's dev
 
 // libasound writes each device it cannot open to stderr: a dozen lines while SDL tries its ALSA
 // devices on a machine without a sound card. SDL reports the failure itself (no device, and
-// the client goes silent), so those lines only show with KOVAN_TRACE. Set before SDL first
-// loads libasound (the same library this one links), under the caller's device lock.
+// the client goes silent), so those lines only show with KOVAN_TRACE. The reporter is
+// libasound's one process-wide setting (SDL's ALSA driver opens the libasound this library
+// links), set before SDL's audio starts, under the caller's device lock.
 void silenceAlsaReports(const char*, int, const char*, int, const char*, ...) {}
 
 std::uint32_t openDevice(void (*mix)(void*, std::uint8_t*, int), void* user, int bufferSamples) {
