@@ -88,7 +88,12 @@ void ClientRun::start(const QStringList& extraArgs) {
         env.insert("KOVAN_TRACE", "1");
     else
         env.remove("KOVAN_TRACE");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (m_display.isEmpty()) {
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", m_display);
+    }
     // The page sandbox cannot start as root; a run as another account keeps it.
     if (m_account)
         env.remove("QTWEBENGINE_DISABLE_SANDBOX");
@@ -106,12 +111,8 @@ void ClientRun::start(const QStringList& extraArgs) {
         const kovan::test::OtherAccount* account = m_account;
         m_process.setChildProcessModifier([account] { account->become(); });
     }
-    for (auto it = m_env.cbegin(); it != m_env.cend(); ++it) {
-        if (it.value().isEmpty())
-            env.remove(it.key());
-        else
-            env.insert(it.key(), it.value());
-    }
+    for (const QString& name : m_env.keys())
+        env.insert(name, m_env.value(name));
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QMap>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,11 +38,12 @@ public:
 
     // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
     void withoutTrace() { m_trace = false; }
-    // `name`=`value` in the client's environment, over what the run would set (an empty
-    // `value` removes the variable).
-    void setEnvironment(const QString& name, const QString& value) { m_env[name] = value; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
+    // An X display (":N") through Qt's xcb platform instead of the offscreen one.
+    void useDisplay(const QString& display) { m_display = display; }
+    // Extra environment of the run (after the rest).
+    void setEnv(const QString& name, const QString& value) { m_env.insert(name, value); }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
     // its HOME, and with the web engine's page sandbox as a user's run has it.
     void runAs(const kovan::test::OtherAccount* account, const QString& program,
@@ -70,9 +71,10 @@ private:
     QProcess m_process;
     QString m_stderr;
     QByteArray m_stdout;
-    QMap<QString, QString> m_env;
     bool m_trace = true;
     QString m_runtimeFolder;
+    QString m_display;
+    QProcessEnvironment m_env;
     const kovan::test::OtherAccount* m_account = nullptr;
     QString m_program;
     QString m_home;

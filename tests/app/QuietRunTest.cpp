@@ -104,8 +104,8 @@ protected:
 
     // A client on the X server against the page server, as a desktop starts it.
     void start(ClientRun& client, const QString& audioDriver) {
-        client.setEnvironment("QT_QPA_PLATFORM", "xcb");
-        client.setEnvironment("SDL_AUDIODRIVER", audioDriver);
+        client.useDisplay(qEnvironmentVariable("DISPLAY"));
+        client.setEnv("SDL_AUDIODRIVER", audioDriver);
         client.start({"--page-server", QStringLiteral("127.0.0.1:%1").arg(m_pages.port())});
     }
 
@@ -147,7 +147,7 @@ TEST_F(QuietRun, ANormalRunPrintsNothing) {
         ClientRun client(m_folder, m_block);
         client.withoutTrace();
         if (alsa)
-            client.setEnvironment("ALSA_CONFIG_PATH", gate.path());
+            client.setEnv("ALSA_CONFIG_PATH", gate.path());
         start(client, QString::fromLatin1(c.audioDriver));
         ASSERT_TRUE(waitForLoadedPage()) << client.traceText().toStdString();
         if (alsa) {
@@ -166,7 +166,7 @@ TEST_F(QuietRun, WithTraceTheTraceAndTheEnginesNotesShow) {
     AlsaConfigGate gate;
     ASSERT_TRUE(gate.ready());
     ClientRun client(m_folder, m_block);
-    client.setEnvironment("ALSA_CONFIG_PATH", gate.path());
+    client.setEnv("ALSA_CONFIG_PATH", gate.path());
     start(client, "alsa");
     ASSERT_TRUE(client.waitForTrace("start-up done", 60000)) << client.traceText().toStdString();
     ASSERT_TRUE(gate.waitForRead()) << "the sound never reached ALSA";
@@ -180,8 +180,7 @@ TEST_F(QuietRun, WithTraceTheTraceAndTheEnginesNotesShow) {
 TEST_F(QuietRun, TheUsersOwnLoggingRulesWin) {
     ClientRun client(m_folder, m_block);
     client.withoutTrace();
-    client.setEnvironment("QT_LOGGING_RULES",
-                          "qt.webenginecontext.info=true;kovan.startup.notes=true");
+    client.setEnv("QT_LOGGING_RULES", "qt.webenginecontext.info=true;kovan.startup.notes=true");
     start(client, "dummy");
     ASSERT_TRUE(waitForLoadedPage()) << client.traceText().toStdString();
     EXPECT_TRUE(client.waitForText("qt.webenginecontext: ", 30000))
