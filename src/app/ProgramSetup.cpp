@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/ProgramDirChoice.h"
 #include "core/ProgramState.h"
+#include "core/Trace.h"
 #include "shell/KovanApplication.h"
 #include "web/WebEngineSetup.h"
 
@@ -36,6 +37,7 @@ std::optional<int> answerWithoutRunning(const CommandLine& cl) {
 }
 
 void prepareApplication() {
+    quietStartupNotes(traceEnabled()); // before the first message of Qt's
     prepareWebEngine(); // the page bridge's scheme must exist before the application object
     // The window class the desktop entry's StartupWMClass names.
     QCoreApplication::setApplicationName(QStringLiteral("kovan"));

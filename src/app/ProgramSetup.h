@@ -18,8 +18,8 @@ QStringList argumentsOf(int argc, char** argv);
 // returns the exit code then, nothing when the client runs.
 std::optional<int> answerWithoutRunning(const CommandLine& cl);
 
-// Before the application object: the page bridge's scheme, the names the desktop knows the
-// client by.
+// Before the application object: Qt's start-up notes held back (unless KOVAN_TRACE), the page
+// bridge's scheme, the names the desktop knows the client by.
 void prepareApplication();
 // After it: the desktop entry's name, the rendering path (before the first web view).
 void finishApplication(KovanApplication& app);

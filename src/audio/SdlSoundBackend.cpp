@@ -3,8 +3,10 @@
 #include "audio/AudioChannel.h"
 #include "audio/SoundBackend.h"
 
+#include <alsa/asoundlib.h>
 #include <SDL.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace kovan {
@@ -15,8 +17,17 @@ constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
 
 bool g_audioReady = false; // SDL's audio subsystem; guarded by the caller's device lock
 
+// libasound writes each device it cannot open to stderr: a dozen lines while SDL tries its ALSA
+// devices on a machine without a sound card. SDL reports the failure itself (no device, and
+// the client goes silent), so those lines only show with KOVAN_TRACE. The reporter is
+// libasound's one process-wide setting (SDL's ALSA driver opens the libasound this library
+// links), set before SDL's audio starts, under the caller's device lock.
+void silenceAlsaReports(const char*, int, const char*, int, const char*, ...) {}
+
 std::uint32_t openDevice(void (*mix)(void*, std::uint8_t*, int), void* user, int bufferSamples) {
     if (!g_audioReady) {
+        if (!std::getenv("KOVAN_TRACE"))
+            snd_lib_error_set_handler(&silenceAlsaReports);
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return 0;
         g_audioReady = true;

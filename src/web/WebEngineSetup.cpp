@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -30,6 +31,54 @@ bool gpuDevicePresent() {
 }
 
 } // namespace
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcStartupNotes, "kovan.startup.notes")
+
+// Qt's handler before ours; set once by quietStartupNotes() before any other thread exists.
+QtMessageHandler g_qtHandler = nullptr;
+
+// Called by Qt on whichever thread writes a message, after the category rules passed it.
+void holdBackStartupNotes(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+    if (isStartupNote(type, context.category, message) && !lcStartupNotes().isEnabled(type))
+        return;
+    g_qtHandler(type, context, message);
+}
+
+} // namespace
+
+QString startupLoggingRules() {
+    return QStringLiteral("qt.webenginecontext.info=false\nkovan.startup.notes=false");
+}
+
+bool isStartupNote(QtMsgType type, const char* category, const QString& message) {
+    static const struct {
+        QtMsgType type;
+        const char* text;
+    } kNotes[] = {
+        {QtInfoMsg, "Sandboxing disabled by user."},
+        {QtWarningMsg, "No suitable graphics backend found"},
+        {QtWarningMsg, "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor "
+                       "EGL are enabled"},
+    };
+    if (!category || qstrcmp(category, "default") != 0)
+        return false;
+    const QString text = message.trimmed();
+    for (const auto& note : kNotes) {
+        if (note.type == type && text == QLatin1StringView(note.text))
+            return true;
+    }
+    return false;
+}
+
+void quietStartupNotes(bool trace) {
+    if (trace)
+        return;
+    QLoggingCategory::setFilterRules(startupLoggingRules());
+    g_qtHandler = qInstallMessageHandler(&holdBackStartupNotes);
+}
 
 void prepareWebEngine() {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

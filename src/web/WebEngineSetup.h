@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QtGlobal>
 
 class QWebEngineProfile;
 class QWebEngineSettings;
@@ -15,6 +16,25 @@ class QWebEngineSettings;
 namespace kovan {
 
 class DeferredReplies;
+
+// A run without KOVAN_TRACE prints nothing unless something is wrong. At start the web engine
+// and the platform write notes through Qt's messages that are nothing for the member to act on:
+// the engine's context dump (category qt.webenginecontext, info), "Sandboxing disabled by
+// user." (run as root with QTWEBENGINE_DISABLE_SANDBOX), "No suitable graphics backend found"
+// (the engine's GPU thread where OpenGL is off), and on the software path the X11 platform's
+// "Cannot create platform OpenGL context" for the shared context the engine asks for. Chromium
+// itself writes none of them: its --log-level leaves every one in place.
+// quietStartupNotes(false) turns the dump's category off and sends the other notes to the
+// category kovan.startup.notes, turned off too; with `trace` it changes nothing. Qt applies
+// QT_LOGGING_RULES after these rules, so a user's own rules win (for instance
+// "qt.webenginecontext.info=true;kovan.startup.notes=true" shows them all again). Call it
+// before the application object, while the GUI thread is the only thread.
+void quietStartupNotes(bool trace);
+// The logging rules quietStartupNotes() sets.
+QString startupLoggingRules();
+// Whether a message of Qt's (its type, category and text) is one of the notes above (the
+// context dump aside, which its category's rule covers).
+bool isStartupNote(QtMsgType type, const char* category, const QString& message);
 
 // Must run before the QApplication exists: registers the bridge's "fcb" scheme, shares OpenGL
 // contexts as the engine requires, and takes the rendering path when it can be told without

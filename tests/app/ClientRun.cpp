@@ -128,6 +128,11 @@ QString ClientRun::traceText() {
     return m_stderr;
 }
 
+QByteArray ClientRun::standardOutput() {
+    m_stdout += m_process.readAllStandardOutput();
+    return m_stdout;
+}
+
 bool ClientRun::waitForTrace(const QString& line, int ms) {
     return waitForText("kovan: " + line + "\n", ms);
 }

@@ -61,6 +61,8 @@ public:
     int exitCode() const { return m_process.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
     QString traceText();
+    // What the client wrote on stdout so far.
+    QByteArray standardOutput();
     qint64 pid() const { return m_process.processId(); }
 
 private:
@@ -68,6 +70,7 @@ private:
     QString m_block;
     QProcess m_process;
     QString m_stderr;
+    QByteArray m_stdout;
     bool m_trace = true;
     QString m_runtimeFolder;
     QString m_display;

@@ -68,6 +68,16 @@ QMap<QString, QString> desktopEntry(const QString& path) {
     return keys;
 }
 
+QByteArray gunzip(const QString& path) {
+    const ToolRun r = runTool(tool("gzip"), {"-dc", path});
+    return r.code == 0 ? r.out : QByteArray();
+}
+
+// A tool's output split in lines, for failure messages and line checks.
+QStringList linesOf(const QByteArray& text) {
+    return QString::fromUtf8(text).split(u'\n', Qt::SkipEmptyParts);
+}
+
 class Package : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -135,17 +145,26 @@ TEST_F(Package, FileListIsTheInstalledLayout) {
         "./usr/lib/kovan/libkovan-player.so",
         "./usr/lib/kovan/libkovan-sound.so",
         "./usr/share/applications/kovan.desktop",
+        "./usr/share/doc/kovan/changelog.gz",
+        "./usr/share/doc/kovan/copyright",
         "./usr/share/icons/hicolor/128x128/apps/kovan.png",
         "./usr/share/icons/hicolor/256x256/apps/kovan.png",
         "./usr/share/icons/hicolor/48x48/apps/kovan.png",
         "./usr/share/icons/hicolor/scalable/apps/kovan.svg",
         "./usr/share/kovan/README",
+        "./usr/share/man/man1/kovan-companion.1.gz",
+        "./usr/share/man/man1/kovan-demo-service.1.gz",
+        "./usr/share/man/man1/kovan.1.gz",
         "./usr/share/metainfo/cn.langou_signals.kovan.metainfo.xml",
     };
     EXPECT_EQ(files.keys(), expected);
     for (const char* program : {"kovan", "kovan-companion", "kovan-demo-service"})
         EXPECT_EQ(files.value(QStringLiteral("./usr/bin/") + program), "-rwxr-xr-x") << program;
-    EXPECT_EQ(files.value("./usr/share/applications/kovan.desktop"), "-rw-r--r--");
+    for (const QString& path : expected) {
+        if (!path.startsWith("./usr/bin/")) {
+            EXPECT_EQ(files.value(path), QStringLiteral("-rw-r--r--")) << path.toStdString();
+        }
+    }
 }
 
 TEST_F(Package, ControlFieldsNameTheVersionAndFoundDependencies) {
@@ -219,6 +238,147 @@ TEST_F(Package, MetainfoValidatesAndLaunchesTheDesktopEntry) {
         GTEST_SKIP() << "appstreamcli is missing (Debian package appstream)";
     const ToolRun check = runTool(tool("appstreamcli"), {"validate", "--no-net", path});
     EXPECT_EQ(check.code, 0) << (check.out + check.err).toStdString();
+}
+
+TEST_F(Package, LintianReportsNoErrorsOrWarnings) {
+    if (tool("lintian").isEmpty())
+        GTEST_SKIP() << "lintian is missing (Debian package lintian)";
+    const ToolRun check = runTool(tool("lintian"), {"--allow-root", m_deb});
+    ASSERT_NE(check.code, -1) << "lintian did not finish";
+    // Nothing is overridden either: the package holds no overrides file (see the file list).
+    QStringList findings;
+    for (const QString& line : linesOf(check.out + check.err)) {
+        if (line.startsWith("E: ") || line.startsWith("W: "))
+            findings << line;
+    }
+    EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
+}
+
+TEST_F(Package, ControlFieldsRecommendAFontAndAnInputMethodAndNameARealMaintainer) {
+    const ToolRun fields =
+        runTool(tool("dpkg-deb"), {"--field", m_deb, "Recommends", "Maintainer", "Description"});
+    ASSERT_EQ(fields.code, 0) << fields.err.toStdString();
+    const QStringList lines = linesOf(fields.out);
+    EXPECT_TRUE(lines.contains("Recommends: fonts-noto-cjk, fcitx5-frontend-qt6 | ibus"))
+        << fields.out.toStdString();
+    EXPECT_TRUE(lines.contains("Maintainer: kovan maintainers <kovan@langou-signals.cn>"))
+        << fields.out.toStdString();
+    // The long description's lines (after the summary) fit an 80-column terminal.
+    for (const QString& line : lines) {
+        if (line.startsWith(u' ')) {
+            EXPECT_LE(line.size(), 80) << line.toStdString();
+        }
+    }
+}
+
+TEST_F(Package, NoMaintainerScripts) {
+    // The private libraries are loaded by path: nothing for ldconfig, nothing to run.
+    const ToolRun info = runTool(tool("dpkg-deb"), {"--info", m_deb});
+    ASSERT_EQ(info.code, 0) << info.err.toStdString();
+    for (const char* script : {"preinst", "postinst", "prerm", "postrm"})
+        EXPECT_FALSE(QString::fromUtf8(info.out).contains(
+            QRegularExpression(QStringLiteral(R"(\s%1\s)").arg(QLatin1StringView(script)))))
+            << script << " in\n"
+            << info.out.toStdString();
+}
+
+TEST_F(Package, PrivateLibrariesNameTheCLibrary) {
+    if (tool("readelf").isEmpty())
+        GTEST_SKIP() << "readelf is missing (Debian package binutils)";
+    const QString root = unpack();
+    for (const char* name : {"libkovan-http.so", "libkovan-player.so", "libkovan-sound.so"}) {
+        const ToolRun dyn =
+            runTool(tool("readelf"), {"--dynamic", root + "/usr/lib/kovan/" + name});
+        ASSERT_EQ(dyn.code, 0) << name << ": " << dyn.err.toStdString();
+        EXPECT_TRUE(dyn.out.contains("Shared library: [libc.so.6]")) << name << "\n"
+                                                                     << dyn.out.toStdString();
+    }
+}
+
+TEST_F(Package, CopyrightIsMachineReadableAndTheChangelogNamesThisVersion) {
+    const QString root = unpack();
+    const QString doc = root + "/usr/share/doc/kovan/";
+    const QByteArray copyright = readFile(doc + "copyright");
+    EXPECT_TRUE(copyright.startsWith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"));
+    for (const char* field :
+         {"\nUpstream-Name: kovan\n", "\nFiles: *\n", "\nCopyright: ", "\nLicense: "})
+        EXPECT_TRUE(copyright.contains(field)) << field;
+
+    // gzip -9n: no file name and no time stamp in the header, so a rebuild makes the same bytes.
+    const QByteArray gz = readFile(doc + "changelog.gz");
+    ASSERT_GE(gz.size(), 10);
+    EXPECT_EQ(gz.left(2), QByteArray("\x1f\x8b"));
+    EXPECT_EQ(gz[3] & 0x08, 0) << "a file name in the header";
+    EXPECT_EQ(gz.mid(4, 4), QByteArray(4, '\0')) << "a time stamp in the header";
+    const QByteArray changelog = gunzip(doc + "changelog.gz");
+    EXPECT_TRUE(changelog.startsWith("kovan (" KOVAN_VERSION ") ")) << changelog.toStdString();
+    EXPECT_TRUE(changelog.contains("\n -- kovan maintainers <kovan@langou-signals.cn>  "));
+}
+
+TEST_F(Package, ManualPagesRenderWithoutWarnings) {
+    for (const char* name : {"groff", "man"}) {
+        if (tool(name).isEmpty())
+            GTEST_SKIP() << name << " is missing (Debian packages groff-base, man-db)";
+    }
+    const QString root = unpack();
+    for (const char* program : {"kovan", "kovan-companion", "kovan-demo-service"}) {
+        SCOPED_TRACE(program);
+        const QString page = root + "/usr/share/man/man1/" + program + ".1.gz";
+        const QByteArray source = gunzip(page);
+        ASSERT_FALSE(source.isEmpty()) << page.toStdString();
+        EXPECT_TRUE(
+            source.contains("\n.TH " + QByteArray(program).toUpper().replace("-", "\\-") + " 1 "));
+        EXPECT_TRUE(source.contains("\"kovan " KOVAN_VERSION "\""));
+
+        QTemporaryDir work;
+        const QString plain = work.path() + "/" + program + ".1";
+        QFile out(plain);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(source);
+        out.close();
+        const ToolRun groff = runTool(tool("groff"), {"-man", "-ww", "-z", plain});
+        EXPECT_EQ(groff.code, 0);
+        EXPECT_EQ(groff.out + groff.err, "") << (groff.out + groff.err).toStdString();
+        // man's own check, as lintian runs it: the page as the user gets it.
+        QProcess man;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MANWIDTH", "80");
+        env.insert("LC_ALL", "C.UTF-8");
+        man.setProcessEnvironment(env);
+        man.start(tool("man"), {"--warnings", "-E", "UTF-8", "-l", page});
+        ASSERT_TRUE(man.waitForFinished(60000));
+        EXPECT_EQ(man.exitCode(), 0);
+        EXPECT_EQ(man.readAllStandardError(), "");
+        EXPECT_TRUE(man.readAllStandardOutput().contains("NAME"));
+    }
+}
+
+TEST_F(Package, TheClientsManualPageDocumentsEveryOption) {
+    const QString root = unpack();
+    const ToolRun help = runTool(root + "/usr/bin/kovan", {"--help"});
+    ASSERT_EQ(help.code, 0);
+    const QString page = QString::fromUtf8(gunzip(root + "/usr/share/man/man1/kovan.1.gz"));
+    ASSERT_FALSE(page.isEmpty());
+    const QRegularExpression option(R"((?<![\w-])--[a-z][a-z-]*)");
+    QStringList options;
+    for (auto m = option.globalMatch(QString::fromUtf8(help.out)); m.hasNext();)
+        options << m.next().captured(0);
+    options.removeDuplicates();
+    EXPECT_GE(options.size(), 9) << help.out.toStdString();
+    // Each as an entry of OPTIONS (".TP" then the option, in roff's minus signs).
+    for (const QString& o : options) {
+        const QString roff = QString(o).replace(u'-', QStringLiteral("\\-"));
+        EXPECT_TRUE(
+            page.contains(QRegularExpression("\\n\\.TP\\n\\.B[IR]? (\\\\-h \", \" )?" +
+                                             QRegularExpression::escape(roff) + "[ \\n\"]")))
+            << o.toStdString();
+    }
+    for (const char* section : {"\n.SH FILES\n", "\n.SH ENVIRONMENT\n", "\n.SH EXIT STATUS\n"})
+        EXPECT_TRUE(page.contains(QLatin1StringView(section))) << section;
+    for (const char* entry : {"config.dat", "alerts.dat", "history/", "logs/", "KOVAN_TRACE",
+                              "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+        EXPECT_TRUE(page.contains(QString::fromLatin1(entry).replace(u'-', "\\-"))) << entry;
 }
 
 TEST_F(InstalledClient, RunsWithAPerUserFolderAndTheDesktopsWindowClass) {

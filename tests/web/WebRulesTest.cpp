@@ -12,7 +12,9 @@
 #include "web/WebEngineSetup.h"
 
 #include <QDateTime>
+#include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +229,47 @@ TEST(WebEngineFlags, LowMemorySettingsUnlessTheUserSetFlags) {
     EXPECT_EQ(kovan::chromiumFlags("  "), ours);
     // The user's own flags are taken whole: they can turn the low-memory settings off.
     EXPECT_EQ(kovan::chromiumFlags("--js-flags=--lite-mode"), "--js-flags=--lite-mode");
+}
+
+TEST(StartupNotes, OnlyTheEnginesAndPlatformsKnownNotesAreHeldBack) {
+    const struct {
+        QtMsgType type;
+        const char* category;
+        const char* text;
+        bool note;
+    } cases[] = {
+        {QtInfoMsg, "default", "Sandboxing disabled by user.", true},
+        {QtWarningMsg, "default", "No suitable graphics backend found\n", true},
+        {QtWarningMsg, "default",
+         "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled",
+         true},
+        // The same words at another level, in another category or as part of another message
+        // are something else, and show.
+        {QtWarningMsg, "default", "Sandboxing disabled by user.", false},
+        {QtCriticalMsg, "default", "No suitable graphics backend found", false},
+        {QtWarningMsg, "qt.qpa.gl", "No suitable graphics backend found", false},
+        {QtWarningMsg, nullptr, "No suitable graphics backend found", false},
+        {QtWarningMsg, "default", "No suitable graphics backend found for Vulkan", false},
+        {QtWarningMsg, "default", "QXcbConnection: Could not connect to display", false},
+        {QtInfoMsg, "default", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(kovan::isStartupNote(c.type, c.category, QString::fromUtf8(c.text)), c.note)
+            << c.type << " " << (c.category ? c.category : "(none)") << " " << c.text;
+}
+
+TEST(StartupNotes, RulesTurnOffTheContextDumpAndTheNotesOnly) {
+    QLoggingCategory dump("qt.webenginecontext", QtInfoMsg);
+    QLoggingCategory notes("kovan.startup.notes");
+    QLoggingCategory other("qt.webengine.other", QtInfoMsg);
+    QLoggingCategory::setFilterRules(kovan::startupLoggingRules());
+    const auto restore = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+    EXPECT_FALSE(dump.isInfoEnabled());
+    EXPECT_TRUE(dump.isWarningEnabled()); // the engine's warnings still show
+    for (QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+        EXPECT_FALSE(notes.isEnabled(type)) << type;
+    EXPECT_TRUE(other.isInfoEnabled());
+    EXPECT_TRUE(other.isWarningEnabled());
 }
 
 TEST(RenderingPath, DecidedBeforeTheApplicationWhereNoOpenGlIsNeededToTell) {
