@@ -3,6 +3,8 @@
 #include "core/CommandLine.h"
 #include "core/ProgramDirChoice.h"
 #include "core/ProgramState.h"
+#include "core/SessionPlatform.h"
+#include "core/Trace.h"
 #include "shell/KovanApplication.h"
 #include "web/WebEngineSetup.h"
 
@@ -35,7 +37,14 @@ std::optional<int> answerWithoutRunning(const CommandLine& cl) {
     }
 }
 
+void choosePlatform() {
+    const QString platform = platformToAsk(SessionFacts::probe());
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+}
+
 void prepareApplication() {
+    choosePlatform();
     prepareWebEngine(); // the page bridge's scheme must exist before the application object
     // The window class the desktop entry's StartupWMClass names.
     QCoreApplication::setApplicationName(QStringLiteral("kovan"));
@@ -45,6 +54,7 @@ void prepareApplication() {
 void finishApplication(KovanApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kovan")); // kovan.desktop
     app.setQuitOnLastWindowClosed(false);
+    trace(QStringLiteral("platform ") + QGuiApplication::platformName());
     applyRenderingPath();
 }
 

@@ -19,8 +19,12 @@ QStringList argumentsOf(int argc, char** argv);
 std::optional<int> answerWithoutRunning(const CommandLine& cl);
 
 // Before the application object: the page bridge's scheme, the names the desktop knows the
-// client by.
+// client by, the platform (choosePlatform).
 void prepareApplication();
+// Before the application object: on a Wayland session with an X server that answers, Qt's
+// xcb platform (XWayland), so the windows keep their places and stacking; a QT_QPA_PLATFORM
+// the user set stands.
+void choosePlatform();
 // After it: the desktop entry's name, the rendering path (before the first web view).
 void finishApplication(KovanApplication& app);
 
