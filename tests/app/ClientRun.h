@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <optional>
 
 // A program folder for one client run, with a fake companion script "zrs" that records its
 // arguments and working folder in zrs.log and then stays running for a while.
@@ -37,6 +40,10 @@ public:
 
     // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
     void withoutTrace() { m_trace = false; }
+    // A variable of this run's environment, set after the defaults (so it may replace one,
+    // QT_QPA_PLATFORM's "offscreen" say); unsetEnv leaves a variable out altogether.
+    void setEnv(const QString& name, const QString& value) { m_env[name] = value; }
+    void unsetEnv(const QString& name) { m_env[name] = std::nullopt; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
@@ -65,6 +72,7 @@ private:
     QString m_stderr;
     bool m_trace = true;
     QString m_runtimeFolder;
+    QMap<QString, std::optional<QString>> m_env;
     const kovan::test::OtherAccount* m_account = nullptr;
     QString m_program;
     QString m_home;
