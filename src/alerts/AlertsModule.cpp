@@ -133,8 +133,6 @@ void AlertsModule::handleCheck(const AlertCheck& check) {
         const AlertNoticeText n = alertNoticeText(t);
         if (m_needs.raiseNotice)
             m_needs.raiseNotice(n.title, n.content, kSymbolChartViewAct, n.viparam);
-        if (m_needs.showDesktopNotification)
-            m_needs.showDesktopNotification(n.title, n.content);
     }
     if (!check.triggers.empty() && m_needs.playNoticeSound)
         m_needs.playNoticeSound(); // once per reply, however many triggered

@@ -33,8 +33,8 @@ class PriceAlertsWindow;
 // Offers: the quote watcher of the sync loop; the alerts window (tray menu, charts), the add and
 // edit dialogs, the lines of a chart's symbol and their moves and removals (charts); the page
 // command pricealert. Needs: the sync tables (symbols, bids), the program folder, and hooks to
-// the notices (a notice, its sound), the desktop notification and the charts (redraw their
-// lines).
+// the notices (a notice, which reaches the desktop through them, its sound) and the charts
+// (redraw their lines).
 //
 // Start-up: alerts.dat is read before the sync loop starts (ShowFirstSection), so that an alert
 // passed while the client was off triggers on the first reply. Every change is written at
@@ -48,17 +48,14 @@ public:
         // State pieces, required; they outlive the module.
         const SharedSyncTables* syncTables = nullptr;
         const ProgramPaths* paths = nullptr;
-        // A corner notice through the notice list and the pop-up (viewAct and viparam say what
-        // its "查看" does).
+        // A corner notice through the notice list and the pop-up, which also takes it to the
+        // desktop's notification service where the member has that on (viewAct and viparam say
+        // what its "查看" does).
         std::function<void(const QString& title, const QString& content, const QString& viewAct,
                            const QString& viparam)>
             raiseNotice = {};
         // The notices' default sound, the speaker switch respected.
         std::function<void()> playNoticeSound = {};
-        // The desktop notification of a triggered alert, where the member has them on. The
-        // client has no desktop notifications yet: the program entry leaves this empty until
-        // they exist, and then connects it here.
-        std::function<void(const QString& title, const QString& body)> showDesktopNotification = {};
         // The alerts changed: the charts draw their lines anew.
         std::function<void()> alertsChanged = {};
     };
@@ -95,7 +92,7 @@ public:
     QString submit(const AlertDraft& draft);
 
     // What one sync reply changed, on the GUI thread: a notice per trigger, the sound once,
-    // the desktop notifications, a log line each, then the file and the views. Once the exit
+    // a log line each, then the file and the views. Once the exit
     // procedure has begun, only the file.
     void handleCheck(const AlertCheck& check);
 

@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/ProgramDirChoice.h"
 #include "core/ProgramState.h"
+#include "core/SessionPlatform.h"
 #include "core/Trace.h"
 #include "shell/KovanApplication.h"
 #include "web/WebEngineSetup.h"
@@ -36,8 +37,22 @@ std::optional<int> answerWithoutRunning(const CommandLine& cl) {
     }
 }
 
+namespace {
+// Set by choosePlatform() when the client, not the user, picked the platform; main thread.
+bool g_platformPickedHere = false;
+} // namespace
+
+void choosePlatform() {
+    const QString platform = platformToAsk(SessionFacts::probe());
+    if (!platform.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+        g_platformPickedHere = true;
+    }
+}
+
 void prepareApplication() {
     quietStartupNotes(traceEnabled()); // before the first message of Qt's
+    choosePlatform();
     prepareWebEngine(); // the page bridge's scheme must exist before the application object
     // The window class the desktop entry's StartupWMClass names.
     QCoreApplication::setApplicationName(QStringLiteral("kovan"));
@@ -47,6 +62,11 @@ void prepareApplication() {
 void finishApplication(KovanApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kovan")); // kovan.desktop
     app.setQuitOnLastWindowClosed(false);
+    trace(QStringLiteral("platform ") + QGuiApplication::platformName());
+    // The platform is chosen now; the programs the client starts (the member's browser, the
+    // companion) run on the session's own, as they would from the menu.
+    if (g_platformPickedHere)
+        qunsetenv("QT_QPA_PLATFORM");
     applyRenderingPath();
 }
 

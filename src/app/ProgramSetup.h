@@ -18,9 +18,13 @@ QStringList argumentsOf(int argc, char** argv);
 // returns the exit code then, nothing when the client runs.
 std::optional<int> answerWithoutRunning(const CommandLine& cl);
 
-// Before the application object: Qt's start-up notes held back (unless KOVAN_TRACE), the page
-// bridge's scheme, the names the desktop knows the client by.
+// Before the application object: Qt's start-up notes held back (unless KOVAN_TRACE), the
+// platform (choosePlatform), the page bridge's scheme, the names the desktop knows the client by.
 void prepareApplication();
+// Before the application object: on a Wayland session with an X server that answers, Qt's
+// xcb platform (XWayland), so the windows keep their places and stacking; a QT_QPA_PLATFORM
+// the user set stands.
+void choosePlatform();
 // After it: the desktop entry's name, the rendering path (before the first web view).
 void finishApplication(KovanApplication& app);
 

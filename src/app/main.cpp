@@ -14,6 +14,7 @@
 #include "core/FolderLock.h"
 #include "core/Lifecycle.h"
 #include "core/ProgramState.h"
+#include "core/SessionPlatform.h"
 #include "core/SharedBlock.h"
 #include "core/Trace.h"
 #include "core/TraceLog.h"
@@ -29,6 +30,8 @@
 #include "threads/WorkerThread.h"
 #include "web/WebModule.h"
 #include "windows/WindowsModule.h"
+
+#include <QGuiApplication>
 
 #include <array>
 #include <functional>
@@ -105,9 +108,8 @@ void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
 // The notices, the price alerts, the main window and the member part, which reach each other
 // through hooks.
 void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
-                     const std::function<void()>& exitNow) {
+                     const kovan::DesktopSession& desktop, const std::function<void()>& exitNow) {
     using namespace kovan;
-    // No desktop notifications yet: showDesktopNotification stays empty until they exist.
     p.alerts.setNeeds({.syncTables = &state.sync,
                        .paths = &state.paths,
                        .raiseNotice =
@@ -128,8 +130,9 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
          .playVideo = [parts = &p](const QString& t,
                                    const QString& u) { parts->media.playVideo(t, u); },
          .mainWindow = p.shell.mainWindowControls(),
-         .openSymbolChart = [parts =
-                                 &p](const QString& sym) { parts->chart.openSymbolChart(sym); }});
+         .openSymbolChart = [parts = &p](const QString& sym) { parts->chart.openSymbolChart(sym); },
+         .settings = &state.settings,
+         .desktop = &desktop});
     p.shell.setNeeds(
         {.session = &state.session,
          .paths = &state.paths,
@@ -171,9 +174,11 @@ int runClient(const kovan::CommandLine& cl, kovan::FolderLock& lock,
     ExitProcedure exitProcedure(lifecycle, state.appRunning);
     const auto exitNow = [&] { exitProcedure.run(); };
 
+    // What the platform lets windows do, for the parts that place them.
+    const DesktopSession desktop = DesktopSession::of(QGuiApplication::platformName());
     ClientParts parts;
     wireContentParts(parts, state);
-    wireWindowParts(parts, state, exitNow);
+    wireWindowParts(parts, state, desktop, exitNow);
     parts.instance.setNeeds(
         {.lock = &lock,
          .socketPath = channel.socketPath,

@@ -3,6 +3,10 @@
 #include "audio/SoundAlerts.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
+#include "core/SettingsStore.h"
+#include "core/Trace.h"
+#include "notify/DbusNoticeSender.h"
+#include "notify/DesktopNotices.h"
 #include "notify/NoticeList.h"
 #include "notify/NotifyCommands.h"
 #include "notify/TrbMsgForm.h"
@@ -13,7 +17,20 @@
 namespace kovan {
 
 NotifyModule::NotifyModule()
-    : m_notices(std::make_unique<NoticeList>()), m_floatBar([this] {
+    : m_notices(std::make_unique<NoticeList>()),
+      m_desktopNotices(std::make_unique<DesktopNotices>(
+          [this]() -> NoticeSender* {
+              m_noticeSender =
+                  m_needs.makeNoticeSender
+                      ? m_needs.makeNoticeSender()
+                      : std::make_unique<DbusNoticeSender>(DbusNoticeSender::sessionBusAddress());
+              return m_noticeSender.get();
+          },
+          [this](int index) {
+              if (m_notices->contains(index))
+                  runNoticeAction(m_notices->at(index), actionTargets());
+          })),
+      m_floatBar([this] {
           auto bar =
               std::make_unique<TtopFloatForm>(*m_needs.news, m_needs.realtimeSignals->document);
           applyFloatBarTargets(*bar);
@@ -34,7 +51,11 @@ NotifyModule::NotifyModule()
     });
 }
 
-NotifyModule::~NotifyModule() = default;
+NotifyModule::~NotifyModule() {
+    // The desktop notices hold the sender; the sender's replies would reach them.
+    m_desktopNotices.reset();
+    m_noticeSender.reset();
+}
 
 void NotifyModule::setNeeds(Needs needs) {
     m_needs = std::move(needs);
@@ -48,15 +69,25 @@ void NotifyModule::setNeeds(Needs needs) {
         applyFloatBarTargets(*bar);
 }
 
+NoticeActionTargets NotifyModule::actionTargets() const {
+    return {m_needs.showoptPage, m_needs.mainWindow.bringToFront, m_needs.openExternal,
+            m_needs.playVideo, m_needs.openSymbolChart};
+}
+
+bool NotifyModule::windowsPlaceThemselves() const {
+    return !m_needs.desktop || m_needs.desktop->windowsPlaceThemselves;
+}
+
 void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
-    popup.setActionTargets({m_needs.showoptPage, m_needs.mainWindow.bringToFront,
-                            m_needs.openExternal, m_needs.playVideo, m_needs.openSymbolChart});
+    popup.setActionTargets(actionTargets());
+    popup.setPlacesItself(windowsPlaceThemselves());
 }
 
 void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
     bar.setTargets({m_needs.showoptPage, m_needs.mainWindow.visible, m_needs.mainWindow.show,
                     m_needs.mainWindow.switchPae,
                     [session = m_needs.session] { return session->sessid(); }});
+    bar.setPlacesItself(windowsPlaceThemselves());
 }
 
 TtopFloatForm* NotifyModule::floatBar() {
@@ -75,16 +106,15 @@ void NotifyModule::registerCommands(CommandRegistry& registry) {
     registry.add(QStringLiteral("audioPlay"),
                  [sounds = m_sounds.get()](const QString& p) { return sounds->audioPlay(p); });
     SoundAlerts* sounds = m_sounds.get();
-    registerNotifyCommands(registry,
-                           {m_notices.get(), [this](int index) { popup()->showMsg(index); },
-                            [sounds] { return sounds->isOn(); },
-                            [sounds](const QString& f) { sounds->audioPlay(f); }, m_needs.news,
-                            &m_needs.realtimeSignals->document,
-                            [this] {
-                                // A bar not built yet shows the signals when it is.
-                                if (TtopFloatForm* bar = m_floatBar.ifBuilt())
-                                    bar->Label5Click();
-                            }});
+    registerNotifyCommands(registry, {m_notices.get(), [this](int index) { noticeArrived(index); },
+                                      [sounds] { return sounds->isOn(); },
+                                      [sounds](const QString& f) { sounds->audioPlay(f); },
+                                      m_needs.news, &m_needs.realtimeSignals->document,
+                                      [this] {
+                                          // A bar not built yet shows the signals when it is.
+                                          if (TtopFloatForm* bar = m_floatBar.ifBuilt())
+                                              bar->Label5Click();
+                                      }});
 }
 
 void NotifyModule::addSteps(Lifecycle& lifecycle) {
@@ -117,9 +147,31 @@ void NotifyModule::showNewestNotice() {
 
 void NotifyModule::raiseNotice(const QString& title, const QString& content, const QString& viewAct,
                                const QString& viparam) {
-    const int index =
-        m_notices->append(rbMsgRecord::make(title, content, viewAct, QString(), viparam, 0));
-    popup()->showMsg(index);
+    noticeArrived(
+        m_notices->append(rbMsgRecord::make(title, content, viewAct, QString(), viparam, 0)));
+}
+
+void NotifyModule::noticeArrived(int index) {
+    if (!m_notices->contains(index))
+        return;
+    if (windowsPlaceThemselves())
+        popup()->showMsg(index);
+    m_desktopNotices->noticeRaised(index, m_notices->at(index), sysNotifyOn());
+}
+
+bool NotifyModule::sysNotifyOn() const {
+    return m_needs.settings && DesktopNotices::isOn(*m_needs.settings, windowsPlaceThemselves());
+}
+
+void NotifyModule::setSysNotify(bool on) {
+    if (!m_needs.settings)
+        return;
+    DesktopNotices::setOn(*m_needs.settings, on);
+    try {
+        m_needs.settings->save();
+    } catch (const std::exception& e) {
+        trace(QStringLiteral("config.dat not saved: ") + QString::fromUtf8(e.what()));
+    }
 }
 
 void NotifyModule::playNoticeSound() {

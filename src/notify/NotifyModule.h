@@ -8,7 +8,9 @@
 #include "core/OnFirstUse.h"
 #include "core/ProgramPaths.h"
 #include "core/RealtimeSignals.h"
+#include "core/SessionPlatform.h"
 #include "core/SessionState.h"
+#include "notify/NoticeActions.h"
 
 #include <QString>
 #include <QTimer>
@@ -20,8 +22,11 @@
 namespace kovan {
 
 class CommandRegistry;
+class DesktopNotices;
 class Lifecycle;
 class NoticeList;
+class NoticeSender;
+class SettingsStore;
 class SoundAlerts;
 class TrbMsgForm;
 class TtopFloatForm;
@@ -41,6 +46,12 @@ class TtopFloatForm;
 // The floating bar and the pop-up are built when first needed, or kBuildWindowsDelayMs after
 // the start-up steps have started the workers, whichever comes first: neither shows at start,
 // and building them (skin pictures, text metrics) would otherwise hold up the first pages.
+//
+// Every notice (a page's tipwindow, the client's own) slides into the corner pop-up where
+// windows place themselves, and also goes to the desktop's notification service while the
+// member has that on (sysnotify in config.dat; the tray menu's "系统通知(&N)"). Where windows
+// cannot place themselves (native Wayland) the pop-up does not slide in by itself: the desktop
+// shows the notices, and "提醒事件" opens the pop-up as an ordinary window to browse them.
 //
 // Exit: the floating bar is hidden and the pop-up closed when showing. GUI thread only.
 class NotifyModule : public ClientPart {
@@ -62,6 +73,13 @@ public:
         // Opens a chart of a synced symbol in period H1 through the chart terms ("查看" on a
         // notice of the client's own price alerts).
         std::function<void(const QString& symbol)> openSymbolChart = {};
+        // config.dat (sysnotify), required; saved when the member toggles the setting.
+        SettingsStore* settings = nullptr;
+        // What the platform lets windows do; null: they place themselves.
+        const DesktopSession* desktop = nullptr;
+        // Where desktop notifications go, made for the first one that goes out (default: the
+        // session bus's notification service).
+        std::function<std::unique_ptr<NoticeSender>()> makeNoticeSender = {};
     };
 
     NotifyModule();
@@ -88,6 +106,12 @@ public:
                      const QString& viparam);
     void playNoticeSound();
 
+    // The tray menu's "系统通知(&N)": whether notices also go to the desktop's notification
+    // service; toggled, it is kept in config.dat at once.
+    bool sysNotifyOn() const;
+    void setSysNotify(bool on);
+    const DesktopNotices& desktopNotices() const { return *m_desktopNotices; }
+
     static constexpr int kBuildWindowsDelayMs = 2000;
     void setBuildWindowsDelayMs(int ms) { m_buildTimer.setInterval(ms); }
 
@@ -99,12 +123,18 @@ public:
     const NoticeList& notices() const { return *m_notices; }
 
 private:
+    // A notice appended at `index`: the pop-up, the desktop notification.
+    void noticeArrived(int index);
+    bool windowsPlaceThemselves() const;
+    NoticeActionTargets actionTargets() const;
     void applyPopupTargets(TrbMsgForm& popup);
     void applyFloatBarTargets(TtopFloatForm& bar);
 
     Needs m_needs;
     std::unique_ptr<NoticeList> m_notices;
     std::unique_ptr<SoundAlerts> m_sounds;
+    std::unique_ptr<NoticeSender> m_noticeSender;     // made on first use
+    std::unique_ptr<DesktopNotices> m_desktopNotices; // destroyed before the sender
     OnFirstUse<TtopFloatForm> m_floatBar;
     OnFirstUse<TrbMsgForm> m_popup;
     QTimer m_buildTimer; // the deferred build after start-up

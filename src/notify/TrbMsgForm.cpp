@@ -41,7 +41,11 @@ TrbMsgForm::TrbMsgForm(const NoticeList& notices, QWidget* parent)
     : QWidget(parent), m_notices(notices), m_workArea(primaryWorkArea) {
     setObjectName(QStringLiteral("rbMsgForm"));
     // A tool window: no taskbar button. It never takes the focus from what the user is doing.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // On X11 it bypasses the window manager, as notification pop-ups do: a window manager may
+    // place managed windows where it likes (weston's XWayland one always does), and the
+    // pop-up's place is the work area's corner.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                   Qt::BypassWindowManagerHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(look::tahoma(11));
     setFixedSize(PopupMotion::kWidth, PopupMotion::kHeight);
@@ -105,7 +109,7 @@ void TrbMsgForm::makeButton(ClickLabel*& image, ClickLabel*& text, const QString
 
 void TrbMsgForm::bindDragging() {
     // Dragged by the window itself, its caption and the title.
-    auto* drag =
+    m_drag =
         new WindowDragFilter(this, {[this](const QPoint& cursor) { m_motion.mousePress(cursor); },
                                     [this](const QPoint& cursor) -> std::optional<QPoint> {
                                         if (!m_motion.dragging())
@@ -114,8 +118,17 @@ void TrbMsgForm::bindDragging() {
                                         return m_motion.pos();
                                     },
                                     [this] { m_motion.mouseRelease(); }});
-    drag->addHandle(m_Label1);
-    drag->addHandle(m_msgTitle);
+    m_drag->addHandle(m_Label1);
+    m_drag->addHandle(m_msgTitle);
+}
+
+void TrbMsgForm::setPlacesItself(bool on) {
+    m_drag->setWindowPlacesItself(on);
+    // Where the compositor places windows there is no window manager to bypass: an ordinary
+    // window the member can browse the notices in. Set before the first show (the module
+    // does so when it builds the pop-up), so no native window is made again.
+    if (bool(windowFlags() & Qt::BypassWindowManagerHint) != on)
+        setWindowFlag(Qt::BypassWindowManagerHint, on);
 }
 
 QLabel* TrbMsgForm::msgTitle() const {

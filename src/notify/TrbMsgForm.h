@@ -15,8 +15,10 @@ namespace kovan {
 
 class ClickLabel;
 class NoticeList;
+class WindowDragFilter;
 
-// The corner pop-up (rbMsgForm): 243 × 202, borderless, rounded, without a taskbar button.
+// The corner pop-up (rbMsgForm): 243 × 202, borderless, rounded, without a taskbar button,
+// outside the window manager's placement on X11.
 // It shows one notice of the list, slides up into the bottom-right corner of the work area,
 // stays while the mouse rests on it, leaves after three stay ticks, and lets the user browse
 // the notices and carry out the current one's action. PopupMotion holds the rules; this class
@@ -32,6 +34,9 @@ public:
     void setActionTargets(NoticeActionTargets targets) { m_targets = std::move(targets); }
     // The desktop work area (default: the primary screen's available geometry).
     void setWorkAreaSource(std::function<QRect()> source) { m_workArea = std::move(source); }
+
+    // Off where the compositor places windows: the pop-up is dragged through it.
+    void setPlacesItself(bool on);
 
     // Shows notice `inx` (−1: the newest); an index outside the list hides the window.
     void showMsg(int inx);
@@ -77,6 +82,7 @@ private:
     const NoticeList& m_notices;
     NoticeActionTargets m_targets;
     std::function<QRect()> m_workArea;
+    WindowDragFilter* m_drag = nullptr;
     PopupMotion m_motion;
     QImage m_background;
 

@@ -104,6 +104,10 @@ void TtopFloatForm::bindDragging() {
                                          [this] { m_state.mouseRelease(); }});
 }
 
+void TtopFloatForm::setPlacesItself(bool on) {
+    m_drag->setWindowPlacesItself(on);
+}
+
 void TtopFloatForm::buildUpperStrip() {
     m_RzPanel1 = new QWidget(this);
     m_RzPanel1->setObjectName(QStringLiteral("RzPanel1"));

@@ -57,6 +57,8 @@ public:
 
     // Places the bar 120 pixels left of the screen's right edge, 5 below its top.
     void setPos();
+    // Off where the compositor places windows: the bar is dragged through it.
+    void setPlacesItself(bool on);
 
     // Handlers, callable directly.
     void Label5Click();    // "即时交易": the strip shows the first held signal

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace kovan {
 
@@ -36,7 +37,14 @@ bool WindowDragFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void WindowDragFilter::drag(QEvent* event) {
-    const QPoint cursor = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (!m_placesItself) {
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            if (QWindow* handle = m_window->windowHandle())
+                handle->startSystemMove();
+        return;
+    }
+    const QPoint cursor = mouse->globalPosition().toPoint();
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         m_rules.press(cursor);

@@ -16,6 +16,9 @@ namespace kovan {
 // rules say. The window's own mouse events end here; a handle's go on to the handle, which may
 // pass them up to the window (the rules take the same cursor twice without moving twice).
 // Screen coordinates. GUI thread only.
+//
+// Where windows cannot place themselves (native Wayland: move() is ignored), a left press
+// hands the drag to the compositor (QWindow::startSystemMove) instead of the rules.
 class WindowDragFilter : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +33,9 @@ public:
     WindowDragFilter(QWidget* window, Rules rules);
 
     void addHandle(QWidget* handle);
+    // Off: the compositor moves the window (see the class comment). Default on.
+    void setWindowPlacesItself(bool on) { m_placesItself = on; }
+    bool windowPlacesItself() const { return m_placesItself; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,6 +45,7 @@ private:
 
     QWidget* m_window;
     Rules m_rules;
+    bool m_placesItself = true;
 };
 
 } // namespace kovan

@@ -49,8 +49,6 @@ protected:
                              notices << title + u'|' + content + u'|' + viewAct + u'|' + viparam;
                          },
                      .playNoticeSound = [this] { ++sounds; },
-                     .showDesktopNotification = [this](const QString& title,
-                                                       const QString&) { desktop << title; },
                      .alertsChanged = [this] { ++redraws; }});
         m->registerCommands(m_registry);
         return m;
@@ -70,7 +68,6 @@ protected:
     CommandRegistry m_registry;
     std::unique_ptr<AlertsModule> m_module;
     QStringList notices;
-    QStringList desktop;
     int sounds = 0;
     int redraws = 0;
 };
@@ -165,7 +162,6 @@ TEST_F(AlertsModuleTest, AReplysTriggersArriveAsOneStepOnTheGuiThread) {
               (QStringList{"价格提醒|黄金美元 买价 2050.30 已升至 2050.00\n止盈|symbolchart|XAU",
                            "价格提醒|黄金美元 买价 2050.30 已升至 2040.00|symbolchart|XAU"}));
     EXPECT_EQ(sounds, 1); // once per reply
-    EXPECT_EQ(desktop, (QStringList{"价格提醒", "价格提醒"}));
     EXPECT_EQ(redraws, redrawsBefore + 1);
     const std::vector<PriceAlert> saved = onDisk();
     ASSERT_EQ(saved.size(), 3u);

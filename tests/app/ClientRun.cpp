@@ -111,8 +111,12 @@ void ClientRun::start(const QStringList& extraArgs) {
         const kovan::test::OtherAccount* account = m_account;
         m_process.setChildProcessModifier([account] { account->become(); });
     }
-    for (const QString& name : m_env.keys())
-        env.insert(name, m_env.value(name));
+    for (auto it = m_env.cbegin(); it != m_env.cend(); ++it) {
+        if (it.value())
+            env.insert(it.key(), *it.value());
+        else
+            env.remove(it.key());
+    }
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <optional>
 
 // A program folder for one client run, with a fake companion script "zrs" that records its
 // arguments and working folder in zrs.log and then stays running for a while.
@@ -38,12 +41,14 @@ public:
 
     // Without KOVAN_TRACE: what a user's run shows (waitForTrace then sees nothing).
     void withoutTrace() { m_trace = false; }
+    // A variable of this run's environment, set after the defaults (so it may replace one,
+    // QT_QPA_PLATFORM's "offscreen" say); unsetEnv leaves a variable out altogether.
+    void setEnv(const QString& name, const QString& value) { m_env[name] = value; }
+    void unsetEnv(const QString& name) { m_env[name] = std::nullopt; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
     // An X display (":N") through Qt's xcb platform instead of the offscreen one.
     void useDisplay(const QString& display) { m_display = display; }
-    // Extra environment of the run (after the rest).
-    void setEnv(const QString& name, const QString& value) { m_env.insert(name, value); }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
     // its HOME, and with the web engine's page sandbox as a user's run has it.
     void runAs(const kovan::test::OtherAccount* account, const QString& program,
@@ -74,7 +79,7 @@ private:
     bool m_trace = true;
     QString m_runtimeFolder;
     QString m_display;
-    QProcessEnvironment m_env;
+    QMap<QString, std::optional<QString>> m_env;
     const kovan::test::OtherAccount* m_account = nullptr;
     QString m_program;
     QString m_home;

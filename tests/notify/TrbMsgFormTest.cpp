@@ -4,7 +4,9 @@
 #include "notify/TrbMsgForm.h"
 #include "notify/NoticeList.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -150,6 +152,61 @@ TEST_F(TrbMsgFormTest, OutOfRangeIndexHides) {
     form.showMsg(3);
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(timersOff());
+}
+
+} // namespace
+} // namespace kovan
+
+namespace kovan {
+namespace {
+
+// A left-button drag of the window by `by`, as the window system delivers it.
+void dragBy(QWidget& window, const QPoint& by) {
+    const QPoint inside(100, 10);
+    const QPoint from = window.mapToGlobal(inside);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(inside), QPointF(from), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(inside + by), QPointF(from + by), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(inside + by), QPointF(from + by),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &release);
+}
+
+TEST(TrbMsgFormPlacement, PlacesItselfOutsideTheWindowManagerAndIsDraggedByItsRules) {
+    NoticeList notices;
+    notices.append(rbMsgRecord::make("一", "", "", "", "", 0));
+    TrbMsgForm form(notices);
+    form.setWorkAreaSource([] { return QRect(0, 0, 1920, 1080); });
+    EXPECT_TRUE(form.windowFlags() & Qt::BypassWindowManagerHint);
+    form.setPlacesItself(true);
+    EXPECT_TRUE(form.windowFlags() & Qt::BypassWindowManagerHint);
+    form.showMsg(0);
+    while (form.motion().slideInRunning())
+        form.Timer1Timer();
+    const QPoint rests = form.pos();
+    dragBy(form, QPoint(-30, -40));
+    EXPECT_EQ(form.pos(), rests + QPoint(-30, -40));
+}
+
+TEST(TrbMsgFormPlacement, WhereTheCompositorPlacesWindowsItIsAnOrdinaryWindowItMoves) {
+    NoticeList notices;
+    notices.append(rbMsgRecord::make("一", "", "", "", "", 0));
+    TrbMsgForm form(notices);
+    form.setWorkAreaSource([] { return QRect(0, 0, 1920, 1080); });
+    form.setPlacesItself(false);
+    EXPECT_FALSE(form.windowFlags() & Qt::BypassWindowManagerHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::Tool);
+    form.showMsg(0);
+    while (form.motion().slideInRunning())
+        form.Timer1Timer();
+    const QPoint rests = form.pos();
+    // The press hands the drag to the compositor; the rules never move the window.
+    dragBy(form, QPoint(-30, -40));
+    EXPECT_EQ(form.pos(), rests);
+    EXPECT_FALSE(form.motion().dragging());
 }
 
 } // namespace

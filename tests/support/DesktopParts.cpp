@@ -97,7 +97,12 @@ bool NotificationDaemon::start(const SessionBus& bus, QString* why) {
         *why = QStringLiteral("no temporary folder for the log");
         return false;
     }
-    if (!m_process.start(QStringLiteral("python3"),
+    // Debian's interpreter, where python3-dbusmock is installed (a python3 earlier on PATH, a
+    // pyenv's say, has not got it).
+    const QString python = QFile::exists(QStringLiteral("/usr/bin/python3"))
+                               ? QStringLiteral("/usr/bin/python3")
+                               : QStringLiteral("python3");
+    if (!m_process.start(python,
                          {QStringLiteral("-m"), QStringLiteral("dbusmock"),
                           QStringLiteral("--session"), QStringLiteral("-t"),
                           QStringLiteral("notification_daemon"), QStringLiteral("-l"), logPath()},
