@@ -6,6 +6,7 @@
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
 #include "chart/ChartModule.h"
+#include "core/AutostartEntry.h"
 #include "core/CommandLine.h"
 #include "core/CommandRegistry.h"
 #include "core/ExitProcedure.h"
@@ -99,7 +100,7 @@ void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
 
 // The notices, the price alerts, the main window and the member part, which reach each other
 // through hooks.
-void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
+void wireWindowParts(ClientParts& p, kovan::ProgramState& state, const kovan::CommandLine& cl,
                      const std::function<void()>& exitNow) {
     using namespace kovan;
     // No desktop notifications yet: showDesktopNotification stays empty until they exist.
@@ -139,7 +140,12 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
              .logIMGClick = [parts = &p] { parts->member.logIMGClick(); },
              .exitProcedure = exitNow},
          .sectionViews = p.web.sectionViews(),
-         .sounds = p.notify.sounds()});
+         .sounds = p.notify.sounds(),
+         .startedAtLogin = cl.autostart,
+         // Started at login the way it runs now: this program, this folder when one was given.
+         .autostartCommand = AutostartEntry::commandFor(
+             QCoreApplication::applicationFilePath(),
+             cl.programDir.isEmpty() ? QString() : state.paths.programDir)});
     p.member.setNeeds(
         {.session = &state.session,
          .settings = &state.settings,
@@ -165,7 +171,7 @@ int runClient(const kovan::CommandLine& cl) {
 
     ClientParts parts;
     wireContentParts(parts, state);
-    wireWindowParts(parts, state, exitNow);
+    wireWindowParts(parts, state, cl, exitNow);
 
     // Page commands, then start-up and exit steps, of every part.
     for (ClientPart* part : parts.all())
