@@ -106,6 +106,12 @@ void ClientRun::start(const QStringList& extraArgs) {
         const kovan::test::OtherAccount* account = m_account;
         m_process.setChildProcessModifier([account] { account->become(); });
     }
+    for (const auto& [name, value] : m_extraEnv) {
+        if (value.isNull())
+            env.remove(name);
+        else
+            env.insert(name, value);
+    }
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
     QStringList args{"--dir",         m_folder.path(), "--session-block", m_block,

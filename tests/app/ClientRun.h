@@ -39,6 +39,11 @@ public:
     void withoutTrace() { m_trace = false; }
     // A runtime folder (XDG_RUNTIME_DIR) of this run's own.
     void useRuntimeFolder(const QString& folder) { m_runtimeFolder = folder; }
+    // A variable of the client's environment set (a null value: removed) after the run's own,
+    // e.g. QT_QPA_PLATFORM and DISPLAY for a real X server, a private session bus.
+    void setEnvironment(const QString& name, const QString& value) {
+        m_extraEnv.append({name, value});
+    }
     // Runs `program` (a copy of the client the account can read) as `account`, with `home` as
     // its HOME, and with the web engine's page sandbox as a user's run has it.
     void runAs(const kovan::test::OtherAccount* account, const QString& program,
@@ -65,6 +70,7 @@ private:
     QString m_stderr;
     bool m_trace = true;
     QString m_runtimeFolder;
+    QList<QPair<QString, QString>> m_extraEnv;
     const kovan::test::OtherAccount* m_account = nullptr;
     QString m_program;
     QString m_home;

@@ -3,6 +3,7 @@
 #include "WaitUntil.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace kovan::test {
@@ -120,6 +121,261 @@ QStringList NotificationDaemon::notifyLines() const {
         if (line.contains("Notify"))
             lines.append(QString::fromUtf8(line));
     return lines;
+}
+
+} // namespace kovan::test
+
+namespace kovan::test {
+
+namespace {
+
+// The watcher's program. Its Introspect answers by hand: dbus-python's own lists no properties.
+constexpr char kWatcherScript[] = R"PY(
+import sys, time
+import dbus, dbus.service, dbus.mainloop.glib
+from gi.repository import GLib
+
+IFACE = 'org.kde.StatusNotifierWatcher'
+XML = '''<node>
+ <interface name="org.freedesktop.DBus.Introspectable">
+  <method name="Introspect"><arg type="s" direction="out"/></method>
+ </interface>
+ <interface name="org.freedesktop.DBus.Properties">
+  <method name="Get"><arg type="s" direction="in"/><arg type="s" direction="in"/>
+   <arg type="v" direction="out"/></method>
+  <method name="GetAll"><arg type="s" direction="in"/><arg type="a{sv}" direction="out"/></method>
+ </interface>
+ <interface name="org.kde.StatusNotifierWatcher">
+  <method name="RegisterStatusNotifierItem"><arg name="service" type="s" direction="in"/></method>
+  <method name="RegisterStatusNotifierHost"><arg name="service" type="s" direction="in"/></method>
+  <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
+  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
+  <property name="ProtocolVersion" type="i" access="read"/>
+  <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
+  <signal name="StatusNotifierItemUnregistered"><arg type="s"/></signal>
+  <signal name="StatusNotifierHostRegistered"/>
+  <signal name="StatusNotifierHostUnregistered"/>
+ </interface>
+</node>'''
+
+log = open(sys.argv[1], 'a', buffering=1)
+t0 = time.monotonic()
+
+class Watcher(dbus.service.Object):
+    def __init__(self, bus):
+        dbus.service.Object.__init__(self, bus, '/StatusNotifierWatcher')
+        self.items = []
+
+    @dbus.service.method('org.freedesktop.DBus.Introspectable', out_signature='s')
+    def Introspect(self):
+        return XML
+
+    @dbus.service.method('org.freedesktop.DBus.Properties', in_signature='ss', out_signature='v')
+    def Get(self, iface, name):
+        return self.GetAll(iface)[name]
+
+    @dbus.service.method('org.freedesktop.DBus.Properties', in_signature='s',
+                         out_signature='a{sv}')
+    def GetAll(self, iface):
+        return {'RegisteredStatusNotifierItems': dbus.Array(self.items, signature='s'),
+                'IsStatusNotifierHostRegistered': dbus.Boolean(True),
+                'ProtocolVersion': dbus.Int32(0)}
+
+    @dbus.service.method(IFACE, in_signature='s', sender_keyword='sender')
+    def RegisterStatusNotifierItem(self, service, sender=None):
+        item = sender if service.startswith('/') else service
+        self.items.append(item)
+        log.write('register %s %d\n' % (item, int((time.monotonic() - t0) * 1000)))
+        self.StatusNotifierItemRegistered(item)
+
+    @dbus.service.method(IFACE, in_signature='s')
+    def RegisterStatusNotifierHost(self, service):
+        pass
+
+    @dbus.service.signal(IFACE, signature='s')
+    def StatusNotifierItemRegistered(self, service):
+        pass
+
+    @dbus.service.signal(IFACE)
+    def StatusNotifierHostRegistered(self):
+        pass
+
+dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+bus = dbus.SessionBus()
+watcher = Watcher(bus)
+name = dbus.service.BusName(IFACE, bus)
+t0 = time.monotonic()
+log.write('up\n')
+watcher.StatusNotifierHostRegistered()
+GLib.MainLoop().run()
+)PY";
+
+// Debian's interpreter: python3-dbus is a Debian package, and a python3 earlier on PATH (a
+// virtual environment, pyenv) would not have it.
+QString debianPython() {
+    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                             : QStringLiteral("python3");
+}
+
+} // namespace
+
+bool StatusNotifierWatcher::start(const SessionBus& bus, QString* why) {
+    m_bus = &bus;
+    if (!m_dir.isValid()) {
+        *why = QStringLiteral("no temporary folder for the watcher");
+        return false;
+    }
+    const QString script = m_dir.filePath(QStringLiteral("watcher.py"));
+    QFile file(script);
+    if (!file.open(QIODevice::WriteOnly) || file.write(kWatcherScript) < 0) {
+        *why = QStringLiteral("cannot write ") + script;
+        return false;
+    }
+    file.close();
+    if (!m_process.start(debianPython(), {script, m_dir.filePath(QStringLiteral("watcher.log"))},
+                         bus.environment(), why))
+        return false;
+    if (!bus.waitForService(QStringLiteral("org.kde.StatusNotifierWatcher"), 15000) ||
+        !waitUntil([this] { return logLines().contains(QStringLiteral("up")); }, 5000)) {
+        *why = QStringLiteral("the watcher did not come up (python3-dbus?): ") + m_process.output();
+        return false;
+    }
+    return true;
+}
+
+void StatusNotifierWatcher::stop() {
+    m_process.stop();
+    if (m_bus)
+        waitUntil(
+            [this] { return !m_bus->hasOwner(QStringLiteral("org.kde.StatusNotifierWatcher")); },
+            5000);
+}
+
+QStringList StatusNotifierWatcher::logLines() const {
+    QFile log(m_dir.filePath(QStringLiteral("watcher.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList StatusNotifierWatcher::registeredItems() const {
+    QStringList items;
+    for (const QString& line : logLines())
+        if (line.startsWith(QStringLiteral("register ")))
+            items << line.section(u' ', 1, 1);
+    return items;
+}
+
+qint64 StatusNotifierWatcher::firstRegistrationMs() const {
+    for (const QString& line : logLines())
+        if (line.startsWith(QStringLiteral("register ")))
+            return line.section(u' ', 2, 2).toLongLong();
+    return -1;
+}
+
+QString gdbusCall(const SessionBus& bus, const QStringList& args, QString* why) {
+    QProcess call;
+    call.setProcessEnvironment(bus.environment());
+    call.start(QStringLiteral("gdbus"),
+               QStringList{QStringLiteral("call"), QStringLiteral("--session")} + args);
+    if (!call.waitForFinished(10000) || call.exitCode() != 0) {
+        if (why)
+            *why = QString::fromUtf8(call.readAllStandardError());
+        return {};
+    }
+    return QString::fromUtf8(call.readAllStandardOutput());
+}
+
+QList<DbusMenuItem> dbusMenuItems(const QString& reply) {
+    // Each item is "(id, {properties}, [children])"; gdbus prints labels as 'label': <'…'>.
+    static const QRegularExpression item(QStringLiteral(R"(\((\d+), \{([^{}]*)\}, (?:@av )?\[)"));
+    static const QRegularExpression label(QStringLiteral(R"('label': <'([^']*)'>)"));
+    static const QRegularExpression toggle(QStringLiteral(R"('toggle-state': <(-?\d+)>)"));
+    QList<DbusMenuItem> items;
+    for (auto it = item.globalMatch(reply); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString props = m.captured(2);
+        const QRegularExpressionMatch l = label.match(props);
+        if (!l.hasMatch())
+            continue; // the root, separators
+        const QRegularExpressionMatch t = toggle.match(props);
+        items.append(
+            {m.captured(1).toInt(), l.captured(1), t.hasMatch() ? t.captured(1).toInt() : -1});
+    }
+    return items;
+}
+
+bool XServer::start(QString* why) {
+    // -displayfd: the server picks a free display and prints its number once it accepts.
+    if (!m_process.start(QStringLiteral("Xvfb"),
+                         {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                          QStringLiteral("-screen"), QStringLiteral("0"),
+                          QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                          QStringLiteral("tcp")},
+                         QProcessEnvironment::systemEnvironment(), why))
+        return false;
+    QByteArray out;
+    const bool up = waitUntil(
+        [&] {
+            out += m_process.process()->readAllStandardOutput();
+            return out.contains('\n');
+        },
+        15000);
+    if (!up) {
+        *why = QStringLiteral("Xvfb did not come up: ") + m_process.output();
+        return false;
+    }
+    m_display = u':' + QString::fromLatin1(out.trimmed());
+    return true;
+}
+
+QProcessEnvironment XServer::environment(QProcessEnvironment env) const {
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+QString WindowManager::run(const QString& program, const QStringList& args) const {
+    QProcess p;
+    p.setProcessEnvironment(m_x->environment());
+    p.start(program, args);
+    if (!p.waitForFinished(10000) || p.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool WindowManager::start(const XServer& x, QString* why) {
+    m_x = &x;
+    QProcessEnvironment env = x.environment();
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (!m_process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, env, why))
+        return false;
+    if (!waitUntil(
+            [this] {
+                return run(QStringLiteral("wmctrl"), {QStringLiteral("-m")}).contains("Openbox");
+            },
+            15000)) {
+        *why = QStringLiteral("openbox did not come up: ") + m_process.output();
+        return false;
+    }
+    return true;
+}
+
+QStringList WindowManager::listedWindows() const {
+    return run(QStringLiteral("wmctrl"), {QStringLiteral("-l")}).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QString WindowManager::windowId(const QString& title) const {
+    for (const QString& line : listedWindows())
+        if (line.section(u' ', 0, 0, QString::SectionSkipEmpty).startsWith(QStringLiteral("0x")) &&
+            line.endsWith(u' ' + title))
+            return line.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    return {};
+}
+
+QString WindowManager::netWmState(const QString& id) const {
+    return run(QStringLiteral("xprop"),
+               {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")});
 }
 
 } // namespace kovan::test
