@@ -75,6 +75,7 @@ void TrayPresence::start() {
             m_xembedPoll.start();
         }
     }
+    settleKind();
     trace(QStringLiteral("tray: status notifier host %1, xembed tray %2")
               .arg(m_statusNotifier ? QStringLiteral("yes") : QStringLiteral("no"),
                    m_xembed ? QStringLiteral("yes") : QStringLiteral("no")));
@@ -128,7 +129,26 @@ void TrayPresence::readXembed() {
     m_xembed = on;
 }
 
+bool TrayPresence::available() const {
+    switch (m_kind) {
+    case Kind::StatusNotifier:
+        return m_statusNotifier;
+    case Kind::XEmbed:
+        return m_xembed;
+    case Kind::Unsettled:
+        break;
+    }
+    return m_statusNotifier || m_xembed;
+}
+
+void TrayPresence::settleKind() {
+    // Qt's own test at its first tray call: D-Bus when a host is registered, XEmbed otherwise.
+    if (m_kind == Kind::Unsettled && (m_statusNotifier || m_xembed))
+        m_kind = m_statusNotifier ? Kind::StatusNotifier : Kind::XEmbed;
+}
+
 void TrayPresence::publish(bool before) {
+    settleKind();
     if (available() != before)
         Q_EMIT changed(available());
 }
