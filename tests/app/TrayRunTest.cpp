@@ -36,6 +36,9 @@ protected:
         ASSERT_TRUE(m_x.start(&why)) << why.toStdString();
         ASSERT_TRUE(m_wm.start(m_x, &why)) << why.toStdString();
         ASSERT_TRUE(m_bus.start(&why)) << why.toStdString();
+        publishSession();
+    }
+    void publishSession() {
         ASSERT_TRUE(publishSessionBlock(m_block, R"({"UID":12,"sessid":"abc"})"));
     }
     void TearDown() override {
@@ -222,6 +225,55 @@ TEST_F(TrayRun, WithoutATrayMinimiseAndCloseKeepTheWindowInTheTaskBar) {
     EXPECT_TRUE(
         waitUntil([&] { return m_wm.netWmState(id).contains("_NET_WM_STATE_HIDDEN"); }, 10000));
     EXPECT_EQ(m_wm.windowId(kTitle), id);
+}
+
+// An XEmbed tray (no StatusNotifierWatcher on the bus): there at start, or later.
+TEST_F(TrayRun, XEmbedTrayGetsTheIconAtStartOrLater) {
+    for (const bool late : {false, true}) {
+        XEmbedTray tray;
+        QString why;
+        if (late) {
+            publishSession(); // the first run's end removed it
+        } else {
+            ASSERT_TRUE(tray.start(m_x, &why)) << why.toStdString();
+        }
+        startClient();
+        EXPECT_TRUE(m_client->traceText().contains(
+            late ? "tray: status notifier host no, xembed tray no"
+                 : "tray: status notifier host no, xembed tray yes"));
+        if (late) {
+            ASSERT_TRUE(tray.start(m_x, &why)) << why.toStdString();
+        }
+        EXPECT_TRUE(waitUntil([&] { return !tray.dockRequests().isEmpty(); }, 15000))
+            << (late ? "late: " : "at start: ") << m_client->traceText().toStdString();
+        EXPECT_TRUE(m_client->endRun());
+        m_client.reset();
+    }
+}
+
+TEST_F(TrayRun, XEmbedTrayGoingWhileTheWindowIsInItBringsItBackMinimised) {
+    XEmbedTray tray;
+    QString why;
+    ASSERT_TRUE(tray.start(m_x, &why)) << why.toStdString();
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return !tray.dockRequests().isEmpty(); }, 15000));
+    const QString id = mainWindow();
+    ASSERT_FALSE(id.isEmpty());
+    QProcess minimise;
+    minimise.setProcessEnvironment(m_x.environment());
+    minimise.start("xdotool", {"windowminimize", id});
+    ASSERT_TRUE(minimise.waitForFinished(10000));
+    ASSERT_TRUE(m_client->waitForTrace("main window in the tray", 10000))
+        << m_client->traceText().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return m_wm.windowId(kTitle).isEmpty(); }, 10000));
+    // A StatusNotifier panel now is of no use to an icon Qt made for XEmbed: the window must
+    // still come back when the XEmbed tray goes.
+    startWatcher();
+    ASSERT_TRUE(m_client->waitForTrace("tray: status notifier host came", 10000));
+    tray.stop();
+    ASSERT_TRUE(m_client->waitForTrace("main window minimised", 10000))
+        << m_client->traceText().toStdString();
+    expectMinimisedInTheTaskBar();
 }
 
 TEST_F(TrayRun, StartedAtLoginWithATrayTheWindowStaysInIt) {

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <xcb/xcb.h>
+
 namespace kovan::test {
 
 bool OwnedProcess::start(const QString& program, const QStringList& args,
@@ -305,34 +307,134 @@ QList<DbusMenuItem> dbusMenuItems(const QString& reply) {
     return items;
 }
 
+namespace {
+
+// Whether a client can connect to `display` now.
+bool reachable(const QString& display) {
+    xcb_connection_t* c = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const bool ok = !xcb_connection_has_error(c);
+    xcb_disconnect(c);
+    return ok;
+}
+
+} // namespace
+
 bool XServer::start(QString* why) {
-    // -displayfd: the server picks a free display and prints its number once it accepts.
-    if (!m_process.start(QStringLiteral("Xvfb"),
-                         {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                          QStringLiteral("-screen"), QStringLiteral("0"),
-                          QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp")},
-                         QProcessEnvironment::systemEnvironment(), why))
-        return false;
-    QByteArray out;
-    const bool up = waitUntil(
-        [&] {
-            out += m_process.process()->readAllStandardOutput();
-            return out.contains('\n');
-        },
-        15000);
-    if (!up) {
+    // -displayfd: the server picks a free display and prints its number once it accepts. Other
+    // programs on the machine pick display numbers too (xvfb-run -a), so a server that lost
+    // its number to one of them is started again. -noreset: the server would otherwise reset
+    // when its last client leaves (the check below), refusing connections meanwhile.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!m_process.start(QStringLiteral("Xvfb"),
+                             {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                              QStringLiteral("-screen"), QStringLiteral("0"),
+                              QStringLiteral("1280x800x24"), QStringLiteral("-noreset"),
+                              QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                             QProcessEnvironment::systemEnvironment(), why))
+            return false;
+        QByteArray out;
+        const bool up = waitUntil(
+            [&] {
+                out += m_process.process()->readAllStandardOutput();
+                return out.contains('\n') || !m_process.running();
+            },
+            15000);
+        m_display = u':' + QString::fromLatin1(out.trimmed());
+        if (up && m_process.running() && out.contains('\n') && reachable(m_display))
+            return true;
         *why = QStringLiteral("Xvfb did not come up: ") + m_process.output();
-        return false;
+        m_process.stop();
     }
-    m_display = u':' + QString::fromLatin1(out.trimmed());
-    return true;
+    return false;
 }
 
 QProcessEnvironment XServer::environment(QProcessEnvironment env) const {
     env.insert(QStringLiteral("DISPLAY"), m_display);
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     return env;
+}
+
+struct XEmbedTray::Connection {
+    xcb_connection_t* x = nullptr;
+    xcb_window_t window = XCB_NONE;
+    xcb_atom_t opcode = XCB_NONE;
+};
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, false, qstrlen(name), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
+    free(reply);
+    return atom;
+}
+
+} // namespace
+
+bool XEmbedTray::start(const XServer& x, QString* why) {
+    stop();
+    xcb_connection_t* c = xcb_connect(x.display().toLocal8Bit().constData(), nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        *why = QStringLiteral("cannot reach the X server ") + x.display();
+        return false;
+    }
+    m_c = new Connection{c};
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    m_c->window = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_c->window, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t selection = internAtom(c, "_NET_SYSTEM_TRAY_S0");
+    m_c->opcode = internAtom(c, "_NET_SYSTEM_TRAY_OPCODE");
+    xcb_set_selection_owner(c, m_c->window, selection, XCB_CURRENT_TIME);
+    // Icons that were waiting for a tray hear of this one from the root window.
+    xcb_client_message_event_t manager{};
+    manager.response_type = XCB_CLIENT_MESSAGE;
+    manager.format = 32;
+    manager.window = screen->root;
+    manager.type = internAtom(c, "MANAGER");
+    manager.data.data32[0] = XCB_CURRENT_TIME;
+    manager.data.data32[1] = selection;
+    manager.data.data32[2] = m_c->window;
+    xcb_send_event(c, false, screen->root, XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&manager));
+    xcb_flush(c);
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const bool owned = owner && owner->owner == m_c->window;
+    free(owner);
+    if (!owned) {
+        *why = QStringLiteral("another XEmbed tray owns the selection");
+        stop();
+        return false;
+    }
+    return true;
+}
+
+void XEmbedTray::stop() {
+    if (!m_c)
+        return;
+    xcb_destroy_window(m_c->x, m_c->window);
+    xcb_flush(m_c->x);
+    xcb_disconnect(m_c->x);
+    delete m_c;
+    m_c = nullptr;
+}
+
+QList<quint32> XEmbedTray::dockRequests() {
+    if (!m_c)
+        return m_docked;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_c->x)) {
+        if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+            const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+            constexpr quint32 kRequestDock = 0; // SYSTEM_TRAY_REQUEST_DOCK
+            if (message->type == m_c->opcode && message->data.data32[1] == kRequestDock)
+                m_docked.append(message->data.data32[2]);
+        }
+        free(event);
+    }
+    return m_docked;
 }
 
 QString WindowManager::run(const QString& program, const QStringList& args) const {

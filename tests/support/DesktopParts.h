@@ -126,6 +126,29 @@ private:
     QString m_display;
 };
 
+// An XEmbed system tray as old panels have it (the freedesktop System Tray protocol): owns the
+// selection _NET_SYSTEM_TRAY_S0 on an XServer, announces itself with a MANAGER message, and
+// records the icon windows that ask to be docked. It embeds nothing: the request is the icon's
+// registration. Runs on the test's own thread; its events are read when asked.
+class XEmbedTray {
+public:
+    XEmbedTray() = default;
+    ~XEmbedTray() { stop(); }
+    XEmbedTray(const XEmbedTray&) = delete;
+    XEmbedTray& operator=(const XEmbedTray&) = delete;
+
+    bool start(const XServer& x, QString* why);
+    // The tray ends: its window and the selection go.
+    void stop();
+    // X windows that asked to be docked so far.
+    QList<quint32> dockRequests();
+
+private:
+    struct Connection;
+    Connection* m_c = nullptr;
+    QList<quint32> m_docked;
+};
+
 // openbox on an XServer, up once `wmctrl -m` names it.
 class WindowManager {
 public:
