@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "app/UnixSignalWatcher.h"
 #include "chart/ChartModule.h"
+#include "core/AutostartEntry.h"
 #include "core/CommandLine.h"
 #include "core/CommandRegistry.h"
 #include "core/ExitProcedure.h"
@@ -107,7 +108,7 @@ void wireContentParts(ClientParts& p, kovan::ProgramState& state) {
 
 // The notices, the price alerts, the main window and the member part, which reach each other
 // through hooks.
-void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
+void wireWindowParts(ClientParts& p, kovan::ProgramState& state, const kovan::CommandLine& cl,
                      const kovan::DesktopSession& desktop, const std::function<void()>& exitNow) {
     using namespace kovan;
     p.alerts.setNeeds({.syncTables = &state.sync,
@@ -138,16 +139,23 @@ void wireWindowParts(ClientParts& p, kovan::ProgramState& state,
          .paths = &state.paths,
          .syncTables = &state.sync,
          .appRunning = &state.appRunning,
-         .hooks = {
-             .pages = pages,
-             .floatBarShowing = [parts = &p] { return parts->notify.floatBarShowing(); },
-             .showFloatBar = [parts = &p](bool toFront) { parts->notify.showFloatBar(toFront); },
-             .showNewestNotice = [parts = &p] { parts->notify.showNewestNotice(); },
-             .showPriceAlerts = [parts = &p] { parts->alerts.openWindow(); },
-             .logIMGClick = [parts = &p] { parts->member.logIMGClick(); },
-             .exitProcedure = exitNow},
+         .hooks = {.pages = pages,
+                   .floatBarShowing = [parts = &p] { return parts->notify.floatBarShowing(); },
+                   .showFloatBar = [parts =
+                                        &p](bool toFront) { parts->notify.showFloatBar(toFront); },
+                   .showNewestNotice = [parts = &p] { parts->notify.showNewestNotice(); },
+                   .showPriceAlerts = [parts = &p] { parts->alerts.openWindow(); },
+                   .logIMGClick = [parts = &p] { parts->member.logIMGClick(); },
+                   .exitProcedure = exitNow},
          .sectionViews = p.web.sectionViews(),
-         .sounds = p.notify.sounds()});
+         .sounds = p.notify.sounds(),
+         .startedAtLogin = cl.autostart,
+         // Started at login the way it runs now: this program, this folder when one was given.
+         .autostartCommand = AutostartEntry::commandFor(
+             QCoreApplication::applicationFilePath(),
+             cl.programDir.isEmpty() ? QString() : state.paths.programDir),
+         .sysNotifyChecked = [parts = &p] { return parts->notify.sysNotifyOn(); },
+         .setSysNotify = [parts = &p](bool on) { parts->notify.setSysNotify(on); }});
     p.member.setNeeds(
         {.session = &state.session,
          .settings = &state.settings,
@@ -178,7 +186,7 @@ int runClient(const kovan::CommandLine& cl, kovan::FolderLock& lock,
     const DesktopSession desktop = DesktopSession::of(QGuiApplication::platformName());
     ClientParts parts;
     wireContentParts(parts, state);
-    wireWindowParts(parts, state, desktop, exitNow);
+    wireWindowParts(parts, state, cl, desktop, exitNow);
     parts.instance.setNeeds(
         {.lock = &lock,
          .socketPath = channel.socketPath,

@@ -84,9 +84,11 @@ void NotifyModule::applyPopupTargets(TrbMsgForm& popup) {
 }
 
 void NotifyModule::applyFloatBarTargets(TtopFloatForm& bar) {
+    // Closing the bar must not leave the client out of reach: the main window decides.
     bar.setTargets({m_needs.showoptPage, m_needs.mainWindow.visible, m_needs.mainWindow.show,
                     m_needs.mainWindow.switchPae,
-                    [session = m_needs.session] { return session->sessid(); }});
+                    [session = m_needs.session] { return session->sessid(); },
+                    m_needs.mainWindow.floatBarClosed});
     bar.setPlacesItself(windowsPlaceThemselves());
 }
 
@@ -136,6 +138,8 @@ bool NotifyModule::floatBarShowing() const {
 void NotifyModule::showFloatBar(bool bringToFront) {
     TtopFloatForm* bar = floatBar();
     bar->setPos();
+    if (!bar->isVisible())
+        trace(QStringLiteral("floating bar shown"));
     bar->show();
     if (bringToFront)
         bar->raise();

@@ -393,6 +393,12 @@ void TtopFloatForm::showEvent(QShowEvent* event) {
     resumeTicker();
 }
 
+void TtopFloatForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (m_targets.closed)
+        m_targets.closed();
+}
+
 void TtopFloatForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     m_Timer1.stop();

@@ -42,6 +42,8 @@ public:
         std::function<void()> showMainWindow; // visible, where it was
         std::function<void(const QString& key)> switchPae;
         std::function<QString()> sessid;
+        // The bar was closed (its close picture, or the window manager's close).
+        std::function<void()> closed = {};
     };
 
     // `topInfoList`: the news the ticker shows; `realtimeSignals`: the held signals of the
@@ -89,6 +91,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // NewsAnimate::View

@@ -1,8 +1,10 @@
 #include "shell/ShellModule.h"
 
 #include "audio/SoundAlerts.h"
+#include "core/AutostartEntry.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
+#include "core/Trace.h"
 #include "shell/CloseMessageListener.h"
 #include "shell/DesktopActivation.h"
 #include "shell/RatesTicker.h"
@@ -12,6 +14,7 @@
 #include "shell/TitleBand.h"
 #include "shell/TMainForm.h"
 #include "shell/TrayIcon.h"
+#include "shell/TrayPresence.h"
 
 #include <QLabel>
 
@@ -40,6 +43,25 @@ void ShellModule::setNeeds(Needs needs) {
         QObject::connect(sounds, &SoundAlerts::switchChanged, band, &StatusBand::showSoundSwitch);
         band->showSoundSwitch(sounds->isOn());
     }
+
+    m_startedAtLogin = needs.startedAtLogin;
+    m_autostart = std::make_unique<AutostartEntry>(
+        needs.autostartPath.isEmpty() ? AutostartEntry::userPath() : needs.autostartPath,
+        needs.autostartCommand);
+    TrayIcon::Actions& tray = m_form->trayIcon()->actions();
+    tray.sysNotifyChecked = std::move(needs.sysNotifyChecked);
+    tray.setSysNotify = std::move(needs.setSysNotify);
+    tray.autostartChecked = [entry = m_autostart.get()] { return entry->exists(); };
+    tray.setAutostart = [entry = m_autostart.get()](bool on) {
+        QString error;
+        if (!(on ? entry->write(&error) : entry->remove(&error)))
+            trace(QStringLiteral("autostart entry ") + entry->path() + QStringLiteral(": ") +
+                  error);
+        else
+            trace((on ? QStringLiteral("autostart entry written: ")
+                      : QStringLiteral("autostart entry removed: ")) +
+                  entry->path());
+    };
 }
 
 void ShellModule::registerCommands(CommandRegistry& registry) {
@@ -59,9 +81,15 @@ void ShellModule::addSteps(Lifecycle& lifecycle) {
     lifecycle.onStart(StartStep::ShowFirstSection, [form] { form->showFirstSection(); });
     lifecycle.onStart(StartStep::LoadEarnGif, [form] { form->loadEarnGif(); });
     lifecycle.onStart(StartStep::LoadSkin, [form] { form->loadSkin(); });
-    lifecycle.onStart(StartStep::AddTrayIcon, [form] { form->trayIcon()->addTrayIcon(); });
+    lifecycle.onStart(StartStep::AddTrayIcon, [this, form] {
+        form->trayIcon()->addTrayIcon();
+        followTray();
+    });
 
-    lifecycle.onExit(ExitStep::RemoveTrayIcon, [form] { form->trayIcon()->removeTrayIcon(); });
+    lifecycle.onExit(ExitStep::RemoveTrayIcon, [this, form] {
+        m_trayPresence.reset();
+        form->trayIcon()->removeTrayIcon();
+    });
     lifecycle.onExit(ExitStep::HideWindows, [form] { form->hideForExit(); });
 }
 
@@ -83,15 +111,31 @@ void ShellModule::bringToFront(const QByteArray& startupId) {
     DesktopActivation::finish(m_form.get(), startupId);
 }
 
+void ShellModule::followTray() {
+    m_trayPresence = std::make_unique<TrayPresence>();
+    TMainForm* form = m_form.get();
+    QObject::connect(m_trayPresence.get(), &TrayPresence::changed, form,
+                     [form](bool available) { form->setTrayAvailable(available); });
+    m_trayPresence->start();
+    if (m_trayPresence->available())
+        form->setTrayAvailable(true);
+}
+
 void ShellModule::show() {
-    m_form->show();
+    m_form->showAtStart(m_startedAtLogin);
 }
 
 MainWindowControls ShellModule::mainWindowControls() const {
     TMainForm* form = m_form.get();
-    return {[form] { return form->isVisible(); }, [form] { form->show(); },
-            [form] { form->bringToFront(); },
-            [form](const QString& key) { form->sections()->switchPae(key); }};
+    return {.visible = [form] { return form->shownNormally(); },
+            .show =
+                [form] {
+                    form->show();
+                    form->setWindowState(form->windowState() & ~Qt::WindowMinimized);
+                },
+            .bringToFront = [form] { form->bringToFront(); },
+            .switchPae = [form](const QString& key) { form->sections()->switchPae(key); },
+            .floatBarClosed = [form] { form->floatBarClosed(); }};
 }
 
 void ShellModule::showMemberState(bool member, const QString& userLabel) {

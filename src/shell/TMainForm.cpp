@@ -1,5 +1,6 @@
 #include "shell/TMainForm.h"
 
+#include "core/Trace.h"
 #include "shell/CallIfSet.h"
 #include "shell/EdgeResizer.h"
 #include "shell/RatesTicker.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace kovan {
@@ -237,7 +239,8 @@ void TMainForm::hideEvent(QHideEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // SC_CLOSE hides the window to the tray; the exit procedure is the only way out.
+    // SC_CLOSE puts the window out of the way like a minimise; the exit procedure is the only
+    // way out.
     event->ignore();
     if (!m_exiting)
         hideToTray();
@@ -245,11 +248,19 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
-        // SC_MINIMIZE: not to the task bar but to the tray.
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized) ||
+        m_minimising || m_exiting)
+        return;
+    // SC_MINIMIZE: into the tray where there is one; without, the window stays minimised in
+    // the task bar and only the floating bar follows.
+    const TrayPolicy::Outcome outcome = m_trayPolicy.minimiseRequested(trayFacts());
+    if (outcome.window == TrayPolicy::Window::HideToTray)
         setWindowState(windowState() & ~Qt::WindowMinimized);
-        hideToTray();
-    }
+    else
+        trace(QStringLiteral("main window minimised"));
+    apply(outcome.window == TrayPolicy::Window::Minimise
+              ? TrayPolicy::Outcome{TrayPolicy::Window::Unchanged, outcome.floatBar}
+              : outcome);
 }
 
 void TMainForm::minImgClick() {
@@ -257,15 +268,65 @@ void TMainForm::minImgClick() {
 }
 
 void TMainForm::hideToTray() {
-    hide();
-    if (!m_state.sessid().isEmpty() && m_hooks.showFloatBar)
-        m_hooks.showFloatBar(true);
-    m_tray->addTrayIcon();
+    apply(m_trayPolicy.minimiseRequested(trayFacts()));
 }
 
 void TMainForm::ClsImgClick() {
-    hide();
-    showFloatBarOnce();
+    apply(m_trayPolicy.closePictureClicked(trayFacts()));
+}
+
+void TMainForm::setTrayAvailable(bool available) {
+    m_tray->setTrayAvailable(available);
+    apply(m_trayPolicy.trayChanged(available, trayFacts()));
+}
+
+void TMainForm::showAtStart(bool atLogin) {
+    apply(m_trayPolicy.started(atLogin, trayFacts()));
+}
+
+void TMainForm::floatBarClosed() {
+    if (!m_exiting)
+        apply(m_trayPolicy.floatBarClosed(trayFacts()));
+}
+
+TrayPolicy::Facts TMainForm::trayFacts() const {
+    return {.windowHidden = !isVisible(), .hasSession = !m_state.sessid().isEmpty()};
+}
+
+void TMainForm::apply(TrayPolicy::Outcome outcome) {
+    if (m_exiting)
+        return; // hidden for good: a tray that goes with the session brings nothing back
+    switch (outcome.window) {
+    case TrayPolicy::Window::Unchanged:
+        break;
+    case TrayPolicy::Window::Show:
+        show();
+        break;
+    case TrayPolicy::Window::HideToTray:
+        hide();
+        m_tray->addTrayIcon();
+        trace(QStringLiteral("main window in the tray"));
+        break;
+    case TrayPolicy::Window::Minimise: {
+        // Shown first when hidden: a hidden window is withdrawn, and a window manager no
+        // longer lists it.
+        const QScopedValueRollback guard(m_minimising, true);
+        showMinimized();
+        trace(QStringLiteral("main window minimised"));
+        break;
+    }
+    }
+    switch (outcome.floatBar) {
+    case TrayPolicy::FloatBar::Unchanged:
+        break;
+    case TrayPolicy::FloatBar::ShowToFront:
+        if (m_hooks.showFloatBar)
+            m_hooks.showFloatBar(true);
+        break;
+    case TrayPolicy::FloatBar::ShowOnce:
+        showFloatBarOnce();
+        break;
+    }
 }
 
 void TMainForm::showFloatBarOnce() {
@@ -284,6 +345,10 @@ void TMainForm::bringToFront() {
     raise();
     activateWindow();
     setFocus();
+}
+
+bool TMainForm::shownNormally() const {
+    return isVisible() && !(windowState() & Qt::WindowMinimized);
 }
 
 void TMainForm::hideForExit() {

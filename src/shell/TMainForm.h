@@ -4,6 +4,7 @@
 #include "shell/FormLayout.h"
 #include "shell/MainFormState.h"
 #include "shell/SkinPanel.h"
+#include "shell/TrayPolicy.h"
 
 #include <QWidget>
 
@@ -21,8 +22,9 @@ class TitleBand;
 class TrayIcon;
 
 // The main window: a borderless, skinned frame with the title band, the section pages, the
-// right column, the ticker and status bands and the content pane. It lays its parts out, hides
-// to the tray and takes its part in the exit procedure. The parts are their own classes
+// right column, the ticker and status bands and the content pane. It lays its parts out, goes
+// out of the way (into the tray, or to the task bar where the desktop has no tray: TrayPolicy
+// decides) and takes its part in the exit procedure. The parts are their own classes
 // (TitleBand, SectionArea, StatusBand, RatesTicker, TrayIcon) and the rules plain ones
 // (FormLayout, HitZones, CaptionButtons, …); this class binds them to each other and to the
 // other parts of the client through MainFormHooks.
@@ -68,13 +70,25 @@ public:
 
     // Brings the window up (tray icon left button).
     void bringToFront();
+    // Visible and not minimised: what the floating bar's "show the main window" items ask.
+    bool shownNormally() const;
+
+    // The desktop's tray came or went (TrayPresence): the icon follows, and a window hidden
+    // in a tray that went comes back minimised.
+    void setTrayAvailable(bool available);
+    // The end of start-up: shown, or (started at login) in the tray or minimised, with the
+    // floating bar as on a minimise.
+    void showAtStart(bool atLogin);
+    // The floating bar closed: a window hidden without a tray comes back minimised.
+    void floatBarClosed();
 
     // Handlers of the chrome, callable directly.
     void FormResize();
     void MLinePaeClick(const QPoint& clientPos); // cursor in window client coordinates
     void minImgClick();
     void ClsImgClick();
-    // SC_MINIMIZE / SC_CLOSE: hide to the tray (floating bar when a session exists).
+    // SC_MINIMIZE / SC_CLOSE: into the tray, or minimised without one (floating bar when a
+    // session exists).
     void hideToTray();
 
 protected:
@@ -95,6 +109,8 @@ private:
     void MyHotBtPaeClick();
     // Tray item "浮窗(&F)" and the close picture: the floating bar, unless it shows already.
     void showFloatBarOnce();
+    TrayPolicy::Facts trayFacts() const;
+    void apply(TrayPolicy::Outcome outcome);
 
     FormLayout m_layout;
     EdgeResizer* m_edges = nullptr;
@@ -119,8 +135,10 @@ private:
     SectionArea* m_sections = nullptr;
     RatesTicker* m_ratesTicker = nullptr;
     TrayIcon* m_tray = nullptr;
+    TrayPolicy m_trayPolicy;
 
     bool m_exiting = false;
+    bool m_minimising = false; // the window minimises itself: its state change is no request
 };
 
 } // namespace kovan

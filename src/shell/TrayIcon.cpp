@@ -9,6 +9,14 @@
 
 namespace kovan {
 
+namespace {
+
+bool readCheck(const std::function<bool()>& checked) {
+    return checked && checked();
+}
+
+} // namespace
+
 TrayIcon::TrayIcon(QWidget* window, Actions actions, QObject* parent)
     : QObject(parent), m_window(window), m_actions(std::move(actions)) {
     buildTrayMenu();
@@ -27,40 +35,74 @@ void TrayIcon::buildTrayMenu() {
         ->setObjectName(QStringLiteral("N10"));
     m_trayMenu->addAction(QStringLiteral("价格提醒(&P)"), this, &TrayIcon::PriceAlertsItemClick)
         ->setObjectName(QStringLiteral("PriceAlertsItem"));
+    m_sysNotify = m_trayMenu->addAction(QStringLiteral("系统通知(&N)"));
+    m_sysNotify->setObjectName(QStringLiteral("SysNotifyItem"));
+    m_sysNotify->setCheckable(true);
+    connect(m_sysNotify, &QAction::triggered, this, &TrayIcon::SysNotifyItemClick);
+    m_autostart = m_trayMenu->addAction(QStringLiteral("开机启动(&S)"));
+    m_autostart->setObjectName(QStringLiteral("AutostartItem"));
+    m_autostart->setCheckable(true);
+    connect(m_autostart, &QAction::triggered, this, &TrayIcon::AutostartItemClick);
     m_trayMenu->addAction(QStringLiteral("退出(&X)"), this, &TrayIcon::N8Click)
         ->setObjectName(QStringLiteral("N8"));
     connect(m_trayMenu, &QMenu::aboutToShow, this, &TrayIcon::PopupMenu1Popup);
 }
 
-void TrayIcon::addTrayIcon() {
-    if (!m_trayIcon) {
-        m_trayIcon = new QSystemTrayIcon(m_window->windowIcon(), this);
-        m_trayIcon->setToolTip(QStringLiteral("朗鸥策略"));
-        m_trayIcon->setContextMenu(m_trayMenu);
-        connect(m_trayIcon, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::Trigger)
-                        callIfSet(m_actions.bringToFront);
-                });
-    }
-    m_trayIcon->setIcon(m_window->windowIcon());
-    if (QSystemTrayIcon::isSystemTrayAvailable())
+void TrayIcon::makeIcon() {
+    m_trayIcon = new QSystemTrayIcon(m_window->windowIcon(), this);
+    m_trayIcon->setToolTip(QStringLiteral("朗鸥策略"));
+    m_trayIcon->setContextMenu(m_trayMenu);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    callIfSet(m_actions.bringToFront);
+            });
+}
+
+void TrayIcon::updateIcon() {
+    const bool wanted = m_trayAdded && m_trayAvailable;
+    if (wanted && !m_trayIcon)
+        makeIcon(); // the process's first tray call: a tray is known to exist
+    if (!m_trayIcon)
+        return;
+    if (wanted) {
+        m_trayIcon->setIcon(m_window->windowIcon());
+        if (!m_trayIcon->isVisible())
+            trace(QStringLiteral("tray icon shown"));
         m_trayIcon->show();
+    } else if (m_trayIcon->isVisible()) {
+        m_trayIcon->hide();
+        trace(QStringLiteral("tray icon hidden"));
+    }
+}
+
+void TrayIcon::addTrayIcon() {
     m_trayAdded = true;
     trace(QStringLiteral("tray icon added"));
+    updateIcon();
 }
 
 void TrayIcon::removeTrayIcon() {
     if (!m_trayAdded)
         return;
-    if (m_trayIcon)
-        m_trayIcon->hide();
     m_trayAdded = false;
+    updateIcon();
     trace(QStringLiteral("tray icon removed"));
+}
+
+void TrayIcon::setTrayAvailable(bool available) {
+    m_trayAvailable = available;
+    updateIcon();
+}
+
+bool TrayIcon::iconShown() const {
+    return m_trayIcon && m_trayIcon->isVisible();
 }
 
 void TrayIcon::PopupMenu1Popup() {
     m_N5->setText(m_window->isVisible() ? QStringLiteral("隐藏(&H)") : QStringLiteral("显示(&S)"));
+    m_sysNotify->setChecked(readCheck(m_actions.sysNotifyChecked));
+    m_autostart->setChecked(readCheck(m_actions.autostartChecked));
 }
 
 void TrayIcon::N5Click() {
@@ -77,6 +119,19 @@ void TrayIcon::H1Click() {
 
 void TrayIcon::PriceAlertsItemClick() {
     callIfSet(m_actions.priceAlerts);
+}
+
+void TrayIcon::SysNotifyItemClick(bool checked) {
+    if (m_actions.setSysNotify)
+        m_actions.setSysNotify(checked);
+    // The check shows what its owner made of it.
+    m_sysNotify->setChecked(readCheck(m_actions.sysNotifyChecked));
+}
+
+void TrayIcon::AutostartItemClick(bool checked) {
+    if (m_actions.setAutostart)
+        m_actions.setAutostart(checked);
+    m_autostart->setChecked(readCheck(m_actions.autostartChecked));
 }
 
 void TrayIcon::N10Click() {

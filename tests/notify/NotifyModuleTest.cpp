@@ -48,7 +48,8 @@ protected:
              .mainWindow = {[] { return false; },
                             [this] { calls << "show"; },
                             [this] { calls << "raise"; },
-                            {}},
+                            {},
+                            [this] { calls << "bar closed"; }},
              .openExternal = [this](const QUrl& u) { calls << "open|" + u.toString(); },
              .openSymbolChart = [this](const QString& sym) { calls << "chart|" + sym; }});
         module->sounds()->setPlayer(
@@ -133,6 +134,18 @@ TEST_F(NotifyModuleTest, FloatBarHooks) {
     EXPECT_FALSE(module->floatBarShowing());
     module->showFloatBar(true);
     EXPECT_TRUE(module->floatBarShowing());
+}
+
+// Closing the bar tells the main window, which keeps itself reachable; hiding it at exit does
+// not.
+TEST_F(NotifyModuleTest, ClosingTheFloatBarReachesTheMainWindow) {
+    module->showFloatBar(true);
+    module->floatBar()->Image5Click();
+    EXPECT_FALSE(module->floatBarShowing());
+    EXPECT_EQ(calls, QStringList{"bar closed"});
+    module->showFloatBar(false);
+    module->floatBar()->hide();
+    EXPECT_EQ(calls, QStringList{"bar closed"});
 }
 
 TEST_F(NotifyModuleTest, WindowsAreBuiltAfterStartUpOrWhenFirstNeeded) {

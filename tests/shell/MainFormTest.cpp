@@ -292,6 +292,7 @@ TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
     program().session.setSessid(QString());
     FakeFloatBar bar;
     hookFloatBar(bar);
+    form->setTrayAvailable(true);
     form->show();
     form->minImgClick();
     EXPECT_FALSE(form->isVisible());
@@ -305,6 +306,71 @@ TEST_F(MainFormTest, MinimiseAndCloseWithoutSession) {
     form->show();
     form->ClsImgClick();
     EXPECT_EQ(bar.shows, QList<bool>{false});
+}
+
+// Without a tray every way out of sight leaves the window minimised, never hidden.
+TEST_F(MainFormTest, WithoutATrayTheWindowMinimisesInstead) {
+    FakeFloatBar bar;
+    hookFloatBar(bar);
+    const std::vector<std::pair<const char*, std::function<void()>>> ways{
+        {"minimise picture", [&] { form->minImgClick(); }},
+        {"close picture", [&] { form->ClsImgClick(); }},
+        {"SC_CLOSE", [&] { form->close(); }},
+        {"SC_MINIMIZE", [&] { form->setWindowState(form->windowState() | Qt::WindowMinimized); }}};
+    for (const auto& [name, way] : ways) {
+        form->showNormal();
+        ASSERT_FALSE(form->isMinimized());
+        way();
+        EXPECT_TRUE(form->isVisible()) << name;
+        EXPECT_TRUE(form->isMinimized()) << name;
+    }
+    // The floating bar as with a tray: raised on each minimise with a session (all but the
+    // close picture, which shows it once).
+    EXPECT_EQ(bar.shows, (QList<bool>{true, true, true}));
+}
+
+TEST_F(MainFormTest, TrayGoneWhileHiddenBringsTheWindowBackMinimised) {
+    form->setTrayAvailable(true);
+    form->show();
+    form->hideToTray();
+    ASSERT_FALSE(form->isVisible());
+    form->setTrayAvailable(false);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+    // Gone while shown: left as it is.
+    form->setTrayAvailable(true);
+    form->showNormal();
+    form->setTrayAvailable(false);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+}
+
+TEST_F(MainFormTest, FloatingBarClosedWithoutATrayLeavesTheWindowReachable) {
+    form->hide();
+    form->floatBarClosed();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+    // With a tray the window stays in it.
+    form->setTrayAvailable(true);
+    form->hideToTray();
+    form->floatBarClosed();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, StartedAtLogin) {
+    FakeFloatBar bar;
+    hookFloatBar(bar);
+    form->showAtStart(true);
+    EXPECT_TRUE(form->isMinimized()) << "no tray";
+    EXPECT_EQ(bar.shows, QList<bool>{true});
+    TMainForm inTray;
+    inTray.state() = form->state();
+    inTray.setTrayAvailable(true);
+    inTray.showAtStart(true);
+    EXPECT_FALSE(inTray.isVisible());
+    EXPECT_TRUE(inTray.trayIcon()->trayIconAdded());
+    form->showAtStart(false);
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(MainFormTest, TrayFloatingBarItemShowsTheBarOnce) {
@@ -336,6 +402,7 @@ TEST_F(MainFormTest, TrayItemsReachTheirParts) {
 TEST_F(MainFormTest, MinimiseWithSessionShowsTheFloatingBar) {
     FakeFloatBar bar;
     hookFloatBar(bar);
+    form->setTrayAvailable(true);
     form->show();
     form->hideToTray();
     EXPECT_FALSE(form->isVisible());

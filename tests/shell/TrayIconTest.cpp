@@ -5,9 +5,12 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace kovan {
 namespace {
@@ -29,7 +32,8 @@ TEST_F(TrayIconTest, MenuItemsInOrder) {
         items << a->objectName() + u' ' + a->text();
     EXPECT_EQ(items,
               (QStringList{"N5 隐藏(&H)", "N9 浮窗(&F)", "H1 提醒事件(&H)", "N10 会员中心(&M)",
-                           "PriceAlertsItem 价格提醒(&P)", "N8 退出(&X)"}));
+                           "PriceAlertsItem 价格提醒(&P)", "SysNotifyItem 系统通知(&N)",
+                           "AutostartItem 开机启动(&S)", "N8 退出(&X)"}));
     EXPECT_EQ(tray.trayMenu()->objectName(), "PopupMenu1");
 }
 
@@ -42,6 +46,62 @@ TEST_F(TrayIconTest, FirstItemFollowsVisibility) {
     window.hide();
     tray.PopupMenu1Popup();
     EXPECT_EQ(n5->text(), "显示(&S)");
+}
+
+// Both check items: unchecked and inert without an owner; with one, the check follows the
+// owner's state when the menu opens and after a click (a switch that fails stays unchecked).
+TEST_F(TrayIconTest, CheckItemsShowTheirOwnersState) {
+    struct Item {
+        const char* name;
+        std::function<bool()> TrayIcon::Actions::*checked;
+        std::function<void(bool)> TrayIcon::Actions::*set;
+    };
+    for (const Item& i : {Item{"SysNotifyItem", &TrayIcon::Actions::sysNotifyChecked,
+                               &TrayIcon::Actions::setSysNotify},
+                          Item{"AutostartItem", &TrayIcon::Actions::autostartChecked,
+                               &TrayIcon::Actions::setAutostart}}) {
+        QAction* a = item(i.name);
+        ASSERT_NE(a, nullptr) << i.name;
+        EXPECT_TRUE(a->isCheckable());
+        a->trigger(); // no owner: nothing happens
+        EXPECT_FALSE(a->isChecked()) << i.name;
+
+        bool on = true, refuse = false;
+        QList<bool> asked;
+        tray.actions().*i.checked = [&] { return on; };
+        tray.actions().*i.set = [&](bool v) {
+            asked << v;
+            if (!refuse)
+                on = v;
+        };
+        tray.PopupMenu1Popup();
+        EXPECT_TRUE(a->isChecked()) << i.name;
+        a->trigger();
+        EXPECT_FALSE(a->isChecked()) << i.name;
+        refuse = true;
+        a->trigger();
+        EXPECT_FALSE(a->isChecked()) << i.name << ": refused";
+        EXPECT_EQ(asked, (QList<bool>{false, true})) << i.name;
+        on = true; // changed elsewhere (the entry written by hand): read when the menu opens
+        tray.PopupMenu1Popup();
+        EXPECT_TRUE(a->isChecked()) << i.name;
+    }
+}
+
+// The icon is made only once a tray is known, and follows the tray from then on.
+TEST_F(TrayIconTest, IconWaitsForATray) {
+    tray.addTrayIcon();
+    EXPECT_TRUE(tray.trayIconAdded());
+    EXPECT_EQ(tray.findChild<QSystemTrayIcon*>(), nullptr) << "no tray call before a tray exists";
+    tray.setTrayAvailable(true);
+    ASSERT_NE(tray.findChild<QSystemTrayIcon*>(), nullptr);
+    EXPECT_TRUE(tray.findChild<QSystemTrayIcon*>()->isVisible());
+    tray.setTrayAvailable(false);
+    EXPECT_FALSE(tray.iconShown());
+    tray.setTrayAvailable(true);
+    EXPECT_TRUE(tray.iconShown());
+    tray.removeTrayIcon();
+    EXPECT_FALSE(tray.iconShown());
 }
 
 } // namespace

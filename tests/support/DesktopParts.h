@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -74,6 +75,94 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    OwnedProcess m_process;
+};
+
+// A StatusNotifierWatcher (org.kde.StatusNotifierWatcher at /StatusNotifierWatcher) in a few
+// lines of python3-dbus, as a panel's would be: its introspection lists its properties (Qt reads
+// IsStatusNotifierHostRegistered through it), the property reads true, and every
+// RegisterStatusNotifierItem call becomes a line of its log, with the milliseconds since the
+// watcher took its name.
+class StatusNotifierWatcher {
+public:
+    bool start(const SessionBus& bus, QString* why);
+    // The panel ends: the name leaves the bus.
+    void stop();
+    // The item services registered so far, in order.
+    QStringList registeredItems() const;
+    // Milliseconds from the watcher's name on the bus to the first registration; -1: none yet.
+    qint64 firstRegistrationMs() const;
+
+private:
+    QStringList logLines() const;
+    QTemporaryDir m_dir;
+    OwnedProcess m_process;
+    const SessionBus* m_bus = nullptr;
+};
+
+// `gdbus call --session` on `bus` with `args` (--dest, --object-path, --method, arguments);
+// the reply as gdbus prints it, or nothing with the reason in `why`.
+QString gdbusCall(const SessionBus& bus, const QStringList& args, QString* why = nullptr);
+// The labels of a com.canonical.dbusmenu menu's GetLayout reply, in order, with their ids.
+struct DbusMenuItem {
+    int id = 0;
+    QString label;
+    int toggleState = -1; // -1: no check item
+};
+QList<DbusMenuItem> dbusMenuItems(const QString& getLayoutReply);
+
+// A virtual X server of the test's own (Xvfb, display chosen by the server), so a window
+// manager started on it touches no other test's windows.
+class XServer {
+public:
+    bool start(QString* why);
+    QString display() const { return m_display; } // ":N"
+    // `env` with DISPLAY set to this server.
+    QProcessEnvironment
+    environment(QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) const;
+
+private:
+    OwnedProcess m_process;
+    QString m_display;
+};
+
+// An XEmbed system tray as old panels have it (the freedesktop System Tray protocol): owns the
+// selection _NET_SYSTEM_TRAY_S0 on an XServer, announces itself with a MANAGER message, and
+// records the icon windows that ask to be docked. It embeds nothing: the request is the icon's
+// registration. Runs on the test's own thread; its events are read when asked.
+class XEmbedTray {
+public:
+    XEmbedTray() = default;
+    ~XEmbedTray() { stop(); }
+    XEmbedTray(const XEmbedTray&) = delete;
+    XEmbedTray& operator=(const XEmbedTray&) = delete;
+
+    bool start(const XServer& x, QString* why);
+    // The tray ends: its window and the selection go.
+    void stop();
+    // X windows that asked to be docked so far.
+    QList<quint32> dockRequests();
+
+private:
+    struct Connection;
+    Connection* m_c = nullptr;
+    QList<quint32> m_docked;
+};
+
+// openbox on an XServer, up once `wmctrl -m` names it.
+class WindowManager {
+public:
+    bool start(const XServer& x, QString* why);
+    // `wmctrl -l` lines: the windows the manager lists.
+    QStringList listedWindows() const;
+    // The X window id (as wmctrl prints it, "0x…") of the listed window titled `title`.
+    QString windowId(const QString& title) const;
+    // `xprop -id id _NET_WM_STATE` as printed.
+    QString netWmState(const QString& id) const;
+
+private:
+    QString run(const QString& program, const QStringList& args) const;
+    const XServer* m_x = nullptr;
     OwnedProcess m_process;
 };
 
