@@ -38,7 +38,9 @@ TEST(DesktopActivation, TheWindowCarriesTheIdAndTheClickTimeAndComesToTheFront) 
     window.setGeometry(100, 100, 300, 200);
     window.show();
     const quint64 id = window.winId();
-    ASSERT_TRUE(kovan::test::waitUntil([&] { return g_desktop->wmState(id) == "Normal"; }));
+    ASSERT_TRUE(kovan::test::waitUntil([&] { return g_desktop->wmState(id) == "Normal"; }))
+        << g_desktop->tool("xprop", {"-id", QString::number(id)}).toStdString()
+        << g_desktop->tool("wmctrl", {"-l"}).toStdString();
     window.hide();
     ASSERT_TRUE(kovan::test::waitUntil([&] { return g_desktop->wmState(id) != "Normal"; }));
 

@@ -340,6 +340,9 @@ bool XServer::start(QString* why) {
         QByteArray out;
         const bool up = waitUntil(
             [&] {
+                // Read without an event loop: this runs before a test program's application
+                // object exists too.
+                m_process.process()->waitForReadyRead(20);
                 out += m_process.process()->readAllStandardOutput();
                 return out.contains('\n') || !m_process.running();
             },
@@ -373,6 +376,39 @@ xcb_atom_t internAtom(xcb_connection_t* c, const char* name) {
     const xcb_atom_t atom = reply ? reply->atom : XCB_NONE;
     free(reply);
     return atom;
+}
+
+// Whether a window mapped now is taken in by the window manager (it gets WM_STATE). openbox
+// names itself on the root before it handles map requests, and a window mapped in between is
+// never managed: so a manager counts as up once a probe window was, a fresh probe each second
+// for up to `ms`.
+bool managesNewWindows(const QString& display, int ms) {
+    xcb_connection_t* c = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    bool managed = false;
+    if (!xcb_connection_has_error(c)) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        const xcb_atom_t wmState = internAtom(c, "WM_STATE");
+        for (int waited = 0; !managed && waited < ms; waited += 1000) {
+            const xcb_window_t probe = xcb_generate_id(c);
+            xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 10, 10, 0,
+                              XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+            xcb_map_window(c, probe);
+            xcb_flush(c);
+            managed = waitUntil(
+                [&] {
+                    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+                        c, xcb_get_property(c, false, probe, wmState, wmState, 0, 2), nullptr);
+                    const bool has = reply && xcb_get_property_value_length(reply) > 0;
+                    free(reply);
+                    return has;
+                },
+                1000);
+            xcb_destroy_window(c, probe);
+            xcb_flush(c);
+        }
+    }
+    xcb_disconnect(c);
+    return managed;
 }
 
 } // namespace
@@ -463,6 +499,10 @@ bool WindowManager::start(const XServer& x, QString* why) {
             },
             15000)) {
         *why = QStringLiteral("openbox did not come up: ") + m_process.output();
+        return false;
+    }
+    if (!managesNewWindows(m_x->display(), 15000)) {
+        *why = QStringLiteral("openbox does not manage windows: ") + m_process.output();
         return false;
     }
     return true;

@@ -1,54 +1,17 @@
 #include "X11Desktop.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QThread>
 
 namespace kovan::test {
 
 bool X11Desktop::start(QString* why) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // -displayfd: the server picks a free display and writes its number once it accepts.
-    if (!m_server.start(QStringLiteral("Xvfb"),
-                        {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                         QStringLiteral("-screen"), QStringLiteral("0"),
-                         QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp")},
-                        env, why))
-        return false;
-    QByteArray number;
-    QDeadlineTimer deadline(20000);
-    while (!number.contains('\n')) {
-        if (deadline.hasExpired() || !m_server.running()) {
-            *why = QStringLiteral("Xvfb gave no display: ") + m_server.output();
-            return false;
-        }
-        m_server.process()->waitForReadyRead(100);
-        number += m_server.process()->readAllStandardOutput();
-    }
-    m_display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    if (!m_manager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")}, env, why))
-        return false;
-    // The manager has the screen once the root names its check window.
-    while (!tool(QStringLiteral("xprop"),
-                 {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id #"))) {
-        if (deadline.hasExpired() || !m_manager.running()) {
-            *why = QStringLiteral("openbox did not take the screen: ") + m_manager.output();
-            return false;
-        }
-        QThread::msleep(50);
-    }
-    return true;
+    return m_server.start(why) && m_manager.start(m_server, why);
 }
 
 QString X11Desktop::tool(const QString& program, const QStringList& args) const {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), m_display);
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(m_server.environment());
     p.start(program, args);
     if (!p.waitForFinished(10000))
         return {};

@@ -7,16 +7,16 @@
 
 namespace kovan::test {
 
-// An X server of the test's own (Xvfb on a free display) with a real window manager (openbox)
-// on it, and the X tools that look at its windows (xprop, xdotool, wmctrl). Both processes end
-// with the object. Windows of other tests never meet it.
+// An X server of the test's own (XServer) with a real window manager (openbox) on it, and the
+// X tools that look at its windows (xprop, xdotool, wmctrl). Both processes end with the
+// object. Windows of other tests never meet it.
 class X11Desktop {
 public:
     // Starts the server and the window manager and waits until the manager has taken the
     // screen; false with the reason in `why`.
     bool start(QString* why);
     // ":N".
-    QString display() const { return m_display; }
+    QString display() const { return m_server.display(); }
     // Runs an X tool on this display; its standard output (empty when it failed).
     QString tool(const QString& program, const QStringList& args) const;
 
@@ -31,9 +31,8 @@ public:
     QStringList netWmState(quint64 window) const;
 
 private:
-    OwnedProcess m_server;
-    OwnedProcess m_manager;
-    QString m_display;
+    XServer m_server;
+    WindowManager m_manager;
 };
 
 } // namespace kovan::test
