@@ -37,7 +37,8 @@ QString blockName(const char* test) {
 
 // Waits for the detached companion to have written its log line.
 QStringList waitForCompanionLog(const ProgramFolder& folder) {
-    for (int i = 0; i < 250 && folder.companionLog().isEmpty(); ++i)
+    // A bound, not a figure: a busy machine may take a while to start the companion.
+    for (int i = 0; i < 1500 && folder.companionLog().isEmpty(); ++i)
         QThread::msleep(20);
     return folder.companionLog();
 }
