@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace kovan {
 namespace {
 
@@ -150,7 +152,11 @@ TEST_F(DesktopNoticesTest, TheDefaultActionOfOurIdViewsItsNotice) {
     for (const auto& c : cases) {
         viewed.clear();
         sender.invoke(c.id, QString::fromLatin1(c.key));
-        EXPECT_EQ(viewed, c.viewed) << c.id << ' ' << c.key;
+        // As vectors: Qt 6.4 compares two empty lists of ints with memcmp on a null pointer,
+        // which the undefined-behaviour checks report.
+        EXPECT_EQ(std::vector<int>(viewed.begin(), viewed.end()),
+                  std::vector<int>(c.viewed.begin(), c.viewed.end()))
+            << c.id << ' ' << c.key;
     }
 }
 
