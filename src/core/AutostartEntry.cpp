@@ -12,8 +12,8 @@ namespace kovan {
 
 namespace {
 
-// Characters that make an Exec argument need quotes (Desktop Entry Specification, "The Exec
-// key").
+// Characters that make an Exec argument need quotes in a desktop entry (freedesktop.org's
+// rules for the Exec key).
 constexpr QStringView kReserved = u" \t\n\"'\\><~|&;$*?#()`";
 
 // The string escapes of a value in the file: applied after the quoting rule, so a backslash
@@ -48,7 +48,7 @@ AutostartEntry::AutostartEntry(QString path, QStringList command)
     : m_path(std::move(path)), m_command(std::move(command)) {}
 
 QString AutostartEntry::pathFor(const QString& xdgConfigHome, const QString& home) {
-    // The base directory specification ignores relative values.
+    // The XDG base directories ignore a relative XDG_CONFIG_HOME.
     const QString config = QDir::isAbsolutePath(xdgConfigHome)
                                ? xdgConfigHome
                                : QDir(home).filePath(QStringLiteral(".config"));

@@ -1,32 +1,21 @@
 #include "instance/InstanceListener.h"
 
-#include "core/LocalSockets.h"
 #include "core/Trace.h"
 
-#include <QLocalServer>
 #include <QLocalSocket>
-
-#include <unistd.h>
 
 namespace kovan {
 
 InstanceListener::InstanceListener(QString socketPath, Actions actions, QObject* parent)
-    : QObject(parent), m_socketPath(std::move(socketPath)), m_actions(std::move(actions)) {}
+    : QObject(parent), m_socketPath(std::move(socketPath)), m_actions(std::move(actions)) {
+    connect(&m_server, &PrivateLocalServer::peerConnected, this, &InstanceListener::servePeer);
+}
 
 bool InstanceListener::listen() {
     if (listening())
         return true;
-    QString problem = m_socketPath.isEmpty() ? QStringLiteral("no runtime folder")
-                                             : claimSocketPath(m_socketPath);
-    if (problem.isEmpty()) {
-        if (!m_server) {
-            m_server = new QLocalServer(this);
-            m_server->setSocketOptions(QLocalServer::UserAccessOption); // mode 0700
-            connect(m_server, &QLocalServer::newConnection, this, &InstanceListener::servePeers);
-        }
-        if (!m_server->listen(m_socketPath))
-            problem = m_server->errorString();
-    }
+    const QString problem = m_socketPath.isEmpty() ? QStringLiteral("no runtime folder")
+                                                   : m_server.listen(m_socketPath);
     if (!problem.isEmpty()) {
         trace(QStringLiteral("hand-over: cannot listen: %1: %2").arg(m_socketPath, problem));
         return false;
@@ -38,28 +27,17 @@ bool InstanceListener::listen() {
 void InstanceListener::stop() {
     if (!listening())
         return;
-    m_server->close(); // removes the socket file; peers being served finish
+    m_server.close();
     trace(QStringLiteral("hand-over: no longer listening"));
 }
 
 bool InstanceListener::listening() const {
-    return m_server && m_server->isListening();
+    return m_server.isListening();
 }
 
-void InstanceListener::servePeers() {
-    while (QLocalSocket* peer = m_server->nextPendingConnection()) {
-        const std::optional<uid_t> account = localPeerUid(int(peer->socketDescriptor()));
-        if (account != ::geteuid()) {
-            trace(QStringLiteral("hand-over: peer of another account turned away (uid %1)")
-                      .arg(account ? QString::number(*account) : QStringLiteral("unknown")));
-            peer->abort();
-            peer->deleteLater();
-            continue;
-        }
-        connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-        connect(peer, &QLocalSocket::readyRead, this, [this, peer] { serve(peer); });
-        serve(peer); // the line may have come with the connection
-    }
+void InstanceListener::servePeer(QLocalSocket* peer) {
+    connect(peer, &QLocalSocket::readyRead, this, [this, peer] { serve(peer); });
+    serve(peer); // the line may have come with the connection
 }
 
 void InstanceListener::serve(QLocalSocket* peer) {

@@ -1,22 +1,20 @@
 #pragma once
 
 #include "core/HandOverRequest.h"
+#include "instance/PrivateLocalServer.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
 
-class QLocalServer;
 class QLocalSocket;
 
 namespace kovan {
 
-// The running client's end of the folder's channel: a QLocalServer on the channel's socket in
-// the user's runtime folder (mode 0700, in a folder of the user's), serving the one-line
-// requests of later starts (HandOverRequest) and answering "ok" to each it takes. A peer of
-// another account (root passes file modes) is turned away. A socket a killed client left is
-// replaced; a live one is never removed. GUI thread only; peers are served from the event loop.
+// The running client's end of the folder's channel: a PrivateLocalServer on the channel's
+// socket, serving the one-line requests of later starts (HandOverRequest) and answering "ok" to
+// each it takes. GUI thread only; peers are served from the event loop.
 class InstanceListener : public QObject {
     Q_OBJECT
 public:
@@ -35,13 +33,13 @@ public:
     bool listening() const;
 
 private:
-    void servePeers();
+    void servePeer(QLocalSocket* peer);
     void serve(QLocalSocket* peer);
     void take(const HandOverRequest& request);
 
     QString m_socketPath;
     Actions m_actions;
-    QLocalServer* m_server = nullptr;
+    PrivateLocalServer m_server{QStringLiteral("hand-over")};
 };
 
 } // namespace kovan

@@ -6,16 +6,15 @@
 #include <functional>
 
 class QByteArray;
-class QLocalServer;
 
 namespace kovan {
 
+class PrivateLocalServer;
+
 // The close message: another program (the installer, an updater) connects to the local socket
 // "wm_closecoear" in the user's runtime folder (localSocketPath) and writes that line; the
-// client then takes its tray icon off and does nothing else. Only the same account reaches it:
-// the socket is the user's alone (mode 0700, in a folder of the user's), and a peer of another
-// account (root passes file modes) is turned away. A socket left behind by a killed client is
-// replaced; one a running client listens on is left to it.
+// client then takes its tray icon off and does nothing else. Only the same account reaches it
+// (PrivateLocalServer).
 //
 // GUI thread only; peers are served from the event loop.
 class CloseMessageListener : public QObject {
@@ -40,11 +39,9 @@ public:
     static bool isCloseMessage(const QByteArray& line);
 
 private:
-    void servePeers();
-
     std::function<void()> m_onCloseMessage;
     QString m_socketName;
-    QLocalServer* m_closeServer = nullptr;
+    PrivateLocalServer* m_closeServer = nullptr;
 };
 
 } // namespace kovan
