@@ -145,6 +145,10 @@ void TrayPresence::settleKind() {
     // Qt's own test at its first tray call: D-Bus when a host is registered, XEmbed otherwise.
     if (m_kind == Kind::Unsettled && (m_statusNotifier || m_xembed))
         m_kind = m_statusNotifier ? Kind::StatusNotifier : Kind::XEmbed;
+    // Qt never turns to an XEmbed tray once it speaks to a host: no more X round trips for it
+    // every second.
+    if (m_kind == Kind::StatusNotifier)
+        m_xembedPoll.stop();
 }
 
 void TrayPresence::publish(bool before) {

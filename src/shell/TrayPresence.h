@@ -18,8 +18,9 @@ namespace kovan {
 // then on only a tray of that kind counts (a StatusNotifier host when one was there, an XEmbed
 // tray otherwise), since the icon can reach no other. The watcher's
 // coming, going and host signals arrive from the bus; the XEmbed selection is read once a second
-// (one X round trip). Without DBUS_SESSION_BUS_ADDRESS the bus is left alone: connecting would
-// make libdbus launch a bus of its own.
+// (one X round trip) until the kind is settled on a StatusNotifier host. Without
+// DBUS_SESSION_BUS_ADDRESS the bus is left alone: connecting would make libdbus launch a bus of its
+// own.
 //
 // GUI thread only.
 class TrayPresence : public QObject {
@@ -33,8 +34,6 @@ public:
 
     // A tray the icon can go into: of the kind settled, or of either kind before one was.
     bool available() const;
-    bool statusNotifierHost() const { return m_statusNotifier; }
-    bool xembedTray() const { return m_xembed; }
 
 Q_SIGNALS:
     // available() changed.
