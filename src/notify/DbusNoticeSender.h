@@ -9,7 +9,7 @@ namespace kovan {
 
 // Desktop notifications through org.freedesktop.Notifications on the session bus.
 //
-// Its own connection to the bus at `busAddress` (the session bus's, see sessionBusAddress()):
+// Its own connection to the bus at `busAddress` (the session bus's, core's sessionBusAddress()):
 // no address, or a bus that cannot be reached, and nothing is ever sent. Every Notify is an
 // asynchronous call that must not start the service (no D-Bus activation): without a service
 // the bus answers with an error at once and nothing is shown. The server's ActionInvoked and
@@ -22,10 +22,6 @@ class DbusNoticeSender : public QObject, public NoticeSender {
 public:
     explicit DbusNoticeSender(const QString& busAddress, QObject* parent = nullptr);
     ~DbusNoticeSender() override;
-
-    // DBUS_SESSION_BUS_ADDRESS, else the user's bus socket $XDG_RUNTIME_DIR/bus when it
-    // exists; empty when there is none (no bus is ever launched for the client).
-    static QString sessionBusAddress();
 
     bool connected() const;
     void setEvents(Events events) override;

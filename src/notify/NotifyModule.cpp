@@ -3,6 +3,7 @@
 #include "audio/SoundAlerts.h"
 #include "core/CommandRegistry.h"
 #include "core/Lifecycle.h"
+#include "core/SessionBusAddress.h"
 #include "core/SettingsStore.h"
 #include "core/Trace.h"
 #include "notify/DbusNoticeSender.h"
@@ -20,10 +21,9 @@ NotifyModule::NotifyModule()
     : m_notices(std::make_unique<NoticeList>()),
       m_desktopNotices(std::make_unique<DesktopNotices>(
           [this]() -> NoticeSender* {
-              m_noticeSender =
-                  m_needs.makeNoticeSender
-                      ? m_needs.makeNoticeSender()
-                      : std::make_unique<DbusNoticeSender>(DbusNoticeSender::sessionBusAddress());
+              m_noticeSender = m_needs.makeNoticeSender
+                                   ? m_needs.makeNoticeSender()
+                                   : std::make_unique<DbusNoticeSender>(sessionBusAddress());
               return m_noticeSender.get();
           },
           [this](int index) {

@@ -1,5 +1,6 @@
 #include "shell/TrayPresence.h"
 
+#include "core/SessionBusAddress.h"
 #include "core/Trace.h"
 
 #include <QDBusConnection>
@@ -28,10 +29,6 @@ xcb_connection_t* xcbConnection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-bool sessionBusGiven() {
-    return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS");
-}
-
 } // namespace
 
 TrayPresence::TrayPresence(QObject* parent) : QObject(parent) {
@@ -46,7 +43,8 @@ TrayPresence::TrayPresence(QObject* parent) : QObject(parent) {
 TrayPresence::~TrayPresence() = default;
 
 void TrayPresence::start() {
-    if (sessionBusGiven()) {
+    if (!sessionBusAddress().isEmpty()) {
+        // Qt's tray speaks on the session bus connection; it finds the same bus.
         QDBusConnection bus = QDBusConnection::sessionBus();
         m_watcher = new QDBusServiceWatcher(kWatcherService, bus,
                                             QDBusServiceWatcher::WatchForOwnerChange, this);

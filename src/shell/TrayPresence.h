@@ -18,9 +18,9 @@ namespace kovan {
 // then on only a tray of that kind counts (a StatusNotifier host when one was there, an XEmbed
 // tray otherwise), since the icon can reach no other. The watcher's
 // coming, going and host signals arrive from the bus; the XEmbed selection is read once a second
-// (one X round trip) until the kind is settled on a StatusNotifier host. Without
-// DBUS_SESSION_BUS_ADDRESS the bus is left alone: connecting would make libdbus launch a bus of its
-// own.
+// (one X round trip) until the kind is settled on a StatusNotifier host. Without a
+// session bus (sessionBusAddress) the bus is left alone: connecting would make libdbus launch a
+// bus of its own.
 //
 // GUI thread only.
 class TrayPresence : public QObject {
