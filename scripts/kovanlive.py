@@ -55,18 +55,26 @@ def cpu_ticks(pids):
     return ticks
 
 
-def pss_kb(pids):
+def pss_kb(pids, fields=("Pss:",)):
+    """Sum of the smaps_rollup `fields` (default the PSS) of `pids`, in kB."""
     total = 0
     for p in pids:
         try:
             with open(f"/proc/{p}/smaps_rollup") as f:
                 for line in f:
-                    if line.startswith("Pss:"):
+                    if line.startswith(fields):
                         total += int(line.split()[1])
-                        break
         except OSError:
             pass
     return total
+
+
+def own_pss_kb(pids):
+    """The PSS of memory no file backs (heaps, stacks, shared memory between the client and its
+    page processes), in kB. Unlike the whole PSS it does not move when other programs map the
+    same libraries (a test run beside the measurement halves the client's share of the web
+    engine's library), and it is what a leak is made of."""
+    return pss_kb(pids, ("Pss_Anon:", "Pss_Shmem:"))
 
 
 class TraceReader:
@@ -151,13 +159,13 @@ class Rig:
     """The demo service (or the given data port), the companion and the client, in a scratch
     program folder; everything ends with stop()."""
 
-    def __init__(self, data_port=None, live_events=False):
+    def __init__(self, data_port=None, live_events=False, event_rate=None, env=None):
         self.folder = tempfile.mkdtemp(prefix="kovan-live-")
         self.xdg = tempfile.mkdtemp(prefix="kovan-xdg-")
         os.chmod(self.xdg, 0o700)
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.xdg,
                         SDL_AUDIODRIVER=os.environ.get("SDL_AUDIODRIVER", "dummy"),
-                        KOVAN_TRACE="1")
+                        KOVAN_TRACE="1", **(env or {}))
         # The web engine's page sandbox cannot start as root; every other account keeps it.
         if os.geteuid() == 0:
             self.env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
@@ -167,6 +175,7 @@ class Rig:
         self.block = f"KOVANLIVE{os.getpid()}"
         # The demo's own notices, news and section posts every few seconds are not idle.
         self.live_events = live_events
+        self.event_rate = event_rate
         self.procs = []
         self.client = None
         self.trace = None
@@ -176,7 +185,8 @@ class Rig:
         self.procs.append(subprocess.Popen(
             [os.path.join(BIN, "kovan-demo-service"), "--data-port", str(self.demo_data),
              "--page-port", str(self.page), "--web-port", str(self.web), "--sessid", SESSID]
-            + ([] if self.live_events else ["--no-live-events"]),
+            + ([] if self.live_events else ["--no-live-events"])
+            + (["--event-rate", str(self.event_rate)] if self.event_rate else []),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self.procs.append(subprocess.Popen(
             [os.path.join(self.folder, "zrs"), "--sessid", SESSID, "--block", self.block],
@@ -241,3 +251,89 @@ def click(x, y):
 def park_mouse():
     """Moves the pointer to the screen's corner, where no window reacts to it."""
     subprocess.run(["xdotool", "mousemove", "0", "1079"], check=False)
+
+
+def own_pss_by_process(pids):
+    """own_pss_kb of each pid of `pids` that still exists."""
+    return {p: own_pss_kb([p]) for p in pids if os.path.exists(f"/proc/{p}")}
+
+
+def process_role(pid):
+    """'client', 'renderer', 'gpu-process', 'zygote', 'utility' ... from the command line."""
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            args = f.read().split(b"\0")
+    except OSError:
+        return "gone"
+    for a in args:
+        if a.startswith(b"--type="):
+            return a[len(b"--type="):].decode()
+    return os.path.basename(args[0].decode(errors="replace")) if args and args[0] else "?"
+
+
+class DevTools:
+    """The web engine's remote debugging port on loopback (QTWEBENGINE_REMOTE_DEBUGGING): the
+    pages it lists, and one protocol call on a page through a minimal WebSocket client (text
+    frames only, which is all the protocol uses)."""
+
+    def __init__(self, port):
+        self.port = port
+
+    def pages(self):
+        import json
+        import urllib.request
+        with urllib.request.urlopen(f"http://127.0.0.1:{self.port}/json/list", timeout=5) as r:
+            return [t for t in json.load(r) if t.get("type") == "page"]
+
+    def call(self, target, method, params=None, timeout=10):
+        import base64
+        import json
+        import struct
+        path = "/devtools/page/" + target["id"]
+        with socket.create_connection(("127.0.0.1", self.port), timeout=timeout) as s:
+            key = base64.b64encode(os.urandom(16)).decode()
+            s.sendall((f"GET {path} HTTP/1.1\r\nHost: 127.0.0.1:{self.port}\r\n"
+                       "Upgrade: websocket\r\nConnection: Upgrade\r\n"
+                       f"Sec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n").encode())
+            buf = b""
+            while b"\r\n\r\n" not in buf:
+                chunk = s.recv(4096)
+                if not chunk:
+                    raise OSError("devtools: no handshake")
+                buf += chunk
+            head, buf = buf.split(b"\r\n\r\n", 1)
+            if b" 101 " not in head.split(b"\r\n")[0]:
+                raise OSError("devtools: " + head.split(b"\r\n")[0].decode())
+            payload = json.dumps({"id": 1, "method": method, "params": params or {}}).encode()
+            mask = os.urandom(4)
+            n = len(payload)
+            header = bytes([0x81]) + (bytes([0x80 | n]) if n < 126 else
+                                      bytes([0x80 | 126]) + struct.pack(">H", n) if n < 65536
+                                      else bytes([0x80 | 127]) + struct.pack(">Q", n))
+            s.sendall(header + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(payload)))
+
+            def take(count):
+                nonlocal buf
+                while len(buf) < count:
+                    chunk = s.recv(65536)
+                    if not chunk:
+                        raise OSError("devtools: connection closed")
+                    buf += chunk
+                out, buf = buf[:count], buf[count:]
+                return out
+
+            message = b""
+            while True:
+                b0, b1 = take(2)
+                n = b1 & 0x7F
+                if n == 126:
+                    n = struct.unpack(">H", take(2))[0]
+                elif n == 127:
+                    n = struct.unpack(">Q", take(8))[0]
+                message += take(n)
+                if not b0 & 0x80:
+                    continue  # a fragment: the rest follows
+                reply = json.loads(message)
+                message = b""
+                if reply.get("id") == 1:
+                    return reply.get("result", reply.get("error"))

@@ -96,6 +96,7 @@ bool BridgePage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg
     *result = call->name.size() + call->params.size() > bridge::kMaxCallLength
                   ? bridge::errorAnswer(bridge::tooLongMessage())
                   : answerCall(securityOrigin, call->name, call->params);
+    Q_EMIT called();
     return true;
 }
 

@@ -36,6 +36,10 @@ public:
     // "D…"). The origin is the caller's security origin.
     QString answerCall(const QUrl& origin, const QString& name, const QString& params);
 
+Q_SIGNALS:
+    // A page call arrived (answered or refused).
+    void called();
+
 protected:
     bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                           const QString& defaultValue, QString* result) override;

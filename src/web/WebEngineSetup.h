@@ -46,7 +46,9 @@ void prepareWebEngine();
 // are, or else the engine's low-memory settings. The client stays open all day beside other
 // programs, and those settings (smaller caches, leaner script heaps) keep memory off its page
 // processes while the pages draw the same pixels; every view keeps a page process of its own.
+// Ours also name the script engine's garbage collector kGarbageCollectorName in every page.
 QByteArray chromiumFlags(const QByteArray& userFlags);
+inline constexpr char kGarbageCollectorName[] = "__kovanCollectGarbage";
 
 // How the web views (and the windows holding them) are composed on screen.
 enum class RenderingPath {

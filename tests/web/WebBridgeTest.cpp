@@ -370,3 +370,34 @@ TEST_F(BridgeTest, AttachingTwiceLeavesTheSecondHostInCharge) {
     EXPECT_EQ(fcb("window.external.FCB('record', '')").toString(), "second host");
     EXPECT_TRUE(m_calls.isEmpty());
 }
+
+namespace {
+
+TEST_F(BridgeTest, WorkInAPageIsFollowedByOneGarbageCollectionThatFreesItsGarbage) {
+    // The engine's collector is there (the program's flags), under the client's name.
+    ASSERT_EQ(runJs(m_view->page(), "typeof __kovanCollectGarbage").toString(), "function");
+    // An object only a weak reference holds: the page's small heap keeps it until a
+    // collection runs.
+    ASSERT_EQ(runJs(m_view->page(), "window.held = new WeakRef({rows: new Array(5000).fill('x')});"
+                                    "typeof held.deref()")
+                  .toString(),
+              "object");
+    const int before = m_view->collections();
+    m_view->setCollectDelayMs(300);
+    m_view->runScript("window.a = 1");
+    m_view->runScript("window.b = 2");
+    EXPECT_EQ(fcb("window.external.FCB('record', 'x')").toString(), "recorded");
+    ASSERT_TRUE(waitUntil([&] { return m_view->collections() > before; }, 10000));
+    EXPECT_TRUE(waitUntil(
+        [&] { return runJs(m_view->page(), "typeof held.deref()").toString() == "undefined"; },
+        5000))
+        << "the collection left the page's garbage";
+    // The page's own state is untouched, and a view without new work is not collected again.
+    EXPECT_EQ(runJs(m_view->page(), "a + b").toInt(), 3);
+    const int after = m_view->collections();
+    EXPECT_EQ(after, before + 1) << "the work above wants one collection, not one per call";
+    waitUntil([] { return false; }, 1000); // three delays with nothing to do
+    EXPECT_EQ(m_view->collections(), after);
+}
+
+} // namespace

@@ -224,7 +224,8 @@ namespace {
 
 TEST(WebEngineFlags, LowMemorySettingsUnlessTheUserSetFlags) {
     const QByteArray ours =
-        "--enable-low-end-device-mode --renderer-process-limit=64 --no-unsandboxed-zygote";
+        "--enable-low-end-device-mode --renderer-process-limit=64 --no-unsandboxed-zygote "
+        "--js-flags=--expose-gc-as=__kovanCollectGarbage";
     EXPECT_EQ(kovan::chromiumFlags(""), ours);
     EXPECT_EQ(kovan::chromiumFlags("  "), ours);
     // The user's own flags are taken whole: they can turn the low-memory settings off.

@@ -51,8 +51,11 @@ struct DataState {
 
     // Off: nothing new arrives by itself (sections move on only through /demo/post/).
     bool timedPosts = true;
+    // How many times a real service's pace the posts and news come at (see DemoConfig).
+    double rate = 1.0;
 
-    DataState(std::shared_ptr<DemoMarket> m, bool posts) : market(std::move(m)), timedPosts(posts) {
+    DataState(std::shared_ptr<DemoMarket> m, bool posts, double eventRate)
+        : market(std::move(m)), timedPosts(posts), rate(eventRate) {
         const auto now = Clock::now();
         const std::int64_t base = std::chrono::duration_cast<std::chrono::seconds>(
                                       std::chrono::system_clock::now().time_since_epoch())
@@ -64,11 +67,16 @@ struct DataState {
         // Three items from the start, so that the floating bar's ticker rotates at once.
         for (const int impant : {3, 1, 2})
             news.push_back({nextNewsId++, impant, kHeadlines[nextHeadline++]});
-        nextNews = now + std::chrono::seconds(45);
+        nextNews = now + paced(45);
     }
 
-    std::chrono::seconds postInterval() {
-        return std::chrono::seconds(std::uniform_int_distribution<int>(20, 40)(rng));
+    // `seconds` at a real service's pace, at the demo's event rate.
+    Clock::duration paced(int seconds) const {
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(seconds / rate));
+    }
+    Clock::duration postInterval() {
+        return paced(std::uniform_int_distribution<int>(20, 40)(rng));
     }
 
     // One step of the random walk for every symbol, and posts/news that are due.
@@ -90,7 +98,7 @@ struct DataState {
             // client drops them when their hour is up.
             while (news.size() > 4)
                 news.pop_front();
-            nextNews = now + std::chrono::seconds(std::uniform_int_distribution<int>(30, 60)(rng));
+            nextNews = now + paced(std::uniform_int_distribution<int>(30, 60)(rng));
         }
     }
 };
@@ -244,7 +252,7 @@ std::string makeAlertWav() {
 }
 
 void registerDataRoutes(httplib::Server& server, const DemoConfig& config) {
-    auto state = std::make_shared<DataState>(config.market, config.liveEvents);
+    auto state = std::make_shared<DataState>(config.market, config.liveEvents, config.eventRate);
 
     // The demo holds one session for its one client: the member session while the member is
     // signed in, the guest session otherwise. A poll with any other session is told the

@@ -56,6 +56,9 @@ struct DemoConfig {
     // and the data server posts to the sections and adds news every so often (off for tests
     // that drive the pages themselves and for measuring an idle client).
     bool liveEvents = true;
+    // How much faster than a real service's pace the live events come (1: a notice about every
+    // 40 s, a trade every 15 s, ...; 10: ten times as often). For soaking a day in an hour.
+    double eventRate = 1.0;
     // The demo member: user "demo", password "demo123".
     std::string memberUser = "demo";
     std::string memberPassword = "demo123";

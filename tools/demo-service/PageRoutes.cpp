@@ -62,13 +62,15 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 }
 
 std::string buildPage(const PageBody& page, const std::string& sessid, std::int64_t uid,
-                      bool liveEvents = false, const char* memberBlock = "") {
+                      bool liveEvents = false, const char* memberBlock = "",
+                      double eventRate = 1.0) {
     std::string html = std::string(pages::kHead) + page.body + pages::kTail;
     replaceAll(html, "%MEMBERBLOCK%", memberBlock);
     replaceAll(html, "%TITLE%", page.title);
     replaceAll(html, "%SESSID%", safeSessid(sessid));
     replaceAll(html, "%UID%", std::to_string(uid));
     replaceAll(html, "%LIVE%", liveEvents ? "true" : "false");
+    replaceAll(html, "%RATE%", std::to_string(eventRate));
     return html;
 }
 
@@ -113,12 +115,14 @@ void registerPageRoutes(httplib::Server& server, const DemoConfig& config) {
             const std::string section = req.matches[1].str();
             const std::string sessid = req.matches[2].str();
             const PageBody& page = sectionPages().at(section);
+            const double rate = config.eventRate;
             if (section != "signlist") {
-                sendHtml(res, buildPage(page, sessid, config.uid, live));
+                sendHtml(res, buildPage(page, sessid, config.uid, live, "", rate));
             } else if (config.isMemberSession(sessid)) {
-                sendHtml(res, buildPage(page, sessid, config.memberUid, live, pages::kSignMember));
+                sendHtml(res,
+                         buildPage(page, sessid, config.memberUid, live, pages::kSignMember, rate));
             } else {
-                sendHtml(res, buildPage(page, sessid, config.uid, live, pages::kSignGuest));
+                sendHtml(res, buildPage(page, sessid, config.uid, live, pages::kSignGuest, rate));
             }
         });
 

@@ -32,13 +32,20 @@ httplib::Server::HandlerResponse sendUncompressed(const httplib::Request& req, h
     return httplib::Server::HandlerResponse::Unhandled;
 }
 
+bool validRate(const char* text) {
+    char* end = nullptr;
+    const double rate = std::strtod(text, &end);
+    return end != text && *end == '\0' && rate >= 0.1 && rate <= 100.0;
+}
+
 void usage() {
     std::puts(
         "Usage: kovan-demo-service [--host H] [--data-port N] [--page-port N] [--web-port N]\n"
-        "                          [--sessid TEXT] [--uid N] [--no-live-events]\n"
+        "                          [--sessid TEXT] [--uid N] [--no-live-events] [--event-rate F]\n"
         "Serves the data server, page server and web site of the kovan demo on loopback.\n"
         "--no-live-events: nothing happens by itself: the signal page raises no notices, trades\n"
-        "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).");
+        "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).\n"
+        "--event-rate F: the live events come F times as often (0.1 to 100; default 1).");
 }
 
 } // namespace
@@ -62,6 +69,8 @@ int main(int argc, char** argv) {
             config.uid = std::atoll(argv[++i]);
         else if (a == "--no-live-events")
             config.liveEvents = false;
+        else if (a == "--event-rate" && hasNext && validRate(argv[i + 1]))
+            config.eventRate = std::atof(argv[++i]);
         else {
             usage();
             return a == "--help" ? 0 : 2;

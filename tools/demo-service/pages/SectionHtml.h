@@ -97,7 +97,7 @@ function refresh(x) {
 // What the service pushes through this page all day, played by the demo on its own timers: a
 // notice about every 40 s (its action rotating through viewinfo, openurl, video and none, with
 // the alert sound), the instant trades every 15 s with moving targets, a news item every 25 s.
-var LIVE = %LIVE%, liveRound = 0, tradeRound = 0, newsRound = 0;
+var LIVE = %LIVE%, RATE = %RATE%, liveRound = 0, tradeRound = 0, newsRound = 0;
 var NOTICE_ACTIONS = ['viewinfo', 'openurl', 'video', ''];
 var LIVE_NEWS = ['【快讯】美国初请失业金人数低于预期，金价短线回落', '【策略】白银短线关注4150一线压力',
   '【提醒】今晚20:30公布非农数据，注意控制仓位', '【观点】库存持续下降，铜价中期仍有上行空间'];
@@ -131,9 +131,9 @@ function liveNews() {
   return p;
 }
 if (LIVE) {
-  setTimeout(liveTrade, 2000); setInterval(liveTrade, 15000);
-  setTimeout(liveNews, 4000); setInterval(liveNews, 25000);
-  setTimeout(liveNotice, 6000); setInterval(liveNotice, 40000);
+  setTimeout(liveTrade, 2000); setInterval(liveTrade, 15000 / RATE);
+  setTimeout(liveNews, 4000); setInterval(liveNews, 25000 / RATE);
+  setTimeout(liveNotice, 6000); setInterval(liveNotice, 40000 / RATE);
 }
 render(); stamp();
 </script>
