@@ -291,3 +291,42 @@ TEST(DemoVideoFolder, APrivateFolderOfTheAccountsOwnKeptForTheNextStart) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DemoEventRate, AFasterRateBringsTheSectionPostsSooner) {
+    // At a hundred times a service's pace a post comes every 0.2-0.4 s instead of 20-40 s.
+    demo::DemoConfig config;
+    config.eventRate = 100;
+    httplib::Server server;
+    demo::registerDataRoutes(server, config);
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread thread([&server] { server.listen_after_bind(); });
+    while (!server.is_running())
+        std::this_thread::yield();
+    HttpClient client;
+    const QString url = QStringLiteral("http://127.0.0.1:%1/sync/").arg(port) +
+                        QString::fromStdString(config.sessid);
+    const auto stamps = [&] {
+        const QJsonObject reply = parseJsonObject(client.get(url).text());
+        return QStringList{jsonText(reply, u"LUDsign"), jsonText(reply, u"LUDarts"),
+                           jsonText(reply, u"LUDplan"), jsonText(reply, u"LUDmkts")};
+    };
+    const QStringList first = stamps();
+    QStringList moved;
+    EXPECT_TRUE(test::waitUntil(
+        [&] {
+            const QStringList now = stamps();
+            for (int i = 0; i < 4; ++i) {
+                if (now[i] != first[i] && !moved.contains(QString::number(i)))
+                    moved << QString::number(i);
+            }
+            return moved.size() == 4;
+        },
+        10000))
+        << "sections posted to: " << moved.join(u',').toStdString();
+    server.stop();
+    thread.join();
+}
+
+} // namespace
