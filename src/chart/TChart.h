@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartCanvas.h"
 #include "chart/ChartData.h"
-#include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartStyle.h"
@@ -118,6 +118,8 @@ public:
     const PriceScale& frameScale() const { return m_scale; }
     int FMWidth() const { return m_FMWidth; }
     int FMHeight() const { return m_FMHeight; }
+    // Device pixels per logical pixel of the cache (the view's, taken with its size).
+    const DeviceScale& deviceScale() const { return m_device; }
     const QImage& cache() const { return m_CacheMap; }
     ChartView* view() const { return m_FMView; }
 
@@ -171,6 +173,9 @@ private:
     // Verdana 8: time labels are measured in it and the cross-hair read-outs drawn in it (on
     // their own bitmap, so the cache's font stays as it is).
     ChartFont m_axisFont{QStringLiteral("Verdana"), 8};
+    // The same font at the view's scale, which the cross-hair's read-outs are drawn in.
+    ChartFont m_crossFont{QStringLiteral("Verdana"), 8};
+    DeviceScale m_device; // the view's, taken with its size
     bool m_recordText = false;
     bool m_ohlcReadout = false;
     std::vector<TextBox> m_cacheText;
