@@ -6,8 +6,6 @@
 
 namespace kovan {
 
-using chartgeo::roundEven;
-
 namespace {
 
 // The logical size of a bitmap drawn at `scale`: its device size divided by the ratio and
@@ -15,8 +13,8 @@ namespace {
 QSize logicalSize(const QImage& image, const DeviceScale& scale) {
     if (scale.identity())
         return image.size();
-    return QSize(roundEven(image.width() / scale.ratio()),
-                 roundEven(image.height() / scale.ratio()));
+    return QSize(roundHalfEven(image.width() / scale.ratio()),
+                 roundHalfEven(image.height() / scale.ratio()));
 }
 
 } // namespace

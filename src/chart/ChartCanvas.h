@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/ChartFont.h"
-#include "chart/DeviceScale.h"
+#include "core/DeviceScale.h"
 
 #include <QImage>
 #include <QPainter>

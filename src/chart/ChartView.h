@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/DeviceScale.h"
+#include "core/DeviceScale.h"
 
 #include <QImage>
 #include <QRect>

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
-#include <QWindow>
 
 namespace kovan {
 

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <QScreen> // QWindow::screenChanged carries one
 #include <QWindow>
 
 namespace kovan {

@@ -3,7 +3,7 @@
 #include "chart/AlertLinesOverlay.h"
 #include "chart/ChartCanvas.h"
 #include "chart/ChartGeometry.h"
-#include "chart/DeviceScale.h"
+#include "core/DeviceScale.h"
 #include "chart/Raster.h"
 
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/ChartGeometry.h"
+#include "core/RoundHalfEven.h"
 
 #include <QSize>
 
@@ -8,10 +8,10 @@
 
 namespace kovan {
 
-// Logical pixels (what the chart lays out, what the mouse reports) to the device pixels of a
-// screen with device pixel ratio `ratio`. Every position and length is multiplied by the ratio
-// and rounded half to even, like the rest of the chart's arithmetic; at ratio 1 every mapping
-// is the identity, so a 1× screen gets exactly the pixels it always got.
+// Logical pixels (what the chart and the rates ticker lay out, what the mouse reports) to the
+// device pixels of a screen with device pixel ratio `ratio`. Every position and length is
+// multiplied by the ratio and rounded half to even (roundHalfEven); at ratio 1 every mapping is
+// the identity, so a 1× screen gets exactly the pixels it always got.
 class DeviceScale {
 public:
     DeviceScale() = default;
@@ -22,9 +22,9 @@ public:
     bool identity() const { return m_ratio == 1.0; }
 
     // A logical position (or a length from 0) in device pixels.
-    int px(int v) const { return identity() ? v : chartgeo::roundEven(v * m_ratio); }
+    int px(int v) const { return identity() ? v : roundHalfEven(v * m_ratio); }
     // How wide a one-pixel line is drawn: round(ratio), never less than one device pixel.
-    int lineWidth() const { return std::max(1, chartgeo::roundEven(m_ratio)); }
+    int lineWidth() const { return std::max(1, roundHalfEven(m_ratio)); }
     // The pixel size a font of `pixels` logical pixels is drawn at.
     int fontPixels(int pixels) const { return std::max(1, px(pixels)); }
     // The bitmap a view of `logical` pixels is drawn into.
