@@ -124,11 +124,13 @@ int TickerSheet::build(QImage& sheet, int sheetWidth, const QList<Entry>& list,
     if (r == 0)
         return 0;
     const QList<Cell> all = cells(int(list.size()), per);
-    if (!scale.identity()) {
+    // Pictures of another set than the sheet's (2× arrows on a 1× screen) go the scaled way too.
+    if (!scale.identity() || upArrow.devicePixelRatio() != 1 || downArrow.devicePixelRatio() != 1) {
         QImage fresh(scale.px(sheetWidth), scale.px(height(r)), QImage::Format_RGB32);
         fresh.fill(kBackground);
         buildScaled(fresh, all, list, upArrow, downArrow, scale);
-        fresh.setDevicePixelRatio(scale.ratio()); // drawn in device pixels, shown at the ratio
+        if (!scale.identity())
+            fresh.setDevicePixelRatio(scale.ratio()); // drawn in device pixels, shown at it
         sheet = fresh;
         return r;
     }

@@ -4,8 +4,8 @@
 
 #include <QImage>
 #include <QPointer>
-#include <QWidget>
 #include <QScreen> // QWindow::screenChanged carries one
+#include <QWidget>
 #include <QWindow>
 
 #include <atomic>
