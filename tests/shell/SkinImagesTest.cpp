@@ -1,6 +1,7 @@
 #include "shell/SkinImages.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
@@ -113,6 +114,25 @@ TEST(SkinImages, UpArrowBackgroundIsTheSkipValue) {
     EXPECT_EQ(up.pixel(0, 0), 0x00FFFFFFu);
     const QImage down = SkinImages::load("TOPIMG23").convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(qAlpha(down.pixel(0, 0)), 255);
+}
+
+// skin-gen paints every still picture in both sets: each NAME.png has a NAME@2x.png of exactly
+// twice its size.
+TEST(SkinImages, EveryStillPictureHasItsTwin) {
+    ASSERT_FALSE(SkinImages::load(QStringLiteral("TOPIMG0"), 1).isNull()); // resources in
+    const QStringList files = QDir(QStringLiteral(":/skin")).entryList({QStringLiteral("*.png")});
+    int pairs = 0;
+    for (const QString& f : files) {
+        if (f.contains(u'@'))
+            continue;
+        const QImage one(QStringLiteral(":/skin/") + f);
+        const QImage two(QStringLiteral(":/skin/") + f.chopped(4) + QStringLiteral("@2x.png"));
+        ASSERT_FALSE(two.isNull()) << f.toStdString();
+        EXPECT_EQ(two.size(), one.size() * 2) << f.toStdString();
+        ++pairs;
+    }
+    EXPECT_EQ(pairs * 2, files.size()); // and no twin without its picture
+    EXPECT_GT(pairs, 70);
 }
 
 // The 2× arrows keep the keyed background and have no blended pixels: the ticker stamps them.
