@@ -37,6 +37,11 @@ namespace kovan {
 // cross-hair mode, drawCross(-1, -1) to take the cross-hair away. A period switch that replaces
 // the series calls setSymInfo (back to follow mode) and draw().
 //
+// Device pixels. The cache and every published bitmap are the view's size times its device
+// pixel ratio (ChartView::scale, taken with the size), with that ratio set; the layout, the
+// mouse coordinates (movePX, drawCross) and FMWidth/FMHeight stay in logical pixels and the
+// canvas scales what is drawn. At ratio 1 both are the same pixels.
+//
 // A full frame is laid out first, on numbers only (layoutFrame: visible range, price scale,
 // label, bar and marker positions), then painted into a work bitmap (paintFrame, then each
 // indicator layer through its painter), which becomes the cache when the frame is complete.
