@@ -14,6 +14,7 @@
 #include "AppIcon.h"
 #include "Paint.h"
 
+#include <QBitmap>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -28,6 +29,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -95,7 +97,19 @@ QImage logoPlate() {
     p.setRenderHint(QPainter::Antialiasing, false);
     QPainterPath body;
     body.addRoundedRect(QRectF(0, 0, w + 12, h + 12), 12, 12);
-    p.setClipPath(body);
+    if (pictureScale() == 1) {
+        p.setClipPath(body);
+    } else {
+        // The window cuts its corner from the 1× plate, so the twin keys out exactly the 1×
+        // corner's pixels (each a block here): a finer curve would leave key-coloured pixels
+        // inside the window's shape.
+        const int scale = std::exchange(pictureScale(), 1);
+        const QImage one = logoPlate();
+        pictureScale() = scale;
+        const QRegion keyed(
+            QBitmap::fromImage(one.createMaskFromColor(kSilver.rgb(), Qt::MaskOutColor)));
+        p.setClipRegion(QRegion(0, 0, w, h) - keyed);
+    }
     QLinearGradient g(0, 0, w, h);
     g.setColorAt(0, kNavy);
     g.setColorAt(1, kTickerBlue);
