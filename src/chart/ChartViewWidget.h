@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <QScreen> // QWindow::screenChanged carries one
+#include <QWidget>
 #include <QWindow>
 
 namespace kovan {
