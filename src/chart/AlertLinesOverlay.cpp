@@ -1,7 +1,5 @@
 #include "chart/AlertLinesOverlay.h"
 
-#include "chart/Raster.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -15,22 +13,23 @@ constexpr int kDash = 5; // pixels drawn, then kGap left out
 constexpr int kGap = 3;
 
 // A small bell, 13 × 14 pixels, centred on column cx and row y.
-void paintBell(QImage& img, int cx, int y, quint32 c) {
-    raster::fill(img, cx - 1, y - 7, cx + 2, y - 5, c); // the knob
+void paintBell(ChartCanvas& canvas, int cx, int y, quint32 c) {
+    canvas.fill(cx - 1, y - 7, cx + 2, y - 5, c); // the knob
     const QPoint body[] = {{cx - 2, y - 5}, {cx + 3, y - 5}, {cx + 5, y - 1}, {cx + 5, y + 2},
                            {cx + 7, y + 4}, {cx - 6, y + 4}, {cx - 4, y + 2}, {cx - 4, y - 1}};
-    raster::polygon(img, body, int(std::size(body)), c);
-    raster::fill(img, cx - 1, y + 5, cx + 2, y + 7, c); // the clapper
+    canvas.polygon(body, int(std::size(body)), c);
+    canvas.fill(cx - 1, y + 5, cx + 2, y + 7, c); // the clapper
 }
 
 } // namespace
 
-void AlertLinesOverlay::ensureLayer(const QSize& size) {
-    if (m_layer && m_layer->bounds().size() == size && shown())
+void AlertLinesOverlay::ensureLayer(const QSize& size, const QSize& bitmapSize) {
+    if (m_layer && m_layer->bounds().size() == size && m_layerBitmap == bitmapSize && shown())
         return;
     if (m_layer)
         m_view->removeLayer(m_layer);
-    m_layer = m_view->addLayer(QRect(QPoint(0, 0), size), size);
+    m_layer = m_view->addLayer(QRect(QPoint(0, 0), size), bitmapSize);
+    m_layerBitmap = bitmapSize;
 }
 
 void AlertLinesOverlay::paint(const std::vector<ChartAlertLine>& lines,
@@ -53,8 +52,11 @@ void AlertLinesOverlay::paint(const std::vector<ChartAlertLine>& lines,
         return;
     }
     const QSize size(frame.width, frame.height);
-    if (m_image.size() != size)
-        m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    const QSize bitmapSize = frame.device.size(size);
+    if (m_image.size() != bitmapSize || m_image.devicePixelRatio() != frame.device.ratio()) {
+        m_image = QImage(bitmapSize, QImage::Format_ARGB32_Premultiplied);
+        m_image.setDevicePixelRatio(frame.device.ratio());
+    }
     m_image.fill(0);
     {
         ChartCanvas canvas{m_image, m_font, nullptr};
@@ -65,19 +67,18 @@ void AlertLinesOverlay::paint(const std::vector<ChartAlertLine>& lines,
             paintLine(canvas, frame, price, d.y);
         }
     } // the canvas closes its painter before the image is published
-    ensureLayer(size);
+    ensureLayer(size, bitmapSize);
     m_layer->publish(m_image);
     m_view->notifyPublished();
 }
 
 void AlertLinesOverlay::paintLine(ChartCanvas& canvas, const AlertLinesFrame& frame, double price,
                                   int y) {
-    QImage& img = canvas.image;
     const int w = frame.width, W = w - 60;
     for (int x = 0; x < W; x += kDash + kGap)
-        raster::fill(img, x, y, std::min(x + kDash, W), y + 1, kColour);
-    paintBell(img, 10, y, kColour);
-    raster::fill(img, w - 56, y - 8, w - 4, y + 8, kColour);
+        canvas.fill(x, y, std::min(x + kDash, W), y + 1, kColour);
+    paintBell(canvas, 10, y, kColour);
+    canvas.fill(w - 56, y - 8, w - 4, y + 8, kColour);
     canvas.text(w - 54, y - 7, priceLabel(price, frame.decimals), kTextColour);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/ChartAlertLine.h"
-#include "chart/ChartFont.h"
+#include "chart/ChartCanvas.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartView.h"
 
@@ -13,13 +13,14 @@
 
 namespace kovan {
 
-// The frame the alert lines go over: the view's size, the price scale of the chart's last full
-// frame and the instrument's decimals.
+// The frame the alert lines go over: the view's size (logical pixels), the price scale of the
+// chart's last full frame, the instrument's decimals and the scale of the chart's bitmaps.
 struct AlertLinesFrame {
     int width = 0;
     int height = 0;
     PriceScale scale;
     int decimals = 0;
+    DeviceScale device; // the chart's bitmaps: the layer is drawn at the same scale
 };
 
 // Draws the price alerts of a chart over its frames: for each, a dashed horizontal line across
@@ -61,10 +62,11 @@ public:
 
 private:
     void paintLine(ChartCanvas& canvas, const AlertLinesFrame& frame, double price, int y);
-    void ensureLayer(const QSize& size);
+    void ensureLayer(const QSize& size, const QSize& bitmapSize);
 
     ChartView* m_view;
     std::shared_ptr<BitmapLayer> m_layer; // on the view or not: see shown()
+    QSize m_layerBitmap;                  // its bitmap's size in device pixels
     QImage m_image;
     ChartFont m_font{QStringLiteral("Verdana"), 8};
     std::vector<DrawnLine> m_drawn;

@@ -263,7 +263,8 @@ void ChartController::drawAlertLines() {
         return;
     }
     const AlertLinesFrame frame{m_TC.FMWidth(), m_TC.FMHeight(), m_TC.frameScale(),
-                                int(std::clamp<qint64>(jsonInt(m_SymbolInfo, u"PIPLEN"), 0, 20))};
+                                int(std::clamp<qint64>(jsonInt(m_SymbolInfo, u"PIPLEN"), 0, 20)),
+                                m_TC.deviceScale()};
     std::optional<ChartAlertLine> moving;
     if (m_alertDrag)
         moving = ChartAlertLine{m_alertDrag->id, m_TC.frameScale().price(m_alertDrag->row)};
@@ -402,9 +403,14 @@ bool ChartController::keyPress(int key) {
 }
 
 void ChartController::viewResized(const QSize& size) {
-    if (size == m_view.size())
+    viewResized(size, m_view.scale());
+}
+
+void ChartController::viewResized(const QSize& size, const DeviceScale& scale) {
+    if (size == m_view.size() && scale == m_view.scale())
         return; // a resize clears the view's layers: only a real one may
     m_view.setSize(size);
+    m_view.setScale(scale);
     m_TC.takeViewSize();
     invalidate(Level::Full);
     drawInvalidated();

@@ -100,6 +100,9 @@ public:
     // Left/Right: one bar slot older/newer; End: back to follow mode. True when handled.
     bool keyPress(int key);
     void viewResized(const QSize& size);
+    // The view's size (logical pixels) and the device pixel ratio of its screen: a new ratio
+    // redraws everything at it, like a resize. Mouse coordinates stay logical.
+    void viewResized(const QSize& size, const DeviceScale& scale);
 
     // ---- state -----------------------------------------------------------------------------
     const QString& CFHKey() const { return m_CFHKey; }

@@ -25,6 +25,15 @@ template <typename Map> void makeRoom(Map& m) {
 ChartFont::ChartFont(const QString& family, int pointSize)
     : m_family(family), m_pointSize(pointSize) {}
 
+void ChartFont::setScale(const DeviceScale& scale) {
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    m_metrics.reset();
+    m_widths.clear();
+    m_runs.clear();
+}
+
 void ChartFont::set(const QString& family, int pointSize) {
     if (family == m_family && pointSize == m_pointSize)
         return;
@@ -38,7 +47,7 @@ void ChartFont::set(const QString& family, int pointSize) {
 const QFontMetrics& ChartFont::metrics() const {
     if (!m_metrics) {
         m_qfont = QFont(m_family);
-        m_qfont.setPixelSize(pixelSize(m_pointSize));
+        m_qfont.setPixelSize(m_scale.fontPixels(pixelSize(m_pointSize)));
         m_metrics.emplace(m_qfont);
     }
     return *m_metrics;
@@ -97,14 +106,6 @@ void ChartFont::draw(QPainter& p, int x, int y, const QString& s, quint32 colour
         p.drawGlyphRun(origin, run);
     if (boxes)
         boxes->push_back({QRect(x, y, width(s), fm.height()), s});
-}
-
-void ChartCanvas::text(int x, int y, const QString& s, quint32 colour) {
-    if (image.isNull() || s.isEmpty())
-        return;
-    if (!m_painter)
-        m_painter.emplace(&image);
-    font.draw(*m_painter, x, y, s, colour, texts);
 }
 
 } // namespace kovan

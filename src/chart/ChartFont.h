@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DeviceScale.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -39,8 +41,12 @@ public:
     int pointSize() const { return m_pointSize; }
     void set(const QString& family, int pointSize);
     void setPointSize(int pointSize) { set(m_family, pointSize); }
+    // Device pixels per logical pixel of the bitmap drawn into: the font is laid out at
+    // round(pixel size × ratio) and measures in device pixels. 1 by default.
+    void setScale(const DeviceScale& scale);
+    const DeviceScale& scale() const { return m_scale; }
 
-    int width(const QString& s) const; // advance of s, in pixels
+    int width(const QString& s) const; // advance of s, in (device) pixels
     int height() const;                // line height, the same for every text
 
     // s with its top-left corner at (x, y) in `colour` (0xAARRGGBB, drawn opaque), through a
@@ -58,38 +64,12 @@ private:
 
     QString m_family;
     int m_pointSize = 8;
+    DeviceScale m_scale;
     mutable QFont m_qfont;
     mutable std::optional<QFontMetrics> m_metrics; // reset when the font changes
     // Per text, in the current font; emptied with the metrics.
     mutable QHash<QString, int> m_widths;
     mutable QHash<QString, Runs> m_runs;
-};
-
-// Where one drawing goes: a bitmap, the font it currently holds, and the list that records its
-// texts (null when texts are not recorded).
-//
-// Texts go through one QPainter, opened on the bitmap at the first text and kept open until
-// finish() or the canvas's end; the raster primitives write the same pixels directly in between,
-// which is sound because the raster engine keeps no copy of them and opening it gave the bitmap
-// its own pixels (a shared image is detached then). So call finish() before the bitmap is
-// published, shared, swapped or replaced.
-class ChartCanvas {
-public:
-    ChartCanvas(QImage& image, ChartFont& font, std::vector<ChartTextBox>* texts)
-        : image(image), font(font), texts(texts) {}
-    ChartCanvas(const ChartCanvas&) = delete;
-    ChartCanvas& operator=(const ChartCanvas&) = delete;
-    ~ChartCanvas() { finish(); }
-
-    QImage& image;
-    ChartFont& font;
-    std::vector<ChartTextBox>* texts;
-
-    void text(int x, int y, const QString& s, quint32 colour);
-    void finish() { m_painter.reset(); }
-
-private:
-    std::optional<QPainter> m_painter;
 };
 
 } // namespace kovan

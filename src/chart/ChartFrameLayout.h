@@ -15,7 +15,7 @@ namespace kovan {
 // instrument values already read from their JSON objects, and the scroll state.
 struct ChartFrameInput {
     const ChartDataList* bars = nullptr;
-    int width = 0; // the cache, in pixels
+    int width = 0; // the view, in logical pixels (the canvas scales to the bitmap's)
     int height = 0;
     int kwidth = 0; // style: body width (line width in line mode)
     int kmargin = 0;

@@ -1,23 +1,21 @@
 #include "chart/ChartFramePainter.h"
 
-#include "chart/Raster.h"
 #include "chart/TextColors.h"
 
 namespace kovan {
 
 void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, const ChartStyle& style) {
-    QImage& img = canvas.image;
     const int w = l.width, h = l.height, W = l.priceWidth, H = l.priceHeight;
     const quint32 back = style.colour(ChartStyle::Back);
-    raster::fill(img, 0, 0, w, h, back);
+    canvas.fill(0, 0, w, h, back);
 
     const quint32 broken = style.colour(ChartStyle::Broken);
-    raster::line(img, 0, 0, w, 0, broken);
-    raster::line(img, 0, 0, 0, h, broken);
-    raster::line(img, 0, h - 1, w, h - 1, broken);
-    raster::line(img, w - 1, 0, w - 1, h, broken);
-    raster::line(img, 0, H, w, H, broken);
-    raster::line(img, W, 0, W, H, broken);
+    canvas.line(0, 0, w, 0, broken);
+    canvas.line(0, 0, 0, h, broken);
+    canvas.line(0, h - 1, w, h - 1, broken);
+    canvas.line(w - 1, 0, w - 1, h, broken);
+    canvas.line(0, H, w, H, broken);
+    canvas.line(W, 0, W, H, broken);
 
     // Axis text: Verdana 8, font colour from `back`.
     canvas.font.set(QStringLiteral("Verdana"), 8);
@@ -30,8 +28,8 @@ void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, const ChartStyle
     const int drawn = l.drawnBars();
     for (int j = 0; j < drawn; ++j) {
         for (; timeLabel != l.timeLabels.end() && timeLabel->slot == j; ++timeLabel) {
-            raster::line(img, timeLabel->tickX, H, timeLabel->tickX, H + 5,
-                         style.colour(ChartStyle::Front));
+            canvas.line(timeLabel->tickX, H, timeLabel->tickX, H + 5,
+                        style.colour(ChartStyle::Front));
             canvas.text(timeLabel->label.pos.x(), timeLabel->label.pos.y(), timeLabel->label.text,
                         axisText);
         }
@@ -40,26 +38,24 @@ void paintFrame(ChartCanvas& canvas, const ChartFrameLayout& l, const ChartStyle
         const ChartCandle& c = l.candleBars[size_t(j)];
         quint32 wick;
         if (c.rising) {
-            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom,
-                         style.colour(ChartStyle::Yangzhu));
+            canvas.fill(c.x0, c.bodyTop, c.x1, c.bodyBottom, style.colour(ChartStyle::Yangzhu));
             wick = style.colour(ChartStyle::Yangxian);
         } else {
-            raster::fill(img, c.x0, c.bodyTop, c.x1, c.bodyBottom,
-                         style.colour(ChartStyle::Yinzhu));
+            canvas.fill(c.x0, c.bodyTop, c.x1, c.bodyBottom, style.colour(ChartStyle::Yinzhu));
             wick = style.colour(ChartStyle::Yinxian);
         }
-        raster::line(img, c.wickX, c.wickTop, c.wickX, c.wickBottom, wick);
+        canvas.line(c.wickX, c.wickTop, c.wickX, c.wickBottom, wick);
     }
     if (!l.candles)
-        raster::drawWideLine(img, l.linePoints, l.kwidth, style.colour(ChartStyle::Front));
+        canvas.wideLine(l.linePoints, l.kwidth, style.colour(ChartStyle::Front));
 
     const ChartPriceMarker& m = l.marker;
     if (m.shown) {
         const quint32 front = style.colour(ChartStyle::Front);
-        raster::fill(img, m.box.x1, m.box.y1, m.box.x2, m.box.y2, front);
+        canvas.fill(m.box.x1, m.box.y1, m.box.x2, m.box.y2, front);
         canvas.font.setPointSize(8);
         canvas.text(m.label.pos.x(), m.label.pos.y(), m.label.text, back); // explicit colour
-        raster::line(img, 0, m.y, m.lineEnd, m.y, front);
+        canvas.line(0, m.y, m.lineEnd, m.y, front);
     }
 }
 

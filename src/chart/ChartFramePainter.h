@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/ChartFont.h"
+#include "chart/ChartCanvas.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartStyle.h"
 

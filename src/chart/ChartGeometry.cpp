@@ -1,5 +1,7 @@
 #include "chart/ChartGeometry.h"
 
+#include "core/RoundHalfEven.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -8,20 +10,7 @@ namespace kovan {
 namespace chartgeo {
 
 int roundEven(double v) {
-    constexpr double limit = 1073741824.0; // 2^30
-    if (!(v > -limit))                     // also NaN
-        return -int(limit);
-    if (v > limit)
-        return int(limit);
-    // floor(v) by truncation, and v − floor(v), both exact for |v| ≤ 2^30; an odd floor is
-    // what a tie rounds away from.
-    int64_t f = int64_t(v);
-    if (double(f) > v)
-        --f;
-    const double d = v - double(f);
-    if (d > 0.5 || (d == 0.5 && (f & 1) != 0))
-        ++f;
-    return int(f);
+    return roundHalfEven(v);
 }
 
 int labelEvery(int step) {

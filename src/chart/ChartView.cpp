@@ -19,9 +19,14 @@ void BitmapLayer::publish(const QImage& frame) {
     if (m_bitmap.isNull())
         return;
     if (frame.format() != m_bitmap.format()) {
+        m_bitmap.setDevicePixelRatio(1); // copied pixel for pixel
         QPainter p(&m_bitmap);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, frame);
+        QImage unscaled = frame;
+        unscaled.setDevicePixelRatio(1);
+        p.drawImage(0, 0, unscaled);
+        p.end();
+        m_bitmap.setDevicePixelRatio(frame.devicePixelRatio());
         return;
     }
     if (frame.size() == m_bitmap.size()) {
@@ -33,6 +38,7 @@ void BitmapLayer::publish(const QImage& frame) {
         return;
     }
     // Same format, another size (the view is being resized): the part that fits, row by row.
+    m_bitmap.setDevicePixelRatio(frame.devicePixelRatio());
     const int rows = std::min(frame.height(), m_bitmap.height());
     const qsizetype bytes =
         qsizetype(std::min(frame.width(), m_bitmap.width())) * (frame.depth() / 8);
@@ -55,6 +61,16 @@ QSize ChartView::size() const {
 void ChartView::setSize(const QSize& size) {
     std::lock_guard guard(m_listLock);
     m_size = size;
+}
+
+DeviceScale ChartView::scale() const {
+    std::lock_guard guard(m_listLock);
+    return m_scale;
+}
+
+void ChartView::setScale(const DeviceScale& scale) {
+    std::lock_guard guard(m_listLock);
+    m_scale = scale;
 }
 
 std::shared_ptr<BitmapLayer> ChartView::addLayer(const QRect& bounds, const QSize& bitmapSize) {
@@ -81,7 +97,10 @@ std::vector<std::shared_ptr<BitmapLayer>> ChartView::layers() const {
 
 QImage ChartView::composite() const {
     const QSize sz = size();
-    QImage out(sz.isEmpty() ? QSize(1, 1) : sz, QImage::Format_ARGB32_Premultiplied);
+    const DeviceScale s = scale();
+    QImage out(sz.isEmpty() ? QSize(1, 1) : s.size(sz), QImage::Format_ARGB32_Premultiplied);
+    if (!s.identity())
+        out.setDevicePixelRatio(s.ratio());
     out.fill(Qt::black);
     QPainter p(&out);
     for (const auto& layer : layers()) {

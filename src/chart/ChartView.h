@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DeviceScale.h"
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -22,7 +24,8 @@ public:
     // Placement within the view. Fixed at creation.
     QRect bounds() const { return m_bounds; }
 
-    // Puts `frame` onto the bitmap at (0, 0) under the lock (the part that fits). A frame of the
+    // Puts `frame` onto the bitmap at (0, 0) under the lock (the part that fits), with the
+    // frame's device pixel ratio. A frame of the
     // bitmap's size and format is shared rather than copied (QImage copy-on-write): the
     // publisher's next write into that image detaches it first, so a published picture never
     // changes. A publisher that draws every frame should therefore alternate between buffers
@@ -55,6 +58,10 @@ public:
     QSize size() const;
     // The widget reports its size here before asking the chart to resize.
     void setSize(const QSize& size);
+    // Device pixels per logical pixel of the screen the view is shown on; the chart draws its
+    // bitmaps at this scale (taken with the size, when the chart resizes). 1 by default.
+    DeviceScale scale() const;
+    void setScale(const DeviceScale& scale);
 
     std::shared_ptr<BitmapLayer> addLayer(const QRect& bounds, const QSize& bitmapSize);
     void removeLayer(const std::shared_ptr<BitmapLayer>& layer);
@@ -62,7 +69,7 @@ public:
     std::vector<std::shared_ptr<BitmapLayer>> layers() const;
 
     // All layers painted bottom-up onto an opaque black image of the view's size (what the
-    // widget shows).
+    // widget shows), in device pixels: round(size × ratio), with the ratio set.
     QImage composite() const;
 
     // Called after each publish (on the publishing thread, the GUI thread for a chart); the
@@ -74,6 +81,7 @@ public:
 private:
     mutable std::mutex m_listLock;
     QSize m_size;
+    DeviceScale m_scale;
     std::vector<std::shared_ptr<BitmapLayer>> m_layers;
     std::function<void()> m_onPublished;
     std::atomic<quint64> m_published{0};

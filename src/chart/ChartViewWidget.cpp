@@ -30,6 +30,11 @@ void ChartViewWidget::showMode(bool cross) {
 }
 
 void ChartViewWidget::paintEvent(QPaintEvent* event) {
+    // Qt 6.4 tells no widget that its screen's ratio changed; reading it here catches a move
+    // to another screen by the next frame (screenChanged asks for that frame).
+    if (const DeviceScale scale(devicePixelRatioF()); !(scale == m_controller.view().scale())) {
+        m_controller.viewResized(size(), scale); // draws and publishes the frame at the new scale
+    }
     QPainter p(this);
     p.fillRect(event->rect(), Qt::black);
     for (const auto& layer : m_controller.view().layers()) {
@@ -68,7 +73,18 @@ void ChartViewWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void ChartViewWidget::resizeEvent(QResizeEvent*) {
-    m_controller.viewResized(size());
+    m_controller.viewResized(size(), DeviceScale(devicePixelRatioF()));
+}
+
+void ChartViewWidget::showEvent(QShowEvent*) {
+    // The top-level window exists now: follow it from screen to screen.
+    QWindow* handle = window()->windowHandle();
+    if (!handle || handle == m_watched)
+        return;
+    if (m_watched)
+        disconnect(m_watched, &QWindow::screenChanged, this, nullptr);
+    m_watched = handle;
+    connect(handle, &QWindow::screenChanged, this, [this] { update(); });
 }
 
 } // namespace kovan

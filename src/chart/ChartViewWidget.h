@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
+#include <QScreen> // QWindow::screenChanged carries one
 #include <QWidget>
+#include <QWindow>
 
 namespace kovan {
 
@@ -23,11 +26,13 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showMode(bool cross);
 
     ChartController& m_controller;
+    QPointer<QWindow> m_watched; // the window whose screen changes are followed
 };
 
 } // namespace kovan

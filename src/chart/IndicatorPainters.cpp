@@ -1,6 +1,5 @@
 #include "chart/IndicatorPainters.h"
 
-#include "chart/Raster.h"
 #include "chart/TextColors.h"
 #include "core/JsonParams.h"
 
@@ -73,20 +72,20 @@ void paintPivots(IndicatorFrame& f, const QJsonObject& a) {
     const quint32 zc = layerColour(a, u"zccolor", f.style, ChartStyle::Yinxian);
     const quint32 zl = layerColour(a, u"zlcolor", f.style, ChartStyle::Yangzhu);
     const quint32 pp = layerColour(a, u"ppcolor", f.style, ChartStyle::Broken);
-    QImage& img = f.canvas.image;
-    const int w = img.width(), H = img.height() - 20;
+    ChartCanvas& canvas = f.canvas;
+    const int w = canvas.width(), H = canvas.height() - 20;
     if (xs > 1)
-        raster::line(img, xs, 1, xs, H, f.style.colour(ChartStyle::Front));
+        canvas.line(xs, 1, xs, H, f.style.colour(ChartStyle::Front));
 
     const quint32 back = f.style.colour(ChartStyle::Back);
     f.canvas.font.setPointSize(8);
     // Dots on every third column from xs to w - 60 inclusive.
     auto dotted = [&](int y, quint32 c) {
-        if (y < 0 || y >= img.height())
+        if (y < 0 || y >= canvas.height())
             return;
         int x = xs <= 0 ? 0 : (xs + 2) / 3 * 3;
         for (; x <= w - 60; x += 3)
-            raster::setPixel(img, x, y, c);
+            canvas.setPixel(x, y, c);
     };
 
     // The pivot is drawn even off the scale (clipped).
@@ -104,7 +103,7 @@ void paintPivots(IndicatorFrame& f, const QJsonObject& a) {
             if (ly <= 1 || ly >= H)
                 continue;
             if (i == solidIndex)
-                raster::line(img, xs, ly, w, ly, c);
+                canvas.line(xs, ly, w, ly, c);
             dotted(ly, c);
             f.canvas.text(xs + 10, ly + textDy, QString::fromUtf16(labels[i]), textColour);
         }
@@ -141,7 +140,7 @@ void paintMovingAverages(IndicatorFrame& f, const QJsonObject& a) {
             points.emplace_back(k * f.step + f.step / 2,
                                 f.scale.y(avgPrice(f.bars, i, maped, FieldClose)));
         }
-        raster::drawWideLine(f.canvas.image, points, lw, c);
+        f.canvas.wideLine(points, lw, c);
     }
 }
 
@@ -160,9 +159,9 @@ void paintBands(IndicatorFrame& f, const QJsonObject& a) {
         middle.emplace_back(x, f.scale.y(b[1]));
         lower.emplace_back(x, f.scale.y(b[2]));
     }
-    raster::drawWideLine(f.canvas.image, upper, lw, c);
-    raster::drawWideLine(f.canvas.image, middle, lw, c);
-    raster::drawWideLine(f.canvas.image, lower, lw, c);
+    f.canvas.wideLine(upper, lw, c);
+    f.canvas.wideLine(middle, lw, c);
+    f.canvas.wideLine(lower, lw, c);
 }
 
 } // namespace kovan

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartCanvas.h"
 #include "chart/ChartData.h"
-#include "chart/ChartFont.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartStyle.h"
 

@@ -1,7 +1,6 @@
 #include "chart/OhlcReadout.h"
 
 #include "chart/ChartGeometry.h"
-#include "chart/Raster.h"
 
 #include <QDateTime>
 #include <QTimeZone>
@@ -26,10 +25,13 @@ QString ohlcReadoutText(const ChartDataListRecord& bar, int decimals) {
 void paintOhlcReadout(ChartCanvas& canvas, const ChartDataListRecord& bar, int decimals,
                       quint32 boxColour, quint32 textColour) {
     const QString s = ohlcReadoutText(bar, decimals);
-    const int w = canvas.font.width(s) + 2 * kPadding;
-    const int h = canvas.font.height() + 2;
-    raster::fill(canvas.image, kLeft, kTop, kLeft + w, kTop + h, boxColour);
-    canvas.text(kLeft + kPadding, kTop + 1, s, textColour);
+    // The box fits the text as drawn, so it is measured in device pixels (the font's).
+    const DeviceScale& d = canvas.scale();
+    const int x = d.px(kLeft), y = d.px(kTop), padding = d.px(kPadding);
+    const int w = canvas.font.width(s) + 2 * padding;
+    const int h = canvas.font.height() + d.px(2);
+    canvas.fillDevice(x, y, x + w, y + h, boxColour);
+    canvas.textDevice(x + padding, y + d.px(1), s, textColour);
 }
 
 } // namespace kovan

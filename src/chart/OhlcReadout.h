@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartCanvas.h"
 #include "chart/ChartData.h"
-#include "chart/ChartFont.h"
 
 #include <QString>
 

@@ -16,14 +16,38 @@ namespace kovan {
 
 using namespace chartgeo;
 
+namespace {
+
+// A bitmap for a view of `logical` pixels at `scale`: device pixels, with the ratio set so that
+// it is shown at its logical size. Null for an empty view.
+QImage deviceBitmap(const QSize& logical, const DeviceScale& scale) {
+    if (logical.isEmpty())
+        return QImage();
+    QImage img(scale.size(logical), QImage::Format_ARGB32_Premultiplied);
+    if (!scale.identity())
+        img.setDevicePixelRatio(scale.ratio());
+    return img;
+}
+
+// Makes `img` a bitmap like `model` (size, format, ratio) unless it already is one.
+void matchBitmap(QImage& img, const QImage& model) {
+    if (img.size() == model.size() && img.format() == model.format() &&
+        img.devicePixelRatio() == model.devicePixelRatio())
+        return;
+    img = QImage(model.size(), model.format());
+    img.setDevicePixelRatio(model.devicePixelRatio());
+}
+
+} // namespace
+
 TChart::TChart(ChartView* view) : m_FMView(view) {
     m_font.set(QGuiApplication::font().family(), 8);
     const QSize sz = m_FMView->size();
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
-    m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), sz);
-    if (!sz.isEmpty())
-        m_CacheMap = QImage(sz, QImage::Format_ARGB32_Premultiplied);
+    m_device = m_FMView->scale();
+    m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), m_device.size(sz));
+    m_CacheMap = deviceBitmap(sz, m_device);
 }
 
 void TChart::setSymInfo(const QJsonObject& s) {
@@ -74,9 +98,9 @@ void TChart::drawWait() {
     const quint32 fc = fontColour(m_FStyle.colour(ChartStyle::Yangxian), back);
     m_font.setPointSize(16); // the family stays what the bitmap holds
     const QString s = QStringLiteral("正在载入...");
-    const int w = m_CacheMap.width(), h = m_CacheMap.height();
+    const int w = m_CacheMap.width(), h = m_CacheMap.height(); // device pixels, as the font
     ChartCanvas canvas{m_CacheMap, m_font, recorder(m_cacheText)};
-    canvas.text((w - m_font.width(s)) / 2, (h - m_font.height()) / 2, s, fc);
+    canvas.textDevice((w - m_font.width(s)) / 2, (h - m_font.height()) / 2, s, fc);
     canvas.finish();
     publish(m_CacheMap, m_cacheText);
 }
@@ -97,14 +121,14 @@ void TChart::drawFullFrame() {
     if (!series)
         return;
     const ChartDataList& bars = series->datalist;
-    if (m_workMap.size() != m_CacheMap.size() || m_workMap.format() != m_CacheMap.format())
-        m_workMap = QImage(m_CacheMap.size(), m_CacheMap.format());
+    matchBitmap(m_workMap, m_CacheMap);
 
     // 1. Layout: numbers only.
     ChartFrameInput in;
     in.bars = &bars;
-    in.width = m_workMap.width();
-    in.height = m_workMap.height();
+    // Laid out in logical pixels (the canvas scales); an empty view has no bitmap to lay out.
+    in.width = m_workMap.isNull() ? 0 : m_FMWidth;
+    in.height = m_workMap.isNull() ? 0 : m_FMHeight;
     in.kwidth = m_FStyle.kwidth();
     in.kmargin = m_FStyle.kmargin();
     in.candles = m_FStyle.candles();
@@ -163,8 +187,7 @@ void TChart::drawCross(int X, int Y) {
         return;
     QImage& img = m_crossMaps[m_crossNext];
     m_crossNext ^= 1;
-    if (img.size() != m_CacheMap.size() || img.format() != m_CacheMap.format())
-        img = QImage(m_CacheMap.size(), m_CacheMap.format());
+    matchBitmap(img, m_CacheMap);
     std::memcpy(img.bits(), m_CacheMap.constBits(), size_t(m_CacheMap.sizeInBytes()));
     std::vector<TextBox> boxes;
     if (m_recordText)
@@ -173,12 +196,13 @@ void TChart::drawCross(int X, int Y) {
     if (X >= 0 && X < m_FMWidth - 60 && Y >= 0 && Y < m_FMHeight - 20) {
         const quint32 c = m_FStyle.colour(ChartStyle::Front);
         // The read-outs are drawn on the copy in Verdana 8; the cache's font is not touched.
-        ChartCanvas canvas{img, m_axisFont, recorder(boxes)};
-        raster::line(img, 0, Y, m_FMWidth - 58, Y, c);
-        raster::line(img, X, 0, X, m_FMHeight - 18, c);
+        // Positions are laid out in logical pixels (measured in m_axisFont) and scaled.
+        ChartCanvas canvas{img, m_crossFont, recorder(boxes)};
+        canvas.line(0, Y, m_FMWidth - 58, Y, c);
+        canvas.line(X, 0, X, m_FMHeight - 18, c);
         QString s = priceLabel(m_scale.price(Y), pipLen());
         const quint32 tc = fontColour(c, c); // drawn on the box filled with `front`
-        raster::fill(img, m_FMWidth - 58, Y - 7, m_FMWidth - 5, Y + 7, c);
+        canvas.fill(m_FMWidth - 58, Y - 7, m_FMWidth - 5, Y + 7, c);
         canvas.text(m_FMWidth - 55, Y - 7 + (14 - m_axisFont.height()) / 2, s, tc);
         const int st = m_FStyle.step();
         const double slot = st != 0 ? double(X) / st : 0.0;
@@ -186,8 +210,8 @@ void TChart::drawCross(int X, int Y) {
         const ChartDataList* bars = m_FPData ? &m_FPData->datalist.bars() : nullptr;
         if (st > 0 && bars && i >= 0 && i < qint64(bars->size())) {
             s = timeLabel((*bars)[size_t(i)].dl);
-            const int hb = img.height();
-            raster::fill(img, X - 20, hb - 18, X + 20, hb - 4, c);
+            const int hb = m_FMHeight;
+            canvas.fill(X - 20, hb - 18, X + 20, hb - 4, c);
             canvas.text(X - 20 + (40 - m_axisFont.width(s)) / 2, hb - 16, s, tc);
             if (m_ohlcReadout)
                 paintOhlcReadout(canvas, (*bars)[size_t(i)], pipLen(), c, tc);
@@ -227,13 +251,14 @@ void TChart::takeViewSize() {
     const QSize sz = m_FMView->size();
     m_FMWidth = sz.width();
     m_FMHeight = sz.height();
-    m_CacheMap = sz.isEmpty() ? QImage() : QImage(sz, QImage::Format_ARGB32_Premultiplied);
+    m_device = m_FMView->scale();
+    m_CacheMap = deviceBitmap(sz, m_device);
     m_cacheText.clear();
     // Every layer leaves the view, overlays included; the records stay without their overlay.
     m_FMView->clearLayers();
     for (LayerRecord& layer : m_IndexLayers)
         layer.obj.reset();
-    m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), sz);
+    m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), m_device.size(sz));
     m_FAutoMove = true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "chart/ChartCanvas.h"
 #include "chart/ChartData.h"
-#include "chart/ChartFont.h"
 #include "chart/ChartFrameLayout.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartStyle.h"
@@ -36,6 +36,11 @@ namespace kovan {
 // movePX(anchorX, x) while dragging (keep the anchor until it returns true), drawCross(x, y) in
 // cross-hair mode, drawCross(-1, -1) to take the cross-hair away. A period switch that replaces
 // the series calls setSymInfo (back to follow mode) and draw().
+//
+// Device pixels. The cache and every published bitmap are the view's size times its device
+// pixel ratio (ChartView::scale, taken with the size), with that ratio set; the layout, the
+// mouse coordinates (movePX, drawCross) and FMWidth/FMHeight stay in logical pixels and the
+// canvas scales what is drawn. At ratio 1 both are the same pixels.
 //
 // A full frame is laid out first, on numbers only (layoutFrame: visible range, price scale,
 // label, bar and marker positions), then painted into a work bitmap (paintFrame, then each
@@ -118,6 +123,8 @@ public:
     const PriceScale& frameScale() const { return m_scale; }
     int FMWidth() const { return m_FMWidth; }
     int FMHeight() const { return m_FMHeight; }
+    // Device pixels per logical pixel of the cache (the view's, taken with its size).
+    const DeviceScale& deviceScale() const { return m_device; }
     const QImage& cache() const { return m_CacheMap; }
     ChartView* view() const { return m_FMView; }
 
@@ -171,6 +178,9 @@ private:
     // Verdana 8: time labels are measured in it and the cross-hair read-outs drawn in it (on
     // their own bitmap, so the cache's font stays as it is).
     ChartFont m_axisFont{QStringLiteral("Verdana"), 8};
+    // The same font at the view's scale, which the cross-hair's read-outs are drawn in.
+    ChartFont m_crossFont{QStringLiteral("Verdana"), 8};
+    DeviceScale m_device; // the view's, taken with its size
     bool m_recordText = false;
     bool m_ohlcReadout = false;
     std::vector<TextBox> m_cacheText;

@@ -6,7 +6,12 @@
 
 namespace kovan {
 
-RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m_view(view) {}
+RatesTicker::RatesTicker(TickerView* view, QObject* parent) : QObject(parent), m_view(view) {
+    // A worker draws at the scale of the layer it set up: on a screen of another ratio the next
+    // worker sets up a layer (and a sheet) at the new one.
+    if (m_view)
+        connect(m_view, &TickerView::scaleChanged, this, &RatesTicker::stop);
+}
 
 void RatesTicker::readFrom(const SharedSyncTables& tables, const AppRunningFlag& appRunning) {
     setSource([&tables] {

@@ -1,6 +1,9 @@
 #include "shell/SkinImages.h"
 
+#include "core/RoundHalfEven.h"
+
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 
 // The resource file lives in a static library; naming its initialiser here keeps the linker
@@ -21,6 +24,16 @@ void ensureResources() {
     (void)done;
 }
 
+// The format is known from the name. Left to guess, the reader would load and ask every
+// image-format plugin on the system (nine libraries here, several milliseconds at start).
+QImage read(const QString& path) {
+    if (!QFile::exists(path))
+        return QImage();
+    QImageReader reader(path, path.endsWith(QLatin1String(".gif")) ? "gif" : "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QList<QImage> numbered(const QString& prefix, int count) {
     QList<QImage> out;
     out.reserve(count);
@@ -38,13 +51,32 @@ QString SkinImages::resourcePath(const QString& name) {
 }
 
 QImage SkinImages::load(const QString& name) {
+    return load(name, ratio());
+}
+
+double SkinImages::ratio() {
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QImage SkinImages::load(const QString& name, double ratio) {
     ensureResources();
-    // The format is known from the name. Left to guess, the reader would load and ask every
-    // image-format plugin on the system (nine libraries here, several milliseconds at start).
-    const QString path = resourcePath(name);
-    QImageReader reader(path, path.endsWith(QLatin1String(".gif")) ? "gif" : "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    if (ratio > 1 && !resourcePath(name).endsWith(QLatin1String(".gif"))) {
+        QImage twin = read(resourcePath(name + QStringLiteral("@2x")));
+        if (!twin.isNull()) {
+            if (ratio >= 2) {
+                twin.setDevicePixelRatio(2);
+                return twin;
+            }
+            // The 2× twin brought down to this screen's resolution: the 1× size scaled and
+            // rounded (the twin is exactly twice the 1× size).
+            const QSize target(roundHalfEven(twin.width() / 2 * ratio),
+                               roundHalfEven(twin.height() / 2 * ratio));
+            QImage out = twin.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            out.setDevicePixelRatio(ratio);
+            return out;
+        }
+    }
+    return read(resourcePath(name));
 }
 
 QByteArray SkinImages::encoded(const QString& name) {

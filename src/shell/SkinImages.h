@@ -8,9 +8,14 @@
 namespace kovan {
 
 // The skin pictures, decoded once from the program's resources (":/skin/<NAME>.png") and held
-// for the life of the process. Loaded in two start-up steps: loadStartImages() (stars, folder
-// pictures, the drop arrow) and loadSkin() (chrome, member, navigation, tab and loading
-// pictures). GUI thread only (the ticker worker gets its own copies of the arrows).
+// for the life of the process. On a screen scaled above 100 % a picture comes from its twin
+// with twice the pixels (":/skin/<NAME>@2x.png", Qt's naming) with its device pixel ratio set,
+// so it is drawn sharp at its logical size: at 200 % and above the twin as it is, in between
+// the twin scaled down smoothly to the screen's resolution; never a 1× picture enlarged. Window
+// shapes and colour keys are cut from the 1× pictures (load with ratio 1), as before. Loaded in two
+// start-up steps: loadStartImages() (stars, folder pictures, the drop arrow) and loadSkin()
+// (chrome, member, navigation, tab and loading pictures). GUI thread only (the ticker worker gets
+// its own copies of the arrows).
 class SkinImages {
 public:
     // topImages by role (the number is the resource's, TOPIMG<n>). The caption buttons'
@@ -34,8 +39,13 @@ public:
 
     // ":/skin/<name>.png" (or ".gif" for the animated pictures).
     static QString resourcePath(const QString& name);
-    // Decodes one resource picture; a missing one gives a null image.
+    // Decodes one resource picture for a screen of device pixel ratio `ratio` (see above); a
+    // missing one gives a null image. Without a ratio: the application's (its screens'
+    // highest).
     static QImage load(const QString& name);
+    static QImage load(const QString& name, double ratio);
+    // The ratio the skin is loaded at: the application's device pixel ratio.
+    static double ratio();
     // A picture's file as the resources hold it (PNG, GIF for the animated "EARNGIF" and
     // "VDOLOAD"); empty when missing.
     static QByteArray encoded(const QString& name);

@@ -66,7 +66,8 @@ SkinPanel::Painter SkinPainters::centred(std::function<QImage()> picture) {
         const QImage img = picture();
         if (img.isNull())
             return;
-        p.drawImage((self.width() - img.width()) / 2, (self.height() - img.height()) / 2, img);
+        const QSize size = img.deviceIndependentSize().toSize(); // logical, whatever the set
+        p.drawImage((self.width() - size.width()) / 2, (self.height() - size.height()) / 2, img);
     };
 }
 
@@ -160,7 +161,8 @@ SkinPanel::Painter SkinPainters::symbolTypeButton(QFont font) {
         drawSlices(p, FilterGroup::singleSlices(self.width(), self.height()));
         const QImage& arrow = skin().dropArrowImage;
         if (!arrow.isNull())
-            p.drawImage(self.width() - arrow.width() - 6, 10, arrow);
+            p.drawImage(self.width() - arrow.deviceIndependentSize().toSize().width() - 6, 10,
+                        arrow);
         whiteCaption(p, self, font);
     };
 }

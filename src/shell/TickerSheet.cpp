@@ -3,6 +3,7 @@
 #include "core/NameIndex.h"
 #include "core/NameValueList.h"
 
+#include <QFontInfo>
 #include <QPainter>
 
 namespace kovan {
@@ -84,17 +85,57 @@ void stamp(QImage& sheet, const QImage& arrow, QPoint at, bool skipBackground) {
     }
 }
 
+// The sheet at a scale other than 1: every position scaled, the arrows drawn over the band
+// colour (their keyed background is transparent), the text in the scaled font.
+void buildScaled(QImage& fresh, const QList<TickerSheet::Cell>& all,
+                 const QList<TickerSheet::Entry>& list, const QImage& upArrow,
+                 const QImage& downArrow, const DeviceScale& s) {
+    QPainter p(&fresh);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const TickerSheet::Cell& cell : all) {
+        const QImage& arrow = list.at(cell.symbol).down ? downArrow : upArrow;
+        if (arrow.isNull())
+            continue;
+        const QPoint at = TickerSheet::arrowPos(cell.column, cell.row);
+        const double ratio = arrow.devicePixelRatio();
+        const QSize logical(roundHalfEven(arrow.width() / ratio),
+                            roundHalfEven(arrow.height() / ratio));
+        QImage plain = arrow;
+        plain.setDevicePixelRatio(1);
+        p.drawImage(QRect(QPoint(s.px(at.x()), s.px(at.y())), s.size(logical)), plain);
+    }
+    QFont f = TickerSheet::font();
+    f.setPixelSize(s.fontPixels(QFontInfo(QFont(f, &fresh)).pixelSize()));
+    p.setFont(f);
+    p.setPen(Qt::white);
+    const int ascent = QFontMetrics(f).ascent();
+    for (const TickerSheet::Cell& cell : all) {
+        const QPoint t = TickerSheet::textPos(cell.column, cell.row);
+        p.drawText(s.px(t.x()), s.px(t.y()) + ascent, TickerSheet::cellText(list.at(cell.symbol)));
+    }
+}
+
 } // namespace
 
 int TickerSheet::build(QImage& sheet, int sheetWidth, const QList<Entry>& list,
-                       const QImage& upArrow, const QImage& downArrow) {
+                       const QImage& upArrow, const QImage& downArrow, const DeviceScale& scale) {
     const int per = perRow(sheetWidth);
     const int r = rows(int(list.size()), per);
     if (r == 0)
         return 0;
+    const QList<Cell> all = cells(int(list.size()), per);
+    // Pictures of another set than the sheet's (2× arrows on a 1× screen) go the scaled way too.
+    if (!scale.identity() || upArrow.devicePixelRatio() != 1 || downArrow.devicePixelRatio() != 1) {
+        QImage fresh(scale.px(sheetWidth), scale.px(height(r)), QImage::Format_RGB32);
+        fresh.fill(kBackground);
+        buildScaled(fresh, all, list, upArrow, downArrow, scale);
+        if (!scale.identity())
+            fresh.setDevicePixelRatio(scale.ratio()); // drawn in device pixels, shown at it
+        sheet = fresh;
+        return r;
+    }
     QImage fresh(sheetWidth, height(r), QImage::Format_RGB32);
     fresh.fill(kBackground);
-    const QList<Cell> all = cells(int(list.size()), per);
     for (const Cell& cell : all) {
         const bool down = list.at(cell.symbol).down;
         stamp(fresh, down ? downArrow : upArrow, arrowPos(cell.column, cell.row), !down);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DeviceScale.h"
+
 #include <QFont>
 #include <QImage>
 #include <QList>
@@ -62,8 +64,13 @@ public:
 
     // Rebuilds `sheet` as `sheetWidth` × height(rows) from the entries. Returns the number of
     // rows (0 when nothing fits or nothing is quoted; the sheet is then left as it was).
+    //
+    // At a scale other than 1 the sheet is drawn in device pixels (the logical geometry above
+    // scaled, the font at its scaled pixel size) and carries the ratio; arrows whose own ratio
+    // differs are scaled to their logical size at the sheet's scale, smoothly.
     static int build(QImage& sheet, int sheetWidth, const QList<Entry>& entries,
-                     const QImage& upArrow, const QImage& downArrow);
+                     const QImage& upArrow, const QImage& downArrow,
+                     const DeviceScale& scale = DeviceScale());
 };
 
 } // namespace kovan

@@ -16,12 +16,17 @@ TickerView::TickerView(QWidget* parent) : QWidget(parent) {
 
 int TickerView::resetLayer() {
     const int w = std::max(0, width() - kLayerLeft);
-    QImage fresh(w, kLayerHeight, QImage::Format_RGB32);
+    const DeviceScale scale(devicePixelRatioF());
+    QImage fresh(scale.px(w), scale.px(kLayerHeight), QImage::Format_RGB32);
     fresh.fill(TickerSheet::kBackground);
+    if (!scale.identity())
+        fresh.setDevicePixelRatio(scale.ratio());
+    m_announced = scale;
     {
         std::lock_guard lock(m_layerLock);
         m_layer = fresh;
         m_layerWidth = w;
+        m_layerScale = scale;
         m_layerWanted = false;
         ++m_layerSerial;
     }
@@ -63,16 +68,23 @@ void TickerView::repaintSheet() {
     update();
 }
 
+DeviceScale TickerView::layerScale() const {
+    std::lock_guard lock(m_layerLock);
+    return m_layerScale;
+}
+
 void TickerView::showSheetRows(const QImage& sheet, int offset) {
     {
         std::lock_guard lock(m_layerLock);
-        if (m_layer.isNull() || sheet.format() != m_layer.format())
+        if (m_layer.isNull() || sheet.format() != m_layer.format() ||
+            sheet.devicePixelRatio() != m_layer.devicePixelRatio())
             return;
         // Detach here, under the lock, never in the painter.
         uchar* dstBits = m_layer.bits();
         const qsizetype rowBytes = std::min(m_layer.bytesPerLine(), sheet.bytesPerLine());
-        for (int y = 0; y < kLayerHeight; ++y) {
-            const int sy = offset + y;
+        const int first = m_layerScale.px(offset);
+        for (int y = 0; y < m_layer.height(); ++y) {
+            const int sy = first + y;
             if (sy < 0 || sy >= sheet.height())
                 continue;
             std::memcpy(dstBits + qsizetype(y) * m_layer.bytesPerLine(), sheet.constScanLine(sy),
@@ -88,7 +100,29 @@ QImage TickerView::layerCopy() const {
     return m_layer.copy();
 }
 
+void TickerView::showEvent(QShowEvent*) {
+    // Qt 6.4 has no event for a new device pixel ratio: follow the window's screen and compare
+    // when painting.
+    QWindow* handle = window()->windowHandle();
+    if (!handle || handle == m_watched)
+        return;
+    if (m_watched)
+        disconnect(m_watched, &QWindow::screenChanged, this, nullptr);
+    m_watched = handle;
+    connect(handle, &QWindow::screenChanged, this, [this] { update(); });
+}
+
 void TickerView::paintEvent(QPaintEvent*) {
+    if (const DeviceScale now(devicePixelRatioF()); !(now == m_announced)) {
+        m_announced = now;
+        bool drawn = false;
+        {
+            std::lock_guard lock(m_layerLock);
+            drawn = !m_layer.isNull();
+        }
+        if (drawn) // a layer at the old ratio: its worker makes way for one at the new
+            Q_EMIT scaleChanged();
+    }
     QPainter p(this);
     p.fillRect(rect(), QColor(0x30, 0x9D, 0xE9));
     std::lock_guard lock(m_layerLock);

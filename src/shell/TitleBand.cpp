@@ -172,7 +172,9 @@ void TitleBand::layoutBand(const QRect& bounds) {
 }
 
 std::optional<QRegion> TitleBand::logoCutOut() const {
-    const QImage plate = skin().top(SkinImages::kLogoPlate);
+    // Cut from the 1× plate: the window's shape is the same on every screen.
+    const QImage plate =
+        SkinImages::load(QStringLiteral("TOPIMG") + QString::number(SkinImages::kLogoPlate), 1.0);
     if (plate.isNull())
         return std::nullopt;
     const QImage scaled = plate.size() == m_logoPae->size()

@@ -68,13 +68,14 @@ void drawBtmThread::run() {
     if (!setUpView())
         return;
     const int sheetWidth = m_sheetWidth.load();
+    const DeviceScale scale = m_view->layerScale(); // the layer's, taken with its width
     QImage sheet;
     while (isExit() == 0) {
         const QList<TickerSheet::Entry> entries =
             m_source ? m_source() : QList<TickerSheet::Entry>{};
         const int rows = entries.isEmpty() ? 0
                                            : TickerSheet::build(sheet, sheetWidth, entries,
-                                                                m_upArrow, m_downArrow);
+                                                                m_upArrow, m_downArrow, scale);
         if (rows == 0) {
             // Nothing quoted yet, or no room for one cell: keep the last picture and poll.
             waitTick(kIdleMs);

@@ -1,6 +1,7 @@
 #include "shell/SkinImages.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,36 @@ TEST_P(SkinSizes, ResourceHasItsSize) {
     const QImage img = SkinImages::load(QString::fromLatin1(s.name));
     ASSERT_FALSE(img.isNull()) << s.name;
     EXPECT_EQ(img.size(), QSize(s.w, s.h)) << s.name;
+}
+
+// Both sets: at ratio 2 the twin with twice the pixels and its ratio, at fractional ratios the
+// twin brought down to the scaled size, above 2 the twin; each at the same logical size.
+TEST_P(SkinSizes, BothSetsLoadAtTheirRatio) {
+    const Size s = GetParam();
+    const QString name = QString::fromLatin1(s.name);
+    struct Case {
+        double ratio;
+        QSize pixels;
+        double pictureRatio;
+    } const cases[] = {
+        {1.0, QSize(s.w, s.h), 1.0},
+        {2.0, QSize(2 * s.w, 2 * s.h), 2.0},
+        {3.0, QSize(2 * s.w, 2 * s.h), 2.0},
+        {1.5, QSize(), 1.5},
+    };
+    for (const Case& c : cases) {
+        const QImage img = SkinImages::load(name, c.ratio);
+        ASSERT_FALSE(img.isNull()) << c.ratio;
+        EXPECT_EQ(img.devicePixelRatio(), c.pictureRatio) << c.ratio;
+        if (c.ratio != 1.5) {
+            EXPECT_EQ(img.size(), c.pixels) << c.ratio;
+            continue;
+        }
+        // round(w × 1.5) half to even, within half a pixel of the logical size at 1.5.
+        EXPECT_LE(std::abs(img.width() - s.w * 1.5), 0.5);
+        EXPECT_LE(std::abs(img.height() - s.h * 1.5), 0.5);
+        EXPECT_NEAR(img.deviceIndependentSize().width(), s.w, 0.34);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +116,57 @@ TEST(SkinImages, UpArrowBackgroundIsTheSkipValue) {
     EXPECT_EQ(qAlpha(down.pixel(0, 0)), 255);
 }
 
+// skin-gen paints every still picture in both sets: each NAME.png has a NAME@2x.png of exactly
+// twice its size.
+TEST(SkinImages, EveryStillPictureHasItsTwin) {
+    ASSERT_FALSE(SkinImages::load(QStringLiteral("TOPIMG0"), 1).isNull()); // resources in
+    const QStringList files = QDir(QStringLiteral(":/skin")).entryList({QStringLiteral("*.png")});
+    int pairs = 0;
+    for (const QString& f : files) {
+        if (f.contains(u'@'))
+            continue;
+        const QImage one(QStringLiteral(":/skin/") + f);
+        const QImage two(QStringLiteral(":/skin/") + f.chopped(4) + QStringLiteral("@2x.png"));
+        ASSERT_FALSE(two.isNull()) << f.toStdString();
+        EXPECT_EQ(two.size(), one.size() * 2) << f.toStdString();
+        ++pairs;
+    }
+    EXPECT_EQ(pairs * 2, files.size()); // and no twin without its picture
+    EXPECT_GT(pairs, 70);
+}
+
+// The 2× arrows keep the keyed background and have no blended pixels: the ticker stamps them.
+TEST(SkinImages, TwinArrowsAreKeyedLikeTheOnes) {
+    const QImage up = SkinImages::load("TOPIMG22", 2).convertToFormat(QImage::Format_ARGB32);
+    const QImage down = SkinImages::load("TOPIMG23", 2).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(up.size(), QSize(24, 20));
+    const quint32 upColour = SkinImages::load("TOPIMG22", 1).pixel(5, 5);
+    int keyed = 0, drawn = 0;
+    for (int y = 0; y < up.height(); ++y)
+        for (int x = 0; x < up.width(); ++x) {
+            const quint32 p = up.pixel(x, y);
+            keyed += p == 0x00FFFFFFu;
+            drawn += p == upColour;
+        }
+    EXPECT_EQ(keyed + drawn, 24 * 20);
+    EXPECT_GT(drawn, 40);
+    EXPECT_EQ(up.pixel(0, 0), 0x00FFFFFFu);
+    EXPECT_EQ(qAlpha(down.pixel(0, 0)), 255);
+}
+
 TEST(SkinImages, LogoPlateCornerIsTheKeyColour) {
+    // The twin keys out exactly the 1× corner, pixel block for pixel block: the window's shape
+    // is cut from the 1× plate and no key colour may show inside it.
+    const QImage one = SkinImages::load("TOPIMG7", 1).convertToFormat(QImage::Format_RGB32);
+    const QImage twin = SkinImages::load("TOPIMG7", 2).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(twin.size(), one.size() * 2);
+    const QRgb key = qRgb(0xC0, 0xC0, 0xC0);
+    int mismatched = 0;
+    for (int y = 0; y < twin.height(); ++y)
+        for (int x = 0; x < twin.width(); ++x)
+            mismatched += (twin.pixel(x, y) == key) != (one.pixel(x / 2, y / 2) == key);
+    EXPECT_EQ(mismatched, 0);
+    EXPECT_EQ(twin.pixel(0, 0), key);
     const QImage plate = SkinImages::load("TOPIMG7").convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(plate.pixel(0, 0), qRgb(0xC0, 0xC0, 0xC0));
     EXPECT_NE(plate.pixel(80, 40), qRgb(0xC0, 0xC0, 0xC0));

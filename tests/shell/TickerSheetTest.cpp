@@ -145,5 +145,47 @@ TEST_F(TickerSheetPixels, BackgroundArrowsAndRepeatedRow) {
     EXPECT_NE(sheet.copy(0, 25, 895, 25), sheet.copy(0, 0, 895, 25));
 }
 
+// At ratio 2 the sheet is drawn in device pixels: every cell at its doubled place, an arrow of
+// the same ratio stamped pixel for pixel, a 1× arrow brought to its logical size, the text in
+// the doubled font, the copy row still the first row.
+TEST_F(TickerSheetPixels, ScaledSheetIsDrawnInDevicePixels) {
+    QImage up2(24, 20, QImage::Format_ARGB32);
+    up2.fill(QColor::fromRgba(TickerSheet::kArrowSkip));
+    for (int y = 10; y < 12; ++y)
+        for (int x = 10; x < 12; ++x)
+            up2.setPixel(x, y, qRgb(255, 0, 0));
+    up2.setDevicePixelRatio(2);
+    QImage sheet;
+    const QList<Entry> list = entries(12);
+    ASSERT_EQ(TickerSheet::build(sheet, 895, list, up2, down, DeviceScale(2)), 2);
+    ASSERT_EQ(sheet.size(), QSize(1790, 150));
+    EXPECT_EQ(sheet.devicePixelRatio(), 2.0);
+    // Symbol 0's up arrow at (6, 16): the keyed pixels leave the band colour.
+    EXPECT_EQ(sheet.pixel(6, 16), TickerSheet::kBackground);
+    EXPECT_EQ(sheet.pixel(6 + 10, 16 + 10), qRgb(255, 0, 0));
+    EXPECT_EQ(sheet.pixel(6 + 11, 16 + 11), qRgb(255, 0, 0));
+    EXPECT_EQ(sheet.pixel(6 + 12, 16 + 12), TickerSheet::kBackground);
+    // Symbol 1's down arrow, a 1× picture, covers its 24 × 20 device pixels.
+    for (int y = 1; y < 19; ++y)
+        for (int x = 1; x < 23; ++x)
+            ASSERT_EQ(sheet.pixel(280 + 6 + x, 16 + y), qRgb(0, 200, 0)) << x << "," << y;
+    EXPECT_EQ(sheet.pixel(280 + 6 + 25, 16 + 10), TickerSheet::kBackground);
+    // The text reaches lower than a 1× text could: the font is twice the size.
+    int lowest = -1;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 30; x < 280; ++x)
+            if (sheet.pixel(x, y) != TickerSheet::kBackground)
+                lowest = std::max(lowest, y);
+    EXPECT_GT(lowest, 2 * 5 + 16);
+    EXPECT_EQ(sheet.copy(0, 100, 1790, 50), sheet.copy(0, 0, 1790, 50));
+}
+
+TEST_F(TickerSheetPixels, FractionalSheetSizesAreRounded) {
+    QImage sheet;
+    ASSERT_EQ(TickerSheet::build(sheet, 895, entries(12), up, down, DeviceScale(1.5)), 2);
+    EXPECT_EQ(sheet.size(), QSize(1342, 112)); // 1342.5 and 112.5 to even
+    EXPECT_EQ(sheet.devicePixelRatio(), 1.5);
+}
+
 } // namespace
 } // namespace kovan

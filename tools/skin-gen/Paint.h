@@ -17,8 +17,19 @@ namespace skingen {
 // Writes one picture under its resource name.
 using SaveFn = std::function<void(const QImage& img, const QString& name)>;
 
+// The set being painted: 1 for the 1× pictures, 2 for their "@2x" twins. Every picture is
+// laid out in 1× (logical) pixels; at 2 its image has twice the pixels and that device pixel
+// ratio, so QPainter draws the same artwork at twice the resolution.
+inline int& pictureScale() {
+    static int scale = 1;
+    return scale;
+}
+
+// An image of w × h logical pixels in the present set.
 inline QImage blank(int w, int h, QColor fill = Qt::transparent) {
-    QImage img(w, h, QImage::Format_ARGB32);
+    const int s = pictureScale();
+    QImage img(w * s, h * s, QImage::Format_ARGB32);
+    img.setDevicePixelRatio(s);
     img.fill(fill);
     return img;
 }

@@ -7,11 +7,14 @@
 // All pictures share one palette: the window blue #309DE9, the dark frame line #013E7F, the
 // light frame line #3FA2E7 and the ticker blue #025EA5. Animated pictures (EARNGIF, VDOLOAD) are
 // written as PNG frames and joined into GIFs with ImageMagick's `convert` (Qt reads GIF but
-// cannot write it). The outputs are committed; run this again only when the artwork changes.
+// cannot write it). Every still picture is painted twice: NAME.png at 1× and NAME@2x.png with
+// twice the pixels for screens scaled to 150 % and more (the client loads the twin with its
+// device pixel ratio). The outputs are committed; run this again only when the artwork changes.
 
 #include "AppIcon.h"
 #include "Paint.h"
 
+#include <QBitmap>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -26,6 +29,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -35,14 +39,17 @@ QString g_outDir;
 int g_written = 0;
 QStringList g_files; // file names written, for the resource list
 
+// NAME.png in the 1× set, NAME@2x.png (Qt's name for the twice-as-dense twin) in the 2× set.
 void save(const QImage& img, const QString& name) {
-    const QString path = g_outDir + u'/' + name + QStringLiteral(".png");
+    const QString file =
+        name + (pictureScale() == 1 ? QString() : QStringLiteral("@%1x").arg(pictureScale()));
+    const QString path = g_outDir + u'/' + file + QStringLiteral(".png");
     if (!img.save(path, "PNG")) {
         std::fprintf(stderr, "skin-gen: cannot write %s\n", qPrintable(path));
         std::exit(1);
     }
     ++g_written;
-    g_files << name + QStringLiteral(".png");
+    g_files << file + QStringLiteral(".png");
 }
 
 // Title-bar buttons: the glyph in white over the title bar's own gradient, a lighter plate when
@@ -90,7 +97,19 @@ QImage logoPlate() {
     p.setRenderHint(QPainter::Antialiasing, false);
     QPainterPath body;
     body.addRoundedRect(QRectF(0, 0, w + 12, h + 12), 12, 12);
-    p.setClipPath(body);
+    if (pictureScale() == 1) {
+        p.setClipPath(body);
+    } else {
+        // The window cuts its corner from the 1× plate, so the twin keys out exactly the 1×
+        // corner's pixels (each a block here): a finer curve would leave key-coloured pixels
+        // inside the window's shape.
+        const int scale = std::exchange(pictureScale(), 1);
+        const QImage one = logoPlate();
+        pictureScale() = scale;
+        const QRegion keyed(
+            QBitmap::fromImage(one.createMaskFromColor(kSilver.rgb(), Qt::MaskOutColor)));
+        p.setClipRegion(QRegion(0, 0, w, h) - keyed);
+    }
     QLinearGradient g(0, 0, w, h);
     g.setColorAt(0, kNavy);
     g.setColorAt(1, kTickerBlue);
@@ -191,6 +210,21 @@ QImage gridTile() {
 // Ticker arrows 12 × 10. The up arrow's background is 0x00FFFFFF, the value the ticker skips
 // when it stamps the arrow; the down arrow sits on the ticker blue and is copied as it is.
 QImage tickerArrow(bool up) {
+    if (pictureScale() != 1) {
+        // The same triangle drawn at the set's resolution, without smoothing, so that every
+        // pixel is either the arrow's colour or its background (the up arrow's key value).
+        QImage img = blank(12, 10, up ? QColor::fromRgba(0x00FFFFFF) : kTickerBlue);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(Qt::NoPen);
+        p.setBrush(up ? kUpRed : kDownGreen);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        const QPolygonF tri =
+            up ? QPolygonF({QPointF(5, 1), QPointF(7, 1), QPointF(12, 9), QPointF(0, 9)})
+               : QPolygonF({QPointF(0, 1), QPointF(12, 1), QPointF(7, 9), QPointF(5, 9)});
+        p.drawPolygon(tri);
+        return img;
+    }
     QImage img(12, 10, QImage::Format_ARGB32);
     img.fill(up ? QColor::fromRgba(0x00FFFFFF) : kTickerBlue);
     for (int y = 0; y < 10; ++y) {
@@ -232,6 +266,14 @@ QImage separator(QColor c) {
 
 QImage dropArrow() {
     QImage img = blank(9, 5);
+    if (pictureScale() != 1) {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(9, 0), QPointF(4.5, 4.5)}));
+        return img;
+    }
     for (int y = 0; y < 5; ++y)
         for (int x = y; x < 9 - y; ++x)
             img.setPixel(x, y, qRgba(255, 255, 255, 255));
@@ -316,7 +358,17 @@ QImage speaker(bool on) {
 
 // The small mark at the left of the status band.
 QImage statusIcon() {
-    QImage img = appIcon(64).scaled(18, 18, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int s = pictureScale();
+    QImage img =
+        appIcon(64 * s).scaled(18 * s, 18 * s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    img.setDevicePixelRatio(s);
+    return img;
+}
+
+// The application icon of `size` logical pixels in the present set.
+QImage appIconPicture(int size) {
+    QImage img = appIcon(size * pictureScale());
+    img.setDevicePixelRatio(pictureScale());
     return img;
 }
 
@@ -419,18 +471,8 @@ void writeResourceList() {
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skin-gen <output-dir>\n");
-        return 2;
-    }
-    g_outDir = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(g_outDir);
-
+// Every still picture of the present set.
+void paintPictures() {
     // Title bar buttons.
     save(captionButton(30, false, closeGlyph), QStringLiteral("TOPIMG0"));
     save(captionButton(32, false, minimiseGlyph), QStringLiteral("TOPIMG1"));
@@ -489,12 +531,31 @@ int main(int argc, char** argv) {
     save(speaker(true), QStringLiteral("AUDOPEN"));
     save(speaker(false), QStringLiteral("AUDCLOSE"));
     save(statusIcon(), QStringLiteral("STATUSICON"));
-    save(appIcon(64), QStringLiteral("APPICON"));
-    save(appIcon(256), QStringLiteral("APPICON256"));
-    writeDesktopIcons(QDir(g_outDir).absoluteFilePath(QStringLiteral("../icons")));
-
+    save(appIconPicture(64), QStringLiteral("APPICON"));
+    save(appIconPicture(256), QStringLiteral("APPICON256"));
     paintNoticeArt(save);
     paintVideoArt(save);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: skin-gen <output-dir>\n");
+        return 2;
+    }
+    g_outDir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_outDir);
+
+    // The still pictures at 1× and at 2×; the animations and the desktop icons once.
+    for (const int scale : {1, 2}) {
+        pictureScale() = scale;
+        paintPictures();
+    }
+    pictureScale() = 1;
+    writeDesktopIcons(QDir(g_outDir).absoluteFilePath(QStringLiteral("../icons")));
 
     gif(QStringLiteral("EARNGIF"), 12, 10, [](int i) { return earnFrame(i, 12); });
     gif(QStringLiteral("VDOLOAD"), 12, 8,
