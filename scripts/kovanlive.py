@@ -224,6 +224,24 @@ def find_window(width, height):
     return None
 
 
+def find_windows(width, height):
+    """Ids and (x, y) of every top-level window of that size on the X screen."""
+    out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                         text=True).stdout
+    key = f" {width}x{height}+"
+    found = []
+    for line in out.splitlines():
+        at = line.find(key)
+        if at >= 0:
+            x, y = line[at + len(key):].split()[0].split("+")[:2]
+            found.append((line.split()[0], (int(x), int(y))))
+    return found
+
+
+def move_window(window_id, x, y):
+    subprocess.run(["xdotool", "windowmove", window_id, str(x), str(y)], check=False)
+
+
 def wait_window(width, height, timeout):
     end = time.monotonic() + timeout
     while time.monotonic() < end:

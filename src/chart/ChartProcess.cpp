@@ -91,6 +91,10 @@ std::optional<int> ChartProcess::runCycle(HttpClient& client) {
         m_resStr = text;
     }
     const ChartReply parsed = parseChartReply(text);
+    if (parsed.mergeable() && !m_replied) {
+        m_replied = true; // the moment a new window's first frame is timed from
+        trace(QStringLiteral("chart feed %1 %2 first reply").arg(m_symbol, request.period));
+    }
     const bool repeat = request.generation == m_mergedGeneration && request.url == m_mergedUrl &&
                         text == m_mergedText;
     if (parsed.mergeable() && !repeat && !handOver(request, text, parsed))

@@ -135,6 +135,7 @@ private:
     QString m_mergedUrl;
     QString m_mergedText;
     int m_mergedGeneration = -1;
+    bool m_replied = false; // a usable reply arrived (traced once)
 
     mutable std::mutex m_mutex; // guards the fields below
     QString m_period;

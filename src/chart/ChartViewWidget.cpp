@@ -1,6 +1,7 @@
 #include "chart/ChartViewWidget.h"
 
 #include "chart/ChartController.h"
+#include "core/Trace.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,6 +39,11 @@ void ChartViewWidget::paintEvent(QPaintEvent* event) {
             if (!bmp.isNull())
                 p.drawImage(b.topLeft(), bmp);
         });
+    }
+    if (!m_barsShown && m_controller.chart().FDFulled()) {
+        m_barsShown = true; // the first frame with bars reached the screen
+        trace(QStringLiteral("chart window %1 %2 first frame shown")
+                  .arg(m_controller.symbol(), m_controller.period()));
     }
 }
 

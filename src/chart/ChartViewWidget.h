@@ -28,6 +28,7 @@ private:
     void showMode(bool cross);
 
     ChartController& m_controller;
+    bool m_barsShown = false; // traced once
 };
 
 } // namespace kovan
