@@ -151,7 +151,7 @@ class Rig:
     """The demo service (or the given data port), the companion and the client, in a scratch
     program folder; everything ends with stop()."""
 
-    def __init__(self, data_port=None, live_events=False):
+    def __init__(self, data_port=None, live_events=False, chart_step_ms=None):
         self.folder = tempfile.mkdtemp(prefix="kovan-live-")
         self.xdg = tempfile.mkdtemp(prefix="kovan-xdg-")
         os.chmod(self.xdg, 0o700)
@@ -167,6 +167,8 @@ class Rig:
         self.block = f"KOVANLIVE{os.getpid()}"
         # The demo's own notices, news and section posts every few seconds are not idle.
         self.live_events = live_events
+        # The demo moves its bids on a chart request this often (None: its own pace, 1 s).
+        self.chart_step_ms = chart_step_ms
         self.procs = []
         self.client = None
         self.trace = None
@@ -176,7 +178,9 @@ class Rig:
         self.procs.append(subprocess.Popen(
             [os.path.join(BIN, "kovan-demo-service"), "--data-port", str(self.demo_data),
              "--page-port", str(self.page), "--web-port", str(self.web), "--sessid", SESSID]
-            + ([] if self.live_events else ["--no-live-events"]),
+            + ([] if self.live_events else ["--no-live-events"])
+            + ([] if self.chart_step_ms is None
+               else ["--chart-step-ms", str(self.chart_step_ms)]),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self.procs.append(subprocess.Popen(
             [os.path.join(self.folder, "zrs"), "--sessid", SESSID, "--block", self.block],

@@ -3,6 +3,7 @@
 
 #include "DemoService.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,9 +37,12 @@ void usage() {
     std::puts(
         "Usage: kovan-demo-service [--host H] [--data-port N] [--page-port N] [--web-port N]\n"
         "                          [--sessid TEXT] [--uid N] [--no-live-events]\n"
+        "                          [--chart-step-ms N]\n"
         "Serves the data server, page server and web site of the kovan demo on loopback.\n"
         "--no-live-events: nothing happens by itself: the signal page raises no notices, trades\n"
-        "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).");
+        "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).\n"
+        "--chart-step-ms N: a chart request moves the bids when N ms passed since they last\n"
+        "  moved (default 1000; 0: every request, so every chart's last bar keeps moving).");
 }
 
 } // namespace
@@ -62,6 +66,8 @@ int main(int argc, char** argv) {
             config.uid = std::atoll(argv[++i]);
         else if (a == "--no-live-events")
             config.liveEvents = false;
+        else if (a == "--chart-step-ms" && hasNext)
+            config.market->setChartStepMs(std::max(0, std::atoi(argv[++i])));
         else {
             usage();
             return a == "--help" ? 0 : 2;
