@@ -100,6 +100,11 @@ public:
     // Left/Right: one bar slot older/newer; End: back to follow mode. True when handled.
     bool keyPress(int key);
     void viewResized(const QSize& size);
+    // The window was minimised or hidden (false) or came back (true). While it is away nothing
+    // is drawn: the feed keeps merging at its pace and the changes add up to one pending
+    // level, drawn once when the window shows again (or for a screenshot).
+    void setShown(bool shown);
+    bool shown() const { return m_shown; }
 
     // ---- state -----------------------------------------------------------------------------
     const QString& CFHKey() const { return m_CFHKey; }
@@ -143,7 +148,9 @@ Q_SIGNALS:
 private:
     using Level = ChartInvalidation::Level;
     void invalidate(Level level) { m_invalidation.invalidate(level); }
-    void drawInvalidated();  // the drawing step: what the pending level asks for, once
+    // The drawing step: what the pending level asks for, once; nothing while the window is
+    // away unless `evenHidden`.
+    void drawInvalidated(bool evenHidden = false);
     bool crossShows() const; // cross-hair mode, the pointer over the view, no drag
     void setCaption(const QString& caption);
     int step() const;
@@ -167,6 +174,7 @@ private:
     std::optional<QPoint> m_crossAt; // where the cross was last drawn
     ChartInvalidation m_invalidation;
     bool m_closed = false;
+    bool m_shown = true; // the view is on screen (see setShown)
 
     std::vector<ChartAlertLine> m_alertLines;
     AlertLinesOverlay m_alertOverlay{&m_view};

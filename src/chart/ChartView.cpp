@@ -95,20 +95,20 @@ QImage ChartView::composite() const {
     return out;
 }
 
-void ChartView::setOnPublished(std::function<void()> f) {
+void ChartView::setOnPublished(std::function<void(const QRegion&)> f) {
     std::lock_guard guard(m_listLock);
     m_onPublished = std::move(f);
 }
 
-void ChartView::notifyPublished() {
+void ChartView::notifyPublished(const QRegion& changed) {
     m_published.fetch_add(1, std::memory_order_acq_rel);
-    std::function<void()> f;
+    std::function<void(const QRegion&)> f;
     {
         std::lock_guard guard(m_listLock);
         f = m_onPublished;
     }
     if (f)
-        f();
+        f(changed);
 }
 
 } // namespace kovan

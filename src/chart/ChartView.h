@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <atomic>
@@ -65,17 +66,18 @@ public:
     // widget shows).
     QImage composite() const;
 
-    // Called after each publish (on the publishing thread, the GUI thread for a chart); the
-    // widget schedules a repaint from it. Counter for tests and tools.
-    void setOnPublished(std::function<void()> f);
-    void notifyPublished();
+    // Called after each publish (on the publishing thread, the GUI thread for a chart) with the
+    // part of the view that changed, in the bitmaps' pixels (an empty region: all of it); the
+    // widget schedules a repaint of that part from it. Counter for tests and tools.
+    void setOnPublished(std::function<void(const QRegion& changed)> f);
+    void notifyPublished(const QRegion& changed = QRegion());
     quint64 publishCount() const { return m_published.load(std::memory_order_acquire); }
 
 private:
     mutable std::mutex m_listLock;
     QSize m_size;
     std::vector<std::shared_ptr<BitmapLayer>> m_layers;
-    std::function<void()> m_onPublished;
+    std::function<void(const QRegion&)> m_onPublished;
     std::atomic<quint64> m_published{0};
 };
 

@@ -26,6 +26,8 @@ protected:
 
 private:
     void showMode(bool cross);
+    // A publish changed `changed` (the bitmaps' pixels; empty: everything).
+    void repaintChanged(const QRegion& changed);
 
     ChartController& m_controller;
     bool m_barsShown = false; // traced once

@@ -40,7 +40,7 @@ TEST(ChartViewLayers, PublishedBitmapsAreReadWholeFromAnotherThread) {
 TEST(ChartViewLayers, PublishCallbackAndLayerOrder) {
     ChartView view(QSize(10, 10));
     int calls = 0;
-    view.setOnPublished([&] { ++calls; });
+    view.setOnPublished([&](const QRegion&) { ++calls; });
     auto a = view.addLayer(QRect(0, 0, 10, 10), QSize(10, 10));
     auto b = view.addLayer(QRect(5, 5, 5, 5), QSize(5, 5));
     QImage red(10, 10, QImage::Format_ARGB32_Premultiplied);
