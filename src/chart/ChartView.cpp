@@ -7,17 +7,21 @@
 
 namespace kovan {
 
-BitmapLayer::BitmapLayer(const QRect& bounds, const QSize& bitmapSize) : m_bounds(bounds) {
-    if (!bitmapSize.isEmpty()) {
-        m_bitmap = QImage(bitmapSize, QImage::Format_ARGB32_Premultiplied);
-        m_bitmap.fill(Qt::transparent);
-    }
-}
+BitmapLayer::BitmapLayer(const QRect& bounds, const QSize& bitmapSize)
+    : m_bounds(bounds), m_size(bitmapSize) {}
 
 void BitmapLayer::publish(const QImage& frame) {
     std::lock_guard guard(m_lock);
-    if (m_bitmap.isNull())
+    if (m_size.isEmpty())
         return;
+    if (m_bitmap.isNull()) {
+        // The first frame: shared when it fits, as below; otherwise onto a clear bitmap.
+        if (frame.size() == m_size && frame.format() == QImage::Format_ARGB32_Premultiplied) {
+            m_bitmap = frame;
+            return;
+        }
+        m_bitmap = clearBitmap();
+    }
     if (frame.format() != m_bitmap.format()) {
         QPainter p(&m_bitmap);
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -42,7 +46,15 @@ void BitmapLayer::publish(const QImage& frame) {
 
 QImage BitmapLayer::snapshot() const {
     std::lock_guard guard(m_lock);
+    if (m_bitmap.isNull() && !m_size.isEmpty())
+        return clearBitmap();
     return m_bitmap.copy();
+}
+
+QImage BitmapLayer::clearBitmap() const {
+    QImage clear(m_size, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    return clear;
 }
 
 ChartView::ChartView(const QSize& size) : m_size(size) {}

@@ -30,17 +30,24 @@ public:
     // rather than draw into the one it has just published.
     void publish(const QImage& frame);
 
-    // A deep copy of the bitmap, taken under the lock.
+    // A deep copy of the bitmap, taken under the lock (all transparent before the first
+    // publish).
     QImage snapshot() const;
 
-    // Runs f(const QImage&) under the lock; f must not keep the reference.
+    // Runs f(const QImage&) under the lock; f must not keep the reference. The image is null
+    // until the first publish: the layer holds no pixels of its own before it has a frame (the
+    // first frame of the bitmap's size is shared, not copied), and a null image shows nothing,
+    // as the transparent bitmap it stands for.
     template <typename F> decltype(auto) withBitmap(F&& f) const {
         std::lock_guard guard(m_lock);
         return std::forward<F>(f)(static_cast<const QImage&>(m_bitmap));
     }
 
 private:
+    QImage clearBitmap() const;
+
     const QRect m_bounds;
+    const QSize m_size;
     mutable std::mutex m_lock;
     QImage m_bitmap;
 };
