@@ -67,14 +67,17 @@ QRect lastBarBand(const ChartFrameLayout& l) {
         .adjusted(-grow, -grow, grow, grow);
 }
 
-// The marker's rows across the whole width: the line, the box (y - 8 … y + 8) and its text,
-// with a margin for the glyphs.
+// The marker's rows across the whole width: the line, the box (y - 8 … y + 8 at design size)
+// and its text, which is sized to fit the box; a quarter of the box's height more on each side
+// for glyphs that reach past it.
 QRect markerBand(const ChartFrameLayout& l) {
     if (!l.marker.shown)
         return QRect();
     const ChartPriceMarker& m = l.marker;
-    const int top = std::min({m.y, m.box.y1, m.label.pos.y()}) - 4;
-    const int bottom = std::max({m.y + 1, m.box.y2, m.label.pos.y() + 20}) + 4;
+    const int boxHeight = m.box.y2 - m.box.y1;
+    const int margin = std::max(4, boxHeight / 4);
+    const int top = std::min({m.y, m.box.y1, m.label.pos.y()}) - margin;
+    const int bottom = std::max({m.y + 1, m.box.y2, m.label.pos.y() + boxHeight + margin}) + margin;
     return QRect(0, top, l.width, bottom - top);
 }
 
