@@ -159,7 +159,8 @@ class Rig:
     """The demo service (or the given data port), the companion and the client, in a scratch
     program folder; everything ends with stop()."""
 
-    def __init__(self, data_port=None, live_events=False, event_rate=None, env=None):
+    def __init__(self, data_port=None, live_events=False, event_rate=None, env=None,
+                 chart_step_ms=None):
         self.folder = tempfile.mkdtemp(prefix="kovan-live-")
         self.xdg = tempfile.mkdtemp(prefix="kovan-xdg-")
         os.chmod(self.xdg, 0o700)
@@ -176,6 +177,8 @@ class Rig:
         # The demo's own notices, news and section posts every few seconds are not idle.
         self.live_events = live_events
         self.event_rate = event_rate
+        # The demo moves its bids on a chart request this often (None: its own pace, 1 s).
+        self.chart_step_ms = chart_step_ms
         self.procs = []
         self.client = None
         self.trace = None
@@ -186,7 +189,9 @@ class Rig:
             [os.path.join(BIN, "kovan-demo-service"), "--data-port", str(self.demo_data),
              "--page-port", str(self.page), "--web-port", str(self.web), "--sessid", SESSID]
             + ([] if self.live_events else ["--no-live-events"])
-            + (["--event-rate", str(self.event_rate)] if self.event_rate else []),
+            + (["--event-rate", str(self.event_rate)] if self.event_rate else [])
+            + ([] if self.chart_step_ms is None
+               else ["--chart-step-ms", str(self.chart_step_ms)]),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self.procs.append(subprocess.Popen(
             [os.path.join(self.folder, "zrs"), "--sessid", SESSID, "--block", self.block],
@@ -232,6 +237,24 @@ def find_window(width, height):
             x, y = line[at + len(key):].split()[0].split("+")[:2]
             return int(x), int(y)
     return None
+
+
+def find_windows(width, height):
+    """Ids and (x, y) of every top-level window of that size on the X screen."""
+    out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                         text=True).stdout
+    key = f" {width}x{height}+"
+    found = []
+    for line in out.splitlines():
+        at = line.find(key)
+        if at >= 0:
+            x, y = line[at + len(key):].split()[0].split("+")[:2]
+            found.append((line.split()[0], (int(x), int(y))))
+    return found
+
+
+def move_window(window_id, x, y):
+    subprocess.run(["xdotool", "windowmove", window_id, str(x), str(y)], check=False)
 
 
 def wait_window(width, height, timeout):

@@ -205,6 +205,7 @@ void ChartController::syncDraw() {
 }
 
 QString ChartController::screenshot(const QDateTime& when) {
+    drawInvalidated(true); // a minimised window's picture is current too
     const QString path = saveScreenshot(
         m_view.composite(), m_options.programDir + QStringLiteral("screenshots/"),
         m_PData ? m_PData->symbol : symbol(), m_PData ? m_PData->period : period(), when);
@@ -221,7 +222,9 @@ bool ChartController::crossShows() const {
     return m_cross && m_crossAt && m_viewTag != 1;
 }
 
-void ChartController::drawInvalidated() {
+void ChartController::drawInvalidated(bool evenHidden) {
+    if (!m_shown && !evenHidden)
+        return; // the level stays pending until the window shows again
     bool framed = false;
     switch (m_invalidation.take()) {
     case Level::None:
@@ -229,8 +232,12 @@ void ChartController::drawInvalidated() {
     case Level::Cursor: // the last frame stays
         break;
     case Level::Price:
+    case Level::LastBar:
+        m_TC.drawLastBar(); // the screen gets the changed part only
+        framed = true;
+        break;
     case Level::Full:
-        m_TC.draw(); // every frame is drawn in full
+        m_TC.draw();
         framed = true;
         break;
     }
@@ -281,8 +288,10 @@ ChartFeedRunner::Merged ChartController::mergeReply(const ChartReply& reply, con
         return m; // requested before a period switch, or not for this window
     ChartDataInfoRecord& rec = *m_PData;
     const ChartMergeResult r = mergeChartBars(rec.datalist, reply.data);
-    if (r.changed)
-        invalidate(Level::Full);
+    if (r.added)
+        invalidate(Level::Full); // the bars move one slot on
+    else if (r.changed)
+        invalidate(Level::LastBar);
     // The price is compared in the chart's own 32-bit form: an unchanged bid does not redraw.
     const float bid = float(reply.BID);
     if (bid != m_TC.Price()) {
@@ -400,6 +409,13 @@ bool ChartController::keyPress(int key) {
     }
     drawInvalidated();
     return true;
+}
+
+void ChartController::setShown(bool shown) {
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    drawInvalidated(); // what came meanwhile, in one frame
 }
 
 void ChartController::viewResized(const QSize& size) {

@@ -103,6 +103,11 @@ public:
     // The view's size (logical pixels) and the device pixel ratio of its screen: a new ratio
     // redraws everything at it, like a resize. Mouse coordinates stay logical.
     void viewResized(const QSize& size, const DeviceScale& scale);
+    // The window was minimised or hidden (false) or came back (true). While it is away nothing
+    // is drawn: the feed keeps merging at its pace and the changes add up to one pending
+    // level, drawn once when the window shows again (or for a screenshot).
+    void setShown(bool shown);
+    bool shown() const { return m_shown; }
 
     // ---- state -----------------------------------------------------------------------------
     const QString& CFHKey() const { return m_CFHKey; }
@@ -146,7 +151,9 @@ Q_SIGNALS:
 private:
     using Level = ChartInvalidation::Level;
     void invalidate(Level level) { m_invalidation.invalidate(level); }
-    void drawInvalidated();  // the drawing step: what the pending level asks for, once
+    // The drawing step: what the pending level asks for, once; nothing while the window is
+    // away unless `evenHidden`.
+    void drawInvalidated(bool evenHidden = false);
     bool crossShows() const; // cross-hair mode, the pointer over the view, no drag
     void setCaption(const QString& caption);
     int step() const;
@@ -170,6 +177,7 @@ private:
     std::optional<QPoint> m_crossAt; // where the cross was last drawn
     ChartInvalidation m_invalidation;
     bool m_closed = false;
+    bool m_shown = true; // the view is on screen (see setShown)
 
     std::vector<ChartAlertLine> m_alertLines;
     AlertLinesOverlay m_alertOverlay{&m_view};

@@ -3,6 +3,7 @@
 #include "chart/HistoryFile.h"
 #include "core/Trace.h"
 #include "net/HttpClient.h"
+#include "net/ReplyDecoder.h"
 #include "threads/GuiRelay.h"
 
 #include <exception>
@@ -46,7 +47,7 @@ void ChartProcess::stopFeed() {
 
 QString ChartProcess::resStr() const {
     std::lock_guard lock(m_mutex);
-    return m_resStr;
+    return decodeReplyBody(m_resBody, m_resType);
 }
 
 QString ChartProcess::errorText() const {
@@ -85,20 +86,31 @@ std::optional<int> ChartProcess::runCycle(HttpClient& client) {
         fail(reply.error.isEmpty() ? QStringLiteral("HTTP %1").arg(reply.status) : reply.error);
         return std::nullopt;
     }
-    const QString text = reply.text();
     {
         std::lock_guard lock(m_mutex);
-        m_resStr = text;
+        m_resBody = reply.body; // shared, decoded only when resStr() asks
+        m_resType = reply.contentType;
     }
-    const ChartReply parsed = parseChartReply(text);
-    const bool repeat = request.generation == m_mergedGeneration && request.url == m_mergedUrl &&
-                        text == m_mergedText;
-    if (parsed.mergeable() && !repeat && !handOver(request, text, parsed))
+    // The same bytes as the last merged reply of this address would change nothing: not even
+    // parsed.
+    if (request.generation == m_mergedGeneration && request.url == m_mergedUrl &&
+        reply.body == m_mergedBody && reply.contentType == m_mergedType)
+        return m_timing.pollMs;
+    // One parse, straight from the bytes when no charset can make them read otherwise.
+    const ChartReply parsed = asciiBody(reply.body, reply.contentType)
+                                  ? parseChartReplyJson(reply.body)
+                                  : parseChartReply(reply.text());
+    if (parsed.mergeable() && !m_replied) {
+        m_replied = true; // the moment a new window's first frame is timed from
+        trace(QStringLiteral("chart feed %1 %2 first reply").arg(m_symbol, request.period));
+    }
+    if (parsed.mergeable() && !handOver(request, reply, parsed))
         return std::nullopt;
     return m_timing.pollMs;
 }
 
-bool ChartProcess::handOver(const Request& request, const QString& text, const ChartReply& parsed) {
+bool ChartProcess::handOver(const Request& request, const HttpReply& reply,
+                            const ChartReply& parsed) {
     // The outcome's snapshot of the bars goes with this frame, before the next request.
     ChartMergeOutcome outcome;
     const bool ran = m_relay && m_relay->runBlocking([&] {
@@ -109,7 +121,8 @@ bool ChartProcess::handOver(const Request& request, const QString& text, const C
         return false; // the window has gone
     if (outcome.merged) {
         m_mergedUrl = request.url;
-        m_mergedText = text;
+        m_mergedBody = reply.body;
+        m_mergedType = reply.contentType;
         m_mergedGeneration = request.generation;
     }
     return !outcome.save || saveHistory(outcome, request.period);

@@ -15,6 +15,7 @@
 namespace kovan {
 
 class GuiRelay;
+struct HttpReply;
 
 // Pacing and time-outs of a chart feed, in milliseconds. Tests shorten them.
 struct ChartFeedTiming {
@@ -58,8 +59,9 @@ struct ChartMergeOutcome {
 // the series' bars; it writes the snapshot that the merge hands back. It parses the reply on its
 // own thread, then runs `merge` on the GUI thread through the relay and waits for it, so merge and
 // drawing never overlap and the next request already knows the merged last bar. Only the series'
-// `locked` flag is read here (atomic). A reply whose text equals the last merged reply of the same
-// address is not handed over again: it would change nothing, and the GUI thread stays asleep.
+// `locked` flag is read here (atomic). A reply whose bytes equal the last merged reply of the
+// same address is neither parsed nor handed over again: it would change nothing, and the GUI
+// thread stays asleep. A plain-ASCII body is parsed from its bytes (no text in between).
 //
 // setTarget / setLastBar / stopFeed: any thread (the window calls them on the GUI thread).
 // The history file is written on this thread; its path lock keeps two feeds of one pair from
@@ -114,7 +116,7 @@ private:
     Request nextRequest() const;
     // Hands a usable reply to the GUI thread and writes the history file when told; false
     // ends the feed (the window has gone, or the file could not be written).
-    bool handOver(const Request& request, const QString& text, const ChartReply& parsed);
+    bool handOver(const Request& request, const HttpReply& reply, const ChartReply& parsed);
     bool saveHistory(const ChartMergeOutcome& outcome, const QString& period);
     void fail(const QString& why);
 
@@ -133,13 +135,16 @@ private:
     // The last reply the window merged, by address and period switch: the same text again
     // would change nothing. Worker thread only.
     QString m_mergedUrl;
-    QString m_mergedText;
+    QByteArray m_mergedBody;
+    QByteArray m_mergedType;
     int m_mergedGeneration = -1;
+    bool m_replied = false; // a usable reply arrived (traced once)
 
     mutable std::mutex m_mutex; // guards the fields below
     QString m_period;
     std::optional<qint32> m_lastDl;
-    QString m_resStr;
+    QByteArray m_resBody; // the last reply as it came, and its Content-Type
+    QByteArray m_resType;
     QString m_error;
 };
 

@@ -2,18 +2,20 @@
 
 #include "core/Escaping.h"
 #include "core/JsonParams.h"
+#include "net/ReplyDecoder.h"
 
 #include <QJsonArray>
 #include <QJsonValue>
 
+#include <algorithm>
 #include <limits>
 
 namespace kovan {
 
-ChartReply parseChartReply(const QString& text) {
+namespace {
+
+ChartReply readChartReply(const QJsonObject& o, bool ok) {
     ChartReply r;
-    bool ok = false;
-    const QJsonObject o = parseJsonObject(text, &ok);
     if (!ok)
         return r;
     r.parsed = true;
@@ -28,6 +30,26 @@ ChartReply parseChartReply(const QString& text) {
                           jsonReal(e, u"C")});
     }
     return r;
+}
+
+} // namespace
+
+ChartReply parseChartReply(const QString& text) {
+    bool ok = false;
+    const QJsonObject o = parseJsonObject(text, &ok);
+    return readChartReply(o, ok);
+}
+
+ChartReply parseChartReplyJson(const QByteArray& json) {
+    bool ok = false;
+    const QJsonObject o = parseJsonObject(json, &ok);
+    return readChartReply(o, ok);
+}
+
+bool asciiBody(const QByteArray& body, const QByteArray& contentType) {
+    if (charsetOf(contentType).startsWith("utf-16"))
+        return false;
+    return std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
 }
 
 QString chartRequestUrl(const QString& root, const QString& symbol, const QString& period,

@@ -2,6 +2,7 @@
 
 #include "chart/ChartData.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -34,6 +35,12 @@ struct ChartReply {
 // Reads a reply text. Elements of `data` that are not objects read as all zeros, as missing
 // keys do.
 ChartReply parseChartReply(const QString& text);
+// The same from the reply's bytes as JSON (UTF-8), without a text in between: for a body that
+// reads alike in every charset the server may name (asciiBody).
+ChartReply parseChartReplyJson(const QByteArray& json);
+// Whether `body` is plain ASCII under a Content-Type whose charset is not UTF-16: then its
+// decoded text and its bytes read as UTF-8 are the same characters.
+bool asciiBody(const QByteArray& body, const QByteArray& contentType);
 
 // The request of a feed: "<root>/chart/<symbol>/<period>/0/1024" for an empty series,
 // "<root>/chart/<symbol>/<period>/<lastDl>/0" once bars are known. `root` is

@@ -7,17 +7,21 @@
 
 namespace kovan {
 
-BitmapLayer::BitmapLayer(const QRect& bounds, const QSize& bitmapSize) : m_bounds(bounds) {
-    if (!bitmapSize.isEmpty()) {
-        m_bitmap = QImage(bitmapSize, QImage::Format_ARGB32_Premultiplied);
-        m_bitmap.fill(Qt::transparent);
-    }
-}
+BitmapLayer::BitmapLayer(const QRect& bounds, const QSize& bitmapSize)
+    : m_bounds(bounds), m_size(bitmapSize) {}
 
 void BitmapLayer::publish(const QImage& frame) {
     std::lock_guard guard(m_lock);
-    if (m_bitmap.isNull())
+    if (m_size.isEmpty())
         return;
+    if (m_bitmap.isNull()) {
+        // The first frame: shared when it fits, as below; otherwise onto a clear bitmap.
+        if (frame.size() == m_size && frame.format() == QImage::Format_ARGB32_Premultiplied) {
+            m_bitmap = frame;
+            return;
+        }
+        m_bitmap = clearBitmap();
+    }
     if (frame.format() != m_bitmap.format()) {
         m_bitmap.setDevicePixelRatio(1); // copied pixel for pixel
         QPainter p(&m_bitmap);
@@ -48,10 +52,18 @@ void BitmapLayer::publish(const QImage& frame) {
 
 QImage BitmapLayer::snapshot() const {
     std::lock_guard guard(m_lock);
+    if (m_bitmap.isNull() && !m_size.isEmpty())
+        return clearBitmap();
     return m_bitmap.copy();
 }
 
-ChartView::ChartView(const QSize& size) : m_size(size) {}
+QImage BitmapLayer::clearBitmap() const {
+    QImage clear(m_size, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    return clear;
+}
+
+ChartView::ChartView(const QSize& size, const DeviceScale& scale) : m_size(size), m_scale(scale) {}
 
 QSize ChartView::size() const {
     std::lock_guard guard(m_listLock);
@@ -114,20 +126,20 @@ QImage ChartView::composite() const {
     return out;
 }
 
-void ChartView::setOnPublished(std::function<void()> f) {
+void ChartView::setOnPublished(std::function<void(const QRegion&)> f) {
     std::lock_guard guard(m_listLock);
     m_onPublished = std::move(f);
 }
 
-void ChartView::notifyPublished() {
+void ChartView::notifyPublished(const QRegion& changed) {
     m_published.fetch_add(1, std::memory_order_acq_rel);
-    std::function<void()> f;
+    std::function<void(const QRegion&)> f;
     {
         std::lock_guard guard(m_listLock);
         f = m_onPublished;
     }
     if (f)
-        f();
+        f(changed);
 }
 
 } // namespace kovan

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <atomic>
@@ -32,17 +33,24 @@ public:
     // rather than draw into the one it has just published.
     void publish(const QImage& frame);
 
-    // A deep copy of the bitmap, taken under the lock.
+    // A deep copy of the bitmap, taken under the lock (all transparent before the first
+    // publish).
     QImage snapshot() const;
 
-    // Runs f(const QImage&) under the lock; f must not keep the reference.
+    // Runs f(const QImage&) under the lock; f must not keep the reference. The image is null
+    // until the first publish: the layer holds no pixels of its own before it has a frame (the
+    // first frame of the bitmap's size is shared, not copied), and a null image shows nothing,
+    // as the transparent bitmap it stands for.
     template <typename F> decltype(auto) withBitmap(F&& f) const {
         std::lock_guard guard(m_lock);
         return std::forward<F>(f)(static_cast<const QImage&>(m_bitmap));
     }
 
 private:
+    QImage clearBitmap() const;
+
     const QRect m_bounds;
+    const QSize m_size;
     mutable std::mutex m_lock;
     QImage m_bitmap;
 };
@@ -53,7 +61,7 @@ private:
 // own).
 class ChartView {
 public:
-    explicit ChartView(const QSize& size = QSize());
+    explicit ChartView(const QSize& size = QSize(), const DeviceScale& scale = DeviceScale());
 
     QSize size() const;
     // The widget reports its size here before asking the chart to resize.
@@ -72,10 +80,11 @@ public:
     // widget shows), in device pixels: round(size × ratio), with the ratio set.
     QImage composite() const;
 
-    // Called after each publish (on the publishing thread, the GUI thread for a chart); the
-    // widget schedules a repaint from it. Counter for tests and tools.
-    void setOnPublished(std::function<void()> f);
-    void notifyPublished();
+    // Called after each publish (on the publishing thread, the GUI thread for a chart) with the
+    // part of the view that changed, in the bitmaps' pixels (an empty region: all of it); the
+    // widget schedules a repaint of that part from it. Counter for tests and tools.
+    void setOnPublished(std::function<void(const QRegion& changed)> f);
+    void notifyPublished(const QRegion& changed = QRegion());
     quint64 publishCount() const { return m_published.load(std::memory_order_acquire); }
 
 private:
@@ -83,7 +92,7 @@ private:
     QSize m_size;
     DeviceScale m_scale;
     std::vector<std::shared_ptr<BitmapLayer>> m_layers;
-    std::function<void()> m_onPublished;
+    std::function<void(const QRegion&)> m_onPublished;
     std::atomic<quint64> m_published{0};
 };
 

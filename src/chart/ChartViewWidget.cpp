@@ -1,6 +1,7 @@
 #include "chart/ChartViewWidget.h"
 
 #include "chart/ChartController.h"
+#include "core/Trace.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,14 +16,33 @@ ChartViewWidget::ChartViewWidget(ChartController& controller, QWidget* parent)
     setMouseTracking(true); // the cross-hair follows the pointer without a button held
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the view's bitmaps
-    // Frames are published on this (the GUI) thread; each asks for one repaint.
-    m_controller.view().setOnPublished([this] { update(); });
+    // Frames are published on this (the GUI) thread; each asks for one repaint of the part
+    // that changed.
+    m_controller.view().setOnPublished([this](const QRegion& changed) { repaintChanged(changed); });
     connect(&m_controller, &ChartController::crossModeChanged, this, &ChartViewWidget::showMode);
     showMode(m_controller.crossMode());
 }
 
 ChartViewWidget::~ChartViewWidget() {
     m_controller.view().setOnPublished(nullptr);
+}
+
+void ChartViewWidget::repaintChanged(const QRegion& changed) {
+    if (changed.isEmpty()) {
+        update();
+        return;
+    }
+    // The bitmaps count device pixels (the view's scale); the widget's repaint takes logical
+    // ones (the same at scale 1). Rounded outwards so no changed pixel is left out.
+    const qreal ratio = m_controller.view().scale().ratio();
+    for (const QRect& r : changed) {
+        if (ratio == 1.0) {
+            update(r);
+            continue;
+        }
+        const QRectF logical(QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio);
+        update(logical.toAlignedRect().adjusted(-1, -1, 1, 1));
+    }
 }
 
 void ChartViewWidget::showMode(bool cross) {
@@ -43,6 +63,11 @@ void ChartViewWidget::paintEvent(QPaintEvent* event) {
             if (!bmp.isNull())
                 p.drawImage(b.topLeft(), bmp);
         });
+    }
+    if (!m_barsShown && m_controller.chart().FDFulled()) {
+        m_barsShown = true; // the first frame with bars reached the screen
+        trace(QStringLiteral("chart window %1 %2 first frame shown")
+                  .arg(m_controller.symbol(), m_controller.period()));
     }
 }
 

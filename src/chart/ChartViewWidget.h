@@ -30,9 +30,12 @@ protected:
 
 private:
     void showMode(bool cross);
+    // A publish changed `changed` (the bitmaps' pixels; empty: everything).
+    void repaintChanged(const QRegion& changed);
 
     ChartController& m_controller;
     QPointer<QWindow> m_watched; // the window whose screen changes are followed
+    bool m_barsShown = false;    // traced once
 };
 
 } // namespace kovan

@@ -1,5 +1,6 @@
 #include "chart/TChart.h"
 
+#include "chart/ChartFrameChange.h"
 #include "chart/ChartFramePainter.h"
 #include "chart/OhlcReadout.h"
 #include "chart/Raster.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace kovan {
@@ -70,12 +72,15 @@ int TChart::pipLen() const {
     return int(std::clamp<qint64>(v, 0, 20));
 }
 
-void TChart::publish(const QImage& frame, const std::vector<TextBox>& textBoxes) {
+void TChart::publish(const QImage& frame, const std::vector<TextBox>& textBoxes,
+                     const QRegion& changed) {
+    m_frameShown = false; // the caller of a full frame sets it again
+    m_lastChange = changed;
     if (m_bottom)
         m_bottom->publish(frame);
     if (m_recordText)
         m_publishedText = textBoxes;
-    m_FMView->notifyPublished();
+    m_FMView->notifyPublished(changed);
 }
 
 // ---- frames ----------------------------------------------------------------------------
@@ -108,14 +113,30 @@ void TChart::drawWait() {
 void TChart::drawFull() {
     m_FDFulled = true;
     try {
-        drawFullFrame();
+        drawFullFrame(false);
     } catch (...) {
         // The frame is abandoned: nothing is published and the cache keeps the last good
         // frame (drawing went to the work bitmap).
     }
 }
 
-void TChart::drawFullFrame() {
+void TChart::drawLastBar() {
+    if (!m_FPData)
+        m_FPData = m_FPDPoint;
+    if (!m_FPData || m_FPData->datalist.empty()) {
+        draw();
+        return;
+    }
+    m_FDFulled = true;
+    try {
+        drawFullFrame(true);
+    } catch (...) {
+        // The frame is abandoned: nothing is published and the cache keeps the last good
+        // frame (drawing went to the work bitmap).
+    }
+}
+
+void TChart::drawFullFrame(bool lastBarOnly) {
     // Our own share of the series for the whole frame, whatever the publish callback does.
     const PChartData series = m_FPData;
     if (!series)
@@ -170,7 +191,35 @@ void TChart::drawFullFrame() {
     canvas.finish();
     std::swap(m_CacheMap, m_workMap);
     std::swap(m_cacheText, m_workText);
-    publish(m_CacheMap, m_cacheText);
+    // The bitmap on show differs from this frame only inside `changed` when the frame before
+    // it is on show and only its last bar or price moved (indicator lines reach further).
+    std::optional<QRegion> changed;
+    if (lastBarOnly && m_frameShown && !hasIndicators())
+        changed = lastBarChange(m_shownLayout, l);
+    publish(m_CacheMap, m_cacheText, changed ? devicePixels(*changed) : QRegion());
+    m_shownLayout = l;
+    m_frameShown = true;
+}
+
+QRegion TChart::devicePixels(const QRegion& logical) const {
+    if (m_device.identity())
+        return logical;
+    // Each logical edge lands on the device pixel the scaled layout rounds it to; a line drawn
+    // from that edge may be up to one line width wider, so the rectangle grows by that much.
+    const int grow = m_device.lineWidth();
+    const QRect bitmap(QPoint(0, 0), m_CacheMap.size());
+    QRegion device;
+    for (const QRect& r : logical) {
+        const QRect scaled(QPoint(m_device.px(r.left()), m_device.px(r.top())),
+                           QPoint(m_device.px(r.right() + 1) - 1, m_device.px(r.bottom() + 1) - 1));
+        device += scaled.adjusted(-grow, -grow, grow, grow) & bitmap;
+    }
+    return device;
+}
+
+bool TChart::hasIndicators() const {
+    return std::any_of(m_IndexLayers.begin(), m_IndexLayers.end(),
+                       [](const LayerRecord& r) { return r.inxType == LayerRecord::Indicator; });
 }
 
 void TChart::drawIndicator(int layerInx, IndicatorPainter painter) {
@@ -259,6 +308,7 @@ void TChart::takeViewSize() {
     for (LayerRecord& layer : m_IndexLayers)
         layer.obj.reset();
     m_bottom = m_FMView->addLayer(QRect(QPoint(0, 0), sz), m_device.size(sz));
+    m_frameShown = false; // the new layer shows nothing yet
     m_FAutoMove = true;
 }
 

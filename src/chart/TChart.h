@@ -82,9 +82,14 @@ public:
     void scrollTo(int first);
 
     // ---- drawing ----------------------------------------------------------------------
-    void draw();                  // full frame when the series has bars, else the waiting text
-    void drawWait();              // "正在载入..." centred; publishes
-    void drawFull();              // a full frame; publishes unless abandoned
+    void draw();     // full frame when the series has bars, else the waiting text
+    void drawWait(); // "正在载入..." centred; publishes
+    void drawFull(); // a full frame; publishes unless abandoned
+    // A frame after a change of the last bar or the price only: drawn like drawFull, but when
+    // the bitmap on show is the previous frame and nothing else moved (no indicator layer, the
+    // same scale, labels and visible bars: lastBarChange), the view is told only the rectangle
+    // that changed, so the widget repaints and sends only that.
+    void drawLastBar();
     void drawCross(int X, int Y); // cross-hair on a copy of the cache; publishes that copy
     // The cross-hair also shows the time, open, high, low and close of the bar under it at the
     // view's top-left (off by default; the chart window turns it on).
@@ -141,10 +146,17 @@ public:
     // Verdana (the waiting message changes its size). The cross-hair never changes it.
     const ChartFont& cacheFont() const { return m_font; }
 
+    // The part of the view the last publish changed (empty: all of it). Tests.
+    const QRegion& lastChange() const { return m_lastChange; }
+
 private:
-    void drawFullFrame();
+    void drawFullFrame(bool lastBarOnly);
     void drawIndicator(int layerInx, IndicatorPainter painter);
-    void publish(const QImage& frame, const std::vector<TextBox>& textBoxes);
+    bool hasIndicators() const;
+    // A region of the frame's layout (logical pixels) as the bitmap's pixels that hold it.
+    QRegion devicePixels(const QRegion& logical) const;
+    void publish(const QImage& frame, const std::vector<TextBox>& textBoxes,
+                 const QRegion& changed = QRegion());
     std::vector<TextBox>* recorder(std::vector<TextBox>& boxes) {
         return m_recordText ? &boxes : nullptr;
     }
@@ -173,6 +185,11 @@ private:
     int m_FELineED = -1;
     PriceScale m_scale;        // FEPHigh, FEPLow, FEPPerPx, FEPMinPip
     ChartFrameLayout m_layout; // reused frame after frame
+    // The layout of the frame the bottom layer shows, while it shows one (not the waiting
+    // text, not a cross-hair copy): what a last-bar frame is compared with.
+    ChartFrameLayout m_shownLayout;
+    bool m_frameShown = false;
+    QRegion m_lastChange;
 
     ChartFont m_font; // the cache's current font
     // Verdana 8: time labels are measured in it and the cross-hair read-outs drawn in it (on

@@ -132,6 +132,26 @@ bool TChartForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void TChartForm::tellShown() {
+    m_controller->setShown(isVisible() && !isMinimized());
+}
+
+void TChartForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange)
+        tellShown();
+    QWidget::changeEvent(event);
+}
+
+void TChartForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    tellShown();
+}
+
+void TChartForm::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    tellShown();
+}
+
 void TChartForm::closeEvent(QCloseEvent* event) {
     m_controller->close();
     event->accept();

@@ -52,11 +52,16 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Minimised, hidden or shown again: the chart draws only while it can be seen.
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void saveScreenshot();
     QRect hotSpot() const; // of the splitter bar, in its coordinates
+    void tellShown();
 
     ChartController* m_controller;           // child of this window
     ChartAlertMenus* m_alertMenus = nullptr; // child of this window

@@ -441,8 +441,8 @@ TEST_F(ChartControllerTest, ABadStyleColourFailsTheDrawingThatReadsIt) {
         QJsonObject style = ChartLauncher::defaultStyle();
         style.insert(QStringLiteral("back"), QStringLiteral("red"));
         auto init = [&] {
-            m_c->init(WindowEnvironment::instrument(), compactJson(style), program().session.sessInfoText,
-                      QStringLiteral("K"));
+            m_c->init(WindowEnvironment::instrument(), compactJson(style),
+                      program().session.sessInfoText, QStringLiteral("K"));
         };
         if (bars == 0) {
             EXPECT_THROW(init(), InvalidColorError);
@@ -500,6 +500,54 @@ TEST_F(ChartControllerTest, AMergeDrawsAtMostOneFrame) {
     m_c->PData()->locked = false;
     EXPECT_EQ(frames(), f);
     EXPECT_EQ(m_c->PData()->datalist.size(), 101u);
+}
+
+TEST_F(ChartControllerTest, AWindowAwayDrawsNothingAndCatchesUpInOneFrame) {
+    open(100);
+    const qint64 last = m_c->PData()->datalist.back().dl;
+    const double close = m_c->PData()->datalist.back().close;
+    m_c->setShown(false);
+    const quint64 f = frames();
+    // The feed goes on merging while the window is minimised: bars and bid are current...
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_TRUE(
+            m_c->mergeReply(reply({{last, close, close + i, close - i, close + i}}, close + i),
+                            "XAGRMB", "H1")
+                .outcome.merged);
+    auto m = m_c->mergeReply(reply({{last + 3600, 1, 2, 0.5, 1.5}}, 1.5), "XAGRMB", "H1");
+    EXPECT_TRUE(m.outcome.save); // the history file keeps its pace too
+    EXPECT_EQ(m_c->PData()->datalist.size(), 101u);
+    // ...but nothing is drawn.
+    EXPECT_EQ(frames(), f);
+    m_c->setShown(false);
+    EXPECT_EQ(frames(), f);
+
+    // Back on screen: one frame for all of it, the same as drawn in full now.
+    m_c->setShown(true);
+    EXPECT_EQ(frames(), f + 1);
+    const QImage shown = m_c->view().composite();
+    m_c->syncDraw();
+    EXPECT_EQ(m_c->view().composite(), shown);
+    m_c->setShown(true);
+    EXPECT_EQ(frames(), f + 2); // nothing pending: shown again draws nothing more
+}
+
+TEST_F(ChartControllerTest, AMovedLastBarShowsOnlyItsPartOfTheView) {
+    open(100);
+    const qint64 last = m_c->PData()->datalist.back().dl;
+    const double close = m_c->PData()->datalist.back().close;
+    // Within the bar's own high and low: the scale stays.
+    m_c->mergeReply(reply({{last, close, close + 5, close - 5, close}}, close), "XAGRMB", "H1");
+    m_c->mergeReply(reply({{last, close, close + 5, close - 5, close + 1}}, close + 1), "XAGRMB",
+                    "H1");
+    const QRegion changed = m_c->chart().lastChange();
+    EXPECT_FALSE(changed.isEmpty());
+    const QRegion view(QRect(QPoint(0, 0), m_c->view().size()));
+    EXPECT_EQ(changed & view, changed);
+    EXPECT_NE(changed, view);
+    // A new bar moves every bar one slot: the whole view.
+    m_c->mergeReply(reply({{last + 3600, close, close, close, close}}, close), "XAGRMB", "H1");
+    EXPECT_TRUE(m_c->chart().lastChange().isEmpty());
 }
 
 TEST_F(ChartControllerTest, LayersAndChartInfo) {

@@ -340,3 +340,21 @@ TEST_F(ChartFeedTest, TwoFeedsOfOnePairWriteOneWholeHistoryFile) {
     EXPECT_EQ(a.mergesWhileShared, 0);
     EXPECT_EQ(b.mergesWhileShared, 0);
 }
+
+TEST_F(ChartFeedTest, ARepliesTextIsItsDecodedBodyAndNonAsciiRepliesStillMerge) {
+    TestServer server([](const httplib::Request&, httplib::Response& res) {
+        std::string body = barsReply(1700000000, 3, 5600, 5602);
+        body.insert(1, "\"name\":\"\xE7\x99\xBD\xE9\x93\xB6\","); // 白银, in UTF-8
+        res.set_content(body, "application/json; charset=utf-8");
+    });
+    FakeWindow w("XAGRMB", "H1");
+    ChartFeedRunner runner(&program().appRunning);
+    startRunner(runner, w, server.port());
+    ASSERT_TRUE(test::waitUntil([&] { return w.merges >= 1 && server.count() >= 2; }));
+    ChartProcess* feed = runner.CPThread();
+    ASSERT_NE(feed, nullptr);
+    EXPECT_TRUE(feed->resStr().startsWith(QStringLiteral("{\"name\":\"白银\",\"status\":1")));
+    runner.stop();
+    EXPECT_EQ(w.series->datalist.size(), 3u);
+    EXPECT_EQ(w.merges, 1); // the same bytes again: not handed over
+}

@@ -207,6 +207,27 @@ TEST_F(ChartFormTest, TheFeedsBarsReachTheView) {
     EXPECT_EQ(shown.size(), QSize(532, 500));
 }
 
+TEST_F(ChartFormTest, AMinimisedOrHiddenWindowDrawsNothingUntilShownAgain) {
+    TChartForm* form = openDefault();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return form->controller().chart().FDFulled(); }));
+    EXPECT_TRUE(form->controller().shown());
+    form->showMinimized();
+    ASSERT_TRUE(waitUntil([&] { return !form->controller().shown(); }));
+    form->showNormal();
+    ASSERT_TRUE(waitUntil([&] { return form->controller().shown(); }));
+    form->hide();
+    EXPECT_FALSE(form->controller().shown());
+    // A change while away waits; showing the window draws it.
+    const quint64 frames = form->controller().view().publishCount();
+    form->controller().setChartStyle(R"({"kwidth": 5})");
+    EXPECT_EQ(form->controller().view().publishCount(), frames);
+    form->show();
+    EXPECT_TRUE(form->controller().shown());
+    EXPECT_GT(form->controller().view().publishCount(), frames);
+    EXPECT_EQ(form->controller().chart().style().kwidth(), 5);
+}
+
 TEST_F(ChartFormTest, CtrlSSavesThePictureOfTheView) {
     TChartForm* form = openDefault();
     ASSERT_NE(form, nullptr);

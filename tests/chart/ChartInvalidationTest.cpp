@@ -24,6 +24,9 @@ TEST(ChartInvalidation, TheHighestPendingLevelWins) {
         {{Level::Price, Level::Cursor}, Level::Price},
         {{Level::Full, Level::Price}, Level::Full}, // a new bar and a new bid: one frame
         {{Level::Price, Level::Full, Level::Cursor}, Level::Full},
+        {{Level::Price, Level::LastBar}, Level::LastBar}, // a moved bar with its bid
+        {{Level::LastBar, Level::Price, Level::Cursor}, Level::LastBar},
+        {{Level::LastBar, Level::Full}, Level::Full}, // a rewritten bar, then a new one
         {{Level::None, Level::Cursor, Level::None}, Level::Cursor},
     };
     for (const Case& c : cases) {

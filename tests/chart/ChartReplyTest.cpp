@@ -4,6 +4,7 @@
 #include "chart/ChartReply.h"
 #include "chart/ChartCodes.h"
 #include "core/Errors.h"
+#include "net/ReplyDecoder.h"
 
 #include <gtest/gtest.h>
 
@@ -175,5 +176,44 @@ TEST(ChartCodes, FifteenCharactersAtMostAndNothingThatBendsAPath) {
         FAIL();
     } catch (const ConversionError& e) {
         EXPECT_NE(std::string(e.what()).find("longer than 15"), std::string::npos) << e.what();
+    }
+}
+
+// A plain-ASCII body parses the same from its bytes as from its decoded text; anything else is
+// left to the text.
+TEST(ChartReplyBytes, AsciiBodiesReadAlikeFromBytesAndText) {
+    struct Case {
+        QByteArray body;
+        QByteArray contentType;
+        bool ascii;
+    };
+    const Case cases[] = {
+        {R"({"status":1,"count":1,"BID":5.5,"data":[{"D":9,"O":1,"H":4,"L":0.5,"C":2}]})",
+         "application/json; charset=utf-8", true},
+        {R"({"status":1,"count":1,"BID":"7","data":[{"D":"9","O":1,"H":4,"L":0.5,"C":2}]})",
+         "application/json", true},
+        {R"({"status":1,"count":1,"data":[]})", "text/plain; charset=GBK", true},
+        {R"({"status":0})", "", true},
+        {"not json", "application/json", true},
+        {"", "application/json", true},
+        {"{\"status\":1,\"n\":\"\xE4\xB8\xAD\"}", "application/json; charset=utf-8", false},
+        {"{\"status\":1}", "application/json; charset=UTF-16LE", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(asciiBody(c.body, c.contentType), c.ascii) << c.body.constData();
+        if (!c.ascii)
+            continue;
+        const ChartReply fromText = parseChartReply(decodeReplyBody(c.body, c.contentType));
+        const ChartReply fromBytes = parseChartReplyJson(c.body);
+        EXPECT_EQ(fromBytes.parsed, fromText.parsed) << c.body.constData();
+        EXPECT_EQ(fromBytes.status, fromText.status);
+        EXPECT_EQ(fromBytes.count, fromText.count);
+        EXPECT_EQ(fromBytes.BID, fromText.BID);
+        ASSERT_EQ(fromBytes.data.size(), fromText.data.size());
+        for (size_t i = 0; i < fromBytes.data.size(); ++i) {
+            EXPECT_EQ(fromBytes.data[i].D, fromText.data[i].D);
+            EXPECT_EQ(fromBytes.data[i].C, fromText.data[i].C);
+            EXPECT_EQ(fromBytes.data[i].L, fromText.data[i].L);
+        }
     }
 }

@@ -70,7 +70,8 @@ inline kovan::ChartDataList wavySeries(int n, float base = 5600.0f) {
 
 // A chart on its own view, with the default style and instrument.
 struct ChartFixture {
-    explicit ChartFixture(int w = 532, int h = 500) : view(QSize(w, h)), chart(&view) {
+    explicit ChartFixture(int w = 532, int h = 500, double ratio = 1)
+        : view(QSize(w, h), kovan::DeviceScale(ratio)), chart(&view) {
         chart.setRecordTextBoxes(true);
         chart.setPData(data);
         chart.setStyle(defaultStyle());

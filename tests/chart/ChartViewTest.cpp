@@ -40,7 +40,7 @@ TEST(ChartViewLayers, PublishedBitmapsAreReadWholeFromAnotherThread) {
 TEST(ChartViewLayers, PublishCallbackAndLayerOrder) {
     ChartView view(QSize(10, 10));
     int calls = 0;
-    view.setOnPublished([&] { ++calls; });
+    view.setOnPublished([&](const QRegion&) { ++calls; });
     auto a = view.addLayer(QRect(0, 0, 10, 10), QSize(10, 10));
     auto b = view.addLayer(QRect(5, 5, 5, 5), QSize(5, 5));
     QImage red(10, 10, QImage::Format_ARGB32_Premultiplied);
@@ -82,4 +82,29 @@ TEST(ChartViewLayers, APublishedFrameStaysAsItWasWhileThePublisherDrawsOn) {
     EXPECT_EQ(view.composite().pixel(3, 3), 0xFFFFFFFFu);
     EXPECT_EQ(view.composite().pixel(5, 5), 0xFF00FF00u);
     EXPECT_EQ(frame.pixel(3, 3), 0xFF00FF00u); // the bitmap's own pixels, not the frame's
+}
+
+TEST(ChartViewLayers, ALayerHoldsNoPixelsUntilItsFirstFrameWhichItShares) {
+    ChartView view(QSize(8, 6));
+    auto layer = view.addLayer(QRect(0, 0, 8, 6), QSize(8, 6));
+    EXPECT_TRUE(layer->withBitmap([](const QImage& b) { return b.isNull(); }));
+    const QImage before = layer->snapshot(); // reads as the clear bitmap it stands for
+    ASSERT_EQ(before.size(), QSize(8, 6));
+    EXPECT_EQ(before.pixel(3, 3), 0u);
+    EXPECT_EQ(view.composite().pixel(3, 3), 0xFF000000u);
+
+    QImage frame(8, 6, QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::red);
+    layer->publish(frame);
+    EXPECT_TRUE(
+        layer->withBitmap([&](const QImage& b) { return b.constBits() == frame.constBits(); }));
+    // A first frame of another size goes onto a clear bitmap of the layer's own size.
+    auto other = view.addLayer(QRect(0, 0, 8, 6), QSize(8, 6));
+    QImage small(4, 3, QImage::Format_ARGB32_Premultiplied);
+    small.fill(Qt::blue);
+    other->publish(small);
+    const QImage shown = other->snapshot();
+    ASSERT_EQ(shown.size(), QSize(8, 6));
+    EXPECT_EQ(shown.pixel(1, 1), 0xFF0000FFu);
+    EXPECT_EQ(shown.pixel(6, 5), 0u);
 }

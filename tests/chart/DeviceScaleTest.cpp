@@ -21,16 +21,6 @@ QImage blankImage(int w, int h, double ratio) {
     return img;
 }
 
-// The pixels of `colour` as rectangles' union, row by row: the set of (x, y) it covers.
-std::vector<QPoint> pixelsOf(const QImage& img, quint32 colour) {
-    std::vector<QPoint> out;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) == colour)
-                out.emplace_back(x, y);
-    return out;
-}
-
 // Within `margin` pixels of a text's box (antialiased glyphs may reach a pixel past it).
 bool insideAny(const std::vector<ChartTextBox>& boxes, int x, int y, int margin = 0) {
     for (const ChartTextBox& b : boxes)

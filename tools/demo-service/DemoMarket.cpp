@@ -207,7 +207,7 @@ DemoMarket::Chart DemoMarket::chart(const std::string& symbol, const std::string
     MarketSymbol* s = find(symbol);
     if (!s || slotStart(period, now) < 0)
         return out;
-    if (std::chrono::steady_clock::now() - m_lastStep >= std::chrono::seconds(1))
+    if (std::chrono::steady_clock::now() - m_lastStep >= m_chartStep)
         stepLocked();
     const std::vector<MarketBar>& bars = series(*s, period, now).bars;
     constexpr std::int64_t kMost = 5000;

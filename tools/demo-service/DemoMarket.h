@@ -36,6 +36,13 @@ class DemoMarket {
 public:
     DemoMarket();
 
+    // A chart request moves the bids first when this long has passed since their last step
+    // (1 s unless set; 0: every chart request, for measuring charts whose last bar keeps moving).
+    void setChartStepMs(int ms) {
+        std::lock_guard lock(m_mutex);
+        m_chartStep = std::chrono::milliseconds(ms);
+    }
+
     std::vector<MarketSymbol> symbols() const;
     // One step of every bid's walk (the sync feed takes one per poll).
     void step();
@@ -86,6 +93,7 @@ private:
     std::vector<MarketSymbol> m_symbols;
     std::map<std::string, Series> m_series; // "SYM/PERIOD"
     std::chrono::steady_clock::time_point m_lastStep;
+    std::chrono::milliseconds m_chartStep{1000};
 };
 
 } // namespace demo

@@ -3,6 +3,7 @@
 
 #include "DemoService.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -42,10 +43,13 @@ void usage() {
     std::puts(
         "Usage: kovan-demo-service [--host H] [--data-port N] [--page-port N] [--web-port N]\n"
         "                          [--sessid TEXT] [--uid N] [--no-live-events] [--event-rate F]\n"
+        "                          [--chart-step-ms N]\n"
         "Serves the data server, page server and web site of the kovan demo on loopback.\n"
         "--no-live-events: nothing happens by itself: the signal page raises no notices, trades\n"
         "  or news, the data server posts nothing to the sections (see /demo/post/SECTION).\n"
-        "--event-rate F: the live events come F times as often (0.1 to 100; default 1).");
+        "--event-rate F: the live events come F times as often (0.1 to 100; default 1).\n"
+        "--chart-step-ms N: a chart request moves the bids when N ms passed since they last\n"
+        "  moved (default 1000; 0: every request, so every chart's last bar keeps moving).");
 }
 
 } // namespace
@@ -71,6 +75,8 @@ int main(int argc, char** argv) {
             config.liveEvents = false;
         else if (a == "--event-rate" && hasNext && validRate(argv[i + 1]))
             config.eventRate = std::atof(argv[++i]);
+        else if (a == "--chart-step-ms" && hasNext)
+            config.market->setChartStepMs(std::max(0, std::atoi(argv[++i])));
         else {
             usage();
             return a == "--help" ? 0 : 2;
