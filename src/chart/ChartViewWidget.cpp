@@ -102,14 +102,7 @@ void ChartViewWidget::resizeEvent(QResizeEvent*) {
 }
 
 void ChartViewWidget::showEvent(QShowEvent*) {
-    // The top-level window exists now: follow it from screen to screen.
-    QWindow* handle = window()->windowHandle();
-    if (!handle || handle == m_watched)
-        return;
-    if (m_watched)
-        disconnect(m_watched, &QWindow::screenChanged, this, nullptr);
-    m_watched = handle;
-    connect(handle, &QWindow::screenChanged, this, [this] { update(); });
+    m_screenWatch.follow();
 }
 
 } // namespace kovan

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QPointer>
-#include <QScreen> // QWindow::screenChanged carries one
+#include "shell/ScreenRatioWatch.h"
+
 #include <QWidget>
-#include <QWindow>
 
 namespace kovan {
 
@@ -34,8 +33,8 @@ private:
     void repaintChanged(const QRegion& changed);
 
     ChartController& m_controller;
-    QPointer<QWindow> m_watched; // the window whose screen changes are followed
-    bool m_barsShown = false;    // traced once
+    ScreenRatioWatch m_screenWatch{*this}; // follows the window from screen to screen
+    bool m_barsShown = false;              // traced once
 };
 
 } // namespace kovan

@@ -101,15 +101,7 @@ QImage TickerView::layerCopy() const {
 }
 
 void TickerView::showEvent(QShowEvent*) {
-    // Qt 6.4 has no event for a new device pixel ratio: follow the window's screen and compare
-    // when painting.
-    QWindow* handle = window()->windowHandle();
-    if (!handle || handle == m_watched)
-        return;
-    if (m_watched)
-        disconnect(m_watched, &QWindow::screenChanged, this, nullptr);
-    m_watched = handle;
-    connect(handle, &QWindow::screenChanged, this, [this] { update(); });
+    m_screenWatch.follow();
 }
 
 void TickerView::paintEvent(QPaintEvent*) {

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "core/DeviceScale.h"
+#include "shell/ScreenRatioWatch.h"
 
 #include <QImage>
-#include <QPointer>
-#include <QScreen> // QWindow::screenChanged carries one
 #include <QWidget>
-#include <QWindow>
 
 #include <atomic>
 #include <condition_variable>
@@ -81,7 +79,7 @@ private:
     int m_layerWidth = 0;                      // guarded by m_layerLock
     DeviceScale m_layerScale;                  // guarded by m_layerLock
     DeviceScale m_announced;                   // GUI thread: the ratio scaleChanged last told
-    QPointer<QWindow> m_watched;               // GUI thread: the window whose screen is followed
+    ScreenRatioWatch m_screenWatch{*this};     // follows the window from screen to screen
     std::atomic<bool> m_repaintPending{false}; // a repaint call is queued
 };
 
