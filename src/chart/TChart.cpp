@@ -209,11 +209,8 @@ QRegion TChart::devicePixels(const QRegion& logical) const {
     const int grow = m_device.lineWidth();
     const QRect bitmap(QPoint(0, 0), m_CacheMap.size());
     QRegion device;
-    for (const QRect& r : logical) {
-        const QRect scaled(QPoint(m_device.px(r.left()), m_device.px(r.top())),
-                           QPoint(m_device.px(r.right() + 1) - 1, m_device.px(r.bottom() + 1) - 1));
-        device += scaled.adjusted(-grow, -grow, grow, grow) & bitmap;
-    }
+    for (const QRect& r : logical)
+        device += m_device.rect(r).adjusted(-grow, -grow, grow, grow) & bitmap;
     return device;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/RoundHalfEven.h"
 
+#include <QRect>
 #include <QSize>
 
 #include <algorithm>
@@ -27,6 +28,14 @@ public:
     int lineWidth() const { return std::max(1, roundHalfEven(m_ratio)); }
     // The pixel size a font of `pixels` logical pixels is drawn at.
     int fontPixels(int pixels) const { return std::max(1, px(pixels)); }
+    // The device pixels a logical rectangle covers: its edges mapped as positions, so that
+    // rectangles side by side stay side by side.
+    QRect rect(const QRect& logical) const {
+        if (identity())
+            return logical;
+        return QRect(QPoint(px(logical.left()), px(logical.top())),
+                     QPoint(px(logical.right() + 1) - 1, px(logical.bottom() + 1) - 1));
+    }
     // The bitmap a view of `logical` pixels is drawn into.
     QSize size(const QSize& logical) const {
         return QSize(px(logical.width()), px(logical.height()));

@@ -21,6 +21,21 @@ TEST(DeviceScale, PositionsAreScaledAndRoundedHalfToEven) {
         EXPECT_EQ(DeviceScale(c.ratio).px(c.logical), c.device) << c.ratio << " " << c.logical;
 }
 
+TEST(DeviceScale, RectanglesCoverTheirEdgesAndStaySideBySide) {
+    struct Case {
+        double ratio;
+        QRect logical;
+        QRect device;
+    } const cases[] = {
+        {1.0, QRect(3, 4, 5, 6), QRect(3, 4, 5, 6)},
+        {2.0, QRect(3, 4, 5, 6), QRect(6, 8, 10, 12)},
+        {1.5, QRect(1, 1, 2, 2), QRect(2, 2, 2, 2)}, // edges 1 → 2, 3 → 4 (4.5 → 4, even)
+        {1.5, QRect(3, 3, 1, 1), QRect(4, 4, 2, 2)}, // right beside it: 3 → 4, 4 → 6
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DeviceScale(c.ratio).rect(c.logical), c.device) << c.ratio;
+}
+
 TEST(DeviceScale, LineWidthsAndFontSizes) {
     EXPECT_EQ(DeviceScale(1).lineWidth(), 1);
     EXPECT_EQ(DeviceScale(1.25).lineWidth(), 1);
