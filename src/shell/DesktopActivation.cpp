@@ -1,7 +1,10 @@
 #include "shell/DesktopActivation.h"
 
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -74,6 +77,49 @@ void DesktopActivation::prepare(QWidget* window, const QByteArray& startupId) {
     xcb_flush(c);
 }
 
+namespace {
+
+void setUserTime(xcb_connection_t* c, xcb_window_t w, quint32 time) {
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_USER_TIME"),
+                        XCB_ATOM_CARDINAL, 32, 1, &time);
+}
+
+// Once, after the window's first expose has been handled (Qt's deferred activation included).
+class UserTimeOnExpose : public QObject {
+public:
+    UserTimeOnExpose(QWindow* window, quint32 time) : QObject(window), m_time(time) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed()) {
+            window->removeEventFilter(this);
+            QPointer<QWindow> guard(window);
+            const quint32 time = m_time;
+            QTimer::singleShot(0, window, [guard, time] {
+                xcb_connection_t* c = x11Connection();
+                if (guard && c) {
+                    setUserTime(c, xcb_window_t(guard->winId()), time);
+                    xcb_flush(c);
+                }
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    quint32 m_time;
+};
+
+void restoreUserTimeOnExpose(QWindow* window, quint32 time) {
+    new UserTimeOnExpose(window, time); // owned by the window, gone after its first expose
+}
+
+} // namespace
+
 void DesktopActivation::finish(QWidget* window, const QByteArray& startupId) {
     xcb_connection_t* c = x11Connection();
     if (!c || startupId.isEmpty() || !window)
@@ -82,8 +128,11 @@ void DesktopActivation::finish(QWidget* window, const QByteArray& startupId) {
     if (const quint32 time = timestampOf(startupId)) {
         // Showing the window set its user time to the last event this client saw, older than
         // the click: the click's time again, then the activation request with it.
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, "_NET_WM_USER_TIME"),
-                            XCB_ATOM_CARDINAL, 32, 1, &time);
+        setUserTime(c, w, time);
+        // A window not on screen yet is activated by Qt at its first expose, which writes the
+        // last event's time over it once more: the click's time goes back after that.
+        if (QWindow* handle = window->windowHandle(); handle && !handle->isExposed())
+            restoreUserTimeOnExpose(handle, time);
         // _NET_ACTIVE_WINDOW from an application (source 1) with the click's time.
         xcb_client_message_event_t ev{};
         ev.response_type = XCB_CLIENT_MESSAGE;
